@@ -1,0 +1,194 @@
+#include "cli/Tools.h"
+
+#include "catalogue/Tokenizer.h"
+#include "cli/Json.h"
+#include "io/Files.h"
+#include "text/Codepage.h"
+#include "text/LineReader.h"
+#include "workspace/GameRoot.h"
+
+#include <functional>
+#include <map>
+#include <ostream>
+
+namespace cw::cli {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFindings = 1;
+constexpr int kExitUnusable = 2;
+
+// Arguments after the tool name: options with and without a value, and the rest.
+struct Arguments
+{
+    std::vector<std::string> positional;
+    std::map<std::string, std::string, std::less<>> values;
+    std::vector<std::string> flags;
+    std::string problem;
+
+    bool has(std::string_view flag) const
+    {
+        for (const auto &f : flags)
+            if (f == flag)
+                return true;
+        return false;
+    }
+};
+
+Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
+                std::initializer_list<std::string_view> flagOptions)
+{
+    Arguments parsed;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg == "--") {
+            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            bool known = false;
+            for (auto option : valueOptions) {
+                if (arg == option) {
+                    known = true;
+                    if (i + 1 >= args.size()) {
+                        parsed.problem = arg + " needs a value";
+                        return parsed;
+                    }
+                    parsed.values[arg] = args[++i];
+                }
+            }
+            for (auto option : flagOptions) {
+                if (arg == option) {
+                    known = true;
+                    parsed.flags.push_back(arg);
+                }
+            }
+            if (!known) {
+                parsed.problem = "unknown option " + arg;
+                return parsed;
+            }
+            continue;
+        }
+        parsed.positional.push_back(arg);
+    }
+    return parsed;
+}
+
+int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
+{
+    err << "cuewright " << tool << ": " << problem << "\n" << usage();
+    return kExitUnusable;
+}
+
+std::vector<std::string> slotsAsUtf8(const TokenSlots &slots)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < slots.usedCount(); ++i)
+        out.push_back(cp1252::toUtf8(slots[i]));
+    return out;
+}
+
+int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const Arguments parsed = parse(args, {}, {"--strings"});
+    if (!parsed.problem.empty())
+        return usageError(err, "tokens", parsed.problem);
+    if (parsed.positional.size() != 1)
+        return usageError(err, "tokens", "expects exactly one FILE");
+    const fs::path file = pathFromName(parsed.positional.front());
+    auto bytes = readFile(file);
+    if (!bytes) {
+        err << "cuewright tokens: cannot read " << parsed.positional.front() << ": " << bytes.error().reason << "\n";
+        return kExitUnusable;
+    }
+    const SplitMode mode = parsed.has("--strings") ? SplitMode::KeyAndRest : SplitMode::FullSplit;
+    bool refused = false;
+    LineReader reader(*bytes);
+    std::string_view line;
+    while (reader.next(line)) {
+        json::Object object;
+        object.field("line", reader.lineNumber());
+        auto split = splitLine(line, mode);
+        if (split) {
+            object.field("slots", slotsAsUtf8(*split));
+        } else {
+            refused = true;
+            object.field("error", cp1252::toUtf8(withoutExiting(split.error().message)));
+        }
+        out << object.str() << "\n";
+    }
+    return refused ? kExitFindings : kExitOk;
+}
+
+fs::path rootFrom(const Arguments &parsed, const fs::path &defaultRoot)
+{
+    const auto root = parsed.values.find("--root");
+    return root == parsed.values.end() ? defaultRoot : pathFromName(root->second);
+}
+
+int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+                std::ostream &err)
+{
+    const Arguments parsed = parse(args, {"--root"}, {});
+    if (!parsed.problem.empty())
+        return usageError(err, "commands", parsed.problem);
+    if (!parsed.positional.empty())
+        return usageError(err, "commands", "takes no file names");
+    auto catalogue = loadCatalogueOf(rootFrom(parsed, defaultRoot));
+    if (!catalogue) {
+        err << "cuewright commands: " << catalogue.error().detail << "\n";
+        return kExitUnusable;
+    }
+    for (int index = 0; index < catalogue->entryCount(); ++index) {
+        const CommandDefinition &entry = catalogue->entry(index);
+        std::vector<int> types;
+        std::vector<std::string> labels;
+        for (std::size_t slot = 1; slot <= 4; ++slot) {
+            types.push_back(entry.argumentTypes[slot]);
+            labels.push_back(cp1252::toUtf8(entry.argumentLabels[slot]));
+        }
+        out << json::Object()
+                   .field("index", index)
+                   .field("name", cp1252::toUtf8(entry.name))
+                   .field("description", cp1252::toUtf8(entry.description))
+                   .field("count", entry.argumentCount)
+                   .field("types", types)
+                   .field("labels", labels)
+                   .str()
+            << "\n";
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+std::string usage()
+{
+    return "Usage:\n"
+           "  cuewright [--root DIR]            open the editor on a Darwinia game root\n"
+           "                                    (default: the folder of the program)\n"
+           "  cuewright tokens [--strings] FILE how the editor splits each line of FILE,\n"
+           "                                    as JSON lines; --strings: key and rest\n"
+           "  cuewright commands [--root DIR]   the command catalogue of commands.txt,\n"
+           "                                    as JSON lines\n"
+           "  cuewright --help | --version\n";
+}
+
+bool isTool(std::string_view word)
+{
+    return word == "tokens" || word == "commands";
+}
+
+int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+            std::ostream &err)
+{
+    if (args.empty())
+        return usageError(err, "", "no tool named");
+    if (args.front() == "tokens")
+        return runTokens(args, out, err);
+    if (args.front() == "commands")
+        return runCommands(args, defaultRoot, out, err);
+    return usageError(err, args.front(), "is not a tool");
+}
+
+} // namespace cw::cli

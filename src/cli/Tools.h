@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The command-line tools. They use only the core: no window system is touched, so
+// they run over SSH and in CI.
+namespace cw::cli {
+
+// Whether `word` (the first argument) names a tool.
+bool isTool(std::string_view word);
+
+// Runs the tool named by args[0] with the remaining arguments and returns the exit
+// status. `defaultRoot` is the game root when no --root is given.
+int runTool(const std::vector<std::string> &args, const std::filesystem::path &defaultRoot, std::ostream &out,
+            std::ostream &err);
+
+// The text of --help, shared with the window program's own options.
+std::string usage();
+
+} // namespace cw::cli

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "util/Result.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cw {
+
+namespace fs = std::filesystem;
+
+struct IoError
+{
+    std::string reason; // why, for people: "No such file or directory"
+};
+
+struct Done
+{
+};
+
+// The whole content of a file, as bytes.
+Result<std::string, IoError> readFile(const fs::path &path);
+
+// The first byte of a file, or nothing for an empty one; proves a file can be read
+// without reading all of it.
+Result<bool, IoError> fileHasContent(const fs::path &path);
+
+// Replaces (or creates) `path` with exactly `bytes`, never leaving a half-written or
+// missing file: the bytes go to a hidden temporary file in the same folder, which is
+// flushed to disk and then renamed over the target. On any failure the target is as
+// it was and the temporary file is gone.
+Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes);
+
+// Creates one folder; fails when it exists already or its parent does not exist.
+Result<Done, IoError> createFolder(const fs::path &path);
+
+// Deletes one file; fails when it is missing or cannot be removed.
+Result<Done, IoError> deleteFile(const fs::path &path);
+
+// The entry of `folder` named `name` without regard to ASCII letter case: the exact
+// spelling when it exists, else the first match in listing order, else folder/name.
+// Fixed names of the game (mods, scripts, strings_default.txt...) come from Windows,
+// where case does not matter.
+fs::path findNoCase(const fs::path &folder, std::string_view name);
+
+// Orders names as the file lists do: letters folded to lower case, byte by byte, no
+// locale collation, so the order is the same on every machine.
+bool lessNoCase(std::string_view a, std::string_view b);
+
+// Whether `name` matches a pattern of * and ? wildcards, without regard to case.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+enum class EntryKind { Files, Folders };
+
+// Names of the visible files (or folders) of `folder` matching `pattern`, sorted with
+// lessNoCase. Hidden entries (a leading dot; hidden or system on Windows) are left
+// out. Fails when `folder` is not an existing folder.
+Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, EntryKind kind,
+                                                     std::string_view pattern = "*");
+
+// The folder of the running program, the default game root.
+fs::path executableFolder();
+
+// A file name from the operating system as bytes for the rest of the program, and back.
+std::string nameOf(const fs::path &path);
+fs::path pathFromName(std::string_view name);
+
+} // namespace cw

@@ -1,0 +1,82 @@
+#include "workspace/GameRoot.h"
+
+#include "catalogue/Tokenizer.h"
+
+namespace cw {
+
+std::string_view startupMessage(StartupStage stage)
+{
+    switch (stage) {
+    case StartupStage::GameRootCheck:
+        return "I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting...";
+    case StartupStage::ModsFolderCheck:
+        return "No mods folder found, please create one! Exiting...";
+    case StartupStage::ModListing:
+        return "No mods found in mods folder! Please create one or something! Exiting...";
+    case StartupStage::CatalogueOpen:
+        return "commands.txt not found in local folder, please recheck! Exiting...";
+    case StartupStage::CatalogueRead:
+        return "Error found in commands.txt, please recheck formatting and syntax! Exiting...";
+    case StartupStage::Layout:
+        return "Someone changed something special and now the world has ended ;-; Exiting...";
+    }
+    return {};
+}
+
+namespace {
+
+StartupFailure failure(StartupStage stage, std::string detail)
+{
+    return StartupFailure{stage, std::string(startupMessage(stage)), std::move(detail)};
+}
+
+} // namespace
+
+Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
+{
+    const fs::path path = findNoCase(root, "commands.txt");
+    std::error_code code;
+    if (fs::is_directory(path, code))
+        return failure(StartupStage::CatalogueOpen, nameOf(path) + ": it is a folder, not a file");
+    auto bytes = readFile(path);
+    if (!bytes)
+        return failure(StartupStage::CatalogueOpen, nameOf(path) + ": " + bytes.error().reason);
+    auto catalogue = loadCatalogue(*bytes);
+    if (!catalogue) {
+        const CatalogueError &error = catalogue.error();
+        StartupFailure result = failure(StartupStage::CatalogueRead, error.describe());
+        // A line of more than 21 tokens ends the program with the tokenizer's own words.
+        if (error.cause == CatalogueError::Cause::Tokenizer)
+            result.message = kTokenizerMessage;
+        return result;
+    }
+    return std::move(catalogue).value();
+}
+
+Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
+{
+    const fs::path exe = findNoCase(root, "darwinia.exe");
+    auto hasContent = fileHasContent(exe);
+    if (!hasContent)
+        return failure(StartupStage::GameRootCheck, nameOf(exe) + ": " + hasContent.error().reason);
+    if (!*hasContent)
+        return failure(StartupStage::GameRootCheck, nameOf(exe) + " is empty");
+
+    GameRoot result;
+    result.root = root;
+    result.modsFolder = findNoCase(root, "mods");
+    auto mods = listFolder(result.modsFolder, EntryKind::Folders);
+    if (!mods)
+        return failure(StartupStage::ModsFolderCheck, nameOf(result.modsFolder) + ": " + mods.error().reason);
+    if (mods->empty())
+        return failure(StartupStage::ModListing, nameOf(result.modsFolder) + " holds no mod folder");
+    result.mods = std::move(mods).value();
+
+    auto catalogue = loadCatalogueOf(root);
+    if (!catalogue)
+        return catalogue.error();
+    result.catalogue = std::move(catalogue).value();
+    return result;
+}
+
+} // namespace cw

@@ -1,0 +1,118 @@
+#include "cli/Tools.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace cw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct ToolRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun run(std::vector<std::string> args, const fs::path &defaultRoot = fs::path())
+{
+    std::ostringstream out, err;
+    const int status = cli::runTool(args, defaultRoot, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> outputLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+const fs::path kExampleRoot = fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot";
+
+TEST(TokensTool, printsEachLinesSlots_fromTheDocumentedExamples)
+{
+    TempDir dir;
+    const auto file = dir.write("script.txt", "Foo \"a b\" 3\r\n\r\n\tFoo\t\t7\t\r\nFoo ab#cd\rFoo \"ab cd\r\n#note");
+    const ToolRun result = run({"tokens", file.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(outputLines(result.out),
+              std::vector<std::string>({R"({"line": 1, "slots": ["Foo", "a b", "3"]})",
+                                        R"({"line": 2, "slots": []})",
+                                        R"({"line": 3, "slots": ["Foo", "7"]})",
+                                        R"({"line": 4, "slots": ["Foo", "#", "cd"]})",
+                                        R"({"line": 5, "slots": ["Foo", "ab c"]})",
+                                        R"({"line": 6, "slots": ["#", "note"]})"}));
+}
+
+TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
+{
+    TempDir dir;
+    const auto strings = dir.write("strings.txt", "KEY  Some text, # here  \r\n#KEY text\r\nCAF\xC9 caf\xE9 \x93ok\x94\r\n");
+    const ToolRun keyed = run({"tokens", "--strings", strings.string()});
+    EXPECT_EQ(keyed.status, 0);
+    EXPECT_EQ(outputLines(keyed.out),
+              std::vector<std::string>({R"({"line": 1, "slots": ["KEY", "Some text, # here  "]})",
+                                        R"({"line": 2, "slots": []})",
+                                        "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
+
+    const auto lfOnly = dir.write("lf.txt", "a b c d e f g h i j k\nl m n o p q r s t u v w\n");
+    const ToolRun refused = run({"tokens", lfOnly.string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out,
+              "{\"line\": 1, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
+              "non lamewindows formatted files!\"}\n");
+}
+
+TEST(TokensTool, usageAndUnreadableFiles_exitWithStatusTwo)
+{
+    EXPECT_EQ(run({"tokens"}).status, 2);
+    EXPECT_EQ(run({"tokens", "--bogus", "x"}).status, 2);
+    const ToolRun missing = run({"tokens", "/nonexistent/file.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("/nonexistent/file.txt"), std::string::npos);
+}
+
+TEST(CommandsTool, listsTheExampleCatalogue_emptyEntryCommandsAndComment)
+{
+    const ToolRun result = run({"commands", "--root", kExampleRoot.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const auto lines = outputLines(result.out);
+    ASSERT_EQ(lines.size(), 45u);
+    EXPECT_EQ(lines.front(), R"({"index": 0, "name": "", "description": "", "count": 0, "types": [0, 0, 0, 0], )"
+                             R"("labels": ["", "", "", ""]})");
+    EXPECT_NE(lines[1].find(R"("name": "CamCut")"), std::string::npos);
+    EXPECT_NE(lines[12].find(R"("name": "Say")"), std::string::npos);
+    EXPECT_NE(lines[12].find(R"("types": [4, 0, 0, 0])"), std::string::npos);
+    EXPECT_EQ(lines.back(), R"({"index": 44, "name": "#", "description": "Comment", "count": 1, )"
+                            R"("types": [3, 0, 0, 0], "labels": ["Comment Text", "", "", ""]})");
+}
+
+TEST(CommandsTool, usesTheDefaultRoot_andReportsABrokenFileWithItsLine)
+{
+    TempDir dir;
+    dir.write("commands.txt", "header\r\nWait w 1 2 s\r\nSay s x\r\n");
+    const ToolRun broken = run({"commands"}, dir.path());
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_EQ(broken.out, "");
+    EXPECT_NE(broken.err.find("line 3"), std::string::npos) << broken.err;
+
+    dir.write("commands.txt", "header\r\nWait w 1 2 s\r\n");
+    const ToolRun fine = run({"commands"}, dir.path());
+    EXPECT_EQ(fine.status, 0);
+    EXPECT_EQ(outputLines(fine.out).size(), 2u);
+
+    const ToolRun missing = run({"commands", "--root", (dir / "nowhere").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("commands.txt"), std::string::npos);
+}
+
+} // namespace
+} // namespace cw

@@ -1,0 +1,41 @@
+#include "text/Codepage.h"
+
+#include <gtest/gtest.h>
+
+namespace cw {
+namespace {
+
+TEST(Codepage, everyByteRoundTrips)
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t character = cp1252::toUnicode(static_cast<unsigned char>(byte));
+        const auto back = cp1252::fromUnicode(character);
+        ASSERT_TRUE(back.has_value()) << byte;
+        EXPECT_EQ(*back, byte);
+    }
+}
+
+TEST(Codepage, decodesWindows1252_withUndefinedBytesAsControls)
+{
+    EXPECT_EQ(cp1252::toUnicode(0x80), u'\u20AC');
+    EXPECT_EQ(cp1252::toUnicode(0x9F), u'\u0178');
+    EXPECT_EQ(cp1252::toUnicode(0xE9), u'\u00E9');
+    for (int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(cp1252::toUnicode(static_cast<unsigned char>(undefined)), undefined);
+}
+
+TEST(Codepage, refusesCharactersTheCodePageCannotHold)
+{
+    EXPECT_FALSE(cp1252::fromUnicode(U'\u0100').has_value());
+    EXPECT_FALSE(cp1252::fromUnicode(U'\u0080').has_value()); // 0x80 is the euro sign
+    EXPECT_FALSE(cp1252::fromUnicode(U'\U0001F600').has_value());
+}
+
+TEST(Codepage, toUtf8)
+{
+    EXPECT_EQ(cp1252::toUtf8("caf\xE9 \x80 \x93q\x94"), "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D");
+    EXPECT_EQ(cp1252::toUtf8(std::string_view("\0", 1)), std::string("\0", 1));
+}
+
+} // namespace
+} // namespace cw

@@ -1,0 +1,129 @@
+#include "io/Files.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace cw {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+
+using Names = std::vector<std::string>;
+
+Names list(const fs::path &folder, EntryKind kind = EntryKind::Files, std::string_view pattern = "*")
+{
+    auto names = listFolder(folder, kind, pattern);
+    EXPECT_TRUE(names.ok());
+    return names ? *names : Names{};
+}
+
+TEST(AtomicWrite, createsAndReplacesWithExactBytes)
+{
+    TempDir dir;
+    const fs::path target = dir / "intro.txt";
+    ASSERT_TRUE(writeFileAtomically(target, test::bytes("A\r\n\0\xFF")).ok());
+    EXPECT_EQ(readBytes(target), test::bytes("A\r\n\0\xFF"));
+    ASSERT_TRUE(writeFileAtomically(target, "").ok());
+    EXPECT_EQ(readBytes(target), "");
+    EXPECT_EQ(test::listing(dir.path()), "intro.txt");
+}
+
+TEST(AtomicWrite, keepsThePermissionsOfTheFileItReplaces)
+{
+    TempDir dir;
+    const fs::path target = dir.write("s.txt", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(writeFileAtomically(target, "new").ok());
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(AtomicWrite, failures_leaveTheOldFileAndNoTemporaryFile)
+{
+    TempDir dir;
+    dir.makeFolder("scripts/taken.txt");
+    const auto intoFolder = writeFileAtomically(dir / "scripts/taken.txt", "x");
+    ASSERT_FALSE(intoFolder.ok());
+    EXPECT_NE(intoFolder.error().reason.find("folder"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(dir / "scripts/taken.txt"));
+
+    const auto noFolder = writeFileAtomically(dir / "gone/a.txt", "x");
+    ASSERT_FALSE(noFolder.ok());
+    EXPECT_FALSE(fs::exists(dir / "gone"));
+    EXPECT_EQ(test::listing(dir / "scripts"), "taken.txt");
+}
+
+TEST(ReadFile, readsBytes_andRefusesFoldersAndMissingFiles)
+{
+    TempDir dir;
+    dir.write("a.txt", test::bytes("x\0y"));
+    EXPECT_EQ(*readFile(dir / "a.txt"), test::bytes("x\0y"));
+    EXPECT_FALSE(readFile(dir / "missing.txt").ok());
+    EXPECT_FALSE(readFile(dir.path()).ok());
+    EXPECT_EQ(*fileHasContent(dir / "a.txt"), true);
+    dir.write("empty", "");
+    EXPECT_EQ(*fileHasContent(dir / "empty"), false);
+    EXPECT_FALSE(fileHasContent(dir / "missing").ok());
+}
+
+TEST(ListFolder, sortsWithoutCaseByteByByte_andLeavesOutHiddenEntries)
+{
+    TempDir dir;
+    for (const char *name : {"empty.txt", "e.txt", "B.txt", "a.TXT", ".hidden.txt", "notes.doc", "_x.txt"})
+        dir.write(name, "x");
+    dir.makeFolder("sub.txt");
+    EXPECT_EQ(list(dir.path()), Names({"_x.txt", "a.TXT", "B.txt", "e.txt", "empty.txt", "notes.doc"}));
+    EXPECT_EQ(list(dir.path(), EntryKind::Files, "*.txt"), Names({"_x.txt", "a.TXT", "B.txt", "e.txt", "empty.txt"}));
+    EXPECT_EQ(list(dir.path(), EntryKind::Folders), Names{"sub.txt"});
+    EXPECT_FALSE(listFolder(dir / "nowhere", EntryKind::Files).ok());
+    EXPECT_FALSE(listFolder(dir / "e.txt", EntryKind::Files).ok());
+}
+
+TEST(ListFolder, namesThatDifferOnlyInCase_keepAStableOrder)
+{
+    TempDir dir;
+    dir.write("b.txt", "");
+    dir.write("B.txt", "");
+    EXPECT_EQ(list(dir.path()), Names({"B.txt", "b.txt"}));
+}
+
+TEST(MatchesPattern, wildcardsWithoutCase)
+{
+    EXPECT_TRUE(matchesPattern("intro.txt", "*.txt"));
+    EXPECT_TRUE(matchesPattern("INTRO.TXT", "*.txt"));
+    EXPECT_TRUE(matchesPattern(".txt", "*.txt"));
+    EXPECT_FALSE(matchesPattern("intro.txt.bak", "*.txt"));
+    EXPECT_FALSE(matchesPattern("intro.tx", "*.txt"));
+    EXPECT_TRUE(matchesPattern("a.b.txt", "*.txt"));
+    EXPECT_TRUE(matchesPattern("anything", "*"));
+    EXPECT_TRUE(matchesPattern("map1", "map?"));
+    EXPECT_FALSE(matchesPattern("map", "map?"));
+}
+
+TEST(FindNoCase, prefersTheExactSpelling_thenAnyCase)
+{
+    TempDir dir;
+    dir.makeFolder("Mods");
+    EXPECT_EQ(findNoCase(dir.path(), "mods"), dir / "Mods");
+    dir.makeFolder("mods");
+    EXPECT_EQ(findNoCase(dir.path(), "mods"), dir / "mods");
+    EXPECT_EQ(findNoCase(dir.path(), "scripts"), dir / "scripts");
+    EXPECT_EQ(findNoCase(dir / "nowhere", "x"), dir / "nowhere" / "x");
+}
+
+TEST(FolderAndFileActions, createAndDelete)
+{
+    TempDir dir;
+    EXPECT_TRUE(createFolder(dir / "scripts").ok());
+    EXPECT_FALSE(createFolder(dir / "scripts").ok());
+    EXPECT_FALSE(createFolder(dir / "no/parent").ok());
+    dir.write("a.txt", "x");
+    EXPECT_TRUE(deleteFile(dir / "a.txt").ok());
+    EXPECT_FALSE(deleteFile(dir / "a.txt").ok());
+    EXPECT_FALSE(deleteFile(dir / "scripts").ok());
+    EXPECT_TRUE(fs::is_directory(dir / "scripts"));
+}
+
+} // namespace
+} // namespace cw
