@@ -1,12 +1,125 @@
 #include "app/MainWindow.h"
 
+#include "grid/ScriptGrid.h"
+#include "strings/StringsModel.h"
+#include "ui/TextCodec.h"
+
+#include <QLabel>
+#include <QStringListModel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
 namespace cw::gui {
 
-MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+namespace {
+const char *const kTabCaptions[] = {"Main Mod Page", "Maps and Missions", "Scripts", "Strings_Default"};
+}
+
+MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
+    : QWidget(parent), m_gameRoot(std::move(gameRoot)), m_gridBuild(gridBuild)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Cuewright v0.6.1 - "));
+    setCaption(m_state.captionPrefix);
     resize(10065 / 15, 10695 / 15);
+
+    QStringList names;
+    for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
+        names.append(decode(m_gameRoot.catalogue.entry(i).name));
+    m_commandNames = new QStringListModel(names, this);
+    m_stringNames = new StringsColumnModel(StringsColumnModel::Column::Names, this);
+    m_stringTexts = new StringsColumnModel(StringsColumnModel::Column::Texts, this);
+
+    buildTabs();
+    buildHiddenControls();
+    selectPage(0);
+    if (m_gridBuild == GridBuild::Now)
+        buildGrid();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setCaption(const QString &text)
+{
+    setWindowTitle(text);
+}
+
+void MainWindow::buildTabs()
+{
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabPages"));
+    tabs->tabBar()->setObjectName(QStringLiteral("TabTop"));
+    tabs->setDocumentMode(false);
+    m_controls.tabs = tabs;
+
+    QWidget *pages[] = {buildMainPage(), buildLevelsPage(), buildScriptsPage(), buildStringsPage()};
+    for (int i = 0; i < 4; ++i) {
+        auto index = static_cast<std::size_t>(i);
+        pages[i]->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
+        m_controls.tabFrame[index] = pages[i];
+        tabs->addTab(pages[i], QString());
+        // The caption is a label of its own, so that the selected one can be bold.
+        auto *caption = new QLabel(QString::fromLatin1(kTabCaptions[i]), tabs->tabBar());
+        caption->setObjectName(QStringLiteral("TabName_%1").arg(i));
+        caption->setContentsMargins(6, 0, 6, 0);
+        QFont bold = caption->font();
+        bold.setBold(true);
+        caption->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(caption->text()) + 12);
+        tabs->tabBar()->setTabButton(i, QTabBar::LeftSide, caption);
+        m_controls.tabName[index] = caption;
+    }
+    connect(tabs, &QTabWidget::currentChanged, this, &MainWindow::selectPage);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs);
+}
+
+void MainWindow::selectPage(int index)
+{
+    for (int t = 0; t < 4; ++t) {
+        QLabel *caption = m_controls.tabName[static_cast<std::size_t>(t)];
+        QFont font = caption->font();
+        font.setBold(t == index);
+        caption->setFont(font);
+    }
+    if (m_controls.tabs->currentIndex() != index)
+        m_controls.tabs->setCurrentIndex(index);
+}
+
+bool MainWindow::isGridBuilt() const
+{
+    return m_controls.grid->isBuilt();
+}
+
+bool MainWindow::buildGrid()
+{
+    try {
+        m_controls.grid->buildRows();
+    } catch (const std::exception &) {
+        Q_EMIT gridBuilt(false);
+        return false;
+    }
+    Q_EMIT gridBuilt(true);
+    return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_firstFrameSeen)
+        return;
+    m_firstFrameSeen = true;
+    // Runs once this frame has been flushed to the screen.
+    QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+}
+
+void MainWindow::afterFirstFrame()
+{
+    Q_EMIT firstFrameShown();
+    if (m_gridBuild == GridBuild::AfterFirstFrame)
+        buildGrid();
 }
 
 } // namespace cw::gui

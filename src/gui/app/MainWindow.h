@@ -1,14 +1,72 @@
 #pragma once
 
+#include "app/AppState.h"
+#include "app/Controls.h"
+#include "workspace/GameRoot.h"
+
 #include <QWidget>
+
+class QPushButton;
+class QStringListModel;
 
 namespace cw::gui {
 
+class StringsColumnModel;
+
+// The window "Form1": four tab pages over the controls of a game root, the editor
+// grid on the "Scripts" page. Behaviour lives in the parts the window wires up; the
+// window builds the controls, one small function per page.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // The grid's 700 widgets can be built before the window is shown, or right after
+    // its first frame, so that the window appears as fast as a bare one.
+    enum class GridBuild { Now, AfterFirstFrame };
+
+    explicit MainWindow(GameRoot gameRoot, GridBuild gridBuild = GridBuild::Now, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const Controls &controls() const { return m_controls; }
+    ScriptGrid &grid() const { return *m_controls.grid; }
+    AppState &state() { return m_state; }
+    const GameRoot &gameRoot() const { return m_gameRoot; }
+
+    // Shows tab page `index` and makes its caption the one in bold.
+    void selectPage(int index);
+    bool isGridBuilt() const;
+
+    void setCaption(const QString &text);
+
+Q_SIGNALS:
+    // After the first frame has been painted and shown.
+    void firstFrameShown();
+    // After the grid's rows exist; `ok` is false when building them failed.
+    void gridBuilt(bool ok);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildTabs();
+    QWidget *buildMainPage();
+    QWidget *buildLevelsPage();
+    QWidget *buildScriptsPage();
+    QWidget *buildStringsPage();
+    void buildHiddenControls();
+    void afterFirstFrame();
+    bool buildGrid();
+
+    QPushButton *button(QWidget *page, const QString &name, const QString &caption, const QString &tip);
+
+    GameRoot m_gameRoot;
+    GridBuild m_gridBuild;
+    AppState m_state;
+    Controls m_controls;
+    QStringListModel *m_commandNames = nullptr;
+    StringsColumnModel *m_stringNames = nullptr;
+    StringsColumnModel *m_stringTexts = nullptr;
+    bool m_firstFrameSeen = false;
 };
 
 } // namespace cw::gui

@@ -1,0 +1,43 @@
+// The yardstick for start-up: a bare Qt window of the editor's size that reports its
+// first frame exactly the way the editor does.
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+class BareWindow : public QWidget
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (m_seen)
+            return;
+        m_seen = true;
+        QTimer::singleShot(0, this, [] {
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            std::fprintf(stderr, "cuewright-probe first-frame %lld\n",
+                         static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+            std::fflush(stderr);
+            QApplication::exit(0);
+        });
+    }
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    BareWindow window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.resize(671, 713);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,73 @@
+#include "strings/StringsTable.h"
+
+#include "catalogue/Folding.h"
+#include "catalogue/Tokenizer.h"
+#include "text/LineReader.h"
+
+#include <algorithm>
+
+namespace cw {
+namespace {
+
+std::uint64_t foldedHash(std::string_view name)
+{
+    std::uint64_t hash = 1469598103934665603ull; // FNV-1a
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        hash ^= byte >= 64 && byte <= 96 ? byte + 32u : byte;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+} // namespace
+
+StringsTable::StringsTable(std::string bytes) : m_bytes(std::move(bytes))
+{
+    LineReader reader(m_bytes);
+    std::string_view line;
+    while (reader.next(line)) {
+        // Key-and-rest lines never hold more than two slots, so this cannot fail.
+        const auto slots = splitLine(line, SplitMode::KeyAndRest);
+        if (!slots || (*slots)[0].empty() || (*slots)[0] == "#")
+            continue;
+        m_entries.push_back(Entry{spanOf((*slots)[0]), spanOf((*slots)[1])});
+    }
+    m_keys.reserve(m_entries.size());
+    for (int i = 0; i < size(); ++i)
+        m_keys.push_back(Key{foldedHash(name(i)), i});
+    std::sort(m_keys.begin(), m_keys.end(), [](const Key &a, const Key &b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.index < b.index;
+    });
+}
+
+StringsTable::Span StringsTable::spanOf(std::string_view part) const
+{
+    if (part.empty())
+        return {};
+    return Span{static_cast<std::uint32_t>(part.data() - m_bytes.data()), static_cast<std::uint32_t>(part.size())};
+}
+
+std::string_view StringsTable::name(int index) const
+{
+    return view(m_entries[static_cast<std::size_t>(index)].name);
+}
+
+std::string_view StringsTable::text(int index) const
+{
+    return view(m_entries[static_cast<std::size_t>(index)].text);
+}
+
+int StringsTable::find(std::string_view value) const
+{
+    const std::uint64_t hash = foldedHash(value);
+    auto it = std::lower_bound(m_keys.begin(), m_keys.end(), hash,
+                               [](const Key &key, std::uint64_t h) { return key.hash < h; });
+    for (; it != m_keys.end() && it->hash == hash; ++it) {
+        if (foldedEqual(name(it->index), value))
+            return it->index;
+    }
+    return -1;
+}
+
+} // namespace cw

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace cw::gui {
+
+// Why the open mod is being opened again; tells openMod which parts to leave alone.
+enum class RefreshReason {
+    UserOrFolderAction = 0, // everything is (re)loaded
+    ScriptFileAction = 1,   // save, save as, new, delete: the strings side and the grid stay
+    StringsSaved = 3,       // the strings editor keeps its text; lists and grid are refilled
+};
+
+// The state that lives beside the controls for the life of the window.
+struct AppState
+{
+    QString captionPrefix = QStringLiteral("Cuewright v0.6.1 - ");
+    QString currentModName;
+    RefreshReason refreshReason = RefreshReason::UserOrFolderAction;
+    QString currentScriptName;
+    int savedFilePosition = 0;
+};
+
+} // namespace cw::gui

@@ -1,0 +1,221 @@
+// The pages of the window, one function each. Positions are pixels (the twips of the
+// first layout divided by 15) relative to the page.
+#include "app/MainWindow.h"
+
+#include "grid/ScriptGrid.h"
+#include "io/Files.h"
+#include "strings/StringsModel.h"
+#include "strings/StringsTextEdit.h"
+#include "ui/ChooserComboBox.h"
+#include "ui/FileListBox.h"
+#include "ui/Geometry.h"
+#include "ui/Pictures.h"
+#include "ui/TextCodec.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringListModel>
+
+namespace cw::gui {
+namespace {
+
+QLabel *caption(QWidget *page, const QString &text, int x, int y, int width = 200)
+{
+    auto *label = new QLabel(text, page);
+    label->setGeometry(x, y, width, 18);
+    return label;
+}
+
+} // namespace
+
+QPushButton *MainWindow::button(QWidget *page, const QString &name, const QString &text, const QString &tip)
+{
+    auto *b = new QPushButton(text, page);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    return b;
+}
+
+QWidget *MainWindow::buildMainPage()
+{
+    auto *page = new QWidget;
+    Controls &c = m_controls;
+
+    caption(page, QStringLiteral("Mods:"), 8, 6);
+    c.list1 = new ListBox(QStringLiteral("List1"), page);
+    c.list1->setToolTip(QStringLiteral("Mod list - double click to open"));
+    c.list1->setGeometry(8, 26, 250, 404);
+
+    caption(page, QStringLiteral("Loading success:"), 280, 6);
+    const QString parts[] = {QStringLiteral("Scripts"), QStringLiteral("Levels"), QStringLiteral("Strings")};
+    for (int i = 0; i < 3; ++i) {
+        const int y = 30 + 32 * i;
+        caption(page, parts[i], 280, y + 3, 60);
+        auto *indicator = new IndicatorLabel(QStringLiteral("work_%1").arg(i), page);
+        indicator->setGeometry(344, y + 2, 20, 20);
+        c.work[static_cast<std::size_t>(i)] = indicator;
+    }
+    c.cmdScripts = button(page, QStringLiteral("cmdsripts"), QStringLiteral("Make Folder"),
+                          QStringLiteral("Makes a scripts folder in your mod"));
+    c.cmdLevels = button(page, QStringLiteral("cmdlevels"), QStringLiteral("Make Folder"),
+                         QStringLiteral("Makes a levels folder in your mod (you probably already have this)"));
+    c.cmdStrings = button(page, QStringLiteral("cmdstrings"), QStringLiteral("Make File"),
+                          QStringLiteral("Makes a strings_default.txt"));
+    QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
+    for (int i = 0; i < 3; ++i)
+        makers[i]->setGeometry(376, 29 + 32 * i, 110, 25);
+
+    c.imgWorked = new QLabel(page);
+    c.imgWorked->setObjectName(QStringLiteral("imgworked"));
+    c.imgWorked->setPixmap(indicatorPicture(Indicator::Worked));
+    c.imgWorked->hide();
+    c.imgBroke = new QLabel(page);
+    c.imgBroke->setObjectName(QStringLiteral("imgbroke"));
+    c.imgBroke->setPixmap(indicatorPicture(Indicator::Broken));
+    c.imgBroke->hide();
+
+    caption(page, QStringLiteral("Files in root folder:"), 280, 134);
+    c.rootFiles = new FileListBox(QStringLiteral("rootfiles"), QStringLiteral("*"), page);
+    c.rootFiles->setGeometry(280, 154, 370, 212);
+    c.cmdRootOpen = button(page, QStringLiteral("cmdrootopen"), QStringLiteral("Open"),
+                           QStringLiteral("Opens selected file in notepad"));
+    c.cmdRootOpen->setGeometry(280, 372, 110, 25);
+
+    c.command2 = button(page, QStringLiteral("Command2"), QStringLiteral("Launch Darwinia"),
+                        QStringLiteral("Runs Darwinia"));
+    c.command2->setIcon(launchPicture());
+    c.command2->setGeometry(8, 444, 170, 34);
+    c.cmdPrefs = button(page, QStringLiteral("cmdprefs"), QStringLiteral("Open preferences.txt"),
+                        QStringLiteral("Opens preferencex.txt for haxing"));
+    c.cmdPrefs->setGeometry(188, 444, 170, 34);
+
+    for (QWidget *w : {static_cast<QWidget *>(c.rootFiles), static_cast<QWidget *>(c.cmdRootOpen),
+                       static_cast<QWidget *>(c.cmdScripts), static_cast<QWidget *>(c.cmdLevels),
+                       static_cast<QWidget *>(c.cmdStrings)})
+        w->setEnabled(false);
+    return page;
+}
+
+QWidget *MainWindow::buildLevelsPage()
+{
+    auto *page = new QWidget;
+    Controls &c = m_controls;
+    caption(page, QStringLiteral("Files thought to be maps:"), 8, 6);
+    c.listMaps = new ListBox(QStringLiteral("listmaps"), page);
+    c.listMaps->setGeometry(8, 26, 318, 404);
+    c.cmdMapOpen = button(page, QStringLiteral("cmdmapopen"), QStringLiteral("Open selected map file"),
+                          QStringLiteral("Opens selected map in notepad"));
+    c.cmdMapOpen->setGeometry(8, 436, 200, 27);
+
+    caption(page, QStringLiteral("Files thought to be missions:"), 338, 6);
+    c.listMissions = new ListBox(QStringLiteral("listmissions"), page);
+    c.listMissions->setGeometry(338, 26, 318, 404);
+    c.cmdMissionOpen = button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
+                              QStringLiteral("Opens selected mission in notepad"));
+    c.cmdMissionOpen->setGeometry(338, 436, 200, 27);
+    return page;
+}
+
+QWidget *MainWindow::buildScriptsPage()
+{
+    auto *page = new QWidget;
+    Controls &c = m_controls;
+
+    struct Spec
+    {
+        QPushButton **slot;
+        const char *name;
+        const char *text;
+        const char *tip;
+        int width;
+    };
+    const Spec buttons[] = {
+        {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 84},
+        {&c.saveScAs, "savescas", "Save Script As", "Saves the script as a different file name of your choice", 100},
+        {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 84},
+        {&c.deleteSc, "deletesc", "Delete Script (dbl click)", "Deletes the selected script (requires two presses)",
+         160},
+        {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 84},
+        {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling", 128},
+    };
+    int x = 4;
+    for (const Spec &spec : buttons) {
+        *spec.slot = button(page, QString::fromLatin1(spec.name), QString::fromLatin1(spec.text),
+                            QString::fromLatin1(spec.tip));
+        (*spec.slot)->setGeometry(x, 6, spec.width, 27);
+        (*spec.slot)->setEnabled(false);
+        x += spec.width + 4;
+    }
+
+    c.file1 = new FileListBox(QStringLiteral("File1"), QStringLiteral("*.txt"), page);
+    placeTwips(c.file1, 0, 600, 9375, 1500);
+    c.file1->hide();
+    c.list2 = new ListBox(QStringLiteral("List2"), page);
+    c.list2->setToolTip(QStringLiteral("Double click to open script"));
+    // Names in columns, scrolling horizontally.
+    c.list2->setFlow(QListView::TopToBottom);
+    c.list2->setWrapping(true);
+    c.list2->setResizeMode(QListView::Adjust);
+    placeTwips(c.list2, 0, 600, 9375, 1500);
+    c.list2->hide();
+
+    connect(c.listToggle, &QPushButton::clicked, this, [&c] {
+        const bool list2Shown = !c.list2->isHidden();
+        c.file1->setVisible(list2Shown);
+        c.list2->setVisible(!list2Shown);
+    });
+
+    c.grid = new ScriptGrid(m_gameRoot.catalogue, m_commandNames, m_stringNames, m_stringTexts, page);
+    c.grid->setFrameShape(QFrame::StyledPanel);
+    c.grid->setGeometry(0, 146, 664, 508);
+    return page;
+}
+
+QWidget *MainWindow::buildStringsPage()
+{
+    auto *page = new QWidget;
+    Controls &c = m_controls;
+    c.stringsText = new StringsTextEdit(page);
+    c.stringsText->setGeometry(8, 8, 648, 600);
+    c.stringsText->hide();
+    c.saveStrings = button(page, QStringLiteral("savestrings"), QStringLiteral("Save Changes"),
+                           QStringLiteral("Saves changes to strings_default"));
+    c.saveStrings->setGeometry(8, 616, 130, 27);
+    c.stringsRevert = button(
+        page, QStringLiteral("stringsrevert"), QStringLiteral("Revert to Backup"),
+        QStringLiteral("Reverts to a back up OR does something crazy, I have no idea, don't press this button!"));
+    c.stringsRevert->setGeometry(146, 616, 130, 27);
+    c.saveStrings->setEnabled(false);
+    c.stringsRevert->setEnabled(false);
+
+    c.cmbStringList = new ChooserComboBox(QStringLiteral("cmbstringlist"), m_stringNames, page);
+    c.cmbStringList->hide();
+    c.cmbStringSpam = new ChooserComboBox(QStringLiteral("cmbstringspam"), m_stringTexts, page);
+    c.cmbStringSpam->hide();
+    return page;
+}
+
+void MainWindow::buildHiddenControls()
+{
+    Controls &c = m_controls;
+    c.image2 = new QLabel(this);
+    c.image2->setObjectName(QStringLiteral("Image2"));
+    c.image2->setPixmap(launchPicture());
+    c.image2->hide();
+
+    c.dir1 = new QListWidget(this);
+    c.dir1->setObjectName(QStringLiteral("Dir1"));
+    for (const std::string &mod : m_gameRoot.mods)
+        c.dir1->addItem(displayName(m_gameRoot.modsFolder / pathFromName(mod)));
+    c.dir1->hide();
+
+    c.stealthLevels = new FileListBox(QStringLiteral("stealthlevels"), QStringLiteral("*"), this);
+    c.stealthLevels->hide();
+
+    for (const std::string &mod : m_gameRoot.mods)
+        c.list1->addItem(displayName(std::string_view(mod)));
+    c.list1->setSelectedPosition(-1);
+}
+
+} // namespace cw::gui

@@ -1,0 +1,42 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace cw::gui::ui {
+namespace {
+int g_beeps = 0;
+}
+
+void showMessage(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.exec();
+}
+
+QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed)
+{
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("inputBox"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(proposed);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.textValue();
+}
+
+void beep()
+{
+    ++g_beeps;
+    QApplication::beep();
+}
+
+int beepCount()
+{
+    return g_beeps;
+}
+
+} // namespace cw::gui::ui

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Message box, input box and beep: the program's only ways of talking to the user
+// outside its window.
+namespace cw::gui::ui {
+
+inline const QString kProgramTitle = QStringLiteral("Cuewright");
+
+// A modal message box with the program's title, `text` and one OK button.
+void showMessage(QWidget *parent, const QString &text);
+
+// A modal input box; Cancel gives the empty text.
+QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed);
+
+// The warning beep of a refused action.
+void beep();
+
+// How many times beep() has sounded in this process; lets tests hear it.
+int beepCount();
+
+} // namespace cw::gui::ui

@@ -1,0 +1,286 @@
+#include "GuiSupport.h"
+
+#include "grid/ScriptGrid.h"
+#include "ui/ChooserComboBox.h"
+
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace cw::test {
+namespace {
+
+using gui::ScriptGrid;
+
+// Indexes of the test catalogue.
+enum Command { kEmpty = 0, kNone = 1, kOne = 2, kTwo = 3, kThree = 4, kFour = 5, kSeven = 6, kSay = 7, kSayTwo = 8,
+               kComment = 9 };
+
+class GridTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        game.withBasics().withMod("alpha");
+        window = openWindow(game.root());
+        ASSERT_TRUE(window);
+        window->selectPage(2);
+        grid = &window->grid();
+    }
+
+    QComboBox *combo(int r) const { return find<QComboBox>(*window, QStringLiteral("Combo_%1").arg(r)); }
+    QComboBox *strings(int r) const { return find<QComboBox>(*window, QStringLiteral("scriptcombos_%1").arg(r)); }
+    QLineEdit *qual(int k) const { return find<QLineEdit>(*window, QStringLiteral("qual_%1").arg(k)); }
+    QWidget *number(int r) const { return find<QWidget>(*window, QStringLiteral("linenum_%1").arg(r)); }
+
+    // Shown fields of a row as "0123" with '-' for hidden ones.
+    std::string shownFields(int r) const
+    {
+        std::string shown;
+        for (int k = 0; k < 4; ++k)
+            shown += qual(4 * r + k)->isHidden() ? '-' : static_cast<char>('0' + k);
+        return shown;
+    }
+    // Left edges and widths of a row's four fields, in pixels.
+    std::vector<int> layout(int r) const
+    {
+        std::vector<int> values;
+        for (int k = 0; k < 4; ++k) {
+            values.push_back(qual(4 * r + k)->x());
+            values.push_back(qual(4 * r + k)->width());
+        }
+        return values;
+    }
+
+    GameRootBuilder game;
+    std::unique_ptr<gui::MainWindow> window;
+    ScriptGrid *grid = nullptr;
+};
+
+TEST_F(GridTest, hundredRowsOfNamedControls_listingTheCatalogue)
+{
+    for (int r = 0; r < 100; ++r) {
+        ASSERT_TRUE(combo(r) && strings(r) && number(r)) << r;
+        EXPECT_EQ(static_cast<QLabel *>(number(r))->text(), QString::number(r + 1));
+        EXPECT_EQ(number(r)->toolTip(), "Left click to toggle empty lines, Right click to force add");
+        EXPECT_EQ(combo(r)->count(), 10);
+        EXPECT_EQ(combo(r)->currentText(), "");
+        EXPECT_EQ(combo(r)->currentIndex(), -1);
+        EXPECT_TRUE(strings(r)->isHidden());
+        EXPECT_EQ(shownFields(r), "----");
+    }
+    ASSERT_TRUE(qual(399));
+    EXPECT_EQ(combo(0)->itemText(kSay), "Say");
+    EXPECT_EQ(combo(0)->itemText(kComment), "#");
+    EXPECT_EQ(combo(0)->itemText(kEmpty), "");
+}
+
+TEST_F(GridTest, keyboardOrder_commandStringsThenFourFields_rowAfterRow)
+{
+    std::vector<QString> order;
+    QWidget *w = combo(0);
+    for (int steps = 0; steps < 2000 && order.size() < 13; ++steps) {
+        const QString name = w->objectName();
+        if (name.startsWith("Combo_") || name.startsWith("scriptcombos_") || name.startsWith("qual_"))
+            order.push_back(name);
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(order, std::vector<QString>({"Combo_0", "scriptcombos_0", "qual_0", "qual_1", "qual_2", "qual_3",
+                                           "Combo_1", "scriptcombos_1", "qual_4", "qual_5", "qual_6", "qual_7",
+                                           "Combo_2"}));
+}
+
+TEST_F(GridTest, placeRows_showsTwentyRowsFromTheScrollValue)
+{
+    QScrollBar *bar = find<QScrollBar>(*window, "VScroll1");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 80);
+    EXPECT_EQ(bar->singleStep(), 1);
+    EXPECT_EQ(bar->pageStep(), 1);
+    EXPECT_EQ(bar->geometry(), QRect(8, 16, 17, 481));
+
+    for (int r = 0; r < 20; ++r) {
+        EXPECT_EQ(combo(r)->geometry().topLeft(), QPoint(56, 16 + 24 * r)) << r;
+        EXPECT_EQ(number(r)->y(), 16 + 24 * r);
+        EXPECT_FALSE(combo(r)->isHidden());
+    }
+    for (int r = 20; r < 100; ++r) {
+        EXPECT_TRUE(combo(r)->isHidden()) << r;
+        EXPECT_EQ(combo(r)->y(), 6667);
+        EXPECT_EQ(strings(r)->y(), 6667);
+        EXPECT_GT(qual(4 * r)->y(), 6667);
+    }
+
+    bar->setValue(1);
+    EXPECT_TRUE(combo(0)->isHidden());
+    EXPECT_EQ(combo(0)->y(), 6667);
+    EXPECT_FALSE(combo(20)->isHidden());
+    EXPECT_EQ(combo(20)->y(), 472);
+    EXPECT_EQ(qual(80)->y(), 472);
+
+    bar->setValue(80);
+    EXPECT_TRUE(combo(79)->isHidden());
+    for (int r = 80; r < 100; ++r)
+        EXPECT_EQ(combo(r)->y(), 16 + 24 * (r - 80)) << r;
+    // The last row stands 360 x 99 twips below where the first row stood at 0.
+    bar->setValue(0);
+    const int firstTop = combo(0)->y();
+    bar->setValue(80);
+    EXPECT_EQ(combo(99)->y() + 24 * 80, firstTop + 360 * 99 / 15);
+}
+
+TEST_F(GridTest, scrolling_movesRowsWithoutChangingTheirContent)
+{
+    pickItem(combo(25), kTwo);
+    qual(100)->setText("mount");
+    QScrollBar *bar = grid->scrollBar();
+    bar->setValue(10);
+    EXPECT_EQ(combo(25)->y(), 16 + 24 * 15);
+    EXPECT_EQ(shownFields(25), "01--");
+    EXPECT_EQ(qual(100)->text(), "mount");
+    EXPECT_EQ(combo(25)->currentText(), "Two");
+    // A row scrolled out and back in looks as before; its strings chooser stays hidden.
+    bar->setValue(30);
+    bar->setValue(10);
+    EXPECT_EQ(shownFields(25), "01--");
+    EXPECT_TRUE(strings(25)->isHidden());
+}
+
+TEST_F(GridTest, mouseWheelOverTheGrid_scrollsInsteadOfChangingCommands)
+{
+    pickItem(combo(3), kOne);
+    QWheelEvent wheel(QPointF(80, 90), combo(3)->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo(3), &wheel);
+    EXPECT_EQ(combo(3)->currentIndex(), kOne);
+    EXPECT_EQ(grid->scrollBar()->value(), 1);
+}
+
+TEST_F(GridTest, chooseCommand_showsSizesAndLabelsTheFields)
+{
+    pickItem(combo(0), kNone);
+    EXPECT_EQ(shownFields(0), "----");
+    EXPECT_EQ(combo(0)->toolTip(), "Takes nothing");
+
+    pickItem(combo(0), kOne);
+    EXPECT_EQ(shownFields(0), "0---");
+    EXPECT_EQ(qual(0)->width(), 409);
+    EXPECT_EQ(qual(0)->x(), 224);
+    EXPECT_EQ(qual(0)->toolTip(), "Amount - Integer");
+
+    pickItem(combo(1), kTwo);
+    EXPECT_EQ(shownFields(1), "01--");
+    EXPECT_EQ(layout(1), std::vector<int>({224, 201, 432, 201, 496, 129, 632, 129}));
+    EXPECT_EQ(qual(5)->toolTip(), "Seconds - Float");
+
+    pickItem(combo(2), kThree);
+    EXPECT_EQ(shownFields(2), "012-");
+    EXPECT_EQ(layout(2), std::vector<int>({224, 129, 360, 129, 496, 129, 632, 129}));
+
+    pickItem(combo(3), kFour);
+    EXPECT_EQ(shownFields(3), "0123");
+    EXPECT_EQ(layout(3), std::vector<int>({224, 97, 328, 97, 432, 97, 536, 97}));
+    EXPECT_EQ(qual(15)->toolTip(), "D - Integer");
+    EXPECT_EQ(combo(3)->toolTip(), "Takes four");
+}
+
+TEST_F(GridTest, countAboveFour_showsAllFieldsWhereTheyStood)
+{
+    pickItem(combo(4), kTwo);
+    pickItem(combo(4), kSeven);
+    EXPECT_EQ(shownFields(4), "0123");
+    // Fields 0 and 1 keep the two-argument layout, 2 and 3 their start-up places.
+    EXPECT_EQ(layout(4), std::vector<int>({224, 201, 432, 201, 496, 129, 632, 129}));
+}
+
+TEST_F(GridTest, entryZeroAndTheComment_behaveAsTheirEntriesSay)
+{
+    pickItem(combo(5), kFour);
+    pickItem(combo(5), kEmpty);
+    EXPECT_EQ(shownFields(5), "----");
+    EXPECT_EQ(combo(5)->toolTip(), "");
+    pickItem(combo(5), kComment);
+    EXPECT_EQ(shownFields(5), "0---");
+    EXPECT_EQ(qual(20)->width(), 409);
+    EXPECT_EQ(qual(20)->toolTip(), "Comment Text");
+    EXPECT_EQ(combo(5)->toolTip(), "Comment");
+}
+
+TEST_F(GridTest, changingCommand_keepsEveryFieldsText)
+{
+    pickItem(combo(6), kFour);
+    const QStringList texts = {"4", "1.5", "lake", "9"};
+    for (int k = 0; k < 4; ++k)
+        typeInto(qual(24 + k), texts[k]);
+    pickItem(combo(6), kOne);
+    EXPECT_EQ(shownFields(6), "0---");
+    pickItem(combo(6), kFour);
+    EXPECT_EQ(shownFields(6), "0123");
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(qual(24 + k)->text(), texts[k]);
+}
+
+TEST_F(GridTest, stringsEntryFirstArgument_putsTheStringsChooserInPlaceOfFieldZero)
+{
+    qual(28)->setText("LOC_A");
+    pickItem(combo(7), kSayTwo);
+    EXPECT_EQ(shownFields(7), "-1--");
+    EXPECT_FALSE(strings(7)->isHidden());
+    EXPECT_EQ(strings(7)->geometry(), QRect(224, 16 + 24 * 7, 409, 21));
+    EXPECT_EQ(qual(29)->geometry().topLeft(), QPoint(432, 16 + 24 * 7));
+    EXPECT_EQ(qual(29)->width(), 201);
+    EXPECT_EQ(strings(7)->currentText(), "LOC_A");
+
+    pickItem(combo(7), kTwo);
+    EXPECT_TRUE(strings(7)->isHidden());
+    EXPECT_EQ(shownFields(7), "01--");
+    EXPECT_EQ(qual(28)->text(), "LOC_A");
+}
+
+TEST_F(GridTest, typingIntoTheStringsChooser_isMirroredIntoFieldZero_andNeverInserted)
+{
+    pickItem(combo(8), kSay);
+    typeInto(strings(8), "x");
+    EXPECT_EQ(qual(32)->text(), "x");
+    QTest::keyClick(strings(8), Qt::Key_Return);
+    strings(8)->clearFocus();
+    EXPECT_EQ(strings(8)->count(), 0);
+    EXPECT_EQ(strings(8)->currentText(), "x");
+    EXPECT_EQ(qual(32)->text(), "x");
+}
+
+TEST_F(GridTest, typingIntoTheCommandChooser_changesOnlyItsText)
+{
+    typeInto(combo(9), "Four");
+    QTest::keyClick(combo(9), Qt::Key_Return);
+    combo(10)->setFocus();
+    EXPECT_EQ(combo(9)->currentText(), "Four");
+    EXPECT_EQ(combo(9)->currentIndex(), -1);
+    EXPECT_EQ(shownFields(9), "----");
+    EXPECT_EQ(combo(9)->count(), 10);
+}
+
+TEST_F(GridTest, pickByAProgramStep_runsChooseCommand)
+{
+    grid->pickCommand(11, kThree);
+    EXPECT_EQ(combo(11)->currentText(), "Three");
+    EXPECT_EQ(shownFields(11), "012-");
+}
+
+TEST_F(GridTest, showArgFields_hidesAndShowsWithLabelsOfTheSelectedEntry)
+{
+    pickItem(combo(12), kFour);
+    qual(48)->setText("kept");
+    grid->showArgFields(12, 0);
+    EXPECT_EQ(shownFields(12), "----");
+    EXPECT_EQ(qual(48)->text(), "kept");
+    grid->showArgFields(12, 2);
+    EXPECT_EQ(shownFields(12), "01--");
+    EXPECT_EQ(qual(49)->toolTip(), "B - Float");
+}
+
+} // namespace
+} // namespace cw::test

@@ -1,0 +1,106 @@
+#include "GuiSupport.h"
+
+#include "app/Application.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace cw::test {
+
+DialogAnswerer::DialogAnswerer()
+{
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start();
+}
+
+DialogAnswerer::~DialogAnswerer() = default;
+
+void DialogAnswerer::poll()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        messages.append(box->text());
+        EXPECT_EQ(box->buttons().size(), 1) << "a message box has exactly one button";
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Cuewright"));
+        box->button(QMessageBox::Ok)->click();
+    } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+        inputTitles.append(input->windowTitle());
+        inputPrompts.append(input->labelText());
+        inputProposals.append(input->textValue());
+        if (m_answers.isEmpty()) {
+            input->reject();
+        } else {
+            input->setTextValue(m_answers.takeFirst());
+            input->accept();
+        }
+    }
+}
+
+GameRootBuilder &GameRootBuilder::withBasics()
+{
+    dir.write("darwinia.exe", "stand-in for the game\r\n");
+    dir.write("commands.txt", kTestCommands);
+    dir.makeFolder("mods");
+    return *this;
+}
+
+GameRootBuilder &GameRootBuilder::withMod(const std::string &name)
+{
+    dir.makeFolder("mods/" + name);
+    return *this;
+}
+
+std::unique_ptr<gui::MainWindow> openWindow(const std::filesystem::path &root)
+{
+    gui::Startup startup = gui::startUp(root, gui::GridTiming::BeforeShow);
+    EXPECT_TRUE(startup.window) << (startup.failure ? startup.failure->detail : "");
+    if (startup.window) {
+        startup.window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.window.get()));
+    }
+    return std::move(startup.window);
+}
+
+void clickButton(QWidget *button)
+{
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void pickItem(QComboBox *combo, int index)
+{
+    ASSERT_TRUE(combo);
+    combo->showPopup();
+    QAbstractItemView *view = combo->view();
+    const QModelIndex item = view->model()->index(index, combo->modelColumn());
+    view->scrollTo(item);
+    const QRect rect = view->visualRect(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    if (view->isVisible())
+        combo->hidePopup();
+}
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    ASSERT_TRUE(widget);
+    widget->setFocus();
+    QTest::keyClicks(widget, text);
+}
+
+void releaseMouse(QWidget *widget, Qt::MouseButton button)
+{
+    ASSERT_TRUE(widget);
+    QTest::mouseClick(widget, button);
+}
+
+} // namespace cw::test

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/MainWindow.h"
+#include "support/TempDir.h"
+
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+
+namespace cw::test {
+
+// The catalogue of the window tests: entry 0 has no name, then commands with every
+// argument count and the strings-entry type, then the comment entry.
+inline constexpr const char *kTestCommands =
+    "Cuewright test catalogue\r\n"
+    "\r\n"                                                                  // 0
+    "None \"Takes nothing\" 0\r\n"                                          // 1
+    "One \"Takes one\" 1 1 Amount\r\n"                                      // 2
+    "Two \"Takes two\" 2 3 Mount 2 Seconds\r\n"                             // 3
+    "Three \"Takes three\" 3 1 Building 2 Range 2 Height\r\n"               // 4
+    "Four \"Takes four\" 4 1 A 2 B 3 C 1 D\r\n"                             // 5
+    "Seven \"Claims seven\" 7 1 A 1 B 1 C 1 D\r\n"                          // 6
+    "Say \"Speaks\" 1 4 \"String key\"\r\n"                                 // 7
+    "SayTwo \"Speaks twice\" 2 4 First 4 Second\r\n";                       // 8, then "#" = 9
+
+// Answers the modal dialogs that appear while it lives: records each message box's
+// text and presses its OK button; gives each input box the queued answer (or
+// cancels it when none is queued) and records its title, prompt and proposal.
+class DialogAnswerer
+{
+public:
+    DialogAnswerer();
+    ~DialogAnswerer();
+
+    void queueAnswer(const QString &answer) { m_answers.append(answer); }
+
+    QStringList messages;
+    QStringList inputTitles;
+    QStringList inputPrompts;
+    QStringList inputProposals;
+
+private:
+    void poll();
+    QTimer m_timer;
+    QStringList m_answers;
+};
+
+// A game root in a temporary folder with the test catalogue and the given mods.
+struct GameRootBuilder
+{
+    TempDir dir;
+    std::filesystem::path root() const { return dir.path(); }
+    GameRootBuilder &withBasics(); // darwinia.exe, commands.txt, mods/
+    GameRootBuilder &withMod(const std::string &name);
+    std::filesystem::path write(const std::string &relative, std::string_view content)
+    {
+        return dir.write(relative, content);
+    }
+};
+
+// Opens the window on a game root, its grid built, shown offscreen.
+std::unique_ptr<gui::MainWindow> openWindow(const std::filesystem::path &root);
+
+template<class T = QWidget>
+T *find(const QWidget &window, const QString &name)
+{
+    return window.findChild<T *>(name);
+}
+
+// Qt widget helpers that drive real input where a user would act.
+void clickButton(QWidget *button);
+void pickItem(QComboBox *combo, int index); // as a user picking from the open list
+void typeInto(QWidget *widget, const QString &text);
+void releaseMouse(QWidget *widget, Qt::MouseButton button);
+
+} // namespace cw::test

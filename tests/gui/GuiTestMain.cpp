@@ -1,0 +1,35 @@
+// One application object for all window tests, on the offscreen platform unless the
+// caller chose another one.
+#include <QApplication>
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The offscreen platform reports each window feature it lacks; those lines say
+// nothing about the program.
+QtMessageHandler g_standardHandler = nullptr;
+
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    if (g_standardHandler)
+        g_standardHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    g_standardHandler = qInstallMessageHandler(quietMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,138 @@
+#include "GuiSupport.h"
+
+#include "app/Application.h"
+#include "catalogue/Tokenizer.h"
+#include "ui/ListBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace cw::test {
+namespace {
+
+// Starts up on the root and returns the messages shown; expects start-up to fail.
+QStringList failedStartUp(const std::filesystem::path &root)
+{
+    DialogAnswerer answerer;
+    gui::Startup startup = gui::startUp(root);
+    EXPECT_FALSE(startup.window);
+    return answerer.messages;
+}
+
+TEST(StartUp, eachFailedCheckShowsOnlyItsOwnMessage_inTheFixedOrder)
+{
+    GameRootBuilder game;
+    // Nothing at all: only the game-root message, although mods and commands.txt
+    // are missing too.
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
+
+    game.write("darwinia.exe", "");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
+
+    game.write("darwinia.exe", "x");
+    game.write("mods", "a file named mods");
+    EXPECT_EQ(failedStartUp(game.root()), QStringList{"No mods folder found, please create one! Exiting..."});
+
+    std::filesystem::remove(game.root() / "mods");
+    game.dir.makeFolder("mods");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"No mods found in mods folder! Please create one or something! Exiting..."});
+
+    game.withMod("alpha");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"commands.txt not found in local folder, please recheck! Exiting..."});
+
+    game.write("commands.txt", "");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"Error found in commands.txt, please recheck formatting and syntax! Exiting..."});
+
+    game.write("commands.txt", "header\r\nSay s one\r\n");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"Error found in commands.txt, please recheck formatting and syntax! Exiting..."});
+}
+
+TEST(StartUp, catalogueLineOfMoreThan21Tokens_endsWithTheTokenizersMessage)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("alpha");
+    std::string line = "Too";
+    for (int i = 0; i < 21; ++i)
+        line += " x";
+    game.write("commands.txt", "header\r\n" + line + "\r\n");
+    EXPECT_EQ(failedStartUp(game.root()), QStringList{QString::fromLatin1(kTokenizerMessage.data())});
+}
+
+TEST(StartUp, catalogueOf100CommandLinesStarts_and101DoNot)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("alpha");
+    std::string lines = "header\r\n";
+    for (int i = 0; i < 100; ++i)
+        lines += "C" + std::to_string(i) + " d 0\r\n";
+    game.write("commands.txt", lines);
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(find<QComboBox>(*window, "Combo_0")->count(), 101);
+
+    game.write("commands.txt", lines + "C100 d 0\r\n");
+    EXPECT_EQ(failedStartUp(game.root()),
+              QStringList{"Error found in commands.txt, please recheck formatting and syntax! Exiting..."});
+}
+
+TEST(StartUp, failedCheck_endsTheProgramWithStatusOne)
+{
+    GameRootBuilder game;
+    DialogAnswerer answerer;
+    const std::string rootArgument = game.root().string();
+    std::string program = "cuewright", rootOption = "--root", rootValue = rootArgument;
+    char *argv[] = {program.data(), rootOption.data(), rootValue.data(), nullptr};
+    EXPECT_EQ(gui::runApplication(3, argv), 1);
+    EXPECT_EQ(answerer.messages.size(), 1);
+}
+
+TEST(StartUp, headerOnlyCatalogue_listsOnlyTheCommentEntry)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("alpha");
+    game.write("commands.txt", "header only\r\n");
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    auto *combo = find<QComboBox>(*window, "Combo_42");
+    ASSERT_EQ(combo->count(), 1);
+    EXPECT_EQ(combo->itemText(0), "#");
+}
+
+TEST(StartUp, windowOpensWithCaption_modsInOrder_andNothingSelected)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("beta").withMod("Alpha").withMod("e").withMod("empty");
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->objectName(), "Form1");
+    EXPECT_EQ(window->windowTitle(), "Cuewright v0.6.1 - ");
+    EXPECT_EQ(window->width(), 10065 / 15);
+    auto *list1 = find<gui::ListBox>(*window, "List1");
+    ASSERT_TRUE(list1);
+    QStringList mods;
+    for (int i = 0; i < list1->count(); ++i)
+        mods << list1->item(i)->text();
+    EXPECT_EQ(mods, QStringList({"Alpha", "beta", "e", "empty"}));
+    EXPECT_EQ(list1->selectedPosition(), -1);
+    EXPECT_EQ(list1->toolTip(), "Mod list - double click to open");
+}
+
+TEST(StartUp, fixedNamesAreFoundWithoutRegardToCase)
+{
+    GameRootBuilder game;
+    game.write("Darwinia.EXE", "x");
+    game.write("COMMANDS.txt", kTestCommands);
+    game.dir.makeFolder("MODS/one");
+    EXPECT_TRUE(openWindow(game.root()));
+}
+
+} // namespace
+} // namespace cw::test
