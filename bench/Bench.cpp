@@ -1,9 +1,20 @@
 // Cuewright's benchmark program. Prints one line per figure: the median of several
 // runs, offscreen. Run it from the build tree:
-//   build/bench/cuewright_bench [--runs N] [startup]
+//   build/bench/cuewright_bench [--runs N] [startup] [openmod]
 #include "Measure.h"
 
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "script/ScriptBrowser.h"
+#include "ui/FileListBox.h"
+#include "workspace/ModWorkspace.h"
+
+#include <QApplication>
+
+#include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -54,10 +65,149 @@ void startup(const Options &options)
     std::printf("startup: median of %d runs each\n", options.runs);
 }
 
+double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void writeFile(const fs::path &path, const std::string &bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A game root whose mod has a strings table of `keys` entries and a 200-line script
+// that says some of them.
+fs::path makeGameRoot(int keys)
+{
+    const fs::path root = fs::temp_directory_path() / ("cuewright-bench-" + std::to_string(keys));
+    fs::remove_all(root);
+    writeFile(root / "darwinia.exe", "stand-in\r\n");
+    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt", root / "commands.txt");
+    const fs::path mod = root / "mods" / "bench";
+    std::string strings = "# generated for the benchmark\r\n";
+    for (int i = 0; i < keys; ++i)
+        strings += "cutscene_line_" + std::to_string(i) + " Sepulveda says something about the garden, number " +
+                   std::to_string(i) + ".\r\n";
+    writeFile(mod / "strings_default.txt", strings);
+    std::string script;
+    for (int i = 0; i < 200; ++i) {
+        switch (i % 5) {
+        case 0:
+            script += "Say CUTSCENE_LINE_" + std::to_string(i % std::max(keys, 1)) + "\r\n";
+            break;
+        case 1:
+            script += "WaitSay\r\n";
+            break;
+        case 2:
+            script += "CamMove garden_overview 2.5\r\n";
+            break;
+        case 3:
+            script += "# a comment about line " + std::to_string(i) + "\r\n";
+            break;
+        default:
+            script += "CamBuildingFocus 12 300 150\r\n";
+        }
+    }
+    writeFile(mod / "scripts" / "long.txt", script);
+    for (const char *level : {"map_garden.txt", "mission_garden.txt"})
+        writeFile(mod / "levels" / level, "x\r\n");
+    return root;
+}
+
+// Runs in a process of its own per size, so that its peak memory is its own:
+// prints "openmod MS EXTRA_MB" per run, then "script MS" per run.
+int openModChild(int keys, int runs)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "cuewright_bench";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    const fs::path root = makeGameRoot(keys);
+    auto startup = cw::gui::startUp(root);
+    if (!startup.window)
+        return 1;
+    cw::gui::MainWindow &window = *startup.window;
+    window.show();
+    QApplication::processEvents();
+
+    const double before = cw::bench::residentMegabytes();
+    auto start = std::chrono::steady_clock::now();
+    window.controls().list1->setSelectedPosition(0); // opens the mod
+    const double first = millisecondsSince(start);
+    QApplication::processEvents();
+    const double extra = cw::bench::peakResidentMegabytes() - before;
+    std::printf("openmod %.3f %.3f\n", first, extra);
+    for (int i = 1; i < runs; ++i) {
+        start = std::chrono::steady_clock::now();
+        window.workspace().openMod();
+        std::printf("openmod %.3f %.3f\n", millisecondsSince(start), extra);
+    }
+    // The strings editor builds its document when its page is first shown.
+    start = std::chrono::steady_clock::now();
+    window.selectPage(3);
+    QApplication::processEvents();
+    std::printf("stringspage %.3f\n", millisecondsSince(start));
+    window.selectPage(2);
+
+    // Reading and showing; the notice that lines past the 100th cannot be kept
+    // waits for the user and is not part of the figure.
+    for (int i = 0; i < runs; ++i) {
+        window.browser().loadScript(std::string()); // an empty grid, so that every row changes
+        start = std::chrono::steady_clock::now();
+        window.browser().loadScript("long.txt");
+        std::printf("script %.3f\n", millisecondsSince(start));
+    }
+    fs::remove_all(root);
+    return 0;
+}
+
+void openMod(const Options &options)
+{
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    for (int keys : {100, 1000, 10000, 50000}) {
+        const std::string command = self.string() + " --child-openmod " + std::to_string(keys) + " " +
+                                    std::to_string(options.runs);
+        FILE *pipe = popen(command.c_str(), "r");
+        std::vector<double> open, extra, script, stringsPage;
+        char line[256];
+        while (pipe && std::fgets(line, sizeof line, pipe)) {
+            std::istringstream in(line);
+            std::string what;
+            double ms = 0, mb = 0;
+            in >> what >> ms >> mb;
+            if (what == "openmod") {
+                open.push_back(ms);
+                extra.push_back(mb);
+            } else if (what == "script") {
+                script.push_back(ms);
+            } else if (what == "stringspage") {
+                stringsPage.push_back(ms);
+            }
+        }
+        if (!pipe || pclose(pipe) != 0 || open.empty()) {
+            std::fprintf(stderr, "the openmod run for %d keys failed\n", keys);
+            std::exit(1);
+        }
+        std::printf("openmod: %5d keys: %.1f ms median, first open %.1f ms, %.1f MB extra peak memory%s\n", keys,
+                    median(open), open.front(), extra.front(),
+                    keys == 50000 ? " (target: 60 ms, 20 MB)" : "");
+        std::printf("openmod: %5d keys: first showing of the Strings_Default page afterwards: %.1f ms\n", keys,
+                    median(stringsPage));
+        if (keys == 50000)
+            std::printf("script: 200-line script loaded and shown: %.2f ms median (target: 10 ms)\n",
+                        median(script));
+    }
+    std::printf("openmod: median of %d runs each\n", options.runs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--child-openmod")
+        return openModChild(std::atoi(argv[2]), std::atoi(argv[3]));
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -67,12 +217,14 @@ int main(int argc, char **argv)
             options.what.push_back(arg);
     }
     if (options.what.empty())
-        options.what = {"startup"};
+        options.what = {"startup", "openmod"};
     for (const std::string &what : options.what) {
         if (what == "startup") {
             startup(options);
+        } else if (what == "openmod") {
+            openMod(options);
         } else {
-            std::fprintf(stderr, "unknown benchmark %s (startup)\n", what.c_str());
+            std::fprintf(stderr, "unknown benchmark %s (startup, openmod)\n", what.c_str());
             return 2;
         }
     }

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -101,6 +102,48 @@ void releaseMouse(QWidget *widget, Qt::MouseButton button)
 {
     ASSERT_TRUE(widget);
     QTest::mouseClick(widget, button);
+}
+
+void clickListItem(QListWidget *list, int row)
+{
+    ASSERT_TRUE(list);
+    ASSERT_LT(row, list->count());
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+}
+
+void doubleClickListItem(QListWidget *list, int row)
+{
+    ASSERT_TRUE(list);
+    ASSERT_LT(row, list->count());
+    list->scrollToItem(list->item(row));
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void doubleClickEmptyArea(QListWidget *list)
+{
+    ASSERT_TRUE(list);
+    const QPoint corner(list->viewport()->width() - 3, list->viewport()->height() - 3);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, corner);
+}
+
+QStringList itemTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void openMod(gui::MainWindow &window, const QString &name)
+{
+    auto *list1 = find<QListWidget>(window, QStringLiteral("List1"));
+    const auto matches = list1->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(matches.size(), 1) << name.toStdString();
+    window.selectPage(0);
+    clickListItem(list1, list1->row(matches.front()));
 }
 
 } // namespace cw::test

@@ -7,11 +7,26 @@
 #include <QTimer>
 
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 
 class QComboBox;
 class QLineEdit;
+class QListWidget;
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &texts, std::ostream *out)
+{
+    *out << '{';
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        *out << (i ? ", " : "") << '"' << texts[i].toStdString() << '"';
+    *out << '}';
+}
 
 namespace cw::test {
 
@@ -78,5 +93,13 @@ void clickButton(QWidget *button);
 void pickItem(QComboBox *combo, int index); // as a user picking from the open list
 void typeInto(QWidget *widget, const QString &text);
 void releaseMouse(QWidget *widget, Qt::MouseButton button);
+void clickListItem(QListWidget *list, int row);
+void doubleClickListItem(QListWidget *list, int row);
+void doubleClickEmptyArea(QListWidget *list);
+
+// The visible texts of a list, in order.
+QStringList itemTexts(const QListWidget *list);
+// Opens a mod as a user does, by clicking it in List1.
+void openMod(gui::MainWindow &window, const QString &name);
 
 } // namespace cw::test

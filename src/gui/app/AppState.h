@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/ScriptLines.h"
+
 #include <QString>
 
 namespace cw::gui {
@@ -19,6 +21,10 @@ struct AppState
     RefreshReason refreshReason = RefreshReason::UserOrFolderAction;
     QString currentScriptName;
     int savedFilePosition = 0;
+    ScriptLineTable lineTable;
+    // True while a mod opens or a script loads; user requests for another one are
+    // ignored meanwhile.
+    bool busy = false;
 };
 
 } // namespace cw::gui

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "grid/ScriptGrid.h"
+#include "script/ScriptBrowser.h"
+#include "workspace/ModWorkspace.h"
 #include "strings/StringsModel.h"
 #include "ui/TextCodec.h"
 
@@ -34,11 +36,33 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     buildTabs();
     buildHiddenControls();
     selectPage(0);
+    m_browser = std::make_unique<ScriptBrowser>(*this);
+    m_workspace = std::make_unique<ModWorkspace>(*this);
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }
 
 MainWindow::~MainWindow() = default;
+
+const StringsTable &MainWindow::stringsTable() const
+{
+    return m_stringNames->table();
+}
+
+void MainWindow::setStringsTable(std::shared_ptr<const StringsTable> table)
+{
+    ensureGridBuilt();
+    m_controls.grid->replaceStrings([&] {
+        m_stringNames->setTable(table);
+        m_stringTexts->setTable(table);
+    });
+}
+
+void MainWindow::ensureGridBuilt()
+{
+    if (!isGridBuilt())
+        buildGrid();
+}
 
 void MainWindow::setCaption(const QString &text)
 {

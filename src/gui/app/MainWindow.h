@@ -2,7 +2,10 @@
 
 #include "app/AppState.h"
 #include "app/Controls.h"
+#include "strings/StringsTable.h"
 #include "workspace/GameRoot.h"
+
+#include <memory>
 
 #include <QWidget>
 
@@ -12,6 +15,8 @@ class QStringListModel;
 namespace cw::gui {
 
 class StringsColumnModel;
+class ModWorkspace;
+class ScriptBrowser;
 
 // The window "Form1": four tab pages over the controls of a game root, the editor
 // grid on the "Scripts" page. Behaviour lives in the parts the window wires up; the
@@ -31,12 +36,20 @@ public:
     ScriptGrid &grid() const { return *m_controls.grid; }
     AppState &state() { return m_state; }
     const GameRoot &gameRoot() const { return m_gameRoot; }
+    ModWorkspace &workspace() const { return *m_workspace; }
+    ScriptBrowser &browser() const { return *m_browser; }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
     bool isGridBuilt() const;
+    // Builds the grid now if its deferred build has not run yet.
+    void ensureGridBuilt();
 
     void setCaption(const QString &text);
+
+    // The strings table behind the strings choosers and the hidden lists.
+    const StringsTable &stringsTable() const;
+    void setStringsTable(std::shared_ptr<const StringsTable> table);
 
 Q_SIGNALS:
     // After the first frame has been painted and shown.
@@ -67,6 +80,8 @@ private:
     StringsColumnModel *m_stringNames = nullptr;
     StringsColumnModel *m_stringTexts = nullptr;
     bool m_firstFrameSeen = false;
+    std::unique_ptr<ScriptBrowser> m_browser;
+    std::unique_ptr<ModWorkspace> m_workspace;
 };
 
 } // namespace cw::gui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "util/Result.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace cw {
+
+// The loader's staging table: five cells per script line (the command word and four
+// arguments), for the first 200 lines of a file. Only lines 0 to 99 reach the grid.
+class ScriptLineTable
+{
+public:
+    static constexpr int kCellCount = 1001;
+    static constexpr int kCellsPerLine = 5;
+    static constexpr int kMaxLines = 200;
+
+    const std::string &cell(int index) const { return m_cells[static_cast<std::size_t>(index)]; }
+    std::string &cell(int index) { return m_cells[static_cast<std::size_t>(index)]; }
+    const std::string &word(int line) const { return cell(kCellsPerLine * line); }
+    const std::string &argument(int line, int k) const { return cell(kCellsPerLine * line + 1 + k); }
+
+private:
+    std::array<std::string, kCellCount> m_cells;
+};
+
+struct ScriptReadReport
+{
+    int linesInFile = 0; // every line of the file, also those past the 200th
+    int linesRead = 0;   // lines that went into the table
+};
+
+struct ScriptReadError
+{
+    int line = 0;        // 1-based line the tokenizer refused
+    std::string message; // the tokenizer's message
+};
+
+// Reads a script's bytes into `table` the way the editor loads a file: cells 0 to 500
+// are emptied, then each of the first 200 lines is split in full-split mode and its
+// first five slots copied. On a refused line `table` is left exactly as it was.
+Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, ScriptLineTable &table);
+
+} // namespace cw

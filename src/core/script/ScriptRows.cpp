@@ -1,0 +1,78 @@
+#include "script/ScriptRows.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Folding.h"
+#include "script/ScriptLines.h"
+#include "strings/StringsTable.h"
+
+namespace cw {
+
+RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue, const StringsTable &strings)
+{
+    RowView view;
+    const std::string &word = table.word(row);
+    std::string folded = word;
+    const int index = catalogue.findCommand(folded);
+    const CommandDefinition &entry = catalogue.entry(index);
+    view.commandIndex = index;
+    view.knownCommand = index != 0 || word.empty() || foldedEqual(word, entry.name);
+    view.commandText = view.knownCommand ? entry.name : word;
+    view.commandTooltip = entry.description;
+
+    const int count = entry.argumentCount;
+    for (int k = 0; k < 4; ++k) {
+        RowView::Field &field = view.fields[static_cast<std::size_t>(k)];
+        const std::string &value = table.argument(row, k);
+        if (k < count || !value.empty()) {
+            field.visible = true;
+            field.text = value;
+            field.tooltip = entry.argumentLabels[static_cast<std::size_t>(k + 1)];
+        }
+    }
+    view.layoutCount = count;
+
+    if (entry.argumentTypes[1] == kTypeStringsEntry) {
+        RowView::Field &first = view.fields[0];
+        first.visible = false;
+        view.stringsChooser = true;
+        view.stringsText = first.text;
+        view.stringsIndex = strings.find(first.text);
+        if (view.stringsIndex >= 0) {
+            // Picking the entry copies its own spelling into the argument.
+            view.stringsText = strings.name(view.stringsIndex);
+            first.text = view.stringsText;
+            view.stringsTooltip = strings.text(view.stringsIndex);
+        }
+    }
+    return view;
+}
+
+RowTexts textsOf(const RowView &view)
+{
+    RowTexts texts;
+    texts.command = view.commandText;
+    for (std::size_t k = 0; k < 4; ++k)
+        texts.arguments[k] = view.fields[k].text;
+    return texts;
+}
+
+std::string writeScript(const std::vector<RowTexts> &rows)
+{
+    std::string bytes;
+    for (const RowTexts &row : rows) {
+        if (row.command.empty())
+            continue;
+        bytes += row.command;
+        for (const std::string &argument : row.arguments) {
+            if (!argument.empty()) {
+                bytes += ' ';
+                bytes += argument;
+            }
+        }
+        bytes += "\r\n";
+    }
+    bytes += "\r\n";
+    return bytes;
+}
+
+} // namespace cw

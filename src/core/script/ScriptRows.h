@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cw {
+
+class Catalogue;
+class ScriptLineTable;
+class StringsTable;
+
+// How one grid row shows one script line, as the loader sets it up.
+struct RowView
+{
+    struct Field
+    {
+        bool visible = false;
+        std::string text;
+        std::string tooltip;
+    };
+
+    std::string commandText;
+    int commandIndex = 0;     // catalogue entry whose definition the row uses
+    bool knownCommand = true; // false: a word no catalogue entry names, shown as written
+    std::string commandTooltip;
+    std::array<Field, 4> fields;
+    int layoutCount = 0;      // argument count the fields are laid out for
+    bool stringsChooser = false;
+    std::string stringsText;
+    int stringsIndex = -1;    // entry of the strings table picked, or -1
+    std::string stringsTooltip;
+};
+
+// The row for grid row `row` (0 to 99) from the loader's table. The command word is
+// looked up without regard to case. A word that names no entry keeps its own text and
+// its arguments, so that saving writes the line back as it was; an empty line takes
+// entry 0. A first argument that names a strings entry takes the entry's own spelling.
+RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue, const StringsTable &strings);
+
+// What the writer reads from a row: the command chooser's text and the texts of the
+// four argument fields, hidden ones included.
+struct RowTexts
+{
+    std::string command;
+    std::array<std::string, 4> arguments;
+};
+
+// The bytes of a script saved from the grid: one line per row with a command text,
+// each non-empty argument after one space, CR LF after each line, then one more CR LF.
+std::string writeScript(const std::vector<RowTexts> &rows);
+
+// Row texts as the grid holds them after showRow.
+RowTexts textsOf(const RowView &view);
+
+} // namespace cw

@@ -1,0 +1,169 @@
+#include "script/ScriptBrowser.h"
+
+#include "app/MainWindow.h"
+#include "catalogue/Tokenizer.h"
+#include "grid/ScriptGrid.h"
+#include "io/Files.h"
+#include "script/ScriptRows.h"
+#include "ui/ChooserComboBox.h"
+#include "ui/Dialogs.h"
+#include "ui/FileListBox.h"
+#include "ui/Processes.h"
+#include "ui/TextCodec.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace cw::gui {
+namespace {
+
+const QString kDeleteCaption = QStringLiteral("Delete Script (dbl click)");
+
+// Marks the window busy for the length of one user request.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool &busy) : m_busy(busy), m_wasBusy(busy) { m_busy = true; }
+    ~BusyScope() { m_busy = m_wasBusy; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_busy;
+    bool m_wasBusy;
+};
+
+} // namespace
+
+ScriptBrowser::ScriptBrowser(MainWindow &window) : m_window(window)
+{
+    const Controls &c = window.controls();
+    connect(c.file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
+    connect(c.file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
+    connect(c.list2, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromList2);
+    connect(c.scrOpen, &QPushButton::clicked, this, &ScriptBrowser::openInTextEditor);
+}
+
+void ScriptBrowser::userOpensFromFile1()
+{
+    if (m_window.state().busy)
+        return;
+    BusyScope busy(m_window.state().busy);
+    openFromList();
+}
+
+void ScriptBrowser::userOpensFromList2()
+{
+    if (m_window.state().busy)
+        return;
+    BusyScope busy(m_window.state().busy);
+    const Controls &c = m_window.controls();
+    c.file1->setSelectedPosition(c.list2->selectedPosition());
+    openFromList();
+}
+
+bool ScriptBrowser::openFromList()
+{
+    const Controls &c = m_window.controls();
+    const std::string fileName = c.file1->selectedFileName();
+    const auto loaded = loadScript(fileName);
+    if (!loaded)
+        return false;
+    AppState &state = m_window.state();
+    state.currentScriptName = displayName(std::string_view(fileName));
+    c.list2->setSelectedPosition(c.file1->selectedPosition());
+    m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
+                        state.currentScriptName);
+    if (loaded->linesInFile > ScriptGrid::kRowCount) {
+        ui::showMessage(&m_window, QStringLiteral("%1 has %2 lines. Only the first 100 lines can be edited, and "
+                                                  "saving the script will not keep the rest.")
+                                       .arg(state.currentScriptName)
+                                       .arg(loaded->linesInFile));
+    }
+    return true;
+}
+
+std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
+{
+    const Controls &c = m_window.controls();
+    AppState &state = m_window.state();
+    c.deleteSc->setText(kDeleteCaption);
+
+    std::string bytes;
+    if (!fileName.empty()) {
+        const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
+        auto read = readFile(path);
+        if (!read) {
+            ui::showMessage(&m_window, QStringLiteral("The script %1 could not be read: %2")
+                                           .arg(displayName(path), QString::fromStdString(read.error().reason)));
+            return std::nullopt;
+        }
+        bytes = std::move(read).value();
+    }
+    auto report = readScript(bytes, state.lineTable);
+    if (!report) {
+        // The load is abandoned; the grid keeps the script it shows.
+        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)));
+        return std::nullopt;
+    }
+    showScript();
+    return report.value();
+}
+
+void ScriptBrowser::showScript()
+{
+    m_window.ensureGridBuilt();
+    const AppState &state = m_window.state();
+    for (int row = 0; row < ScriptGrid::kRowCount; ++row)
+        applyRow(row, showRow(state.lineTable, row, m_window.gameRoot().catalogue, m_window.stringsTable()));
+}
+
+void ScriptBrowser::applyRow(int row, const RowView &view)
+{
+    ScriptGrid &grid = m_window.grid();
+    ChooserComboBox *combo = grid.combo(row);
+    {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(view.knownCommand ? view.commandIndex : -1);
+        combo->setEditText(decode(view.commandText));
+    }
+    combo->setToolTip(decode(view.commandTooltip));
+    for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k) {
+        const RowView::Field &f = view.fields[static_cast<std::size_t>(k)];
+        QLineEdit *edit = grid.field(row, k);
+        edit->setText(decode(f.text));
+        if (f.visible)
+            edit->setToolTip(decode(f.tooltip));
+        edit->setVisible(f.visible);
+    }
+    grid.layOutFields(row, view.layoutCount);
+
+    ChooserComboBox *strings = grid.stringsChooser(row);
+    if (view.stringsChooser) {
+        {
+            const QSignalBlocker quiet(strings);
+            strings->setCurrentIndex(view.stringsIndex);
+            strings->setEditText(decode(view.stringsText));
+        }
+        strings->setToolTip(decode(view.stringsTooltip));
+        strings->show();
+    } else {
+        strings->hide();
+    }
+}
+
+void ScriptBrowser::openInTextEditor()
+{
+    const Controls &c = m_window.controls();
+    const std::filesystem::path path = c.file1->selectedPath();
+    if (path.empty()) {
+        ui::beep();
+        return;
+    }
+    if (!ui::start(ui::textEditorLaunch(path))) {
+        ui::showMessage(&m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
+    }
+}
+
+} // namespace cw::gui

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "script/ScriptLines.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace cw {
+struct RowView;
+}
+
+namespace cw::gui {
+
+class MainWindow;
+
+// The script lists File1 and List2 and what opens a script from them: the open
+// action, the loader that fills the grid, and "Open 4 hax".
+class ScriptBrowser : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ScriptBrowser(MainWindow &window);
+
+    // Opens the script selected in File1 into the grid (or empties the grid when
+    // nothing is selected) and sets the caption. False when the file could not be
+    // loaded; the grid, caption and script name then stay as they were.
+    bool openFromList();
+
+    // Reads the named script of File1's folder into the line table and shows it;
+    // an empty name resets the grid. Nothing when it could not be read (the user has
+    // been told why and the grid is unchanged).
+    std::optional<ScriptReadReport> loadScript(const std::string &fileName);
+
+    // Sets all 100 rows from the line table.
+    void showScript();
+
+    // Opens the script selected in File1 in the text editor.
+    void openInTextEditor();
+
+    // Applies one row as the loader sets it up.
+    void applyRow(int row, const RowView &view);
+
+private:
+    void userOpensFromFile1();
+    void userOpensFromList2();
+
+    MainWindow &m_window;
+};
+
+} // namespace cw::gui
