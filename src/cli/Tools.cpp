@@ -3,6 +3,9 @@
 #include "catalogue/Tokenizer.h"
 #include "cli/Json.h"
 #include "io/Files.h"
+#include "script/ScriptLines.h"
+#include "script/ScriptRows.h"
+#include "strings/StringsTable.h"
 #include "text/Codepage.h"
 #include "text/LineReader.h"
 #include "workspace/GameRoot.h"
@@ -160,6 +163,73 @@ int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoo
     return kExitOk;
 }
 
+// The script and strings table of one mod, found as the editor finds them.
+struct ModFiles
+{
+    fs::path script;
+    fs::path strings;
+};
+
+ModFiles modFiles(const fs::path &root, const std::string &mod, const std::string &script)
+{
+    const fs::path modFolder = findNoCase(findNoCase(root, "mods"), mod);
+    return ModFiles{findNoCase(findNoCase(modFolder, "scripts"), script), findNoCase(modFolder, "strings_default.txt")};
+}
+
+int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out, std::ostream &err)
+{
+    const Arguments parsed = parse(args, {"--root"}, {"--in-place"});
+    if (!parsed.problem.empty())
+        return usageError(err, "fmt", parsed.problem);
+    if (parsed.positional.size() != 2)
+        return usageError(err, "fmt", "expects MOD and SCRIPT");
+    const fs::path root = rootFrom(parsed, defaultRoot);
+    auto catalogue = loadCatalogueOf(root);
+    if (!catalogue) {
+        err << "cuewright fmt: " << catalogue.error().detail << "\n";
+        return kExitUnusable;
+    }
+    const ModFiles files = modFiles(root, parsed.positional[0], parsed.positional[1]);
+    auto bytes = readFile(files.script);
+    if (!bytes) {
+        err << "cuewright fmt: cannot read " << nameOf(files.script) << ": " << bytes.error().reason << "\n";
+        return kExitUnusable;
+    }
+    // Without a strings table, keys stay as they are written.
+    auto stringsBytes = readFile(files.strings);
+    const StringsTable strings(stringsBytes ? std::move(stringsBytes).value() : std::string());
+
+    ScriptLineTable table;
+    auto report = readScript(*bytes, table);
+    if (!report) {
+        err << nameOf(files.script) << ":" << report.error().line << ": "
+            << withoutExiting(report.error().message) << "\n";
+        return kExitUnusable;
+    }
+    const bool inPlace = parsed.has("--in-place");
+    if (report->linesInFile > 100) {
+        err << nameOf(files.script) << ": " << report->linesInFile
+            << " lines; the editor keeps only the first 100"
+            << (inPlace ? ", so the file was left as it is\n" : "\n");
+        if (inPlace)
+            return kExitFindings;
+    }
+    std::vector<RowTexts> rows;
+    for (int row = 0; row < 100; ++row)
+        rows.push_back(textsOf(showRow(table, row, *catalogue, strings)));
+    const std::string formatted = writeScript(rows);
+    if (!inPlace) {
+        out << formatted;
+        return kExitOk;
+    }
+    auto written = writeFileAtomically(files.script, formatted);
+    if (!written) {
+        err << "cuewright fmt: cannot write " << nameOf(files.script) << ": " << written.error().reason << "\n";
+        return kExitUnusable;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 std::string usage()
@@ -171,12 +241,15 @@ std::string usage()
            "                                    as JSON lines; --strings: key and rest\n"
            "  cuewright commands [--root DIR]   the command catalogue of commands.txt,\n"
            "                                    as JSON lines\n"
+           "  cuewright fmt [--root DIR] [--in-place] MOD SCRIPT\n"
+           "                                    the script as Save Script would write it\n"
+           "                                    after opening it in the editor\n"
            "  cuewright --help | --version\n";
 }
 
 bool isTool(std::string_view word)
 {
-    return word == "tokens" || word == "commands";
+    return word == "tokens" || word == "commands" || word == "fmt";
 }
 
 int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
@@ -188,6 +261,8 @@ int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, s
         return runTokens(args, out, err);
     if (args.front() == "commands")
         return runCommands(args, defaultRoot, out, err);
+    if (args.front() == "fmt")
+        return runFmt(args, defaultRoot, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 

@@ -72,6 +72,46 @@ std::unique_ptr<gui::MainWindow> openWindow(const std::filesystem::path &root)
     return std::move(startup.window);
 }
 
+RecordingProgram::RecordingProgram(const char *environmentVariable) : m_variable(environmentVariable)
+{
+    m_record = m_dir.path() / "record.txt";
+    const auto script = m_dir.write("record.sh", "#!/bin/sh\n"
+                                                 "line=\"\"\n"
+                                                 "for a in \"$@\"; do line=\"$line|$a\"; done\n"
+                                                 "printf '%s\\n' \"$line\" >> \"$(dirname \"$0\")/record.txt\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    m_hadPrevious = qEnvironmentVariableIsSet(m_variable.constData());
+    m_previous = qgetenv(m_variable.constData());
+    qputenv(m_variable.constData(), QByteArray::fromStdString(script.string()));
+}
+
+RecordingProgram::~RecordingProgram()
+{
+    if (m_hadPrevious)
+        qputenv(m_variable.constData(), m_previous);
+    else
+        qunsetenv(m_variable.constData());
+}
+
+QStringList RecordingProgram::starts(int expected) const
+{
+    QStringList lines;
+    for (int i = 0; i < 500; ++i) {
+        lines = QString::fromStdString(readBytes(m_record)).split(u'\n', Qt::SkipEmptyParts);
+        if (lines.size() >= expected && lines.first() != QStringLiteral("<missing>"))
+            return lines;
+        QTest::qWait(10);
+    }
+    return lines.size() == 1 && lines.first() == QStringLiteral("<missing>") ? QStringList() : lines;
+}
+
+QStringList RecordingProgram::startsSoFar() const
+{
+    QTest::qWait(200);
+    const QString text = QString::fromStdString(readBytes(m_record));
+    return text == QStringLiteral("<missing>") ? QStringList() : text.split(u'\n', Qt::SkipEmptyParts);
+}
+
 void clickButton(QWidget *button)
 {
     ASSERT_TRUE(button);

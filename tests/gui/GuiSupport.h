@@ -97,6 +97,30 @@ void clickListItem(QListWidget *list, int row);
 void doubleClickListItem(QListWidget *list, int row);
 void doubleClickEmptyArea(QListWidget *list);
 
+// A stand-in for the text editor or the game: while it lives, the environment
+// variable names a small shell script that appends one line per start to a record,
+// holding its arguments separated by "|".
+class RecordingProgram
+{
+public:
+    explicit RecordingProgram(const char *environmentVariable);
+    ~RecordingProgram();
+    RecordingProgram(const RecordingProgram &) = delete;
+    RecordingProgram &operator=(const RecordingProgram &) = delete;
+
+    // The recorded starts, waiting up to five seconds for `expected` of them.
+    QStringList starts(int expected = 1) const;
+    // The recorded starts after a short wait, for checking that nothing started.
+    QStringList startsSoFar() const;
+
+private:
+    TempDir m_dir;
+    QByteArray m_variable;
+    QByteArray m_previous;
+    bool m_hadPrevious = false;
+    std::filesystem::path m_record;
+};
+
 // The visible texts of a list, in order.
 QStringList itemTexts(const QListWidget *list);
 // Opens a mod as a user does, by clicking it in List1.

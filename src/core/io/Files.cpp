@@ -209,6 +209,69 @@ Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view
     return Done{};
 }
 
+Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes)
+{
+    std::error_code code;
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    if (!fs::is_directory(folder, code))
+        return IoError{"the folder " + nameOf(folder) + " does not exist"};
+    if (fs::exists(fs::symlink_status(path, code)))
+        return IoError{"a file or folder of that name exists already"};
+    const fs::path temporary = temporarySibling(path);
+    if (auto written = writeNewFile(temporary, bytes, 0666); !written) {
+        fs::remove(temporary, code);
+        return written.error();
+    }
+#ifdef _WIN32
+    // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
+    const bool moved = MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    const IoError error{moved ? std::string() : std::system_category().message(static_cast<int>(GetLastError()))};
+    fs::remove(temporary, code);
+    if (!moved)
+        return error;
+#else
+    // A hard link is created only where no name exists, which rename cannot promise.
+    const bool linked = ::link(temporary.c_str(), path.c_str()) == 0;
+    const int linkErrno = linked ? 0 : errno;
+    const IoError error{linked ? std::string() : std::strerror(linkErrno)};
+    if (!linked && linkErrno != EEXIST && !fs::exists(fs::symlink_status(path, code))) {
+        // File systems without hard links: rename, having just checked the name is free.
+        fs::rename(temporary, path, code);
+        if (!code)
+            return Done{};
+    }
+    fs::remove(temporary, code);
+    if (!linked)
+        return linkErrno == EEXIST ? IoError{"a file or folder of that name exists already"} : error;
+#endif
+    return Done{};
+}
+
+bool isPlainFileName(std::string_view name)
+{
+    if (name.empty() || name.size() > 255 || name == "." || name == "..")
+        return false;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+            return false;
+    }
+    if (name.back() == ' ' || name.back() == '.')
+        return false;
+    // Device names are refused with any extension ("con.txt" too).
+    std::string stem(name.substr(0, name.find('.')));
+    for (char &c : stem)
+        c = lowerAscii(c);
+    static const char *const kDevices[] = {"con", "prn", "aux", "nul", "com1", "com2", "com3", "com4", "com5",
+                                           "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4",
+                                           "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+    for (const char *device : kDevices) {
+        if (stem == device)
+            return false;
+    }
+    return true;
+}
+
 Result<Done, IoError> createFolder(const fs::path &path)
 {
     std::error_code code;

@@ -33,6 +33,17 @@ Result<bool, IoError> fileHasContent(const fs::path &path);
 // it was and the temporary file is gone.
 Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes);
 
+// Like writeFileAtomically, but never replaces anything: fails when `path` exists,
+// also when it appears while the bytes are being written.
+Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes);
+
+// Whether a name typed by the user can be a file of its own in one folder on every
+// system the game runs on: not empty, no path separator, not "." or "..", none of the
+// characters Windows forbids in names (< > : " | ? * and control characters), no
+// trailing blank or dot (Windows drops them), not a device name such as CON or LPT1,
+// and at most 255 bytes.
+bool isPlainFileName(std::string_view name);
+
 // Creates one folder; fails when it exists already or its parent does not exist.
 Result<Done, IoError> createFolder(const fs::path &path);
 

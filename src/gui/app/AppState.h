@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace cw::gui {
 
 // Why the open mod is being opened again; tells openMod which parts to leave alone.
@@ -20,6 +22,7 @@ struct AppState
     QString currentModName;
     RefreshReason refreshReason = RefreshReason::UserOrFolderAction;
     QString currentScriptName;
+    std::string currentScriptFile; // the same name as the file system spells it
     int savedFilePosition = 0;
     ScriptLineTable lineTable;
     // True while a mod opens or a script loads; user requests for another one are

@@ -2,6 +2,9 @@
 
 #include "grid/ScriptGrid.h"
 #include "script/ScriptBrowser.h"
+#include "script/ScriptFiles.h"
+#include "strings/StringsEditor.h"
+#include "workspace/FolderActions.h"
 #include "workspace/ModWorkspace.h"
 #include "strings/StringsModel.h"
 #include "ui/TextCodec.h"
@@ -38,6 +41,9 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     selectPage(0);
     m_browser = std::make_unique<ScriptBrowser>(*this);
     m_workspace = std::make_unique<ModWorkspace>(*this);
+    m_scriptFiles = std::make_unique<ScriptFiles>(*this);
+    m_stringsEditor = std::make_unique<StringsEditor>(*this);
+    m_folderActions = std::make_unique<FolderActions>(*this);
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }

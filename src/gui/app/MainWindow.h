@@ -15,8 +15,11 @@ class QStringListModel;
 namespace cw::gui {
 
 class StringsColumnModel;
+class FolderActions;
 class ModWorkspace;
 class ScriptBrowser;
+class ScriptFiles;
+class StringsEditor;
 
 // The window "Form1": four tab pages over the controls of a game root, the editor
 // grid on the "Scripts" page. Behaviour lives in the parts the window wires up; the
@@ -38,6 +41,9 @@ public:
     const GameRoot &gameRoot() const { return m_gameRoot; }
     ModWorkspace &workspace() const { return *m_workspace; }
     ScriptBrowser &browser() const { return *m_browser; }
+    ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
+    StringsEditor &stringsEditor() const { return *m_stringsEditor; }
+    FolderActions &folderActions() const { return *m_folderActions; }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
@@ -82,6 +88,9 @@ private:
     bool m_firstFrameSeen = false;
     std::unique_ptr<ScriptBrowser> m_browser;
     std::unique_ptr<ModWorkspace> m_workspace;
+    std::unique_ptr<ScriptFiles> m_scriptFiles;
+    std::unique_ptr<StringsEditor> m_stringsEditor;
+    std::unique_ptr<FolderActions> m_folderActions;
 };
 
 } // namespace cw::gui

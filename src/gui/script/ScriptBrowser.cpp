@@ -1,5 +1,6 @@
 #include "script/ScriptBrowser.h"
 
+#include "app/Busy.h"
 #include "app/MainWindow.h"
 #include "catalogue/Tokenizer.h"
 #include "grid/ScriptGrid.h"
@@ -19,20 +20,6 @@ namespace cw::gui {
 namespace {
 
 const QString kDeleteCaption = QStringLiteral("Delete Script (dbl click)");
-
-// Marks the window busy for the length of one user request.
-class BusyScope
-{
-public:
-    explicit BusyScope(bool &busy) : m_busy(busy), m_wasBusy(busy) { m_busy = true; }
-    ~BusyScope() { m_busy = m_wasBusy; }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    bool &m_busy;
-    bool m_wasBusy;
-};
 
 } // namespace
 
@@ -72,6 +59,7 @@ bool ScriptBrowser::openFromList()
         return false;
     AppState &state = m_window.state();
     state.currentScriptName = displayName(std::string_view(fileName));
+    state.currentScriptFile = fileName;
     c.list2->setSelectedPosition(c.file1->selectedPosition());
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);

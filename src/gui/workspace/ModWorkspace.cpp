@@ -1,5 +1,6 @@
 #include "workspace/ModWorkspace.h"
 
+#include "app/Busy.h"
 #include "app/MainWindow.h"
 #include "grid/ScriptGrid.h"
 #include "io/Files.h"
@@ -46,9 +47,8 @@ void ModWorkspace::userSelectsMod()
     AppState &state = m_window.state();
     if (state.busy || !selectedModFolder())
         return;
-    state.busy = true;
+    BusyScope busy(state.busy);
     openMod();
-    state.busy = false;
 }
 
 std::optional<std::filesystem::path> ModWorkspace::selectedModFolder() const
