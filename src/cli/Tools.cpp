@@ -217,6 +217,10 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
     std::vector<RowTexts> rows;
     for (int row = 0; row < 100; ++row)
         rows.push_back(textsOf(showRow(table, row, *catalogue, strings)));
+    if (const int row = firstUnreadableRow(rows); row >= 0) {
+        err << nameOf(files.script) << ":" << row + 1 << ": the line would hold more than 21 tokens once written\n";
+        return kExitUnusable;
+    }
     const std::string formatted = writeScript(rows);
     if (!inPlace) {
         out << formatted;

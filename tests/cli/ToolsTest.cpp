@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace cw {
@@ -112,6 +113,81 @@ TEST(CommandsTool, usesTheDefaultRoot_andReportsABrokenFileWithItsLine)
     const ToolRun missing = run({"commands", "--root", (dir / "nowhere").string()});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("commands.txt"), std::string::npos);
+}
+
+class FmtTool : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir.write("commands.txt", "header\r\n\r\nWait w 1 2 Seconds\r\nSay s 1 4 Key\r\n");
+        dir.write("Mods/mod/Strings_Default.txt", "GREETING Hello\r\n");
+    }
+    ToolRun fmt(std::vector<std::string> extra)
+    {
+        std::vector<std::string> args = {"fmt", "--root", dir.path().string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return run(args);
+    }
+    TempDir dir;
+};
+
+TEST_F(FmtTool, printsWhatSaveScriptWouldWrite_leavingTheFileAlone)
+{
+    const std::string original = "wait   2\r\n\r\nsay greeting\r\n#note\r\nOdd \"a b\"\r\n";
+    dir.write("Mods/mod/Scripts/intro.txt", original);
+    const ToolRun result = fmt({"mod", "intro.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Wait 2\r\nSay GREETING\r\n# note\r\nOdd a b\r\n\r\n");
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/intro.txt"), original);
+}
+
+TEST_F(FmtTool, inPlace_replacesTheFile_andTheNormalFormIsAFixedPoint)
+{
+    dir.write("Mods/mod/Scripts/intro.txt", "wait 2\r\nsay greeting");
+    EXPECT_EQ(fmt({"--in-place", "mod", "intro.txt"}).status, 0);
+    const std::string once = test::readBytes(dir / "Mods/mod/Scripts/intro.txt");
+    EXPECT_EQ(once, "Wait 2\r\nSay GREETING\r\n\r\n");
+    EXPECT_EQ(fmt({"--in-place", "mod", "intro.txt"}).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/intro.txt"), once);
+    EXPECT_EQ(test::listing(dir / "Mods/mod/Scripts"), "intro.txt");
+}
+
+TEST_F(FmtTool, scriptsOfMoreThan100Lines_areNotRewrittenInPlace)
+{
+    std::string long_;
+    for (int i = 0; i < 120; ++i)
+        long_ += "Wait 1\r\n";
+    dir.write("Mods/mod/Scripts/long.txt", long_);
+    const ToolRun refused = fmt({"--in-place", "mod", "long.txt"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("120 lines"), std::string::npos);
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/long.txt"), long_);
+    const ToolRun printed = fmt({"mod", "long.txt"});
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_EQ(std::count(printed.out.begin(), printed.out.end(), '\n'), 101);
+}
+
+TEST_F(FmtTool, unreadableOrRefusedScripts_exitWithStatusTwo)
+{
+    EXPECT_EQ(fmt({"mod", "missing.txt"}).status, 2);
+    EXPECT_EQ(fmt({"mod"}).status, 2);
+    std::string lfOnly;
+    for (int i = 0; i < 30; ++i)
+        lfOnly += "Wait 1\n";
+    dir.write("Mods/mod/Scripts/lf.txt", lfOnly);
+    const ToolRun refused = fmt({"--in-place", "mod", "lf.txt"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("lf.txt:1: Crazy broken detected!"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/lf.txt"), lfOnly);
+
+    // A quoted argument of many words would make a line the editor cannot read back.
+    const std::string manyWords = "Wait \"a b c d e f g h i j k l m n o p q r s t u\"\r\n";
+    dir.write("Mods/mod/Scripts/words.txt", manyWords);
+    const ToolRun unwritable = fmt({"--in-place", "mod", "words.txt"});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("words.txt:1:"), std::string::npos) << unwritable.err;
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/words.txt"), manyWords);
 }
 
 } // namespace

@@ -127,3 +127,36 @@ TEST(FolderAndFileActions, createAndDelete)
 
 } // namespace
 } // namespace cw
+
+namespace cw {
+namespace {
+
+TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
+{
+    for (const char *name : {"intro.txt", "Intro Two.txt", "no_extension", ".hidden.txt", "caf\xC3\xA9.txt",
+                             "console.txt", "com10.txt", "a.b.c"})
+        EXPECT_TRUE(isPlainFileName(name)) << name;
+    for (const char *name : {"", ".", "..", "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt", "C:x.txt", "a<b", "a>b",
+                             "a\"b", "a|b", "a?b", "a*b", "tab\tname", "trailing.", "trailing ", "CON", "con.txt",
+                             "Lpt1.log", "nul"})
+        EXPECT_FALSE(isPlainFileName(name)) << name;
+    EXPECT_TRUE(isPlainFileName(std::string(255, 'x')));
+    EXPECT_FALSE(isPlainFileName(std::string(256, 'x')));
+}
+
+TEST(CreateFileAtomically, createsOnlyWhereNothingIsYet)
+{
+    TempDir dir;
+    ASSERT_TRUE(createFileAtomically(dir / "new.txt", "\r\n").ok());
+    EXPECT_EQ(readBytes(dir / "new.txt"), "\r\n");
+    const auto again = createFileAtomically(dir / "new.txt", "other");
+    ASSERT_FALSE(again.ok());
+    EXPECT_EQ(readBytes(dir / "new.txt"), "\r\n");
+    dir.makeFolder("folder.txt");
+    EXPECT_FALSE(createFileAtomically(dir / "folder.txt", "x").ok());
+    EXPECT_FALSE(createFileAtomically(dir / "missing/x.txt", "x").ok());
+    EXPECT_EQ(test::listing(dir.path()), "folder.txt new.txt");
+}
+
+} // namespace
+} // namespace cw

@@ -154,6 +154,16 @@ TEST(ScriptWriter, writesOneLinePerRowWithACommand_andOneFinalLineEnd)
     EXPECT_EQ(writeScript(rows), "Wait 1\r\nCamMove gate 2\r\n# a \"quoted\" # note\r\n\r\n");
 }
 
+TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
+{
+    std::vector<RowTexts> rows(100);
+    rows[3] = {"Say", {"a b c d e f g h i j k l m n o p q r s t", "", "", ""}}; // 21 tokens: fine
+    rows[8] = {"#", {"a b c d e f g h i j k l m n o p q r s t u v w x y z", "", "", ""}}; // a comment
+    EXPECT_EQ(firstUnreadableRow(rows), -1);
+    rows[9] = {"Say", {"a b c d e f g h i j k l m n o p q r s t u", "", "", ""}}; // 22
+    EXPECT_EQ(firstUnreadableRow(rows), 9);
+}
+
 TEST_F(ScriptRowsTest, loadAndSave_normalisesAsDocumented)
 {
     // Line ends, blank runs, quotes, inner empty lines and the command's case.

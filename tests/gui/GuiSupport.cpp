@@ -1,6 +1,8 @@
 #include "GuiSupport.h"
 
 #include "app/Application.h"
+#include "grid/ScriptGrid.h"
+#include "ui/ChooserComboBox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -72,44 +74,48 @@ std::unique_ptr<gui::MainWindow> openWindow(const std::filesystem::path &root)
     return std::move(startup.window);
 }
 
-RecordingProgram::RecordingProgram(const char *environmentVariable) : m_variable(environmentVariable)
+ScopedVariable::ScopedVariable(const char *name, const std::optional<QByteArray> &value)
+    : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_previous(qgetenv(name))
 {
-    m_record = m_dir.path() / "record.txt";
-    const auto script = m_dir.write("record.sh", "#!/bin/sh\n"
-                                                 "line=\"\"\n"
-                                                 "for a in \"$@\"; do line=\"$line|$a\"; done\n"
-                                                 "printf '%s\\n' \"$line\" >> \"$(dirname \"$0\")/record.txt\"\n");
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    m_hadPrevious = qEnvironmentVariableIsSet(m_variable.constData());
-    m_previous = qgetenv(m_variable.constData());
-    qputenv(m_variable.constData(), QByteArray::fromStdString(script.string()));
-}
-
-RecordingProgram::~RecordingProgram()
-{
-    if (m_hadPrevious)
-        qputenv(m_variable.constData(), m_previous);
+    if (value)
+        qputenv(m_name, *value);
     else
-        qunsetenv(m_variable.constData());
+        qunsetenv(m_name);
 }
 
-QStringList RecordingProgram::starts(int expected) const
+ScopedVariable::~ScopedVariable()
+{
+    if (m_had)
+        qputenv(m_name, m_previous);
+    else
+        qunsetenv(m_name);
+}
+
+StandIn::StandIn(const std::string &name)
+{
+    m_program = m_dir.write(name, "#!/bin/sh\n"
+                                  "line=\"$#\"\n"
+                                  "for a in \"$@\"; do line=\"$line|$a\"; done\n"
+                                  "printf '%s\\n' \"$line\" >> \"$(dirname \"$0\")/record.txt\"\n");
+    std::filesystem::permissions(m_program, std::filesystem::perms::owner_all);
+}
+
+QStringList StandIn::starts(int expected) const
 {
     QStringList lines;
-    for (int i = 0; i < 500; ++i) {
-        lines = QString::fromStdString(readBytes(m_record)).split(u'\n', Qt::SkipEmptyParts);
-        if (lines.size() >= expected && lines.first() != QStringLiteral("<missing>"))
-            return lines;
+    for (int i = 0; i < 500 && lines.size() < expected; ++i) {
         QTest::qWait(10);
+        const std::string record = readBytes(m_dir.path() / "record.txt");
+        lines = record == "<missing>" ? QStringList() : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
     }
-    return lines.size() == 1 && lines.first() == QStringLiteral("<missing>") ? QStringList() : lines;
+    return lines;
 }
 
-QStringList RecordingProgram::startsSoFar() const
+QStringList StandIn::startsSoFar() const
 {
     QTest::qWait(200);
-    const QString text = QString::fromStdString(readBytes(m_record));
-    return text == QStringLiteral("<missing>") ? QStringList() : text.split(u'\n', Qt::SkipEmptyParts);
+    const std::string record = readBytes(m_dir.path() / "record.txt");
+    return record == "<missing>" ? QStringList() : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
 }
 
 void clickButton(QWidget *button)
@@ -167,6 +173,19 @@ void doubleClickEmptyArea(QListWidget *list)
     ASSERT_TRUE(list);
     const QPoint corner(list->viewport()->width() - 3, list->viewport()->height() - 3);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, corner);
+}
+
+std::string describeRow(const gui::MainWindow &window, int row)
+{
+    gui::ScriptGrid &grid = window.grid();
+    std::string out = grid.combo(row)->currentText().toStdString() + "|";
+    for (int k = 0; k < gui::ScriptGrid::kFieldsPerRow; ++k) {
+        const QLineEdit *field = grid.field(row, k);
+        out += (k ? "," : "") + (field->isHidden() ? std::string("-") : field->text().toStdString());
+    }
+    const QComboBox *strings = grid.stringsChooser(row);
+    out += "|" + (strings->isHidden() ? std::string("-") : strings->currentText().toStdString());
+    return out;
 }
 
 QStringList itemTexts(const QListWidget *list)

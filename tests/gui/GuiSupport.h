@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -97,16 +98,30 @@ void clickListItem(QListWidget *list, int row);
 void doubleClickListItem(QListWidget *list, int row);
 void doubleClickEmptyArea(QListWidget *list);
 
-// A stand-in for the text editor or the game: while it lives, the environment
-// variable names a small shell script that appends one line per start to a record,
-// holding its arguments separated by "|".
-class RecordingProgram
+// Sets (or, given nothing, unsets) an environment variable for the length of a scope.
+class ScopedVariable
 {
 public:
-    explicit RecordingProgram(const char *environmentVariable);
-    ~RecordingProgram();
-    RecordingProgram(const RecordingProgram &) = delete;
-    RecordingProgram &operator=(const RecordingProgram &) = delete;
+    ScopedVariable(const char *name, const std::optional<QByteArray> &value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable &) = delete;
+    ScopedVariable &operator=(const ScopedVariable &) = delete;
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_previous;
+};
+
+// A stand-in for the text editor or the game: a small shell script that appends one
+// line per start to a record, its argument count followed by the arguments with "|"
+// before each, so that a start without arguments still leaves a line.
+class StandIn
+{
+public:
+    explicit StandIn(const std::string &name);
+    QByteArray program() const { return QByteArray::fromStdString(m_program.string()); }
+    QByteArray folder() const { return QByteArray::fromStdString(m_dir.path().string()); }
 
     // The recorded starts, waiting up to five seconds for `expected` of them.
     QStringList starts(int expected = 1) const;
@@ -115,11 +130,25 @@ public:
 
 private:
     TempDir m_dir;
-    QByteArray m_variable;
-    QByteArray m_previous;
-    bool m_hadPrevious = false;
-    std::filesystem::path m_record;
+    std::filesystem::path m_program;
 };
+
+// A stand-in named by an environment variable (CUEWRIGHT_EDITOR, CUEWRIGHT_GAME)
+// while it lives.
+class RecordingProgram : public StandIn
+{
+public:
+    explicit RecordingProgram(const char *environmentVariable)
+        : StandIn("record.sh"), m_variable(environmentVariable, program())
+    {
+    }
+
+private:
+    ScopedVariable m_variable;
+};
+
+// A grid row as "Command|field texts, '-' for hidden|strings chooser text or '-'".
+std::string describeRow(const gui::MainWindow &window, int row);
 
 // The visible texts of a list, in order.
 QStringList itemTexts(const QListWidget *list);

@@ -1,3 +1,353 @@
 #include "GuiSupport.h"
 
+#include "grid/ScriptGrid.h"
+#include "ui/ChooserComboBox.h"
+#include "ui/Dialogs.h"
+#include "ui/FileListBox.h"
+#include "workspace/ModWorkspace.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
+
+namespace cw::test {
+namespace {
+
+class ScriptFilesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        game.withBasics();
+        game.dir.makeFolder("mods/mod/scripts");
+        game.dir.makeFolder("mods/mod/levels");
+        game.write("mods/mod/strings_default.txt", "GREETING Hello\r\n");
+    }
+
+    // Opens the window and the mod with the scripts written so far.
+    void start()
+    {
+        window = openWindow(game.root());
+        ASSERT_TRUE(window);
+        openMod(*window, "mod");
+        window->selectPage(2);
+        file1 = find<gui::FileListBox>(*window, "File1");
+    }
+
+    std::filesystem::path script(const std::string &name) const { return game.root() / "mods/mod/scripts" / name; }
+    std::string bytesOf(const std::string &name) const { return readBytes(script(name)); }
+    void open(const QString &name) { doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name))); }
+    QPushButton *button(const char *name) const { return find<QPushButton>(*window, QString::fromLatin1(name)); }
+    gui::ScriptGrid &grid() const { return window->grid(); }
+    QString deleteCaption() const { return button("deletesc")->text(); }
+    std::string scriptsFolder() const { return listing(game.root() / "mods/mod/scripts"); }
+
+    GameRootBuilder game;
+    std::unique_ptr<gui::MainWindow> window;
+    gui::FileListBox *file1 = nullptr;
+};
+
+TEST_F(ScriptFilesTest, saveScript_writesTheGridAsItsNormalForm_andReadsItBack)
+{
+    game.write("mods/mod/scripts/a.txt", "two   \"gate one\"\t2.5\r\n\r\n#note\r\nOne 1 # later\r\nMystery x\r\n");
+    start();
+    open("a.txt");
+    grid().field(3, 0)->setText("7");
+    clickButton(button("savesc"));
+    // The trailing comment's remainder keeps its leading blank.
+    EXPECT_EQ(bytesOf("a.txt"), "Two gate one 2.5\r\n# note\r\nOne 7 #  later\r\nMystery x\r\n\r\n");
+    // The grid shows the file as it reads back: the quoted argument is now two.
+    EXPECT_EQ(grid().field(0, 1)->text(), "one");
+    EXPECT_EQ(grid().field(0, 2)->text(), "2.5");
+    EXPECT_EQ(window->windowTitle(), "Cuewright v0.6.1 - mod - a.txt");
+    EXPECT_EQ(file1->selectedPosition(), 0);
+    EXPECT_EQ(scriptsFolder(), "a.txt");
+}
+
+TEST_F(ScriptFilesTest, saveScript_writesOnlyRowsWithACommand_hiddenFieldsIncluded)
+{
+    game.write("mods/mod/scripts/a.txt", "");
+    start();
+    open("a.txt");
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), "\r\n");
+
+    grid().pickCommand(0, 5); // Four
+    for (int k = 0; k < 4; ++k)
+        grid().field(0, k)->setText(QString::number(k + 1));
+    grid().pickCommand(0, 2); // One: fields 1 to 3 hidden, their texts kept
+    grid().pickCommand(5, 3); // Two, with only its second field filled
+    grid().field(5, 1)->setText("later");
+    grid().pickCommand(7, 9); // a comment
+    grid().field(7, 0)->setText("words \"and\" more");
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), "One 1 2 3 4\r\nTwo later\r\n# words \"and\" more\r\n\r\n");
+    // Read back, the later argument has moved into the first place.
+    EXPECT_EQ(grid().field(1, 0)->text(), "later");
+}
+
+TEST_F(ScriptFilesTest, saveScript_writesIntoTheSelectedFile_evenIfAnotherIsLoaded)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    game.write("mods/mod/scripts/b.txt", "Two x y\r\n");
+    start();
+    open("a.txt");
+    clickListItem(file1, 1);
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("b.txt"), "One 1\r\n\r\n");
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
+    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+}
+
+TEST_F(ScriptFilesTest, saveScriptWithNothingSelected_beepsAndWritesNothing)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("savesc"));
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
+}
+
+TEST_F(ScriptFilesTest, saveScriptAs_asksForTheName_andOpensWhatNowStandsAtThePosition)
+{
+    for (const char *name : {"a.txt", "c.txt", "e.txt"})
+        game.write(std::string("mods/mod/scripts/") + name, std::string("One ") + name[0] + "\r\n");
+    start();
+    open("e.txt");
+    DialogAnswerer answerer;
+    answerer.queueAnswer("b.txt");
+    clickButton(button("savescas"));
+    EXPECT_EQ(answerer.inputTitles, QStringList{"Save Script as..."});
+    EXPECT_EQ(answerer.inputPrompts, QStringList{"Entire file name"});
+    EXPECT_EQ(answerer.inputProposals, QStringList{"e.txt"});
+    EXPECT_EQ(bytesOf("b.txt"), "One e\r\n\r\n");
+    EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt", "e.txt"}));
+    // Position 2 now holds c.txt, which is opened.
+    EXPECT_EQ(window->state().currentScriptName, "c.txt");
+    EXPECT_EQ(grid().field(0, 0)->text(), "c");
+}
+
+TEST_F(ScriptFilesTest, saveScriptAs_replacesAnExistingScript_andKeepsNamesWithoutTxtOutOfTheList)
+{
+    game.write("mods/mod/scripts/a.txt", "One new\r\n");
+    game.write("mods/mod/scripts/Old.txt", "One old\r\n");
+    start();
+    open("a.txt");
+    DialogAnswerer answerer;
+    answerer.queueAnswer("old.txt"); // the existing file, in another letter case
+    clickButton(button("savescas"));
+    EXPECT_EQ(bytesOf("Old.txt"), "One new\r\n\r\n");
+    EXPECT_EQ(scriptsFolder(), "Old.txt a.txt");
+    answerer.queueAnswer("notes");
+    clickButton(button("savescas"));
+    EXPECT_EQ(bytesOf("notes"), "One new\r\n\r\n");
+    EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "Old.txt"}));
+}
+
+TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    DialogAnswerer answerer;
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("savescas")); // cancelled
+    const QStringList unsafe = {"",       "../escape.txt", "sub/x.txt", "sub\\x.txt", "/tmp/abs.txt", "..",
+                                ".",      "con.txt",       "a:b.txt",   "what?.txt",  "trail.",       "a\tb",
+                                QString(300, u'x')};
+    for (const QString &name : unsafe) {
+        answerer.queueAnswer(name);
+        clickButton(button("savescas"));
+    }
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 1 + unsafe.size());
+    EXPECT_EQ(scriptsFolder(), "a.txt");
+    EXPECT_EQ(listing(game.root() / "mods/mod"), "levels scripts strings_default.txt");
+    EXPECT_FALSE(std::filesystem::exists("/tmp/abs.txt"));
+}
+
+TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWritten)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    grid().field(0, 0)->setText(QStringLiteral("caf\u00E9 \u20AC fine"));
+    grid().pickCommand(4, 2);
+    grid().field(4, 0)->setText(QStringLiteral("\u0100 not in the code page"));
+    DialogAnswerer answerer;
+    clickButton(button("savesc"));
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages.front().startsWith("Line 5 "));
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
+    EXPECT_EQ(grid().field(4, 0)->text(), QStringLiteral("\u0100 not in the code page"));
+
+    grid().field(4, 0)->setText("fixed");
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), "One caf\xE9 \x80 fine\r\nOne fixed\r\n\r\n");
+}
+
+TEST_F(ScriptFilesTest, aLineThatCouldNotBeReadBack_isNotSaved)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    typeInto(grid().field(0, 0), " b c d e f g h i j k l m n o p q r s t u v");
+    DialogAnswerer answerer;
+    clickButton(button("savesc"));
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages.front().startsWith("Line 1 "));
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
+}
+
+TEST_F(ScriptFilesTest, failedWrite_isReported_theGridKept_andNoTemporaryFileLeft)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    game.dir.makeFolder("mods/mod/scripts/taken.txt");
+    start();
+    open("a.txt");
+    grid().field(0, 0)->setText("edited");
+    DialogAnswerer answerer;
+    answerer.queueAnswer("taken.txt");
+    clickButton(button("savescas"));
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages.front().contains("taken.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory(script("taken.txt")));
+    EXPECT_EQ(grid().field(0, 0)->text(), "edited");
+    EXPECT_EQ(scriptsFolder(), "a.txt taken.txt");
+}
+
+TEST_F(ScriptFilesTest, savingWithList2Shown_givesItTheFocus)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    clickButton(button("listtoggle"));
+    clickButton(button("savesc"));
+    EXPECT_TRUE(find<QWidget>(*window, "List2")->hasFocus());
+    EXPECT_FALSE(find<QWidget>(*window, "List2")->isHidden());
+    // The re-open shows File1 again beside it.
+    EXPECT_FALSE(file1->isHidden());
+}
+
+TEST_F(ScriptFilesTest, newScript_isOneHundredEmptyLines_andTheSelectedPositionIsOpenedAgain)
+{
+    game.write("mods/mod/scripts/b.txt", "One b\r\n");
+    start();
+    open("b.txt");
+    DialogAnswerer answerer;
+    answerer.queueAnswer("a.txt");
+    clickButton(button("NewSc"));
+    EXPECT_EQ(answerer.inputTitles, QStringList{"New Script"});
+    EXPECT_EQ(answerer.inputPrompts, QStringList{"Entire file name"});
+    EXPECT_EQ(answerer.inputProposals, QStringList{"script.txt"});
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += "\r\n";
+    EXPECT_EQ(bytesOf("a.txt"), hundred);
+    // Position 0 now holds the new, empty script.
+    EXPECT_EQ(window->state().currentScriptName, "a.txt");
+    EXPECT_EQ(grid().combo(0)->currentText(), "");
+
+    open("b.txt");
+    answerer.queueAnswer("c.txt");
+    clickButton(button("NewSc"));
+    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt"}));
+}
+
+TEST_F(ScriptFilesTest, newScript_neverReplacesAFile_andNamesWithoutTxtStayUnlisted)
+{
+    game.write("mods/mod/scripts/b.txt", "One b\r\n");
+    start();
+    DialogAnswerer answerer;
+    const int beeps = gui::ui::beepCount();
+    for (const char *name : {"b.txt", "B.TXT", "../x.txt"}) {
+        answerer.queueAnswer(QString::fromLatin1(name));
+        clickButton(button("NewSc"));
+    }
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 3);
+    EXPECT_EQ(bytesOf("b.txt"), "One b\r\n");
+    answerer.queueAnswer("draft");
+    clickButton(button("NewSc"));
+    EXPECT_EQ(scriptsFolder(), "b.txt draft");
+    EXPECT_EQ(itemTexts(file1), QStringList{"b.txt"});
+    // Nothing was selected before, so nothing is selected or open after.
+    EXPECT_EQ(file1->selectedPosition(), -1);
+    EXPECT_EQ(window->state().currentScriptName, "");
+}
+
+TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheSecond)
+{
+    for (const char *name : {"a.txt", "b.txt", "c.txt"})
+        game.write(std::string("mods/mod/scripts/") + name, "One 1\r\n");
+    start();
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("deletesc")); // no script open
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+
+    open("b.txt");
+    clickButton(button("deletesc"));
+    EXPECT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
+    // Opening another script disarms it: the next press only arms again.
+    open("c.txt");
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+    clickButton(button("deletesc"));
+    EXPECT_EQ(scriptsFolder(), "a.txt b.txt c.txt");
+    // Editing and scrolling leave it armed.
+    grid().field(0, 0)->setText("edit");
+    grid().scrollBar()->setValue(5);
+    clickButton(button("deletesc"));
+    EXPECT_EQ(scriptsFolder(), "a.txt b.txt");
+    // The last of three was deleted: the new last one opens.
+    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(file1->selectedPosition(), 1);
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+}
+
+TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    clickButton(button("deletesc"));
+    ASSERT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
+    window->workspace().openMod();
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+}
+
+TEST_F(ScriptFilesTest, deletingTheOnlyScript_selectsNothing_andAFurtherPressBeeps)
+{
+    game.write("mods/mod/scripts/only.txt", "One 1\r\n");
+    start();
+    open("only.txt");
+    clickButton(button("deletesc"));
+    clickButton(button("deletesc"));
+    EXPECT_EQ(scriptsFolder(), "");
+    EXPECT_EQ(file1->count(), 0);
+    EXPECT_EQ(file1->selectedPosition(), -1);
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("deletesc"));
+    clickButton(button("deletesc"));
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 2);
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+}
+
+TEST_F(ScriptFilesTest, deletingAScriptWhoseFileIsGone_beeps)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    game.write("mods/mod/scripts/b.txt", "One 2\r\n");
+    start();
+    open("a.txt");
+    clickButton(button("deletesc"));
+    std::filesystem::remove(script("a.txt"));
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("deletesc"));
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
+    EXPECT_EQ(scriptsFolder(), "b.txt");
+}
+
+} // namespace
+} // namespace cw::test

@@ -1,3 +1,248 @@
 #include "GuiSupport.h"
 
+#include "grid/ScriptGrid.h"
+#include "strings/StringsTextEdit.h"
+#include "ui/ChooserComboBox.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
 #include <gtest/gtest.h>
+
+namespace cw::test {
+namespace {
+
+class StringsEditorTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        game.withBasics();
+        game.write("mods/alpha/scripts/a.txt", "Say LOC_A\r\n");
+        game.dir.makeFolder("mods/alpha/levels");
+        game.write("mods/alpha/strings_default.txt", "LOC_A Hello\r\n");
+        game.write("mods/beta/strings_default.txt", "B b\r\n");
+        game.write("mods/shouty/Strings_Default.TXT", "S s\r\n");
+        window = openWindow(game.root());
+        ASSERT_TRUE(window);
+        openMod(*window, "alpha");
+        window->selectPage(3);
+        editor = find<gui::StringsTextEdit>(*window, "stringstext");
+        ASSERT_TRUE(editor);
+    }
+
+    std::filesystem::path mod() const { return game.root() / "mods" / "alpha"; }
+    std::string file() const { return readBytes(mod() / "strings_default.txt"); }
+    std::string backup() const { return readBytes(mod() / "strings_default.txt.bak"); }
+    void save() { clickButton(find<QPushButton>(*window, "savestrings")); }
+    void revert() { clickButton(find<QPushButton>(*window, "stringsrevert")); }
+    // Replaces the editor's text with `text`, typed as a user types it.
+    void retype(const QString &text)
+    {
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, text);
+    }
+    QStringList comboItems(const QString &name) const
+    {
+        QStringList items;
+        auto *combo = find<QComboBox>(*window, name);
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    }
+    // The names of the strings table; every strings chooser must list the same.
+    QStringList stringNames() const
+    {
+        const QStringList names = comboItems("cmbstringlist");
+        for (int row : {0, 99})
+            EXPECT_EQ(comboItems(QStringLiteral("scriptcombos_%1").arg(row)), names) << row;
+        return names;
+    }
+    bool temporaryFileLeft() const { return listing(mod()).find(".~cuewright-") != std::string::npos; }
+
+    GameRootBuilder game;
+    std::unique_ptr<gui::MainWindow> window;
+    gui::StringsTextEdit *editor = nullptr;
+};
+
+TEST_F(StringsEditorTest, save_writesTheTextAndOneLineEnd_toTheFileAndItsBackup)
+{
+    retype("A x");
+    save();
+    EXPECT_EQ(file(), "A x\r\n");
+    EXPECT_EQ(backup(), "A x\r\n");
+    EXPECT_EQ(editor->text(), "A x");
+    EXPECT_FALSE(temporaryFileLeft());
+}
+
+TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEditorText)
+{
+    window->selectPage(2);
+    doubleClickListItem(find<QListWidget>(*window, "File1"), 0);
+    ASSERT_EQ(window->grid().combo(0)->currentText(), "Say");
+    window->selectPage(3);
+    retype("NEW one\r# note\rOTHER two");
+    save();
+    EXPECT_EQ(editor->text(), "NEW one\n# note\nOTHER two");
+    EXPECT_EQ(stringNames(), QStringList({"NEW", "OTHER"}));
+    EXPECT_EQ(comboItems("cmbstringspam"), QStringList({"one", "two"}));
+    EXPECT_EQ(window->grid().combo(0)->currentText(), "");
+    EXPECT_EQ(window->state().currentScriptName, "");
+    EXPECT_EQ(find<QWidget>(*window, "work_2")->property("state").toString(), "worked");
+}
+
+TEST_F(StringsEditorTest, eachOpenAndSave_addsOneLineEnd)
+{
+    save();
+    EXPECT_EQ(file(), "LOC_A Hello\r\n\r\n");
+    openMod(*window, "beta");
+    openMod(*window, "alpha");
+    window->selectPage(3);
+    EXPECT_EQ(editor->text(), "LOC_A Hello\n\n");
+    save();
+    EXPECT_EQ(file(), "LOC_A Hello\r\n\r\n\r\n");
+    EXPECT_EQ(backup(), file());
+}
+
+TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andLeavesTheEditorEmpty)
+{
+    DialogAnswerer answerer;
+    revert();
+    EXPECT_EQ(answerer.messages, QStringList{"Backup not found :("});
+    EXPECT_EQ(editor->text(), "");
+    EXPECT_EQ(file(), "LOC_A Hello\r\n");
+}
+
+TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)
+{
+    retype("A x");
+    save();
+    retype("changed, unsaved");
+    revert();
+    EXPECT_EQ(editor->text(), "A x\n");
+
+    // What the backup holds comes back, whatever the table was built from.
+    game.write("mods/alpha/strings_default.txt.bak", "Q q\r\nR r");
+    revert();
+    EXPECT_EQ(editor->text(), "Q q\nR r");
+    EXPECT_EQ(stringNames(), QStringList{"A"});
+    EXPECT_EQ(file(), "A x\r\n");
+}
+
+TEST_F(StringsEditorTest, graveAccentTypesATab_andTheTabKeyMovesTheFocus)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    retype("K`a`b");
+    EXPECT_EQ(editor->text(), "K\ta\tb");
+    ASSERT_TRUE(editor->hasFocus());
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_FALSE(editor->hasFocus());
+    EXPECT_EQ(editor->text(), "K\ta\tb");
+    // The save gives the focus back to the editor.
+    save();
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(file(), "K\ta\tb\r\n");
+
+    // Pasted text is taken as it is.
+    QGuiApplication::clipboard()->setText(QStringLiteral("`q"));
+    QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), "K\ta\tb`q");
+}
+
+TEST_F(StringsEditorTest, characterOutsideTheCodePage_isRefused_andNothingIsWritten)
+{
+    for (const QString &character : {QStringLiteral("\u0100"), QString::fromUtf8("\U0001F600")}) {
+        DialogAnswerer answerer;
+        retype("A x\rB ");
+        QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, character, Qt::NoModifier);
+        ASSERT_EQ(editor->text(), "A x\nB " + character);
+        save();
+        ASSERT_EQ(answerer.messages.size(), 1);
+        EXPECT_TRUE(answerer.messages.front().contains("Line 2")) << answerer.messages.front().toStdString();
+        EXPECT_EQ(file(), "LOC_A Hello\r\n");
+        EXPECT_EQ(backup(), "<missing>");
+        EXPECT_EQ(editor->text(), "A x\nB " + character);
+        EXPECT_EQ(stringNames(), QStringList{"LOC_A"});
+        EXPECT_FALSE(temporaryFileLeft());
+    }
+}
+
+TEST_F(StringsEditorTest, stringsFileSpeltOtherwise_isSavedUnderItsOwnName)
+{
+    openMod(*window, "shouty");
+    window->selectPage(3);
+    retype("T t");
+    save();
+    EXPECT_EQ(listing(game.root() / "mods/shouty"), "Strings_Default.TXT strings_default.txt.bak");
+    EXPECT_EQ(readBytes(game.root() / "mods/shouty/Strings_Default.TXT"), "T t\r\n");
+    EXPECT_EQ(stringNames(), QStringList{"T"});
+}
+
+TEST_F(StringsEditorTest, backupThatCannotBeWritten_isReported_andTheFileIsStillSaved)
+{
+    game.dir.makeFolder("mods/alpha/strings_default.txt.bak");
+    DialogAnswerer answerer;
+    retype("A x");
+    save();
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages.front().contains("strings_default.txt.bak"));
+    EXPECT_TRUE(std::filesystem::is_directory(mod() / "strings_default.txt.bak"));
+    EXPECT_EQ(file(), "A x\r\n");
+    EXPECT_EQ(stringNames(), QStringList{"A"});
+    EXPECT_FALSE(temporaryFileLeft());
+}
+
+TEST_F(StringsEditorTest, fileThatCannotBeWritten_isReported_andTheEditorKeepsItsText)
+{
+    std::filesystem::remove(mod() / "strings_default.txt");
+    game.dir.makeFolder("mods/alpha/strings_default.txt");
+    DialogAnswerer answerer;
+    retype("A x");
+    save();
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.messages.front().contains("strings_default.txt"));
+    EXPECT_FALSE(answerer.messages.front().contains(".bak"));
+    EXPECT_TRUE(std::filesystem::is_directory(mod() / "strings_default.txt"));
+    EXPECT_EQ(backup(), "A x\r\n");
+    EXPECT_EQ(editor->text(), "A x");
+    EXPECT_FALSE(temporaryFileLeft());
+}
+
+TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave)
+{
+    // Lone CR and lone LF stay in their lines; A0 and the whole upper half, the five
+    // bytes the code page leaves undefined among them, come back as they were.
+    std::string content = "K a\nb\rc\xA0" "d\r\n\r\r\n\n\r\n";
+    for (int value = 0; value < 256; ++value) {
+        if (value != '\r' && value != '\n')
+            content += static_cast<char>(value);
+    }
+    content += "\r\nlast\r";
+    game.write("mods/beta/strings_default.txt", content);
+    openMod(*window, "beta");
+    window->selectPage(3);
+    save();
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), content + "\r\n");
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), content + "\r\n");
+    EXPECT_EQ(comboItems("cmbstringlist").value(0), "K");
+}
+
+TEST_F(StringsEditorTest, loneLineBreaksShowAsSymbols_andCrLfPairsAsLines)
+{
+    game.write("mods/beta/strings_default.txt", "A 1\n2\r\nB 3\r4");
+    openMod(*window, "beta");
+    window->selectPage(3);
+    EXPECT_EQ(editor->text(), QString::fromUtf8("A 1\u240A" "2\nB 3\u240D" "4"));
+    EXPECT_EQ(editor->blockCount(), 2);
+}
+
+} // namespace
+} // namespace cw::test

@@ -60,7 +60,8 @@ fs::path temporarySibling(const fs::path &target)
 {
     static std::atomic<unsigned> counter{0};
     static const auto seed = static_cast<unsigned>(
-        std::chrono::steady_clock::now().time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&counter));
+        static_cast<std::uintptr_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        reinterpret_cast<std::uintptr_t>(&counter));
     std::minstd_rand random(seed + counter.fetch_add(1));
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));

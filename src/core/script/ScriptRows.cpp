@@ -2,6 +2,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Folding.h"
+#include "catalogue/Tokenizer.h"
+#include "text/LineReader.h"
 #include "script/ScriptLines.h"
 #include "strings/StringsTable.h"
 
@@ -56,23 +58,53 @@ RowTexts textsOf(const RowView &view)
     return texts;
 }
 
+namespace {
+
+// The line a row is written as, without its line end; empty for a row without a command.
+std::string lineOf(const RowTexts &row)
+{
+    std::string line;
+    if (row.command.empty())
+        return line;
+    line = row.command;
+    for (const std::string &argument : row.arguments) {
+        if (!argument.empty()) {
+            line += ' ';
+            line += argument;
+        }
+    }
+    return line;
+}
+
+} // namespace
+
 std::string writeScript(const std::vector<RowTexts> &rows)
 {
     std::string bytes;
     for (const RowTexts &row : rows) {
         if (row.command.empty())
             continue;
-        bytes += row.command;
-        for (const std::string &argument : row.arguments) {
-            if (!argument.empty()) {
-                bytes += ' ';
-                bytes += argument;
-            }
-        }
+        bytes += lineOf(row);
         bytes += "\r\n";
     }
     bytes += "\r\n";
     return bytes;
+}
+
+int firstUnreadableRow(const std::vector<RowTexts> &rows)
+{
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string line = lineOf(rows[r]);
+        // A CR inside a text would end the line early when it is read back; the
+        // pieces are then lines of their own, each of which must split.
+        LineReader reader(line);
+        std::string_view piece;
+        while (reader.next(piece)) {
+            if (!splitLine(piece, SplitMode::FullSplit))
+                return static_cast<int>(r);
+        }
+    }
+    return -1;
 }
 
 } // namespace cw

@@ -51,6 +51,11 @@ struct RowTexts
 // each non-empty argument after one space, CR LF after each line, then one more CR LF.
 std::string writeScript(const std::vector<RowTexts> &rows);
 
+// The first row whose written line the editor could not read back (more than 21
+// tokens, say from an argument of many words), or -1. Such a script must not be
+// saved: it would never open again.
+int firstUnreadableRow(const std::vector<RowTexts> &rows);
+
 // Row texts as the grid holds them after showRow.
 RowTexts textsOf(const RowView &view);
 

@@ -72,6 +72,12 @@ bool ScriptFiles::writeGrid(const std::filesystem::path &path)
     const auto rows = gridRows();
     if (!rows)
         return false;
+    if (const int row = firstUnreadableRow(*rows); row >= 0) {
+        ui::showMessage(&m_window, QStringLiteral("Line %1 would hold more than 21 words, and a script with such a "
+                                                  "line cannot be opened again. Nothing was saved.")
+                                       .arg(row + 1));
+        return false;
+    }
     auto written = writeFileAtomically(path, writeScript(*rows));
     if (!written) {
         ui::showMessage(&m_window, QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")

@@ -62,7 +62,10 @@ void StringsTextEdit::ensureLoaded()
 QString StringsTextEdit::text()
 {
     ensureLoaded();
-    return toPlainText();
+    // The raw text keeps no-break spaces, which toPlainText() would turn into blanks.
+    QString raw = document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, u'\n');
+    return raw;
 }
 
 void StringsTextEdit::showEvent(QShowEvent *event)

@@ -1,0 +1,130 @@
+// The whole chain from a script's bytes to what saving writes: bytes, line table,
+// rows, bytes again. Beyond not crashing, what is written must read back: every line
+// ends in CR LF, nothing appears that the input, the separators or the names of the
+// catalogue and strings table did not bring, and the written form is a fixed point:
+// loading and saving it again gives the same bytes, save for the blank a comment
+// gains on every cycle. Double quotes are the one exception the format itself makes:
+// a quoted token may hold blanks, which split it when it is read back, and each load
+// takes a pair of quotes (or the characters around a lone one) off a token, so a
+// script with quotes settles only after a few cycles, never growing.
+#include "catalogue/Catalogue.h"
+#include "script/ScriptLines.h"
+#include "script/ScriptRows.h"
+#include "strings/StringsTable.h"
+#include "text/LineReader.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const cw::Catalogue &catalogue()
+{
+    static const cw::Catalogue loaded = *cw::loadCatalogue("header\r\n"
+                                                           "\r\n"
+                                                           "CamMove \"Fly\" 2 3 Mount 2 Seconds\r\n"
+                                                           "Say \"Speak\" 1 4 Key\r\n"
+                                                           "SayTwo \"Speak\" 2 4 Key 1 N\r\n"
+                                                           "Wait \"Pause\" 1 2 Seconds\r\n"
+                                                           "WaitSay \"Wait\" 0\r\n"
+                                                           "Many \"Seven\" 7 1 a 1 b 1 c 1 d\r\n"
+                                                           "#movement\r\n");
+    return loaded;
+}
+
+const cw::StringsTable &strings()
+{
+    static const cw::StringsTable table("GREETING Hello\r\nintro_1 Welcome\r\n[Odd] key\r\n");
+    return table;
+}
+
+// Normal form of a script, or nothing when it cannot be read or written.
+bool normalise(std::string_view bytes, std::string &out)
+{
+    cw::ScriptLineTable table;
+    if (!cw::readScript(bytes, table))
+        return false;
+    std::vector<cw::RowTexts> rows;
+    for (int r = 0; r < 100; ++r)
+        rows.push_back(cw::textsOf(cw::showRow(table, r, catalogue(), strings())));
+    if (cw::firstUnreadableRow(rows) >= 0)
+        return false;
+    out = cw::writeScript(rows);
+    return true;
+}
+
+// A "#" that is not the last character of its line starts a comment, and the comment
+// gains one blank after the "#" on every load and save.
+std::string withCommentsGrown(const std::string &bytes)
+{
+    std::string out;
+    cw::LineReader reader(bytes);
+    std::string_view line;
+    while (reader.next(line)) {
+        std::string grown(line);
+        const std::size_t hash = grown.find('#');
+        if (hash != std::string::npos && hash + 1 < grown.size())
+            grown.insert(hash + 1, " ");
+        out += grown;
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
+    std::string once;
+    if (!normalise(input, once))
+        return 0;
+
+    // Every line ends in CR LF, and the file in one more.
+    if (once.size() < 2 || once.compare(once.size() - 2, 2, "\r\n") != 0)
+        std::abort();
+    for (std::size_t i = 0; i < once.size(); ++i) {
+        if (once[i] == '\r' && (i + 1 >= once.size() || once[i + 1] != '\n'))
+            std::abort();
+        if (once[i] == '\n' && (i == 0 || once[i - 1] != '\r')) {
+            // A lone LF can only have come from inside an input line.
+            if (input.find('\n') == std::string_view::npos)
+                std::abort();
+        }
+    }
+
+    // No byte that the input, the separators or the names did not bring.
+    std::array<bool, 256> allowed{};
+    const auto allow = [&allowed](std::string_view text) {
+        for (char c : text)
+            allowed[static_cast<unsigned char>(c)] = true;
+    };
+    allow(input);
+    allow(" \r\n");
+    for (int i = 0; i < catalogue().entryCount(); ++i)
+        allow(catalogue().entry(i).name);
+    for (int i = 0; i < strings().size(); ++i)
+        allow(strings().name(i));
+    for (char c : once)
+        if (!allowed[static_cast<unsigned char>(c)])
+            std::abort();
+
+    // What was written reads back, and from then on the form is fixed.
+    const bool quoted = input.find('"') != std::string_view::npos;
+    std::string current = once;
+    for (int cycle = 0;; ++cycle) {
+        std::string next;
+        if (!normalise(current, next))
+            std::abort();
+        const std::string expected = withCommentsGrown(current);
+        if (next == expected)
+            break;
+        if (!quoted || cycle > static_cast<int>(input.size()) || next.size() > expected.size())
+            std::abort();
+        current = next;
+    }
+    return 0;
+}
