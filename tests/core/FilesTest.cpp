@@ -160,3 +160,69 @@ TEST(CreateFileAtomically, createsOnlyWhereNothingIsYet)
 
 } // namespace
 } // namespace cw
+
+#include "support/Faults.h"
+
+#include <sys/stat.h>
+
+namespace cw {
+namespace {
+
+TEST(FileFailures, fullDisk_failsTheWritePartWay_andLeavesTheOldFile)
+{
+    TempDir dir;
+    const auto folder = dir.makeFolder("scripts");
+    dir.write("scripts/a.txt", "old bytes\r\n");
+    const std::string big(10000, 'x');
+    {
+        test::FullDisk full(folder, 4096);
+        const auto written = writeFileAtomically(folder / "a.txt", big);
+        ASSERT_FALSE(written.ok()) << full.how();
+        EXPECT_NE(written.error().reason.find("space"), std::string::npos) << written.error().reason;
+        EXPECT_EQ(readBytes(folder / "a.txt"), "old bytes\r\n") << full.how();
+        EXPECT_FALSE(test::holdsTemporaryFile(folder)) << full.how();
+        EXPECT_FALSE(createFileAtomically(folder / "b.txt", big).ok());
+        EXPECT_FALSE(fs::exists(folder / "b.txt"));
+        // What fits is written.
+        EXPECT_TRUE(writeFileAtomically(folder / "a.txt", "small\r\n").ok()) << full.how();
+        EXPECT_EQ(readBytes(folder / "a.txt"), "small\r\n");
+    }
+}
+
+TEST(FileFailures, unwritableFolder_refusesEveryWrite_andKeepsItsFiles)
+{
+    TempDir dir;
+    const auto folder = dir.makeFolder("scripts");
+    dir.write("scripts/a.txt", "old\r\n");
+    test::UnwritableFolder unwritable(folder);
+    EXPECT_FALSE(writeFileAtomically(folder / "a.txt", "new").ok()) << unwritable.how();
+    EXPECT_FALSE(createFileAtomically(folder / "b.txt", "new").ok()) << unwritable.how();
+    EXPECT_EQ(readBytes(folder / "a.txt"), "old\r\n");
+    EXPECT_EQ(test::listing(folder), "a.txt");
+}
+
+TEST(FileFailures, specialFiles_areNeitherListedNorRead)
+{
+    TempDir dir;
+    dir.write("a.txt", "x");
+    ASSERT_EQ(::mkfifo((dir / "pipe.txt").c_str(), 0600), 0);
+    EXPECT_EQ(list(dir.path(), EntryKind::Files, "*.txt"), Names{"a.txt"});
+    const auto read = readFile(dir / "pipe.txt");
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().reason, "it is not a regular file");
+    EXPECT_FALSE(fileHasContent(dir / "pipe.txt").ok());
+}
+
+TEST(FileFailures, readFault_isReportedWithItsReason)
+{
+    TempDir dir;
+    dir.write("a.txt", "x");
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0});
+    const auto read = readFile(dir / "a.txt");
+    setIoFaultForTesting(std::nullopt);
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().reason, "Permission denied");
+}
+
+} // namespace
+} // namespace cw

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -31,6 +32,8 @@ bool equalNoCase(std::string_view a, std::string_view b)
                return lowerAscii(x) == lowerAscii(y);
            });
 }
+
+std::optional<IoFaultForTesting> g_fault;
 
 IoError errorFrom(const std::error_code &code)
 {
@@ -77,7 +80,14 @@ Result<Done, IoError> writeNewFile(const fs::path &path, std::string_view bytes,
         return errorFromErrno();
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Write && written >= g_fault->bytesBeforeFailure) {
+            ::close(fd);
+            return IoError{std::strerror(g_fault->error)};
+        }
+        const std::size_t limit = g_fault && g_fault->kind == IoFaultForTesting::Kind::Write
+                                      ? g_fault->bytesBeforeFailure - written
+                                      : bytes.size() - written;
+        const ssize_t n = ::write(fd, bytes.data() + written, std::min(limit, bytes.size() - written));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -145,23 +155,47 @@ fs::path pathFromName(std::string_view name)
 #endif
 }
 
-Result<std::string, IoError> readFile(const fs::path &path)
+namespace {
+
+// Only regular files are read: a FIFO or a device in a mod folder would block the
+// program or never end.
+std::optional<IoError> notARegularFile(const fs::path &path)
 {
     std::error_code code;
-    if (fs::is_directory(path, code))
+    const auto status = fs::status(path, code);
+    if (code)
+        return errorFrom(code);
+    if (fs::is_directory(status))
         return IoError{"it is a folder, not a file"};
+    if (!fs::is_regular_file(status))
+        return IoError{"it is not a regular file"};
+    return std::nullopt;
+}
+
+} // namespace
+
+void setIoFaultForTesting(std::optional<IoFaultForTesting> fault)
+{
+    g_fault = fault;
+}
+
+Result<std::string, IoError> readFile(const fs::path &path)
+{
+    if (auto refused = notARegularFile(path))
+        return *refused;
+    if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Read)
+        return IoError{std::strerror(g_fault->error)};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return errorFromErrno();
     std::string bytes;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
+    std::error_code code;
+    const auto size = fs::file_size(path, code);
+    if (!code)
+        bytes.reserve(static_cast<std::size_t>(size));
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         return IoError{"the file could not be read"};
     return bytes;
@@ -169,9 +203,8 @@ Result<std::string, IoError> readFile(const fs::path &path)
 
 Result<bool, IoError> fileHasContent(const fs::path &path)
 {
-    std::error_code code;
-    if (fs::is_directory(path, code))
-        return IoError{"it is a folder, not a file"};
+    if (auto refused = notARegularFile(path))
+        return *refused;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return errorFromErrno();
@@ -337,8 +370,8 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
         if (code)
             return errorFrom(code);
         std::error_code typeCode;
-        const bool isFolder = it->is_directory(typeCode);
-        const bool wanted = kind == EntryKind::Folders ? isFolder : (!isFolder && it->exists(typeCode));
+        // Sockets, FIFOs and devices are no files of a mod: reading one could block.
+        const bool wanted = kind == EntryKind::Folders ? it->is_directory(typeCode) : it->is_regular_file(typeCode);
         if (!wanted || isHidden(*it))
             continue;
         std::string name = nameOf(it->path().filename());

@@ -3,6 +3,7 @@
 #include "util/Result.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,20 @@ struct Done
 {
 };
 
-// The whole content of a file, as bytes.
+// A failure the machine cannot always produce for real (a full disk, a read-only
+// folder or an unreadable file when the tests run as root), for tests of the failure
+// paths: while set, writing a new file fails with `error` once `bytesBeforeFailure`
+// bytes are written, or reading any file fails with `error`.
+struct IoFaultForTesting
+{
+    enum class Kind { Write, Read };
+    Kind kind;
+    int error;
+    std::size_t bytesBeforeFailure = 0;
+};
+void setIoFaultForTesting(std::optional<IoFaultForTesting> fault);
+
+// The whole content of a regular file, as bytes.
 Result<std::string, IoError> readFile(const fs::path &path);
 
 // The first byte of a file, or nothing for an empty one; proves a file can be read

@@ -1,0 +1,3 @@
+#include "cli/Tools.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,3 @@
+#include "GuiSupport.h"
+
+#include <gtest/gtest.h>
