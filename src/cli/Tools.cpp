@@ -1,6 +1,8 @@
 #include "cli/Tools.h"
 
 #include "catalogue/Tokenizer.h"
+#include "cli/Arguments.h"
+#include "cli/CheckTool.h"
 #include "cli/Json.h"
 #include "io/Files.h"
 #include "script/ScriptLines.h"
@@ -10,78 +12,10 @@
 #include "text/LineReader.h"
 #include "workspace/GameRoot.h"
 
-#include <functional>
-#include <map>
 #include <ostream>
 
 namespace cw::cli {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFindings = 1;
-constexpr int kExitUnusable = 2;
-
-// Arguments after the tool name: options with and without a value, and the rest.
-struct Arguments
-{
-    std::vector<std::string> positional;
-    std::map<std::string, std::string, std::less<>> values;
-    std::vector<std::string> flags;
-    std::string problem;
-
-    bool has(std::string_view flag) const
-    {
-        for (const auto &f : flags)
-            if (f == flag)
-                return true;
-        return false;
-    }
-};
-
-Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
-                std::initializer_list<std::string_view> flagOptions)
-{
-    Arguments parsed;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (arg == "--") {
-            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-            break;
-        }
-        if (arg.size() > 1 && arg[0] == '-') {
-            bool known = false;
-            for (auto option : valueOptions) {
-                if (arg == option) {
-                    known = true;
-                    if (i + 1 >= args.size()) {
-                        parsed.problem = arg + " needs a value";
-                        return parsed;
-                    }
-                    parsed.values[arg] = args[++i];
-                }
-            }
-            for (auto option : flagOptions) {
-                if (arg == option) {
-                    known = true;
-                    parsed.flags.push_back(arg);
-                }
-            }
-            if (!known) {
-                parsed.problem = "unknown option " + arg;
-                return parsed;
-            }
-            continue;
-        }
-        parsed.positional.push_back(arg);
-    }
-    return parsed;
-}
-
-int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
-{
-    err << "cuewright " << tool << ": " << problem << "\n" << usage();
-    return kExitUnusable;
-}
 
 std::vector<std::string> slotsAsUtf8(const TokenSlots &slots)
 {
@@ -121,12 +55,6 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
         out << object.str() << "\n";
     }
     return refused ? kExitFindings : kExitOk;
-}
-
-fs::path rootFrom(const Arguments &parsed, const fs::path &defaultRoot)
-{
-    const auto root = parsed.values.find("--root");
-    return root == parsed.values.end() ? defaultRoot : pathFromName(root->second);
 }
 
 int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
@@ -207,7 +135,7 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
         return kExitUnusable;
     }
     const bool inPlace = parsed.has("--in-place");
-    if (report->linesInFile > 100) {
+    if (report->losesLinesPast100()) {
         err << nameOf(files.script) << ": " << report->linesInFile
             << " lines; the editor keeps only the first 100"
             << (inPlace ? ", so the file was left as it is\n" : "\n");
@@ -248,12 +176,15 @@ std::string usage()
            "  cuewright fmt [--root DIR] [--in-place] MOD SCRIPT\n"
            "                                    the script as Save Script would write it\n"
            "                                    after opening it in the editor\n"
+           "  cuewright check [--root DIR] [--json] MOD [SCRIPT...]\n"
+           "                                    what the game will do with the mod's scripts\n"
+           "                                    and strings table, one finding per line\n"
            "  cuewright --help | --version\n";
 }
 
 bool isTool(std::string_view word)
 {
-    return word == "tokens" || word == "commands" || word == "fmt";
+    return word == "tokens" || word == "commands" || word == "fmt" || word == "check";
 }
 
 int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
@@ -267,6 +198,8 @@ int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, s
         return runCommands(args, defaultRoot, out, err);
     if (args.front() == "fmt")
         return runFmt(args, defaultRoot, out, err);
+    if (args.front() == "check")
+        return runCheck(args, defaultRoot, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 

@@ -194,6 +194,22 @@ TEST(ScriptLines, readsAtMost200Lines_andCountsThemAll)
     EXPECT_EQ(table.argument(150, 0), "150");
 }
 
+TEST(ScriptLines, onlyLinesInUsePast100_areLostBySaving)
+{
+    ScriptLineTable table;
+    std::string full;
+    for (int i = 0; i < 100; ++i)
+        full += "Wait 1\r\n";
+    // As Save Script writes a full grid: 100 lines and one empty one.
+    auto saved = readScript(full + "\r\n", table);
+    EXPECT_EQ(saved->linesInFile, 101);
+    EXPECT_FALSE(saved->losesLinesPast100());
+    EXPECT_FALSE(readScript(full + " \r\n\t\r\n\r\n", table)->losesLinesPast100());
+    const auto longer = readScript(full + "\r\nWait 2\r\n", table);
+    EXPECT_TRUE(longer->losesLinesPast100());
+    EXPECT_EQ(longer->lastLineInUse, 102);
+}
+
 TEST(ScriptLines, refusedLine_leavesTheTableAsItWas_andNamesTheLine)
 {
     ScriptLineTable table;

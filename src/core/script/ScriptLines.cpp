@@ -17,6 +17,8 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
     std::string_view line;
     while (reader.next(line)) {
         ++report.linesInFile;
+        if (line.find_first_not_of(" \t") != std::string_view::npos)
+            report.lastLineInUse = report.linesInFile;
         if (report.linesRead >= ScriptLineTable::kMaxLines)
             continue;
         auto slots = splitLine(line, SplitMode::FullSplit);

@@ -91,6 +91,16 @@ std::string writeScript(const std::vector<RowTexts> &rows)
     return bytes;
 }
 
+std::string rowsAsLines(const std::vector<RowTexts> &rows)
+{
+    std::string bytes;
+    for (const RowTexts &row : rows) {
+        bytes += lineOf(row);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
 int firstUnreadableRow(const std::vector<RowTexts> &rows)
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -51,6 +51,10 @@ struct RowTexts
 // each non-empty argument after one space, CR LF after each line, then one more CR LF.
 std::string writeScript(const std::vector<RowTexts> &rows);
 
+// The grid as lines, row r on line r + 1 and a row without a command as an empty
+// line, each ended by CR LF: what the rows say, at the line numbers the user sees.
+std::string rowsAsLines(const std::vector<RowTexts> &rows);
+
 // The first row whose written line the editor could not read back (more than 21
 // tokens, say from an argument of many words), or -1. Such a script must not be
 // saved: it would never open again.

@@ -55,6 +55,7 @@ struct Controls
     QPushButton *saveScAs = nullptr;
     QPushButton *deleteSc = nullptr;
     QPushButton *listToggle = nullptr;
+    QPushButton *cmdCheck = nullptr; // "Check": what the game will do with the script
 
     // "Strings_Default"
     StringsTextEdit *stringsText = nullptr;

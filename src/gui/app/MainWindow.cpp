@@ -2,6 +2,7 @@
 
 #include "grid/ScriptGrid.h"
 #include "script/ScriptBrowser.h"
+#include "script/ScriptCheck.h"
 #include "script/ScriptFiles.h"
 #include "strings/StringsEditor.h"
 #include "workspace/FolderActions.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     m_scriptFiles = std::make_unique<ScriptFiles>(*this);
     m_stringsEditor = std::make_unique<StringsEditor>(*this);
     m_folderActions = std::make_unique<FolderActions>(*this);
+    m_scriptCheck = std::make_unique<ScriptCheck>(*this);
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }

@@ -18,6 +18,7 @@ class StringsColumnModel;
 class FolderActions;
 class ModWorkspace;
 class ScriptBrowser;
+class ScriptCheck;
 class ScriptFiles;
 class StringsEditor;
 
@@ -44,6 +45,7 @@ public:
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
     StringsEditor &stringsEditor() const { return *m_stringsEditor; }
     FolderActions &folderActions() const { return *m_folderActions; }
+    ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<ScriptFiles> m_scriptFiles;
     std::unique_ptr<StringsEditor> m_stringsEditor;
     std::unique_ptr<FolderActions> m_folderActions;
+    std::unique_ptr<ScriptCheck> m_scriptCheck;
 };
 
 } // namespace cw::gui

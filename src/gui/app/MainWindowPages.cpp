@@ -131,22 +131,25 @@ QWidget *MainWindow::buildScriptsPage()
         int width;
     };
     const Spec buttons[] = {
-        {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 84},
-        {&c.saveScAs, "savescas", "Save Script As", "Saves the script as a different file name of your choice", 100},
-        {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 84},
+        {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 80},
+        {&c.cmdCheck, "cmdcheck", "Check", "Shows what the game will do with this script", 50},
+        {&c.saveScAs, "savescas", "Save Script As", "Saves the script as a different file name of your choice", 98},
+        {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 78},
         {&c.deleteSc, "deletesc", "Delete Script (dbl click)", "Deletes the selected script (requires two presses)",
-         160},
-        {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 84},
-        {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling", 128},
+         148},
+        {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 76},
+        {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling", 122},
     };
-    int x = 4;
+    int x = 2;
     for (const Spec &spec : buttons) {
         *spec.slot = button(page, QString::fromLatin1(spec.name), QString::fromLatin1(spec.text),
                             QString::fromLatin1(spec.tip));
         (*spec.slot)->setGeometry(x, 6, spec.width, 27);
         (*spec.slot)->setEnabled(false);
-        x += spec.width + 4;
+        x += spec.width + 2;
     }
+    // Checking only reads the grid, so it is there whether or not a mod is open.
+    c.cmdCheck->setEnabled(true);
 
     c.file1 = new FileListBox(QStringLiteral("File1"), QStringLiteral("*.txt"), page);
     placeTwips(c.file1, 0, 600, 9375, 1500);

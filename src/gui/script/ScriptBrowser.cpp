@@ -63,7 +63,7 @@ bool ScriptBrowser::openFromList()
     c.list2->setSelectedPosition(c.file1->selectedPosition());
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
-    if (loaded->linesInFile > ScriptGrid::kRowCount) {
+    if (loaded->losesLinesPast100()) {
         ui::showMessage(&m_window, QStringLiteral("%1 has %2 lines. Only the first 100 lines can be edited, and "
                                                   "saving the script will not keep the rest.")
                                        .arg(state.currentScriptName)

@@ -1,0 +1,69 @@
+#include "cli/Arguments.h"
+
+#include "cli/Tools.h"
+#include "io/Files.h"
+
+#include <ostream>
+
+namespace cw::cli {
+
+bool Arguments::has(std::string_view flag) const
+{
+    for (const auto &f : flags)
+        if (f == flag)
+            return true;
+    return false;
+}
+
+Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
+                std::initializer_list<std::string_view> flagOptions)
+{
+    Arguments parsed;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (arg == "--") {
+            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            break;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            bool known = false;
+            for (auto option : valueOptions) {
+                if (arg == option) {
+                    known = true;
+                    if (i + 1 >= args.size()) {
+                        parsed.problem = arg + " needs a value";
+                        return parsed;
+                    }
+                    parsed.values[arg] = args[++i];
+                }
+            }
+            for (auto option : flagOptions) {
+                if (arg == option) {
+                    known = true;
+                    parsed.flags.push_back(arg);
+                }
+            }
+            if (!known) {
+                parsed.problem = "unknown option " + arg;
+                return parsed;
+            }
+            continue;
+        }
+        parsed.positional.push_back(arg);
+    }
+    return parsed;
+}
+
+int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
+{
+    err << "cuewright " << tool << ": " << problem << "\n" << usage();
+    return kExitUnusable;
+}
+
+std::filesystem::path rootFrom(const Arguments &parsed, const std::filesystem::path &defaultRoot)
+{
+    const auto root = parsed.values.find("--root");
+    return root == parsed.values.end() ? defaultRoot : pathFromName(root->second);
+}
+
+} // namespace cw::cli

@@ -1,0 +1,90 @@
+#include "script/ScriptCheck.h"
+
+#include "app/MainWindow.h"
+#include "check/Checker.h"
+#include "grid/ScriptGrid.h"
+#include "script/ScriptFiles.h"
+#include "ui/ChooserComboBox.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace cw::gui {
+
+ScriptCheck::ScriptCheck(MainWindow &window) : m_window(window)
+{
+    connect(window.controls().cmdCheck, &QPushButton::clicked, this, &ScriptCheck::check);
+}
+
+ScriptCheck::~ScriptCheck()
+{
+    delete m_dialog;
+}
+
+void ScriptCheck::buildDialog()
+{
+    m_dialog = new QDialog(&m_window);
+    m_dialog->setObjectName(QStringLiteral("checkDialog"));
+    m_dialog->setModal(false);
+    m_dialog->resize(620, 320);
+    auto *layout = new QVBoxLayout(m_dialog);
+    m_summary = new QLabel(m_dialog);
+    m_summary->setObjectName(QStringLiteral("checkSummary"));
+    m_summary->setWordWrap(true);
+    m_findings = new QListWidget(m_dialog);
+    m_findings->setObjectName(QStringLiteral("checkFindings"));
+    m_findings->setWordWrap(true);
+    m_findings->setToolTip(QStringLiteral("Double click a finding to go to its line"));
+    layout->addWidget(m_summary);
+    layout->addWidget(m_findings);
+    connect(m_findings, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem *item) { goToRow(item->data(Qt::UserRole).toInt()); });
+}
+
+void ScriptCheck::check()
+{
+    const auto rows = m_window.scriptFiles().gridRows();
+    if (!rows)
+        return;
+    const check::GameStringKeys keys(m_window.stringsTable().bytes());
+    const auto findings = check::checkScript(rowsAsLines(*rows), m_window.gameRoot().catalogue, keys);
+
+    if (!m_dialog)
+        buildDialog();
+    const AppState &state = m_window.state();
+    const QString script = state.currentScriptName.isEmpty() ? QStringLiteral("the grid") : state.currentScriptName;
+    m_dialog->setWindowTitle(QStringLiteral("Check - %1").arg(script));
+    m_summary->setText(findings.empty()
+                           ? QStringLiteral("No findings: the game reads %1 as the editor shows it.").arg(script)
+                           : QStringLiteral("What the game will do with %1 (double click to go to a line):").arg(script));
+    m_findings->clear();
+    for (const check::Finding &finding : findings) {
+        auto *item = new QListWidgetItem(QStringLiteral("Line %1: %2: %3 [%4]")
+                                             .arg(finding.line)
+                                             .arg(QString::fromUtf8(check::severityName(finding.severity).data()),
+                                                  QString::fromStdString(finding.message),
+                                                  QString::fromStdString(finding.rule)),
+                                         m_findings);
+        item->setData(Qt::UserRole, std::clamp(finding.line - 1, 0, ScriptGrid::kRowCount - 1));
+    }
+    m_dialog->show();
+    m_dialog->raise();
+}
+
+void ScriptCheck::goToRow(int row)
+{
+    m_window.selectPage(2);
+    ScriptGrid &grid = m_window.grid();
+    QScrollBar *bar = grid.scrollBar();
+    const bool inView = row >= bar->value() && row < bar->value() + ScriptGrid::kVisibleRows;
+    if (!inView)
+        bar->setValue(std::min(row, bar->maximum()));
+    m_window.activateWindow();
+    grid.combo(row)->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace cw::gui
