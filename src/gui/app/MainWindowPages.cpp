@@ -122,7 +122,7 @@ QWidget *MainWindow::buildScriptsPage()
     auto *page = new QWidget;
     Controls &c = m_controls;
 
-    struct Spec
+    struct ButtonDefinition
     {
         QPushButton **slot;
         const char *name;
@@ -130,7 +130,7 @@ QWidget *MainWindow::buildScriptsPage()
         const char *tip;
         int width;
     };
-    const Spec buttons[] = {
+    const ButtonDefinition buttons[] = {
         {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 80},
         {&c.cmdCheck, "cmdcheck", "Check", "Shows what the game will do with this script", 50},
         {&c.saveScAs, "savescas", "Save Script As", "Saves the script as a different file name of your choice", 98},
@@ -141,12 +141,11 @@ QWidget *MainWindow::buildScriptsPage()
         {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling", 122},
     };
     int x = 2;
-    for (const Spec &spec : buttons) {
-        *spec.slot = button(page, QString::fromLatin1(spec.name), QString::fromLatin1(spec.text),
-                            QString::fromLatin1(spec.tip));
-        (*spec.slot)->setGeometry(x, 6, spec.width, 27);
-        (*spec.slot)->setEnabled(false);
-        x += spec.width + 2;
+    for (const ButtonDefinition &b : buttons) {
+        *b.slot = button(page, QString::fromLatin1(b.name), QString::fromLatin1(b.text), QString::fromLatin1(b.tip));
+        (*b.slot)->setGeometry(x, 6, b.width, 27);
+        (*b.slot)->setEnabled(false);
+        x += b.width + 2;
     }
     // Checking only reads the grid, so it is there whether or not a mod is open.
     c.cmdCheck->setEnabled(true);
