@@ -188,6 +188,22 @@ std::string describeRow(const gui::MainWindow &window, int row)
     return out;
 }
 
+QStringList comboItems(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+QStringList stringsTableNames(const gui::MainWindow &window)
+{
+    const QStringList names = comboItems(find<QComboBox>(window, QStringLiteral("cmbstringlist")));
+    for (int row : {0, 57, 99})
+        EXPECT_EQ(comboItems(window.grid().stringsChooser(row)), names) << "strings chooser of row " << row;
+    return names;
+}
+
 QStringList itemTexts(const QListWidget *list)
 {
     QStringList texts;

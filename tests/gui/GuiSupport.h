@@ -150,6 +150,12 @@ private:
 // A grid row as "Command|field texts, '-' for hidden|strings chooser text or '-'".
 std::string describeRow(const gui::MainWindow &window, int row);
 
+// The items of a drop-down list, in order.
+QStringList comboItems(const QComboBox *combo);
+// The names of the strings table, as cmbstringlist holds them; every strings chooser
+// must list the same (checked on a few rows).
+QStringList stringsTableNames(const gui::MainWindow &window);
+
 // The visible texts of a list, in order.
 QStringList itemTexts(const QListWidget *list);
 // Opens a mod as a user does, by clicking it in List1.

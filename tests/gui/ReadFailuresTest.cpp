@@ -90,11 +90,7 @@ protected:
     }
     QStringList comboItems(const char *name) const
     {
-        QStringList items;
-        auto *combo = find<QComboBox>(*window, QString::fromLatin1(name));
-        for (int i = 0; i < combo->count(); ++i)
-            items << combo->itemText(i);
-        return items;
+        return test::comboItems(find<QComboBox>(*window, QString::fromLatin1(name)));
     }
     QString indicator(int i) const
     {

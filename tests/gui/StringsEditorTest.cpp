@@ -48,22 +48,7 @@ protected:
         QTest::keyClick(editor, Qt::Key_Delete);
         QTest::keyClicks(editor, text);
     }
-    QStringList comboItems(const QString &name) const
-    {
-        QStringList items;
-        auto *combo = find<QComboBox>(*window, name);
-        for (int i = 0; i < combo->count(); ++i)
-            items << combo->itemText(i);
-        return items;
-    }
-    // The names of the strings table; every strings chooser must list the same.
-    QStringList stringNames() const
-    {
-        const QStringList names = comboItems("cmbstringlist");
-        for (int row : {0, 99})
-            EXPECT_EQ(comboItems(QStringLiteral("scriptcombos_%1").arg(row)), names) << row;
-        return names;
-    }
+    QStringList stringNames() const { return stringsTableNames(*window); }
     bool temporaryFileLeft() const { return listing(mod()).find(".~cuewright-") != std::string::npos; }
 
     GameRootBuilder game;
@@ -91,7 +76,7 @@ TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEdi
     save();
     EXPECT_EQ(editor->text(), "NEW one\n# note\nOTHER two");
     EXPECT_EQ(stringNames(), QStringList({"NEW", "OTHER"}));
-    EXPECT_EQ(comboItems("cmbstringspam"), QStringList({"one", "two"}));
+    EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringspam")), QStringList({"one", "two"}));
     EXPECT_EQ(window->grid().combo(0)->currentText(), "");
     EXPECT_EQ(window->state().currentScriptName, "");
     EXPECT_EQ(find<QWidget>(*window, "work_2")->property("state").toString(), "worked");
@@ -232,7 +217,7 @@ TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave)
     save();
     EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), content + "\r\n");
     EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), content + "\r\n");
-    EXPECT_EQ(comboItems("cmbstringlist").value(0), "K");
+    EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringlist")).value(0), "K");
 }
 
 TEST_F(StringsEditorTest, loneLineBreaksShowAsSymbols_andCrLfPairsAsLines)
