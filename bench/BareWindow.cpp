@@ -19,8 +19,9 @@ protected:
         m_seen = true;
         QTimer::singleShot(0, this, [] {
             const auto now = std::chrono::steady_clock::now().time_since_epoch();
-            std::fprintf(stderr, "cuewright-probe first-frame %lld\n",
-                         static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+            std::fprintf(
+                stderr, "cuewright-probe first-frame %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             std::fflush(stderr);
             QApplication::exit(0);
         });

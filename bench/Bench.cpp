@@ -3,20 +3,20 @@
 //   build/bench/cuewright_bench [--runs N] [startup] [openmod]
 #include "Measure.h"
 
-#include "app/Application.h"
-#include "app/MainWindow.h"
-#include "script/ScriptBrowser.h"
-#include "ui/FileListBox.h"
-#include "workspace/ModWorkspace.h"
+#include "gui/app/Application.h"
+#include "gui/app/MainWindow.h"
+#include "gui/script/ScriptBrowser.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QApplication>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,10 +58,13 @@ void startup(const Options &options)
     const double frameMedian = median(firstFrame);
     std::printf("startup: bare Qt window, process start to first frame: %.1f ms (peak %.1f MB)\n", bareMedian,
                 median(bareMemory));
-    std::printf("startup: Form1, process start to first frame:          %.1f ms (%.2fx the bare window; target <= 2x)\n",
+    std::printf("startup: Form1, process start to first frame:          %.1f ms (%.2fx the bare window; "
+                "target <= 2x)\n",
                 frameMedian, frameMedian / bareMedian);
-    std::printf("startup: Form1, process start to grid fully built:     %.1f ms (target <= 120 ms)\n", median(built));
-    std::printf("startup: Form1, peak memory:                           %.1f MB (target < 60 MB)\n", median(memory));
+    std::printf("startup: Form1, process start to grid fully built:     %.1f ms (target <= 120 ms)\n",
+                median(built));
+    std::printf("startup: Form1, peak memory:                           %.1f MB (target < 60 MB)\n",
+                median(memory));
     std::printf("startup: median of %d runs each\n", options.runs);
 }
 
@@ -83,12 +86,13 @@ fs::path makeGameRoot(int keys)
     const fs::path root = fs::temp_directory_path() / ("cuewright-bench-" + std::to_string(keys));
     fs::remove_all(root);
     writeFile(root / "darwinia.exe", "stand-in\r\n");
-    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt", root / "commands.txt");
+    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
+                  root / "commands.txt");
     const fs::path mod = root / "mods" / "bench";
     std::string strings = "# generated for the benchmark\r\n";
     for (int i = 0; i < keys; ++i)
-        strings += "cutscene_line_" + std::to_string(i) + " Sepulveda says something about the garden, number " +
-                   std::to_string(i) + ".\r\n";
+        strings += "cutscene_line_" + std::to_string(i) +
+                   " Sepulveda says something about the garden, number " + std::to_string(i) + ".\r\n";
     writeFile(mod / "strings_default.txt", strings);
     std::string script;
     for (int i = 0; i < 200; ++i) {
@@ -167,8 +171,8 @@ void openMod(const Options &options)
 {
     const fs::path self = fs::read_symlink("/proc/self/exe");
     for (int keys : {100, 1000, 10000, 50000}) {
-        const std::string command = self.string() + " --child-openmod " + std::to_string(keys) + " " +
-                                    std::to_string(options.runs);
+        const std::string command =
+            self.string() + " --child-openmod " + std::to_string(keys) + " " + std::to_string(options.runs);
         FILE *pipe = popen(command.c_str(), "r");
         std::vector<double> open, extra, script, stringsPage;
         char line[256];
@@ -190,11 +194,11 @@ void openMod(const Options &options)
             std::fprintf(stderr, "the openmod run for %d keys failed\n", keys);
             std::exit(1);
         }
-        std::printf("openmod: %5d keys: %.1f ms median, first open %.1f ms, %.1f MB extra peak memory%s\n", keys,
-                    median(open), open.front(), extra.front(),
+        std::printf("openmod: %5d keys: %.1f ms median, first open %.1f ms, %.1f MB extra peak memory%s\n",
+                    keys, median(open), open.front(), extra.front(),
                     keys == 50000 ? " (target: 60 ms, 20 MB)" : "");
-        std::printf("openmod: %5d keys: first showing of the Strings_Default page afterwards: %.1f ms\n", keys,
-                    median(stringsPage));
+        std::printf("openmod: %5d keys: first showing of the Strings_Default page afterwards: %.1f ms\n",
+                    keys, median(stringsPage));
         if (keys == 50000)
             std::printf("script: 200-line script loaded and shown: %.2f ms median (target: 10 ms)\n",
                         median(script));

@@ -40,7 +40,8 @@ double statusMegabytes(const char *field)
 
 } // namespace
 
-ProcessRun runProbed(const std::vector<std::string> &command, const std::vector<std::string> &extraEnvironment)
+ProcessRun runProbed(const std::vector<std::string> &command,
+                     const std::vector<std::string> &extraEnvironment)
 {
     std::vector<std::string> environment;
     for (char **e = environ; *e; ++e)

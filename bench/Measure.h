@@ -16,7 +16,8 @@ struct ProcessRun
     int exitStatus = -1;
 };
 
-ProcessRun runProbed(const std::vector<std::string> &command, const std::vector<std::string> &extraEnvironment);
+ProcessRun runProbed(const std::vector<std::string> &command,
+                     const std::vector<std::string> &extraEnvironment);
 
 double median(std::vector<double> values);
 

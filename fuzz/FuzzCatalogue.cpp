@@ -1,5 +1,5 @@
 // The catalogue loader on arbitrary commands.txt bytes.
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 #include <cstdint>
 #include <cstdlib>

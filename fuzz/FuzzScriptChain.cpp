@@ -8,11 +8,11 @@
 // takes a pair of quotes (or the characters around a lone one) off a token, so a
 // script with quotes settles only after a few cycles, never growing, or comes to a
 // line of more than 21 words, which the editor then refuses to save.
-#include "catalogue/Catalogue.h"
-#include "script/ScriptLines.h"
-#include "script/ScriptRows.h"
-#include "strings/StringsTable.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/script/ScriptLines.h"
+#include "core/script/ScriptRows.h"
+#include "core/strings/StringsTable.h"
+#include "core/text/LineReader.h"
 
 #include <array>
 #include <cstdint>

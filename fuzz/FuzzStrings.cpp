@@ -1,6 +1,6 @@
 // The strings table parser on arbitrary strings_default.txt bytes.
-#include "catalogue/Folding.h"
-#include "strings/StringsTable.h"
+#include "core/catalogue/Folding.h"
+#include "core/strings/StringsTable.h"
 
 #include <cstdint>
 #include <cstdlib>

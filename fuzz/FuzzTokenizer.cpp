@@ -1,6 +1,6 @@
 // The line reader and the tokenizer in both modes, on arbitrary bytes.
-#include "catalogue/Tokenizer.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/text/LineReader.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,9 +3,10 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev libgmock-dev e2fsprogs)
 jobs="$(nproc 2>/dev/null || echo 2)"
 
-# configure DIR [cmake options...]
+# configure PRESET [cmake options...]: the presets of CMakePresets.json, each in its
+# own build folder.
 configure() {
-    local dir="$1"
+    local preset="$1"
     shift
-    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    (cd "$top" && cmake --preset "$preset" "$@" >/dev/null)
 }

@@ -8,8 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds="${1:-30}"
 
 "$top/scripts/deps.sh" clang libclang-rt-14-dev cmake ninja-build
-CC=clang CXX=clang++ configure "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCUEWRIGHT_FUZZ=ON \
-    -DCUEWRIGHT_BUILD_GUI=OFF -DCUEWRIGHT_BUILD_TESTS=OFF -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}"
+configure fuzz -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}"
 cmake --build "$top/build-fuzz" -j "$jobs"
 
 findings="$top/build-fuzz/findings"

@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 "$top/scripts/deps.sh" "${build_packages[@]}"
-configure "$top/build"
+configure default
 cmake --build "$top/build" --target cuewright -j "$jobs"
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

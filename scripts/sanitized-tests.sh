@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 "$top/scripts/deps.sh" "${build_packages[@]}"
-configure "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCUEWRIGHT_SANITIZE=ON -DCUEWRIGHT_BUILD_BENCH=OFF \
+configure asan \
     -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}"
 cmake --build "$top/build-asan" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1

@@ -5,6 +5,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 "$top/scripts/deps.sh" "${build_packages[@]}"
-configure "$top/build" -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}"
+configure default -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}"
 cmake --build "$top/build" -j "$jobs"
 ctest --test-dir "$top/build" --output-on-failure -j "$jobs"

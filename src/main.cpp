@@ -1,6 +1,7 @@
-#include "app/Application.h"
 #include "cli/Tools.h"
-#include "io/Files.h"
+#include "core/io/Files.h"
+#include "core/util/Version.h"
+#include "gui/app/Application.h"
 
 #include <iostream>
 #include <string>
@@ -17,7 +18,7 @@ int main(int argc, char **argv)
             return 0;
         }
         if (arg == "--version") {
-            std::cout << "cuewright " CUEWRIGHT_VERSION "\n";
+            std::cout << "cuewright " << cw::kVersion << "\n";
             return 0;
         }
     }

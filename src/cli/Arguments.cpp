@@ -1,7 +1,7 @@
 #include "cli/Arguments.h"
 
 #include "cli/Tools.h"
-#include "io/Files.h"
+#include "core/io/Files.h"
 
 #include <ostream>
 
@@ -22,7 +22,8 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--") {
-            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1,
+                                     args.end());
             break;
         }
         if (arg.size() > 1 && arg[0] == '-') {

@@ -1,10 +1,10 @@
 #include "cli/CheckTool.h"
 
-#include "check/Checker.h"
 #include "cli/Arguments.h"
 #include "cli/Json.h"
-#include "io/Files.h"
-#include "workspace/GameRoot.h"
+#include "core/check/Checker.h"
+#include "core/io/Files.h"
+#include "core/workspace/GameRoot.h"
 
 #include <ostream>
 
@@ -30,14 +30,15 @@ void print(const Located &located, bool asJson, std::ostream &out)
                    .str()
             << "\n";
     } else {
-        out << located.file << ":" << f.line << ": " << check::severityName(f.severity) << ": " << f.message << " ["
-            << f.rule << "]\n";
+        out << located.file << ":" << f.line << ": " << check::severityName(f.severity) << ": " << f.message
+            << " [" << f.rule << "]\n";
     }
 }
 
 } // namespace
 
-int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out, std::ostream &err)
+int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+             std::ostream &err)
 {
     const Arguments parsed = parse(args, {"--root"}, {"--json"});
     if (!parsed.problem.empty())
@@ -74,7 +75,8 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
     if (hasStrings) {
         auto read = readFile(stringsPath);
         if (!read) {
-            err << "cuewright check: cannot read " << nameOf(stringsPath) << ": " << read.error().reason << "\n";
+            err << "cuewright check: cannot read " << nameOf(stringsPath) << ": " << read.error().reason
+                << "\n";
             return kExitUnusable;
         }
         stringsBytes = std::move(read).value();
@@ -89,7 +91,8 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
             err << "cuewright check: cannot read " << nameOf(path) << ": " << bytes.error().reason << "\n";
             return kExitUnusable;
         }
-        const std::string file = modPath + "/" + nameOf(scriptsFolder.filename()) + "/" + nameOf(path.filename());
+        const std::string file =
+            modPath + "/" + nameOf(scriptsFolder.filename()) + "/" + nameOf(path.filename());
         for (check::Finding &finding : check::checkScript(*bytes, *catalogue, keys))
             findings.push_back({file, std::move(finding)});
     }

@@ -11,7 +11,7 @@ namespace cw::cli {
 // checker for the mod's scripts (all, or the ones named) and its strings table, one per
 // line in the form compilers use, or as JSON objects. Exit status 0 without errors, 1
 // with one, 2 when the mod cannot be read.
-int runCheck(const std::vector<std::string> &args, const std::filesystem::path &defaultRoot, std::ostream &out,
-             std::ostream &err);
+int runCheck(const std::vector<std::string> &args, const std::filesystem::path &defaultRoot,
+             std::ostream &out, std::ostream &err);
 
 } // namespace cw::cli

@@ -14,7 +14,10 @@ class Object
 {
 public:
     Object &field(std::string_view key, std::string_view utf8Value);
-    Object &field(std::string_view key, const char *utf8Value) { return field(key, std::string_view(utf8Value)); }
+    Object &field(std::string_view key, const char *utf8Value)
+    {
+        return field(key, std::string_view(utf8Value));
+    }
     Object &field(std::string_view key, long long value);
     Object &field(std::string_view key, int value) { return field(key, static_cast<long long>(value)); }
     Object &field(std::string_view key, const std::vector<std::string> &utf8Values);

@@ -1,16 +1,16 @@
 #include "cli/Tools.h"
 
-#include "catalogue/Tokenizer.h"
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
 #include "cli/Json.h"
-#include "io/Files.h"
-#include "script/ScriptLines.h"
-#include "script/ScriptRows.h"
-#include "strings/StringsTable.h"
-#include "text/Codepage.h"
-#include "text/LineReader.h"
-#include "workspace/GameRoot.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/io/Files.h"
+#include "core/script/ScriptLines.h"
+#include "core/script/ScriptRows.h"
+#include "core/strings/StringsTable.h"
+#include "core/text/Codepage.h"
+#include "core/text/LineReader.h"
+#include "core/workspace/GameRoot.h"
 
 #include <ostream>
 
@@ -35,7 +35,8 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
     const fs::path file = pathFromName(parsed.positional.front());
     auto bytes = readFile(file);
     if (!bytes) {
-        err << "cuewright tokens: cannot read " << parsed.positional.front() << ": " << bytes.error().reason << "\n";
+        err << "cuewright tokens: cannot read " << parsed.positional.front() << ": " << bytes.error().reason
+            << "\n";
         return kExitUnusable;
     }
     const SplitMode mode = parsed.has("--strings") ? SplitMode::KeyAndRest : SplitMode::FullSplit;
@@ -101,10 +102,12 @@ struct ModFiles
 ModFiles modFiles(const fs::path &root, const std::string &mod, const std::string &script)
 {
     const fs::path modFolder = findNoCase(findNoCase(root, "mods"), mod);
-    return ModFiles{findNoCase(findNoCase(modFolder, "scripts"), script), findNoCase(modFolder, "strings_default.txt")};
+    return ModFiles{findNoCase(findNoCase(modFolder, "scripts"), script),
+                    findNoCase(modFolder, "strings_default.txt")};
 }
 
-int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out, std::ostream &err)
+int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+           std::ostream &err)
 {
     const Arguments parsed = parse(args, {"--root"}, {"--in-place"});
     if (!parsed.problem.empty())
@@ -146,7 +149,8 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
     for (int row = 0; row < 100; ++row)
         rows.push_back(textsOf(showRow(table, row, *catalogue, strings)));
     if (const int row = firstUnreadableRow(rows); row >= 0) {
-        err << nameOf(files.script) << ":" << row + 1 << ": the line would hold more than 21 tokens once written\n";
+        err << nameOf(files.script) << ":" << row + 1
+            << ": the line would hold more than 21 tokens once written\n";
         return kExitUnusable;
     }
     const std::string formatted = writeScript(rows);
@@ -156,7 +160,8 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
     }
     auto written = writeFileAtomically(files.script, formatted);
     if (!written) {
-        err << "cuewright fmt: cannot write " << nameOf(files.script) << ": " << written.error().reason << "\n";
+        err << "cuewright fmt: cannot write " << nameOf(files.script) << ": " << written.error().reason
+            << "\n";
         return kExitUnusable;
     }
     return kExitOk;

@@ -63,9 +63,10 @@ TEST(CheckTool, brokenExampleMod_reportsEachDefectWhereItIs)
                           "mods/Checker Demo/strings_default.txt:4 [duplicate-key]",
                           "mods/Checker Demo/strings_default.txt:5 [no-final-line-end]",
                       }));
-    EXPECT_EQ(run.lines.front(), "mods/Checker Demo/scripts/broken_cutscene.txt:4: error: CamMove needs 2 arguments "
-                                 "but the game finds 1: it reads past the line, which is likely to crash it "
-                                 "[missing-argument]");
+    EXPECT_EQ(run.lines.front(),
+              "mods/Checker Demo/scripts/broken_cutscene.txt:4: error: CamMove needs 2 arguments "
+              "but the game finds 1: it reads past the line, which is likely to crash it "
+              "[missing-argument]");
 }
 
 TEST(CheckTool, json_givesOneObjectPerFinding)
@@ -73,9 +74,10 @@ TEST(CheckTool, json_givesOneObjectPerFinding)
     const CheckRun run = check(kExampleRoot, {"--json", "Checker Demo", "broken_cutscene.txt"});
     EXPECT_EQ(run.status, 1);
     ASSERT_EQ(run.lines.size(), 12u); // nine in the script, three in the strings table
-    EXPECT_EQ(run.lines[1], R"({"file": "mods/Checker Demo/scripts/broken_cutscene.txt", "line": 5, )"
-                            R"("severity": "warning", "rule": "not-a-number", "message": "argument 1 of Wait )"
-                            R"(should be a number, but \"two\" is not: the game reads 0"})");
+    EXPECT_EQ(run.lines[1],
+              R"({"file": "mods/Checker Demo/scripts/broken_cutscene.txt", "line": 5, )"
+              R"("severity": "warning", "rule": "not-a-number", "message": "argument 1 of Wait )"
+              R"(should be a number, but \"two\" is not: the game reads 0"})");
 }
 
 class CheckToolOnAMod : public ::testing::Test

@@ -1,6 +1,6 @@
 #include "cli/Tools.h"
 
-#include "io/Files.h"
+#include "core/io/Files.h"
 #include "support/Faults.h"
 #include "support/TempDir.h"
 

@@ -41,35 +41,37 @@ const fs::path kExampleRoot = fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gam
 TEST(TokensTool, printsEachLinesSlots_fromTheDocumentedExamples)
 {
     TempDir dir;
-    const auto file = dir.write("script.txt", "Foo \"a b\" 3\r\n\r\n\tFoo\t\t7\t\r\nFoo ab#cd\rFoo \"ab cd\r\n#note");
+    const auto file =
+        dir.write("script.txt", "Foo \"a b\" 3\r\n\r\n\tFoo\t\t7\t\r\nFoo ab#cd\rFoo \"ab cd\r\n#note");
     const ToolRun result = run({"tokens", file.string()});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(outputLines(result.out),
-              std::vector<std::string>({R"({"line": 1, "slots": ["Foo", "a b", "3"]})",
-                                        R"({"line": 2, "slots": []})",
-                                        R"({"line": 3, "slots": ["Foo", "7"]})",
-                                        R"({"line": 4, "slots": ["Foo", "#", "cd"]})",
-                                        R"({"line": 5, "slots": ["Foo", "ab c"]})",
-                                        R"({"line": 6, "slots": ["#", "note"]})"}));
+              std::vector<std::string>(
+                  {R"({"line": 1, "slots": ["Foo", "a b", "3"]})", R"({"line": 2, "slots": []})",
+                   R"({"line": 3, "slots": ["Foo", "7"]})", R"({"line": 4, "slots": ["Foo", "#", "cd"]})",
+                   R"({"line": 5, "slots": ["Foo", "ab c"]})", R"({"line": 6, "slots": ["#", "note"]})"}));
 }
 
 TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
 {
     TempDir dir;
-    const auto strings = dir.write("strings.txt", "KEY  Some text, # here  \r\n#KEY text\r\nCAF\xC9 caf\xE9 \x93ok\x94\r\n");
+    const auto strings =
+        dir.write("strings.txt", "KEY  Some text, # here  \r\n#KEY text\r\nCAF\xC9 caf\xE9 \x93ok\x94\r\n");
     const ToolRun keyed = run({"tokens", "--strings", strings.string()});
     EXPECT_EQ(keyed.status, 0);
-    EXPECT_EQ(outputLines(keyed.out),
-              std::vector<std::string>({R"({"line": 1, "slots": ["KEY", "Some text, # here  "]})",
-                                        R"({"line": 2, "slots": []})",
-                                        "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
+    EXPECT_EQ(
+        outputLines(keyed.out),
+        std::vector<std::string>(
+            {R"({"line": 1, "slots": ["KEY", "Some text, # here  "]})", R"({"line": 2, "slots": []})",
+             "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
 
     const auto lfOnly = dir.write("lf.txt", "a b c d e f g h i j k\nl m n o p q r s t u v w\n");
     const ToolRun refused = run({"tokens", lfOnly.string()});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(refused.out,
-              "{\"line\": 1, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
-              "non lamewindows formatted files!\"}\n");
+    EXPECT_EQ(
+        refused.out,
+        "{\"line\": 1, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
+        "non lamewindows formatted files!\"}\n");
 }
 
 TEST(TokensTool, usageAndUnreadableFiles_exitWithStatusTwo)
@@ -87,8 +89,9 @@ TEST(CommandsTool, listsTheExampleCatalogue_emptyEntryCommandsAndComment)
     ASSERT_EQ(result.status, 0) << result.err;
     const auto lines = outputLines(result.out);
     ASSERT_EQ(lines.size(), 45u);
-    EXPECT_EQ(lines.front(), R"({"index": 0, "name": "", "description": "", "count": 0, "types": [0, 0, 0, 0], )"
-                             R"("labels": ["", "", "", ""]})");
+    EXPECT_EQ(lines.front(),
+              R"({"index": 0, "name": "", "description": "", "count": 0, "types": [0, 0, 0, 0], )"
+              R"("labels": ["", "", "", ""]})");
     EXPECT_NE(lines[1].find(R"("name": "CamCut")"), std::string::npos);
     EXPECT_NE(lines[12].find(R"("name": "Say")"), std::string::npos);
     EXPECT_NE(lines[12].find(R"("types": [4, 0, 0, 0])"), std::string::npos);

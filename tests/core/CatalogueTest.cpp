@@ -1,4 +1,4 @@
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +53,8 @@ TEST(NumOrZero, readsSignedDecimals_roundingHalvesToEven)
 
 TEST(NumOrZero, failsOnAnythingElse)
 {
-    for (const char *token : {"two", "32768", "-32769", "32767.5", "99999999999999999999", "1e3", "0x10", "1,5",
-                              "-", ".", "+.", " 1", "1 ", "--1", "1.2.3", "\xB2"})
+    for (const char *token : {"two", "32768", "-32769", "32767.5", "99999999999999999999", "1e3", "0x10",
+                              "1,5", "-", ".", "+.", " 1", "1 ", "--1", "1.2.3", "\xB2"})
         EXPECT_FALSE(numOrZero(token).has_value()) << token;
 }
 
@@ -85,10 +85,9 @@ TEST(CatalogueLoader, headerOnly_givesTheCommentEntryAlone)
 
 TEST(CatalogueLoader, readsNameDescriptionCountTypesAndLabels)
 {
-    const Catalogue catalogue =
-        load("Wait \"Pause the script\" 1 2 Seconds\r\n"
-             "CamMove \"Fly there\" 2 3 Mount 2 \"Flight time\"\r\n"
-             "Odd x 4 1 a 2 b 3 c 4 d extra tokens ignored\r\n");
+    const Catalogue catalogue = load("Wait \"Pause the script\" 1 2 Seconds\r\n"
+                                     "CamMove \"Fly there\" 2 3 Mount 2 \"Flight time\"\r\n"
+                                     "Odd x 4 1 a 2 b 3 c 4 d extra tokens ignored\r\n");
     ASSERT_EQ(catalogue.commandCount(), 3);
     const CommandDefinition &wait = catalogue.entry(0);
     EXPECT_EQ(wait.name, "Wait");
@@ -139,7 +138,8 @@ TEST(CatalogueLoader, commentAfterTheTokens_landsInTheFollowingPositions)
     EXPECT_EQ(catalogue.entry(0).argumentLabels[4], "# - Integer");
     const CatalogueError error = failure(std::string(kHeader) + "Say s 1 4 Key # note\r\n");
     EXPECT_EQ(error.cause, CatalogueError::Cause::NotANumber);
-    EXPECT_EQ(failure(std::string(kHeader) + "Say s 1 4 # note\r\n").cause, CatalogueError::Cause::NotANumber);
+    EXPECT_EQ(failure(std::string(kHeader) + "Say s 1 4 # note\r\n").cause,
+              CatalogueError::Cause::NotANumber);
 }
 
 TEST(CatalogueLoader, holdsAtMostOneHundredCommandLines)

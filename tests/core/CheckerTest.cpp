@@ -1,7 +1,7 @@
-#include "check/Checker.h"
+#include "core/check/Checker.h"
 
-#include "catalogue/Catalogue.h"
-#include "io/Files.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/io/Files.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,8 @@ const fs::path kData = fs::path(CUEWRIGHT_SOURCE_DIR) / "tests" / "data" / "chec
 const Catalogue &exampleCatalogue()
 {
     static const Catalogue catalogue =
-        std::move(loadCatalogue(*readFile(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples/gameroot/commands.txt"))).value();
+        std::move(loadCatalogue(*readFile(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples/gameroot/commands.txt")))
+            .value();
     return catalogue;
 }
 
@@ -94,7 +95,8 @@ TEST(Checker, messagesSayWhatTheGameDoes)
 TEST(Checker, gameReadsNumbersByTheirPrefix_andCamFovsSecondArgumentIsOptional)
 {
     const GameStringKeys keys("");
-    const auto findings = checkScript("Highlight 12abc\r\nCamFov 60\r\nCamFov\r\nWait 1e1\r\n", exampleCatalogue(), keys);
+    const auto findings =
+        checkScript("Highlight 12abc\r\nCamFov 60\r\nCamFov\r\nWait 1e1\r\n", exampleCatalogue(), keys);
     ASSERT_EQ(findings.size(), 2u);
     EXPECT_EQ(findings[0].rule, "not-a-number");
     EXPECT_NE(findings[0].message.find("reads 12"), std::string::npos) << findings[0].message;
@@ -147,7 +149,8 @@ TEST_P(StringsDefects, findTheOneDefectOfTheirName)
 INSTANTIATE_TEST_SUITE_P(Fixtures, StringsDefects,
                          ::testing::Values(StringsExpected{"hash_in_text.txt", "hash-in-text", 1},
                                            StringsExpected{"duplicate_key.txt", "duplicate-key", 2},
-                                           StringsExpected{"last_line_without_end.txt", "no-final-line-end", 2}),
+                                           StringsExpected{"last_line_without_end.txt", "no-final-line-end",
+                                                           2}),
                          [](const ::testing::TestParamInfo<StringsExpected> &param) {
                              std::string name = param.param.fixture;
                              return name.substr(0, name.find('.'));

@@ -1,4 +1,4 @@
-#include "io/Files.h"
+#include "core/io/Files.h"
 
 #include "support/TempDir.h"
 
@@ -36,7 +36,8 @@ TEST(AtomicWrite, keepsThePermissionsOfTheFileItReplaces)
     const fs::path target = dir.write("s.txt", "old");
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(writeFileAtomically(target, "new").ok());
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(AtomicWrite, failures_leaveTheOldFileAndNoTemporaryFile)
@@ -74,7 +75,8 @@ TEST(ListFolder, sortsWithoutCaseByteByByte_andLeavesOutHiddenEntries)
         dir.write(name, "x");
     dir.makeFolder("sub.txt");
     EXPECT_EQ(list(dir.path()), Names({"_x.txt", "a.TXT", "B.txt", "e.txt", "empty.txt", "notes.doc"}));
-    EXPECT_EQ(list(dir.path(), EntryKind::Files, "*.txt"), Names({"_x.txt", "a.TXT", "B.txt", "e.txt", "empty.txt"}));
+    EXPECT_EQ(list(dir.path(), EntryKind::Files, "*.txt"),
+              Names({"_x.txt", "a.TXT", "B.txt", "e.txt", "empty.txt"}));
     EXPECT_EQ(list(dir.path(), EntryKind::Folders), Names{"sub.txt"});
     EXPECT_FALSE(listFolder(dir / "nowhere", EntryKind::Files).ok());
     EXPECT_FALSE(listFolder(dir / "e.txt", EntryKind::Files).ok());
@@ -136,9 +138,10 @@ TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
     for (const char *name : {"intro.txt", "Intro Two.txt", "no_extension", ".hidden.txt", "caf\xC3\xA9.txt",
                              "console.txt", "com10.txt", "a.b.c"})
         EXPECT_TRUE(isPlainFileName(name)) << name;
-    for (const char *name : {"", ".", "..", "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt", "C:x.txt", "a<b", "a>b",
-                             "a\"b", "a|b", "a?b", "a*b", "tab\tname", "trailing.", "trailing ", "CON", "con.txt",
-                             "Lpt1.log", "nul"})
+    for (const char *name :
+         {"",          ".",         "..",        "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt",
+          "C:x.txt",   "a<b",       "a>b",       "a\"b",     "a|b",     "a?b",      "a*b",
+          "tab\tname", "trailing.", "trailing ", "CON",      "con.txt", "Lpt1.log", "nul"})
         EXPECT_FALSE(isPlainFileName(name)) << name;
     EXPECT_TRUE(isPlainFileName(std::string(255, 'x')));
     EXPECT_FALSE(isPlainFileName(std::string(256, 'x')));

@@ -1,6 +1,6 @@
-#include "workspace/GameRoot.h"
+#include "core/workspace/GameRoot.h"
 
-#include "catalogue/Tokenizer.h"
+#include "core/catalogue/Tokenizer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +77,8 @@ TEST(GameRoot, eachStageHasItsOwnMessage)
     ASSERT_FALSE(root.ok());
     EXPECT_EQ(root.error().message,
               "I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting...");
-    EXPECT_EQ(startupMessage(StartupStage::ModsFolderCheck), "No mods folder found, please create one! Exiting...");
+    EXPECT_EQ(startupMessage(StartupStage::ModsFolderCheck),
+              "No mods folder found, please create one! Exiting...");
     EXPECT_EQ(startupMessage(StartupStage::ModListing),
               "No mods found in mods folder! Please create one or something! Exiting...");
     EXPECT_EQ(startupMessage(StartupStage::CatalogueOpen),

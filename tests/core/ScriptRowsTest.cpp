@@ -1,8 +1,8 @@
-#include "script/ScriptRows.h"
+#include "core/script/ScriptRows.h"
 
-#include "catalogue/Catalogue.h"
-#include "script/ScriptLines.h"
-#include "strings/StringsTable.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/script/ScriptLines.h"
+#include "core/strings/StringsTable.h"
 
 #include <gtest/gtest.h>
 
@@ -157,7 +157,7 @@ TEST(ScriptWriter, writesOneLinePerRowWithACommand_andOneFinalLineEnd)
 TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
 {
     std::vector<RowTexts> rows(100);
-    rows[3] = {"Say", {"a b c d e f g h i j k l m n o p q r s t", "", "", ""}}; // 21 tokens: fine
+    rows[3] = {"Say", {"a b c d e f g h i j k l m n o p q r s t", "", "", ""}};           // 21 tokens: fine
     rows[8] = {"#", {"a b c d e f g h i j k l m n o p q r s t u v w x y z", "", "", ""}}; // a comment
     EXPECT_EQ(firstUnreadableRow(rows), -1);
     rows[9] = {"Say", {"a b c d e f g h i j k l m n o p q r s t u", "", "", ""}}; // 22
@@ -233,7 +233,7 @@ TEST(ScriptLines, loadEmptiesCellsUpTo500_only)
     ASSERT_TRUE(readScript("Short\r\n", table).ok());
     EXPECT_EQ(table.word(0), "Short");
     EXPECT_EQ(table.word(1), "");
-    EXPECT_EQ(table.word(100), "");    // cell 500
+    EXPECT_EQ(table.word(100), "");     // cell 500
     EXPECT_EQ(table.word(120), "L120"); // cells past 500 keep what they held
 }
 

@@ -1,4 +1,4 @@
-#include "strings/StringsTable.h"
+#include "core/strings/StringsTable.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,8 @@ TEST(StringsTable, find_foldsLikeCommandNames_andAnswersTheFirstEntry)
     const StringsTable table("intro_1 a\r\nIntro_2 b\r\nINTRO_2 c\r\n[x] d\r\n\x80 e\r\n");
     EXPECT_EQ(table.find("INTRO_1"), 0);
     EXPECT_EQ(table.find("intro_2"), 1);
-    EXPECT_EQ(table.find("{X}"), 3);    // [ and { fold alike
-    EXPECT_EQ(table.find("`"), 4);      // ` folds to 0x80
+    EXPECT_EQ(table.find("{X}"), 3); // [ and { fold alike
+    EXPECT_EQ(table.find("`"), 4);   // ` folds to 0x80
     EXPECT_EQ(table.find("intro_"), -1);
     EXPECT_EQ(table.find("intro_1 "), -1); // no trimming
     EXPECT_EQ(table.find(""), -1);

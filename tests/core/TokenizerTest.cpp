@@ -1,4 +1,4 @@
-#include "catalogue/Tokenizer.h"
+#include "core/catalogue/Tokenizer.h"
 
 #include <gtest/gtest.h>
 
@@ -64,50 +64,49 @@ constexpr auto Key = SplitMode::KeyAndRest;
 
 INSTANTIATE_TEST_SUITE_P(
     DocumentedExamples, TokenizerTable,
-    ::testing::Values(Example{Full, "Foo 1 2", {"Foo", "1", "2"}},
-                      Example{Full, "Foo \"a b\" 3", {"Foo", "a b", "3"}},
-                      Example{Full, "Foo \"a b\"", {"Foo", "a b"}},
-                      Example{Full, "\tFoo\t\t7\t", {"Foo", "7"}},
-                      Example{Full, "#note", {"#", "note"}},
-                      Example{Full, "Foo 5 #note", {"Foo", "5", "#", "note"}},
-                      Example{Full, "Foo ab#cd", {"Foo", "#", "cd"}},
-                      Example{Full, "Foo 5#", {"Foo", "5#"}},
-                      Example{Full, "Foo \"a \"", {"Foo", "a "}},
-                      Example{Full, "Foo \"ab cd", {"Foo", "ab c"}},
-                      Example{Key, "KEY  Some text, # here  ", {"KEY", "Some text, # here  "}},
-                      Example{Key, "#KEY text", {}},
-                      Example{Key, "KEY", {"KEY"}}));
-
-INSTANTIATE_TEST_SUITE_P(
-    QuoteQuirks, TokenizerTable,
     ::testing::Values(
-        // Removal takes the token's first and last character, wherever its quotes were.
-        Example{Full, "a\"b c\"d e", {"\"b c\"", "e"}},
-        // A quote as the last character of the line is an ordinary character.
-        Example{Full, "x \"", {"x", "\""}}, Example{Full, "say\"", {"say\""}},
-        // An unclosed quote runs to the end of the line and loses the last character.
-        Example{Full, "\"ab", {"a"}},
-        // One quote and one more character: the token loses both (an empty slot).
-        Example{Full, "x \"b", {"x"}},
-        // After three quotes nothing groups any more.
-        Example{Full, "\"a\"b\" c \"d e\"", {"\"a\"b\"", "c", "\"d", "e\""}},
-        // Two quoted tokens in a row.
-        Example{Full, "\"a\" \"b\"", {"a", "b"}},
-        // A "#" inside quotes still starts a comment; the open token is lost.
-        Example{Full, "Say \"a # b\"", {"Say", "#", " b\""}},
-        // The quoted key of a strings line loses its quotes; the rest keeps its own.
-        Example{Key, "\"two words\" text", {"two words", "text"}},
-        Example{Key, "LOC_C \"quoted\"", {"LOC_C", "\"quoted\""}}));
+        Example{Full, "Foo 1 2", {"Foo", "1", "2"}}, Example{Full, "Foo \"a b\" 3", {"Foo", "a b", "3"}},
+        Example{Full, "Foo \"a b\"", {"Foo", "a b"}}, Example{Full, "\tFoo\t\t7\t", {"Foo", "7"}},
+        Example{Full, "#note", {"#", "note"}}, Example{Full, "Foo 5 #note", {"Foo", "5", "#", "note"}},
+        Example{Full, "Foo ab#cd", {"Foo", "#", "cd"}}, Example{Full, "Foo 5#", {"Foo", "5#"}},
+        Example{Full, "Foo \"a \"", {"Foo", "a "}}, Example{Full, "Foo \"ab cd", {"Foo", "ab c"}},
+        Example{Key, "KEY  Some text, # here  ", {"KEY", "Some text, # here  "}},
+        Example{Key, "#KEY text", {}}, Example{Key, "KEY", {"KEY"}}));
+
+INSTANTIATE_TEST_SUITE_P(QuoteQuirks, TokenizerTable,
+                         ::testing::Values(
+                             // Removal takes the token's first and last character, wherever its quotes were.
+                             Example{Full, "a\"b c\"d e", {"\"b c\"", "e"}},
+                             // A quote as the last character of the line is an ordinary character.
+                             Example{Full, "x \"", {"x", "\""}}, Example{Full, "say\"", {"say\""}},
+                             // An unclosed quote runs to the end of the line and loses the last character.
+                             Example{Full, "\"ab", {"a"}},
+                             // One quote and one more character: the token loses both (an empty slot).
+                             Example{Full, "x \"b", {"x"}},
+                             // After three quotes nothing groups any more.
+                             Example{Full, "\"a\"b\" c \"d e\"", {"\"a\"b\"", "c", "\"d", "e\""}},
+                             // Two quoted tokens in a row.
+                             Example{Full, "\"a\" \"b\"", {"a", "b"}},
+                             // A "#" inside quotes still starts a comment; the open token is lost.
+                             Example{Full, "Say \"a # b\"", {"Say", "#", " b\""}},
+                             // The quoted key of a strings line loses its quotes; the rest keeps its own.
+                             Example{Key, "\"two words\" text", {"two words", "text"}},
+                             Example{Key, "LOC_C \"quoted\"", {"LOC_C", "\"quoted\""}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Blanks, TokenizerTable,
-    ::testing::Values(Example{Full, "", {}}, Example{Key, "", {}}, Example{Full, " ", {}}, Example{Key, " ", {}},
-                      Example{Full, "x", {"x"}}, Example{Key, "x", {"x"}}, Example{Full, "#", {"#"}},
-                      Example{Key, "#", {}},
+    ::testing::Values(Example{Full, "", {}}, Example{Key, "", {}}, Example{Full, " ", {}},
+                      Example{Key, " ", {}}, Example{Full, "x", {"x"}}, Example{Key, "x", {"x"}},
+                      Example{Full, "#", {"#"}}, Example{Key, "#", {}},
                       // A comment keeps every blank after the "#".
                       Example{Full, "#  spaced  ", {"#", "  spaced  "}},
                       // Only space and tab separate: a no-break space, LF and CR are token bytes.
-                      Example{Full, "a\xA0" "b c\nd", {"a\xA0" "b", "c\nd"}},
+                      Example{Full,
+                              "a\xA0"
+                              "b c\nd",
+                              {"a\xA0"
+                               "b",
+                               "c\nd"}},
                       Example{Full, "\x80\xFF \x01", {"\x80\xFF", "\x01"}},
                       Example{Key, "  \tKEY\t  rest  of it", {"KEY", "rest  of it"}},
                       Example{Key, "KEY x", {"KEY", "x"}},
@@ -157,9 +156,10 @@ TEST(Tokenizer, fileWithLineFeedsOnly_isOneLongRefusedLine)
 
 TEST(Tokenizer, withoutExiting_dropsOnlyTheClosingWord)
 {
-    EXPECT_EQ(withoutExiting(kTokenizerMessage),
-              "Crazy broken detected! Usually caused by opening Insurrection or other non lamewindows formatted "
-              "files!");
+    EXPECT_EQ(
+        withoutExiting(kTokenizerMessage),
+        "Crazy broken detected! Usually caused by opening Insurrection or other non lamewindows formatted "
+        "files!");
     EXPECT_EQ(withoutExiting("Something else"), "Something else");
 }
 

@@ -1,7 +1,7 @@
 #include "GuiSupport.h"
 
-#include "strings/StringsTextEdit.h"
-#include "ui/Dialogs.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/Dialogs.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -10,12 +10,10 @@
 
 #include <gtest/gtest.h>
 
-
 namespace cw::test {
 namespace {
 
 const std::string kOddName = "it's a $(mod); `x`";
-
 
 class FolderActionsTest : public ::testing::Test
 {
@@ -79,7 +77,7 @@ TEST_F(FolderActionsTest, makeFolder_createsThePart_andOpensTheModAgain)
     EXPECT_EQ(indicators(), QStringList({"worked", "worked", "broken"}));
     EXPECT_FALSE(enabled("cmdlevels"));
     EXPECT_TRUE(enabled("cmdstrings"));
-    EXPECT_EQ(window->windowTitle(), "Cuewright v0.6.1 - bare");
+    EXPECT_EQ(window->windowTitle(), caption("bare"));
 }
 
 TEST_F(FolderActionsTest, makeFolder_whereOneExistsInAnyCase_onlyBeeps)

@@ -1,7 +1,7 @@
 #include "GuiSupport.h"
 
-#include "grid/ScriptGrid.h"
-#include "ui/ChooserComboBox.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QLineEdit>
 #include <QScrollBar>
@@ -15,8 +15,18 @@ namespace {
 using gui::ScriptGrid;
 
 // Indexes of the test catalogue.
-enum Command { kEmpty = 0, kNone = 1, kOne = 2, kTwo = 3, kThree = 4, kFour = 5, kSeven = 6, kSay = 7, kSayTwo = 8,
-               kComment = 9 };
+enum Command {
+    kEmpty = 0,
+    kNone = 1,
+    kOne = 2,
+    kTwo = 3,
+    kThree = 4,
+    kFour = 5,
+    kSeven = 6,
+    kSay = 7,
+    kSayTwo = 8,
+    kComment = 9
+};
 
 class GridTest : public ::testing::Test
 {
@@ -31,7 +41,10 @@ protected:
     }
 
     QComboBox *combo(int r) const { return find<QComboBox>(*window, QStringLiteral("Combo_%1").arg(r)); }
-    QComboBox *strings(int r) const { return find<QComboBox>(*window, QStringLiteral("scriptcombos_%1").arg(r)); }
+    QComboBox *strings(int r) const
+    {
+        return find<QComboBox>(*window, QStringLiteral("scriptcombos_%1").arg(r));
+    }
     QLineEdit *qual(int k) const { return find<QLineEdit>(*window, QStringLiteral("qual_%1").arg(k)); }
     QWidget *number(int r) const { return find<QWidget>(*window, QStringLiteral("linenum_%1").arg(r)); }
 
@@ -87,9 +100,9 @@ TEST_F(GridTest, keyboardOrder_commandStringsThenFourFields_rowAfterRow)
             order.push_back(name);
         w = w->nextInFocusChain();
     }
-    EXPECT_EQ(order, std::vector<QString>({"Combo_0", "scriptcombos_0", "qual_0", "qual_1", "qual_2", "qual_3",
-                                           "Combo_1", "scriptcombos_1", "qual_4", "qual_5", "qual_6", "qual_7",
-                                           "Combo_2"}));
+    EXPECT_EQ(order, std::vector<QString>({"Combo_0", "scriptcombos_0", "qual_0", "qual_1", "qual_2",
+                                           "qual_3", "Combo_1", "scriptcombos_1", "qual_4", "qual_5",
+                                           "qual_6", "qual_7", "Combo_2"}));
 }
 
 TEST_F(GridTest, placeRows_showsTwentyRowsFromTheScrollValue)

@@ -1,8 +1,8 @@
 #include "GuiSupport.h"
 
-#include "app/Application.h"
-#include "grid/ScriptGrid.h"
-#include "ui/ChooserComboBox.h"
+#include "gui/app/Application.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -106,7 +106,8 @@ QStringList StandIn::starts(int expected) const
     for (int i = 0; i < 500 && lines.size() < expected; ++i) {
         QTest::qWait(10);
         const std::string record = readBytes(m_dir.path() / "record.txt");
-        lines = record == "<missing>" ? QStringList() : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
+        lines = record == "<missing>" ? QStringList()
+                                      : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
     }
     return lines;
 }
@@ -115,7 +116,8 @@ QStringList StandIn::startsSoFar() const
 {
     QTest::qWait(200);
     const std::string record = readBytes(m_dir.path() / "record.txt");
-    return record == "<missing>" ? QStringList() : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
+    return record == "<missing>" ? QStringList()
+                                 : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
 }
 
 void clickButton(QWidget *button)
@@ -155,7 +157,8 @@ void clickListItem(QListWidget *list, int row)
     ASSERT_TRUE(list);
     ASSERT_LT(row, list->count());
     list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(row)).center());
 }
 
 void doubleClickListItem(QListWidget *list, int row)

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/MainWindow.h"
+#include "gui/app/MainWindow.h"
 #include "support/TempDir.h"
 
 #include <QStringList>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
-#include <memory>
 #include <string>
 
 class QComboBox;
@@ -35,15 +35,15 @@ namespace cw::test {
 // argument count and the strings-entry type, then the comment entry.
 inline constexpr const char *kTestCommands =
     "Cuewright test catalogue\r\n"
-    "\r\n"                                                                  // 0
-    "None \"Takes nothing\" 0\r\n"                                          // 1
-    "One \"Takes one\" 1 1 Amount\r\n"                                      // 2
-    "Two \"Takes two\" 2 3 Mount 2 Seconds\r\n"                             // 3
-    "Three \"Takes three\" 3 1 Building 2 Range 2 Height\r\n"               // 4
-    "Four \"Takes four\" 4 1 A 2 B 3 C 1 D\r\n"                             // 5
-    "Seven \"Claims seven\" 7 1 A 1 B 1 C 1 D\r\n"                          // 6
-    "Say \"Speaks\" 1 4 \"String key\"\r\n"                                 // 7
-    "SayTwo \"Speaks twice\" 2 4 First 4 Second\r\n";                       // 8, then "#" = 9
+    "\r\n"                                                    // 0
+    "None \"Takes nothing\" 0\r\n"                            // 1
+    "One \"Takes one\" 1 1 Amount\r\n"                        // 2
+    "Two \"Takes two\" 2 3 Mount 2 Seconds\r\n"               // 3
+    "Three \"Takes three\" 3 1 Building 2 Range 2 Height\r\n" // 4
+    "Four \"Takes four\" 4 1 A 2 B 3 C 1 D\r\n"               // 5
+    "Seven \"Claims seven\" 7 1 A 1 B 1 C 1 D\r\n"            // 6
+    "Say \"Speaks\" 1 4 \"String key\"\r\n"                   // 7
+    "SayTwo \"Speaks twice\" 2 4 First 4 Second\r\n";         // 8, then "#" = 9
 
 // Answers the modal dialogs that appear while it lives: records each message box's
 // text and presses its OK button; gives each input box the queued answer (or
@@ -80,11 +80,16 @@ struct GameRootBuilder
     }
 };
 
+// The window caption for what follows the prefix ("mod - intro.txt").
+inline QString caption(const char *rest)
+{
+    return gui::captionPrefix() + QString::fromUtf8(rest);
+}
+
 // Opens the window on a game root, its grid built, shown offscreen.
 std::unique_ptr<gui::MainWindow> openWindow(const std::filesystem::path &root);
 
-template<class T = QWidget>
-T *find(const QWidget &window, const QString &name)
+template<class T = QWidget> T *find(const QWidget &window, const QString &name)
 {
     return window.findChild<T *>(name);
 }

@@ -1,7 +1,7 @@
 #include "GuiSupport.h"
 
-#include "grid/ScriptGrid.h"
-#include "ui/ChooserComboBox.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,13 +36,13 @@ protected:
         game.write("mods/m/scripts/full.txt", numberedLines(100));
         game.write("mods/m/scripts/gap.txt", numberedLines(100, true));
         game.write("mods/m/scripts/mixed.txt", "One 1\r\n"
-                                                 "\r\n"
-                                                 "Two gate 2.5\r\n"
-                                                 "Four 4 1.5 lake 9\r\n"
-                                                 "Say FAREWELL\r\n"
-                                                 "Say nowhere\r\n"
-                                                 "Say GREETING\r\n"
-                                                 "FlyAround lake 3\r\n");
+                                               "\r\n"
+                                               "Two gate 2.5\r\n"
+                                               "Four 4 1.5 lake 9\r\n"
+                                               "Say FAREWELL\r\n"
+                                               "Say nowhere\r\n"
+                                               "Say GREETING\r\n"
+                                               "FlyAround lake 3\r\n");
         window = openWindow(game.root());
         ASSERT_TRUE(window);
         openMod(*window, "m");

@@ -1,9 +1,9 @@
 #include "GuiSupport.h"
 
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "script/ScriptCheck.h"
-#include "ui/ChooserComboBox.h"
+#include "core/io/Files.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptCheck.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "GuiSupport.h"
 
-#include "app/Application.h"
-#include "catalogue/Tokenizer.h"
-#include "ui/ListBox.h"
+#include "core/catalogue/Tokenizer.h"
+#include "gui/app/Application.h"
+#include "gui/ui/ListBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -26,12 +26,16 @@ TEST(StartUp, eachFailedCheckShowsOnlyItsOwnMessage_inTheFixedOrder)
     GameRootBuilder game;
     // Nothing at all: only the game-root message, although mods and commands.txt
     // are missing too.
-    EXPECT_EQ(failedStartUp(game.root()),
-              QStringList{"I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
+    EXPECT_EQ(
+        failedStartUp(game.root()),
+        QStringList{
+            "I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
 
     game.write("darwinia.exe", "");
-    EXPECT_EQ(failedStartUp(game.root()),
-              QStringList{"I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
+    EXPECT_EQ(
+        failedStartUp(game.root()),
+        QStringList{
+            "I don't think I'm in the Darwinia root directory as I can't find Darwinia.exe! Exiting..."});
 
     game.write("darwinia.exe", "x");
     game.write("mods", "a file named mods");
@@ -113,7 +117,7 @@ TEST(StartUp, windowOpensWithCaption_modsInOrder_andNothingSelected)
     auto window = openWindow(game.root());
     ASSERT_TRUE(window);
     EXPECT_EQ(window->objectName(), "Form1");
-    EXPECT_EQ(window->windowTitle(), "Cuewright v0.6.1 - ");
+    EXPECT_EQ(window->windowTitle(), caption(""));
     EXPECT_EQ(window->width(), 10065 / 15);
     auto *list1 = find<gui::ListBox>(*window, "List1");
     ASSERT_TRUE(list1);

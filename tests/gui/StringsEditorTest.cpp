@@ -1,8 +1,8 @@
 #include "GuiSupport.h"
 
-#include "grid/ScriptGrid.h"
-#include "strings/StringsTextEdit.h"
-#include "ui/ChooserComboBox.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -205,7 +205,8 @@ TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave)
 {
     // Lone CR and lone LF stay in their lines; A0 and the whole upper half, the five
     // bytes the code page leaves undefined among them, come back as they were.
-    std::string content = "K a\nb\rc\xA0" "d\r\n\r\r\n\n\r\n";
+    std::string content = "K a\nb\rc\xA0"
+                          "d\r\n\r\r\n\n\r\n";
     for (int value = 0; value < 256; ++value) {
         if (value != '\r' && value != '\n')
             content += static_cast<char>(value);
@@ -225,7 +226,9 @@ TEST_F(StringsEditorTest, loneLineBreaksShowAsSymbols_andCrLfPairsAsLines)
     game.write("mods/beta/strings_default.txt", "A 1\n2\r\nB 3\r4");
     openMod(*window, "beta");
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), QString::fromUtf8("A 1\u240A" "2\nB 3\u240D" "4"));
+    EXPECT_EQ(editor->text(), QString::fromUtf8("A 1\u240A"
+                                                "2\nB 3\u240D"
+                                                "4"));
     EXPECT_EQ(editor->blockCount(), 2);
 }
 

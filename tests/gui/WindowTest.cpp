@@ -1,7 +1,7 @@
 #include "GuiSupport.h"
 
-#include "ui/FileListBox.h"
-#include "ui/Pictures.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/Pictures.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -27,7 +27,10 @@ protected:
 
     QLabel *caption(int i) const { return find<QLabel>(*window, QStringLiteral("TabName_%1").arg(i)); }
     QWidget *page(int i) const { return find<QWidget>(*window, QStringLiteral("TabFrame_%1").arg(i)); }
-    QPushButton *button(const char *name) const { return find<QPushButton>(*window, QString::fromLatin1(name)); }
+    QPushButton *button(const char *name) const
+    {
+        return find<QPushButton>(*window, QString::fromLatin1(name));
+    }
 
     // Which pages are visible and which captions bold, as "v.b" per tab.
     std::string tabState() const
@@ -74,8 +77,9 @@ TEST_F(WindowTest, clickingCaptionsAndTabsSwitchesPages_andNothingElse)
 
 TEST_F(WindowTest, controlsStartInTheirInitialState)
 {
-    for (const char *name : {"rootfiles", "cmdrootopen", "cmdsripts", "cmdlevels", "cmdstrings", "savestrings",
-                             "stringsrevert", "listtoggle", "savescas", "deletesc", "NewSc", "savesc", "scropen"}) {
+    for (const char *name :
+         {"rootfiles", "cmdrootopen", "cmdsripts", "cmdlevels", "cmdstrings", "savestrings", "stringsrevert",
+          "listtoggle", "savescas", "deletesc", "NewSc", "savesc", "scropen"}) {
         auto *widget = find<QWidget>(*window, QString::fromLatin1(name));
         ASSERT_TRUE(widget) << name;
         EXPECT_FALSE(widget->isEnabled()) << name;

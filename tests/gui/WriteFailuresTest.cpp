@@ -1,11 +1,11 @@
 #include "GuiSupport.h"
 
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "strings/StringsTextEdit.h"
+#include "core/io/Files.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/FileListBox.h"
 #include "support/Faults.h"
-#include "ui/Dialogs.h"
-#include "ui/FileListBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>

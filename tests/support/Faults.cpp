@@ -1,6 +1,6 @@
 #include "support/Faults.h"
 
-#include "io/Files.h"
+#include "core/io/Files.h"
 
 #include <cerrno>
 #include <cstdlib>

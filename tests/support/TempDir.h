@@ -29,8 +29,7 @@ private:
 };
 
 // Bytes of a file spelt out: std::string from a literal that may hold NUL bytes.
-template<std::size_t N>
-std::string bytes(const char (&literal)[N])
+template<std::size_t N> std::string bytes(const char (&literal)[N])
 {
     return std::string(literal, N - 1);
 }

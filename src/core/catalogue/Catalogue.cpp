@@ -1,8 +1,8 @@
-#include "catalogue/Catalogue.h"
+#include "core/catalogue/Catalogue.h"
 
-#include "catalogue/Folding.h"
-#include "catalogue/Tokenizer.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Folding.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/text/LineReader.h"
 
 #include <cstdlib>
 
@@ -140,7 +140,9 @@ Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
             return CatalogueError{Cause::TooManyLines, lineNumber, "more than 100 command lines"};
 
         const TokenSlots &slots = *split;
-        const auto number = [&](int slot) -> std::optional<std::int16_t> { return numOrZero(slots[slot]); };
+        const auto number = [&](int slot) -> std::optional<std::int16_t> {
+            return numOrZero(slots[slot]);
+        };
         const auto notANumber = [&](int slot) {
             return CatalogueError{Cause::NotANumber, lineNumber,
                                   "token " + std::to_string(slot + 1) + " \"" + std::string(slots[slot]) +
@@ -160,7 +162,8 @@ Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
                 return notANumber(2 * argument + 1);
             const auto slot = static_cast<std::size_t>(argument);
             definition.argumentTypes[slot] = *type;
-            definition.argumentLabels[slot] = std::string(slots[2 * argument + 2]) + std::string(typeLabel(*type));
+            definition.argumentLabels[slot] =
+                std::string(slots[2 * argument + 2]) + std::string(typeLabel(*type));
         }
         CatalogueBuilder::set(catalogue, index, std::move(definition));
         ++index;

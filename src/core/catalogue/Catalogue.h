@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Result.h"
+#include "core/util/Result.h"
 
 #include <array>
 #include <cstdint>
@@ -68,8 +68,8 @@ struct CatalogueError
         Unreadable,   // the file could not be read
     };
     Cause cause;
-    int line = 0;        // 1-based line of commands.txt where it happened
-    std::string detail;  // what exactly was wrong, for people
+    int line = 0;       // 1-based line of commands.txt where it happened
+    std::string detail; // what exactly was wrong, for people
 
     // One line for people: "commands.txt line 5: ...".
     std::string describe() const;

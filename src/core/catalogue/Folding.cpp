@@ -1,4 +1,4 @@
-#include "catalogue/Folding.h"
+#include "core/catalogue/Folding.h"
 
 namespace cw {
 namespace {

@@ -1,5 +1,4 @@
-#include "catalogue/Tokenizer.h"
-
+#include "core/catalogue/Tokenizer.h"
 
 namespace cw {
 namespace {
@@ -60,7 +59,9 @@ Result<TokenSlots, TokenizerError> splitLine(std::string_view line, SplitMode mo
 {
     TokenSlots slots;
     SlotWriter out(slots);
-    const auto refused = [] { return TokenizerError{std::string(kTokenizerMessage)}; };
+    const auto refused = [] {
+        return TokenizerError{std::string(kTokenizerMessage)};
+    };
 
     if (!line.empty() && line.front() == '#') {
         if (mode == SplitMode::FullSplit) {

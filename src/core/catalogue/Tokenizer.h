@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Result.h"
+#include "core/util/Result.h"
 
 #include <array>
 #include <string>

@@ -1,9 +1,9 @@
-#include "check/Checker.h"
+#include "core/check/Checker.h"
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/Tokenizer.h"
-#include "text/Codepage.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/text/Codepage.h"
+#include "core/text/LineReader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -49,8 +49,9 @@ std::vector<TextLine> textLines(std::string_view bytes)
 // 1-based text line holding byte `offset`.
 int lineAt(const std::vector<TextLine> &lines, std::size_t offset)
 {
-    const auto after = std::upper_bound(lines.begin(), lines.end(), offset,
-                                        [](std::size_t at, const TextLine &line) { return at < line.offset; });
+    const auto after =
+        std::upper_bound(lines.begin(), lines.end(), offset,
+                         [](std::size_t at, const TextLine &line) { return at < line.offset; });
     return static_cast<int>(after - lines.begin());
 }
 
@@ -146,7 +147,8 @@ std::size_t editDistance(std::string_view a, std::string_view b)
     for (std::size_t i = 1; i <= a.size(); ++i) {
         current[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j)
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
+            current[j] =
+                std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a[i - 1] != b[j - 1])});
         std::swap(previous, current);
     }
     return previous[b.size()];
@@ -165,7 +167,8 @@ std::vector<std::string> nearestNames(std::string_view word, const Catalogue &ca
         if (distance <= std::max<std::size_t>(2, name.size() / 3))
             scored.emplace_back(distance, name);
     }
-    std::stable_sort(scored.begin(), scored.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
     std::vector<std::string> names;
     for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
         names.push_back(scored[i].second);
@@ -223,7 +226,8 @@ void checkEditorReading(std::string_view bytes, const std::vector<TextLine> &lin
     while (reader.next(line)) {
         ++editorLines;
         const int textLine = lineAt(lines, start);
-        if (editorLines > 100 && !reportedPast100 && line.find_first_not_of(" \t") != std::string_view::npos) {
+        if (editorLines > 100 && !reportedPast100 &&
+            line.find_first_not_of(" \t") != std::string_view::npos) {
             reportedPast100 = true;
             report.add(textLine, Severity::Warning, "past-line-100",
                        "the editor shows and saves only the first 100 lines; this line and the ones after it "
@@ -231,9 +235,10 @@ void checkEditorReading(std::string_view bytes, const std::vector<TextLine> &lin
         }
         auto slots = splitLine(line, SplitMode::FullSplit);
         if (!slots && line.find('\n') == std::string_view::npos) {
-            report.add(textLine, Severity::Error, "too-many-tokens",
-                       "more than 21 words on one line: the editor refuses to open the script; split the line "
-                       "or shorten it");
+            report.add(
+                textLine, Severity::Error, "too-many-tokens",
+                "more than 21 words on one line: the editor refuses to open the script; split the line "
+                "or shorten it");
         }
         if (slots && line.find('\n') == std::string_view::npos) {
             for (int k = 1; k <= 4; ++k) {
@@ -250,8 +255,8 @@ void checkEditorReading(std::string_view bytes, const std::vector<TextLine> &lin
     }
 }
 
-void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catalogue, const GameStringKeys &keys,
-                      Report &report)
+void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catalogue,
+                      const GameStringKeys &keys, Report &report)
 {
     const GameCommandRules &rules = gameCommandRules();
     for (std::size_t index = 0; index < lines.size(); ++index) {
@@ -259,9 +264,10 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
         const int number = static_cast<int>(index) + 1;
         const std::vector<std::string_view> words = gameWords(line.text);
         if (line.end == LineEnd::Cr && index + 1 < lines.size()) {
-            report.add(number, Severity::Error, "cr-line-end",
-                       "this line ends in CR alone; the game ends lines only at LF, so it reads the next line "
-                       "as more arguments of this one");
+            report.add(
+                number, Severity::Error, "cr-line-end",
+                "this line ends in CR alone; the game ends lines only at LF, so it reads the next line "
+                "as more arguments of this one");
         }
         if (line.end == LineEnd::None && index + 1 == lines.size() && !words.empty()) {
             report.add(number, Severity::Error, "no-final-line-end",
@@ -281,7 +287,8 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
         const std::string_view word = words.front();
         const int entry = gameCommand(word, catalogue);
         if (entry < 0) {
-            std::string message = quoted(word) + " is no command the catalogue knows: the game skips the line";
+            std::string message =
+                quoted(word) + " is no command the catalogue knows: the game skips the line";
             const auto near = nearestNames(word, catalogue);
             for (std::size_t i = 0; i < near.size(); ++i)
                 message += (i == 0 ? "; did you mean " : i + 1 == near.size() ? " or " : ", ") + near[i];
@@ -292,7 +299,8 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
         const std::string name = command.name;
         for (const auto &dangerous : rules.dangerous) {
             if (lower(dangerous.command) == lower(name))
-                report.add(number, Severity::Error, "dangerous-command", name + " " + std::string(dangerous.why));
+                report.add(number, Severity::Error, "dangerous-command",
+                           name + " " + std::string(dangerous.why));
         }
 
         const int given = static_cast<int>(words.size()) - 1;
@@ -303,8 +311,8 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
         }
         if (given < required) {
             report.add(number, Severity::Error, "missing-argument",
-                       name + " needs " + std::to_string(required) + " argument" + (required == 1 ? "" : "s") +
-                           " but the game finds " + std::to_string(given) +
+                       name + " needs " + std::to_string(required) + " argument" +
+                           (required == 1 ? "" : "s") + " but the game finds " + std::to_string(given) +
                            ": it reads past the line, which is likely to crash it");
         }
 
@@ -326,7 +334,8 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
                         report.add(number, Severity::Warning, "duration-range",
                                    name + " for " + formatNumber(value.value) + " seconds is outside " +
                                        formatNumber(rules.shortestDuration) + " to " +
-                                       formatNumber(rules.longestDuration) + " seconds, the range the game "
+                                       formatNumber(rules.longestDuration) +
+                                       " seconds, the range the game "
                                        "itself once checked");
                     }
                 }
@@ -345,8 +354,9 @@ void checkGameReading(const std::vector<TextLine> &lines, const Catalogue &catal
 const GameCommandRules &gameCommandRules()
 {
     static const GameCommandRules rules{
-        {{"PurityControl", "is the demo's anti-piracy action: it deletes the player's saved games, opens a web "
-                           "page and quits the game; a mod must never use it"}},
+        {{"PurityControl",
+          "is the demo's anti-piracy action: it deletes the player's saved games, opens a web "
+          "page and quits the game; a mod must never use it"}},
         {{"Wait", 0}, {"CamMove", 1}},
         {{"CamFov", 1}},
     };
@@ -367,7 +377,8 @@ bool GameStringKeys::contains(std::string_view key) const
     return m_keys.count(lower(key)) != 0;
 }
 
-std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStringKeys &keys)
+std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
+                                 const GameStringKeys &keys)
 {
     Report report;
     const std::vector<TextLine> lines = textLines(bytes);
@@ -394,7 +405,8 @@ std::vector<Finding> checkStrings(std::string_view bytes)
         const std::size_t hash = line.text.find('#');
         if (hash != std::string_view::npos) {
             // The text starts after the separators that follow the key.
-            std::size_t text = static_cast<std::size_t>(words.front().data() - line.text.data()) + words.front().size();
+            std::size_t text =
+                static_cast<std::size_t>(words.front().data() - line.text.data()) + words.front().size();
             while (text < hash && isGameSeparator(line.text[text]))
                 ++text;
             report.add(number, Severity::Warning, "hash-in-text",

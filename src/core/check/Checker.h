@@ -64,7 +64,8 @@ private:
     std::set<std::string> m_keys; // lower case
 };
 
-std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStringKeys &keys);
+std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
+                                 const GameStringKeys &keys);
 std::vector<Finding> checkStrings(std::string_view bytes);
 
 std::string_view severityName(Severity severity);

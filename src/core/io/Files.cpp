@@ -1,4 +1,4 @@
-#include "io/Files.h"
+#include "core/io/Files.h"
 
 #include <algorithm>
 #include <atomic>
@@ -28,9 +28,8 @@ char lowerAscii(char c)
 
 bool equalNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 std::optional<IoFaultForTesting> g_fault;
@@ -80,7 +79,8 @@ Result<Done, IoError> writeNewFile(const fs::path &path, std::string_view bytes,
         return errorFromErrno();
     std::size_t written = 0;
     while (written < bytes.size()) {
-        if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Write && written >= g_fault->bytesBeforeFailure) {
+        if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Write &&
+            written >= g_fault->bytesBeforeFailure) {
             ::close(fd);
             return IoError{std::strerror(g_fault->error)};
         }
@@ -112,7 +112,8 @@ Result<Done, IoError> writeNewFile(const fs::path &path, std::string_view bytes,
     FILE *file = _wfopen(path.c_str(), L"wbx");
     if (!file)
         return errorFromErrno();
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+    const bool ok =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
     const IoError error = errorFromErrno();
     if (std::fclose(file) != 0 || !ok)
         return ok ? errorFromErrno() : error;
@@ -259,7 +260,8 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
 #ifdef _WIN32
     // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
     const bool moved = MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    const IoError error{moved ? std::string() : std::system_category().message(static_cast<int>(GetLastError()))};
+    const IoError error{moved ? std::string()
+                              : std::system_category().message(static_cast<int>(GetLastError()))};
     fs::remove(temporary, code);
     if (!moved)
         return error;
@@ -296,9 +298,9 @@ bool isPlainFileName(std::string_view name)
     std::string stem(name.substr(0, name.find('.')));
     for (char &c : stem)
         c = lowerAscii(c);
-    static const char *const kDevices[] = {"con", "prn", "aux", "nul", "com1", "com2", "com3", "com4", "com5",
-                                           "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4",
-                                           "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
+    static const char *const kDevices[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
+                                           "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
+                                           "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
     for (const char *device : kDevices) {
         if (stem == device)
             return false;
@@ -371,7 +373,8 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
             return errorFrom(code);
         std::error_code typeCode;
         // Sockets, FIFOs and devices are no files of a mod: reading one could block.
-        const bool wanted = kind == EntryKind::Folders ? it->is_directory(typeCode) : it->is_regular_file(typeCode);
+        const bool wanted =
+            kind == EntryKind::Folders ? it->is_directory(typeCode) : it->is_regular_file(typeCode);
         if (!wanted || isHidden(*it))
             continue;
         std::string name = nameOf(it->path().filename());

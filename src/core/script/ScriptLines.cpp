@@ -1,7 +1,7 @@
-#include "script/ScriptLines.h"
+#include "core/script/ScriptLines.h"
 
-#include "catalogue/Tokenizer.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/text/LineReader.h"
 
 namespace cw {
 

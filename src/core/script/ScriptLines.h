@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Result.h"
+#include "core/util/Result.h"
 
 #include <array>
 #include <string>
@@ -28,9 +28,9 @@ private:
 
 struct ScriptReadReport
 {
-    int linesInFile = 0;     // every line of the file, also those past the 200th
-    int linesRead = 0;       // lines that went into the table
-    int lastLineInUse = 0;   // 1-based number of the last line that is not blank, 0 if none
+    int linesInFile = 0;   // every line of the file, also those past the 200th
+    int linesRead = 0;     // lines that went into the table
+    int lastLineInUse = 0; // 1-based number of the last line that is not blank, 0 if none
 
     // Whether lines the grid cannot hold say anything: only the first 100 lines can be
     // edited and saved, and a file saved from a full grid ends in one more, empty, line.

@@ -1,15 +1,16 @@
-#include "script/ScriptRows.h"
+#include "core/script/ScriptRows.h"
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/Folding.h"
-#include "catalogue/Tokenizer.h"
-#include "text/LineReader.h"
-#include "script/ScriptLines.h"
-#include "strings/StringsTable.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Folding.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/script/ScriptLines.h"
+#include "core/strings/StringsTable.h"
+#include "core/text/LineReader.h"
 
 namespace cw {
 
-RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue, const StringsTable &strings)
+RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue,
+                const StringsTable &strings)
 {
     RowView view;
     const std::string &word = table.word(row);

@@ -26,10 +26,10 @@ struct RowView
     bool knownCommand = true; // false: a word no catalogue entry names, shown as written
     std::string commandTooltip;
     std::array<Field, 4> fields;
-    int layoutCount = 0;      // argument count the fields are laid out for
+    int layoutCount = 0; // argument count the fields are laid out for
     bool stringsChooser = false;
     std::string stringsText;
-    int stringsIndex = -1;    // entry of the strings table picked, or -1
+    int stringsIndex = -1; // entry of the strings table picked, or -1
     std::string stringsTooltip;
 };
 
@@ -37,7 +37,8 @@ struct RowView
 // looked up without regard to case. A word that names no entry keeps its own text and
 // its arguments, so that saving writes the line back as it was; an empty line takes
 // entry 0. A first argument that names a strings entry takes the entry's own spelling.
-RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue, const StringsTable &strings);
+RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue,
+                const StringsTable &strings);
 
 // What the writer reads from a row: the command chooser's text and the texts of the
 // four argument fields, hidden ones included.

@@ -1,8 +1,8 @@
-#include "strings/StringsTable.h"
+#include "core/strings/StringsTable.h"
 
-#include "catalogue/Folding.h"
-#include "catalogue/Tokenizer.h"
-#include "text/LineReader.h"
+#include "core/catalogue/Folding.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/text/LineReader.h"
 
 #include <algorithm>
 
@@ -45,7 +45,8 @@ StringsTable::Span StringsTable::spanOf(std::string_view part) const
 {
     if (part.empty())
         return {};
-    return Span{static_cast<std::uint32_t>(part.data() - m_bytes.data()), static_cast<std::uint32_t>(part.size())};
+    return Span{static_cast<std::uint32_t>(part.data() - m_bytes.data()),
+                static_cast<std::uint32_t>(part.size())};
 }
 
 std::string_view StringsTable::name(int index) const

@@ -44,7 +44,10 @@ private:
         int index;
     };
 
-    std::string_view view(Span span) const { return std::string_view(m_bytes).substr(span.offset, span.length); }
+    std::string_view view(Span span) const
+    {
+        return std::string_view(m_bytes).substr(span.offset, span.length);
+    }
     Span spanOf(std::string_view part) const;
 
     std::string m_bytes;

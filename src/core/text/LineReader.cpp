@@ -1,4 +1,4 @@
-#include "text/LineReader.h"
+#include "core/text/LineReader.h"
 
 namespace cw {
 

@@ -9,8 +9,7 @@ namespace cw {
 // A value or the reason there is none. std::expected would do, but clang 14 (our
 // fuzzing compiler) cannot use libstdc++'s <expected>, so this is the small subset
 // the program needs.
-template<class T, class E>
-class Result
+template<class T, class E> class Result
 {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}

@@ -1,6 +1,6 @@
-#include "workspace/GameRoot.h"
+#include "core/workspace/GameRoot.h"
 
-#include "catalogue/Tokenizer.h"
+#include "core/catalogue/Tokenizer.h"
 
 namespace cw {
 

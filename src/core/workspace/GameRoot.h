@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/Catalogue.h"
-#include "io/Files.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/io/Files.h"
 
 #include <string>
 #include <string_view>

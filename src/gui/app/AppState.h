@@ -1,6 +1,7 @@
 #pragma once
 
-#include "script/ScriptLines.h"
+#include "core/script/ScriptLines.h"
+#include "core/util/Version.h"
 
 #include <QString>
 
@@ -15,10 +16,18 @@ enum class RefreshReason {
     StringsSaved = 3,       // the strings editor keeps its text; lists and grid are refilled
 };
 
+// "Cuewright vVERSION - ": the window caption starts with it, whatever is open.
+inline QString captionPrefix()
+{
+    return QStringLiteral("Cuewright v") +
+           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+           QStringLiteral(" - ");
+}
+
 // The state that lives beside the controls for the life of the window.
 struct AppState
 {
-    QString captionPrefix = QStringLiteral("Cuewright v0.6.1 - ");
+    QString captionPrefix = gui::captionPrefix();
     QString currentModName;
     RefreshReason refreshReason = RefreshReason::UserOrFolderAction;
     QString currentScriptName;

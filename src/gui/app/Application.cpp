@@ -1,9 +1,10 @@
-#include "app/Application.h"
+#include "gui/app/Application.h"
 
-#include "app/MainWindow.h"
 #include "cli/Tools.h"
-#include "ui/Dialogs.h"
-#include "ui/TextCodec.h"
+#include "core/util/Version.h"
+#include "gui/app/MainWindow.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QApplication>
 
@@ -53,7 +54,8 @@ int runApplication(int argc, char **argv)
     if (!QCoreApplication::instance())
         ownApplication.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Cuewright"));
-    QApplication::setApplicationVersion(QStringLiteral(CUEWRIGHT_VERSION));
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
 
     // Qt has taken its own options out of argv by now.
     std::filesystem::path root = executableFolder();
@@ -80,7 +82,8 @@ int runApplication(int argc, char **argv)
     });
     QObject::connect(&window, &MainWindow::gridBuilt, [&window, probing](bool ok) {
         if (!ok) {
-            ui::showMessage(&window, QString::fromStdString(std::string(startupMessage(StartupStage::Layout))));
+            ui::showMessage(&window,
+                            QString::fromStdString(std::string(startupMessage(StartupStage::Layout))));
             QApplication::exit(kExitFailedStartup);
             return;
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/GameRoot.h"
+#include "core/workspace/GameRoot.h"
 
 #include <memory>
 #include <optional>

@@ -1,14 +1,14 @@
-#include "app/MainWindow.h"
+#include "gui/app/MainWindow.h"
 
-#include "grid/ScriptGrid.h"
-#include "script/ScriptBrowser.h"
-#include "script/ScriptCheck.h"
-#include "script/ScriptFiles.h"
-#include "strings/StringsEditor.h"
-#include "workspace/FolderActions.h"
-#include "workspace/ModWorkspace.h"
-#include "strings/StringsModel.h"
-#include "ui/TextCodec.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCheck.h"
+#include "gui/script/ScriptFiles.h"
+#include "gui/strings/StringsEditor.h"
+#include "gui/strings/StringsModel.h"
+#include "gui/ui/TextCodec.h"
+#include "gui/workspace/FolderActions.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QLabel>
 #include <QStringListModel>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "app/Controls.h"
-#include "strings/StringsTable.h"
-#include "workspace/GameRoot.h"
+#include "core/strings/StringsTable.h"
+#include "core/workspace/GameRoot.h"
+#include "gui/app/AppState.h"
+#include "gui/app/Controls.h"
 
 #include <memory>
 

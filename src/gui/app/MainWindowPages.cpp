@@ -1,16 +1,16 @@
 // The pages of the window, one function each. Positions are pixels (the twips of the
 // first layout divided by 15) relative to the page.
-#include "app/MainWindow.h"
+#include "gui/app/MainWindow.h"
 
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "strings/StringsModel.h"
-#include "strings/StringsTextEdit.h"
-#include "ui/ChooserComboBox.h"
-#include "ui/FileListBox.h"
-#include "ui/Geometry.h"
-#include "ui/Pictures.h"
-#include "ui/TextCodec.h"
+#include "core/io/Files.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/strings/StringsModel.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/Geometry.h"
+#include "gui/ui/Pictures.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -58,8 +58,9 @@ QWidget *MainWindow::buildMainPage()
     }
     c.cmdScripts = button(page, QStringLiteral("cmdsripts"), QStringLiteral("Make Folder"),
                           QStringLiteral("Makes a scripts folder in your mod"));
-    c.cmdLevels = button(page, QStringLiteral("cmdlevels"), QStringLiteral("Make Folder"),
-                         QStringLiteral("Makes a levels folder in your mod (you probably already have this)"));
+    c.cmdLevels =
+        button(page, QStringLiteral("cmdlevels"), QStringLiteral("Make Folder"),
+               QStringLiteral("Makes a levels folder in your mod (you probably already have this)"));
     c.cmdStrings = button(page, QStringLiteral("cmdstrings"), QStringLiteral("Make File"),
                           QStringLiteral("Makes a strings_default.txt"));
     QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
@@ -111,8 +112,9 @@ QWidget *MainWindow::buildLevelsPage()
     caption(page, QStringLiteral("Files thought to be missions:"), 338, 6);
     c.listMissions = new ListBox(QStringLiteral("listmissions"), page);
     c.listMissions->setGeometry(338, 26, 318, 404);
-    c.cmdMissionOpen = button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
-                              QStringLiteral("Opens selected mission in notepad"));
+    c.cmdMissionOpen =
+        button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
+               QStringLiteral("Opens selected mission in notepad"));
     c.cmdMissionOpen->setGeometry(338, 436, 200, 27);
     return page;
 }
@@ -133,16 +135,19 @@ QWidget *MainWindow::buildScriptsPage()
     const ButtonDefinition buttons[] = {
         {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 80},
         {&c.cmdCheck, "cmdcheck", "Check", "Shows what the game will do with this script", 50},
-        {&c.saveScAs, "savescas", "Save Script As", "Saves the script as a different file name of your choice", 98},
+        {&c.saveScAs, "savescas", "Save Script As",
+         "Saves the script as a different file name of your choice", 98},
         {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 78},
-        {&c.deleteSc, "deletesc", "Delete Script (dbl click)", "Deletes the selected script (requires two presses)",
-         148},
+        {&c.deleteSc, "deletesc", "Delete Script (dbl click)",
+         "Deletes the selected script (requires two presses)", 148},
         {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 76},
-        {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling", 122},
+        {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling",
+         122},
     };
     int x = 2;
     for (const ButtonDefinition &b : buttons) {
-        *b.slot = button(page, QString::fromLatin1(b.name), QString::fromLatin1(b.text), QString::fromLatin1(b.tip));
+        *b.slot = button(page, QString::fromLatin1(b.name), QString::fromLatin1(b.text),
+                         QString::fromLatin1(b.tip));
         (*b.slot)->setGeometry(x, 6, b.width, 27);
         (*b.slot)->setEnabled(false);
         x += b.width + 2;
@@ -184,9 +189,10 @@ QWidget *MainWindow::buildStringsPage()
     c.saveStrings = button(page, QStringLiteral("savestrings"), QStringLiteral("Save Changes"),
                            QStringLiteral("Saves changes to strings_default"));
     c.saveStrings->setGeometry(8, 616, 130, 27);
-    c.stringsRevert = button(
-        page, QStringLiteral("stringsrevert"), QStringLiteral("Revert to Backup"),
-        QStringLiteral("Reverts to a back up OR does something crazy, I have no idea, don't press this button!"));
+    c.stringsRevert =
+        button(page, QStringLiteral("stringsrevert"), QStringLiteral("Revert to Backup"),
+               QStringLiteral(
+                   "Reverts to a back up OR does something crazy, I have no idea, don't press this button!"));
     c.stringsRevert->setGeometry(146, 616, 130, 27);
     c.saveStrings->setEnabled(false);
     c.stringsRevert->setEnabled(false);

@@ -1,9 +1,9 @@
-#include "grid/ScriptGrid.h"
+#include "gui/grid/ScriptGrid.h"
 
-#include "catalogue/Catalogue.h"
-#include "ui/ChooserComboBox.h"
-#include "ui/Geometry.h"
-#include "ui/TextCodec.h"
+#include "core/catalogue/Catalogue.h"
+#include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Geometry.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>

@@ -100,8 +100,7 @@ public:
     // Runs `swapModels` (which replaces the strings table behind the strings
     // choosers) without letting the choosers' reset reach the argument fields, then
     // puts each row's argument 0 back as its strings chooser's text.
-    template<class Swap>
-    void replaceStrings(Swap swapModels)
+    template<class Swap> void replaceStrings(Swap swapModels)
     {
         m_stringsEchoSuppressed = true;
         swapModels();
@@ -132,7 +131,10 @@ private:
         int top = 0;   // twips
     };
 
-    static std::size_t fieldIndex(int row, int k) { return static_cast<std::size_t>(row * kFieldsPerRow + k); }
+    static std::size_t fieldIndex(int row, int k)
+    {
+        return static_cast<std::size_t>(row * kFieldsPerRow + k);
+    }
     void buildRow(int row);
     void stringsTextChanged(int row);
     void stringsPicked(int row);

@@ -1,16 +1,16 @@
-#include "script/ScriptBrowser.h"
+#include "gui/script/ScriptBrowser.h"
 
-#include "app/Busy.h"
-#include "app/MainWindow.h"
-#include "catalogue/Tokenizer.h"
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "script/ScriptRows.h"
-#include "ui/ChooserComboBox.h"
-#include "ui/Dialogs.h"
-#include "ui/FileListBox.h"
-#include "ui/Processes.h"
-#include "ui/TextCodec.h"
+#include "core/catalogue/Tokenizer.h"
+#include "core/io/Files.h"
+#include "core/script/ScriptRows.h"
+#include "gui/app/Busy.h"
+#include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/Processes.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,10 +64,11 @@ bool ScriptBrowser::openFromList()
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
     if (loaded->losesLinesPast100()) {
-        ui::showMessage(&m_window, QStringLiteral("%1 has %2 lines. Only the first 100 lines can be edited, and "
-                                                  "saving the script will not keep the rest.")
-                                       .arg(state.currentScriptName)
-                                       .arg(loaded->linesInFile));
+        ui::showMessage(&m_window,
+                        QStringLiteral("%1 has %2 lines. Only the first 100 lines can be edited, and "
+                                       "saving the script will not keep the rest.")
+                            .arg(state.currentScriptName)
+                            .arg(loaded->linesInFile));
     }
     return true;
 }
@@ -83,8 +84,9 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
         const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
         auto read = readFile(path);
         if (!read) {
-            ui::showMessage(&m_window, QStringLiteral("The script %1 could not be read: %2")
-                                           .arg(displayName(path), QString::fromStdString(read.error().reason)));
+            ui::showMessage(&m_window,
+                            QStringLiteral("The script %1 could not be read: %2")
+                                .arg(displayName(path), QString::fromStdString(read.error().reason)));
             return std::nullopt;
         }
         bytes = std::move(read).value();
@@ -150,7 +152,8 @@ void ScriptBrowser::openInTextEditor()
         return;
     }
     if (!ui::start(ui::textEditorLaunch(path))) {
-        ui::showMessage(&m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
+        ui::showMessage(
+            &m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
     }
 }
 

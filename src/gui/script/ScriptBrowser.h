@@ -1,6 +1,6 @@
 #pragma once
 
-#include "script/ScriptLines.h"
+#include "core/script/ScriptLines.h"
 
 #include <QObject>
 #include <QString>

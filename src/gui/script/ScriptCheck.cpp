@@ -1,10 +1,10 @@
-#include "script/ScriptCheck.h"
+#include "gui/script/ScriptCheck.h"
 
-#include "app/MainWindow.h"
-#include "check/Checker.h"
-#include "grid/ScriptGrid.h"
-#include "script/ScriptFiles.h"
-#include "ui/ChooserComboBox.h"
+#include "core/check/Checker.h"
+#include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptFiles.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -56,19 +56,21 @@ void ScriptCheck::check()
     if (!m_dialog)
         buildDialog();
     const AppState &state = m_window.state();
-    const QString script = state.currentScriptName.isEmpty() ? QStringLiteral("the grid") : state.currentScriptName;
+    const QString script =
+        state.currentScriptName.isEmpty() ? QStringLiteral("the grid") : state.currentScriptName;
     m_dialog->setWindowTitle(QStringLiteral("Check - %1").arg(script));
-    m_summary->setText(findings.empty()
-                           ? QStringLiteral("No findings: the game reads %1 as the editor shows it.").arg(script)
-                           : QStringLiteral("What the game will do with %1 (double click to go to a line):").arg(script));
+    m_summary->setText(
+        findings.empty()
+            ? QStringLiteral("No findings: the game reads %1 as the editor shows it.").arg(script)
+            : QStringLiteral("What the game will do with %1 (double click to go to a line):").arg(script));
     m_findings->clear();
     for (const check::Finding &finding : findings) {
-        auto *item = new QListWidgetItem(QStringLiteral("Line %1: %2: %3 [%4]")
-                                             .arg(finding.line)
-                                             .arg(QString::fromUtf8(check::severityName(finding.severity).data()),
-                                                  QString::fromStdString(finding.message),
-                                                  QString::fromStdString(finding.rule)),
-                                         m_findings);
+        auto *item = new QListWidgetItem(
+            QStringLiteral("Line %1: %2: %3 [%4]")
+                .arg(finding.line)
+                .arg(QString::fromUtf8(check::severityName(finding.severity).data()),
+                     QString::fromStdString(finding.message), QString::fromStdString(finding.rule)),
+            m_findings);
         item->setData(Qt::UserRole, std::clamp(finding.line - 1, 0, ScriptGrid::kRowCount - 1));
     }
     m_dialog->show();

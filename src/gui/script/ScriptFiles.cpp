@@ -1,15 +1,15 @@
-#include "script/ScriptFiles.h"
+#include "gui/script/ScriptFiles.h"
 
-#include "app/Busy.h"
-#include "app/MainWindow.h"
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "script/ScriptBrowser.h"
-#include "ui/ChooserComboBox.h"
-#include "ui/Dialogs.h"
-#include "ui/FileListBox.h"
-#include "ui/TextCodec.h"
-#include "workspace/ModWorkspace.h"
+#include "core/io/Files.h"
+#include "gui/app/Busy.h"
+#include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptBrowser.h"
+#include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/TextCodec.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,10 +57,11 @@ std::optional<std::vector<RowTexts>> ScriptFiles::gridRows()
         for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k)
             take(grid.field(r, k)->text(), row.arguments[static_cast<std::size_t>(k)]);
         if (!encodable) {
-            ui::showMessage(&m_window, QStringLiteral("Line %1 holds a character that a Darwinia script cannot "
-                                                      "hold (only the Windows-1252 code page can be saved). "
-                                                      "Nothing was saved.")
-                                           .arg(r + 1));
+            ui::showMessage(&m_window,
+                            QStringLiteral("Line %1 holds a character that a Darwinia script cannot "
+                                           "hold (only the Windows-1252 code page can be saved). "
+                                           "Nothing was saved.")
+                                .arg(r + 1));
             return std::nullopt;
         }
     }
@@ -73,15 +74,17 @@ bool ScriptFiles::writeGrid(const std::filesystem::path &path)
     if (!rows)
         return false;
     if (const int row = firstUnreadableRow(*rows); row >= 0) {
-        ui::showMessage(&m_window, QStringLiteral("Line %1 would hold more than 21 words, and a script with such a "
-                                                  "line cannot be opened again. Nothing was saved.")
-                                       .arg(row + 1));
+        ui::showMessage(&m_window,
+                        QStringLiteral("Line %1 would hold more than 21 words, and a script with such a "
+                                       "line cannot be opened again. Nothing was saved.")
+                            .arg(row + 1));
         return false;
     }
     auto written = writeFileAtomically(path, writeScript(*rows));
     if (!written) {
-        ui::showMessage(&m_window, QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
-                                       .arg(displayName(path), QString::fromStdString(written.error().reason)));
+        ui::showMessage(&m_window,
+                        QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
+                            .arg(displayName(path), QString::fromStdString(written.error().reason)));
         return false;
     }
     return true;
@@ -161,8 +164,9 @@ void ScriptFiles::newScript()
     }
     auto created = createFileAtomically(path, emptyScript());
     if (!created) {
-        ui::showMessage(&m_window, QStringLiteral("The script %1 could not be created: %2")
-                                       .arg(displayName(path), QString::fromStdString(created.error().reason)));
+        ui::showMessage(&m_window,
+                        QStringLiteral("The script %1 could not be created: %2")
+                            .arg(displayName(path), QString::fromStdString(created.error().reason)));
         return;
     }
     refreshAndReload(c.file1->selectedPosition());
@@ -188,8 +192,9 @@ void ScriptFiles::deleteScript()
     }
     auto deleted = deleteFile(path);
     if (!deleted) {
-        ui::showMessage(&m_window, QStringLiteral("The script %1 could not be deleted: %2")
-                                       .arg(displayName(path), QString::fromStdString(deleted.error().reason)));
+        ui::showMessage(&m_window,
+                        QStringLiteral("The script %1 could not be deleted: %2")
+                            .arg(displayName(path), QString::fromStdString(deleted.error().reason)));
         c.deleteSc->setText(QStringLiteral("Delete Script (dbl click)"));
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "script/ScriptRows.h"
+#include "core/script/ScriptRows.h"
 
 #include <QObject>
 

@@ -1,12 +1,12 @@
-#include "strings/StringsEditor.h"
+#include "gui/strings/StringsEditor.h"
 
-#include "app/Busy.h"
-#include "app/MainWindow.h"
-#include "io/Files.h"
-#include "strings/StringsTextEdit.h"
-#include "ui/Dialogs.h"
-#include "ui/TextCodec.h"
-#include "workspace/ModWorkspace.h"
+#include "core/io/Files.h"
+#include "gui/app/Busy.h"
+#include "gui/app/MainWindow.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/TextCodec.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QPushButton>
 
@@ -31,10 +31,11 @@ void StringsEditor::save()
         return;
     const StringsTextEdit::Encoded text = c.stringsText->fileBytes();
     if (!text.bytes) {
-        ui::showMessage(&m_window, QStringLiteral("Line %1 holds a character that strings_default.txt cannot hold "
-                                                  "(only the Windows-1252 code page can be saved). Nothing was "
-                                                  "saved.")
-                                       .arg(text.badLine));
+        ui::showMessage(&m_window,
+                        QStringLiteral("Line %1 holds a character that strings_default.txt cannot hold "
+                                       "(only the Windows-1252 code page can be saved). Nothing was "
+                                       "saved.")
+                            .arg(text.badLine));
         return;
     }
     const std::string bytes = *text.bytes + "\r\n";
@@ -45,8 +46,9 @@ void StringsEditor::save()
     for (const std::filesystem::path &target : {backup, file}) {
         auto written = writeFileAtomically(target, bytes);
         if (!written) {
-            ui::showMessage(&m_window, QStringLiteral("%1 could not be saved: %2. The file is as it was.")
-                                           .arg(displayName(target), QString::fromStdString(written.error().reason)));
+            ui::showMessage(&m_window,
+                            QStringLiteral("%1 could not be saved: %2. The file is as it was.")
+                                .arg(displayName(target), QString::fromStdString(written.error().reason)));
         }
     }
     state.refreshReason = RefreshReason::StringsSaved;

@@ -1,6 +1,6 @@
-#include "strings/StringsModel.h"
+#include "gui/strings/StringsModel.h"
 
-#include "ui/TextCodec.h"
+#include "gui/ui/TextCodec.h"
 
 namespace cw::gui {
 
@@ -23,7 +23,8 @@ int StringsColumnModel::rowCount(const QModelIndex &parent) const
 
 QVariant StringsColumnModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_table->size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= m_table->size() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return decode(m_column == Column::Names ? m_table->name(index.row()) : m_table->text(index.row()));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "strings/StringsTable.h"
+#include "core/strings/StringsTable.h"
 
 #include <QAbstractListModel>
 

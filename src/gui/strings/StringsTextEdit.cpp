@@ -1,6 +1,6 @@
-#include "strings/StringsTextEdit.h"
+#include "gui/strings/StringsTextEdit.h"
 
-#include "ui/TextCodec.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QKeyEvent>
 #include <QTextDocument>

@@ -1,4 +1,4 @@
-#include "ui/ChooserComboBox.h"
+#include "gui/ui/ChooserComboBox.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

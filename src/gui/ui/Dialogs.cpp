@@ -1,4 +1,4 @@
-#include "ui/Dialogs.h"
+#include "gui/ui/Dialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,7 +1,7 @@
-#include "ui/FileListBox.h"
+#include "gui/ui/FileListBox.h"
 
-#include "io/Files.h"
-#include "ui/TextCodec.h"
+#include "core/io/Files.h"
+#include "gui/ui/TextCodec.h"
 
 namespace cw::gui {
 

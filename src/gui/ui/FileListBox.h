@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ListBox.h"
+#include "gui/ui/ListBox.h"
 
 #include <filesystem>
 #include <string>

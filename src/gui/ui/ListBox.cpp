@@ -1,4 +1,4 @@
-#include "ui/ListBox.h"
+#include "gui/ui/ListBox.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/Pictures.h"
+#include "gui/ui/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

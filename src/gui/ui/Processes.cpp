@@ -1,6 +1,6 @@
-#include "ui/Processes.h"
+#include "gui/ui/Processes.h"
 
-#include "ui/TextCodec.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,7 +1,7 @@
-#include "ui/TextCodec.h"
+#include "gui/ui/TextCodec.h"
 
-#include "io/Files.h"
-#include "text/Codepage.h"
+#include "core/io/Files.h"
+#include "core/text/Codepage.h"
 
 #include <QFile>
 

@@ -1,13 +1,13 @@
-#include "workspace/FolderActions.h"
+#include "gui/workspace/FolderActions.h"
 
-#include "app/Busy.h"
-#include "app/MainWindow.h"
-#include "io/Files.h"
-#include "ui/Dialogs.h"
-#include "ui/FileListBox.h"
-#include "ui/Processes.h"
-#include "ui/TextCodec.h"
-#include "workspace/ModWorkspace.h"
+#include "core/io/Files.h"
+#include "gui/app/Busy.h"
+#include "gui/app/MainWindow.h"
+#include "gui/ui/Dialogs.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/Processes.h"
+#include "gui/ui/TextCodec.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QPushButton>
 
@@ -72,8 +72,9 @@ void FolderActions::makeStringsFile()
     auto written = writeFileAtomically(path, " \r\n");
     if (!written) {
         ui::beep();
-        ui::showMessage(&m_window, QStringLiteral("%1 could not be written: %2")
-                                       .arg(displayName(path), QString::fromStdString(written.error().reason)));
+        ui::showMessage(&m_window,
+                        QStringLiteral("%1 could not be written: %2")
+                            .arg(displayName(path), QString::fromStdString(written.error().reason)));
         return;
     }
     openModAgain();
@@ -89,7 +90,8 @@ void FolderActions::openSelected(const ListBox *list, const std::filesystem::pat
     const std::filesystem::path path =
         files ? files->selectedPath() : folder / pathFromName(fileNameFrom(list->selectedText()));
     if (!ui::start(ui::textEditorLaunch(path)))
-        ui::showMessage(&m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
+        ui::showMessage(
+            &m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
 }
 
 void FolderActions::openSelectedMap()

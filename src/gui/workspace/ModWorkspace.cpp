@@ -1,14 +1,14 @@
-#include "workspace/ModWorkspace.h"
+#include "gui/workspace/ModWorkspace.h"
 
-#include "app/Busy.h"
-#include "app/MainWindow.h"
-#include "grid/ScriptGrid.h"
-#include "io/Files.h"
-#include "script/ScriptBrowser.h"
-#include "strings/StringsTextEdit.h"
-#include "ui/FileListBox.h"
-#include "ui/Pictures.h"
-#include "ui/TextCodec.h"
+#include "core/io/Files.h"
+#include "gui/app/Busy.h"
+#include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptBrowser.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/Pictures.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
 
