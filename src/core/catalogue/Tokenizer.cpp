@@ -47,6 +47,11 @@ int TokenSlots::usedCount() const
     return used;
 }
 
+std::string refusedLineNote(std::string_view fileName, int line)
+{
+    return std::string(fileName) + ", line " + std::to_string(line) + ": more than 21 words on one line";
+}
+
 std::string_view withoutExiting(std::string_view message)
 {
     constexpr std::string_view suffix = " Exiting...";

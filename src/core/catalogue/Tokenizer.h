@@ -40,6 +40,10 @@ struct TokenizerError
 // 22nd slot fails; what the failure means is the caller's decision.
 Result<TokenSlots, TokenizerError> splitLine(std::string_view line, SplitMode mode);
 
+// Where a line was refused and why, for people and terminals alike:
+// "intro.txt, line 12: more than 21 words on one line". `fileName` is shown as given.
+std::string refusedLineNote(std::string_view fileName, int line);
+
 // The tokenizer's message without its closing " Exiting...", for callers that carry
 // on after a refused line.
 std::string_view withoutExiting(std::string_view message);
