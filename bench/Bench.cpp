@@ -34,7 +34,7 @@ struct Options
 void startup(const Options &options)
 {
     const fs::path self = fs::read_symlink("/proc/self/exe").parent_path();
-    const std::string editor = (self.parent_path() / "src" / "cuewright").string();
+    const std::string editor = CUEWRIGHT_PROGRAM;
     const std::string bare = (self / "bare_window").string();
     const std::string root = (fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot").string();
     const std::vector<std::string> environment = {"QT_QPA_PLATFORM=offscreen", "CUEWRIGHT_STARTUP_PROBE=1"};

@@ -14,4 +14,4 @@ if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; t
 fi
 args=("$@")
 [[ " $* " == *" --root "* ]] || args=(--root "$top/examples/gameroot" "$@")
-exec "$top/build/src/cuewright" "${args[@]}"
+exec "$top/build/bin/cuewright" "${args[@]}"
