@@ -1,0 +1,101 @@
+// Makes the README's picture of the window:
+//   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
+// Opens the real window on the game root, picks the mod in List1, shows the Scripts
+// page and opens the script from File1, through the calls a user's clicks make, then
+// saves what the window shows. scripts/screenshot.sh runs it under Xvfb.
+#include "gui/app/Application.h"
+#include "gui/app/MainWindow.h"
+#include "gui/script/ScriptBrowser.h"
+#include "gui/ui/FileListBox.h"
+#include "gui/ui/ListBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kScriptsPage = 2;
+
+int fail(const std::string &what)
+{
+    std::fprintf(stderr, "cuewright_screenshot: %s\n", what.c_str());
+    return 1;
+}
+
+// Lets the window lay out, show and paint what has changed.
+void settle(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+int selectByText(cw::gui::ListBox &list, const QString &text)
+{
+    const auto matches = list.findItems(text, Qt::MatchExactly);
+    if (matches.size() != 1)
+        return -1;
+    const int position = list.row(matches.front());
+    return list.setSelectedPosition(position) ? position : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cuewright"));
+
+    std::map<std::string, std::string> options;
+    for (int i = 1; i + 1 < argc; i += 2)
+        options[argv[i]] = argv[i + 1];
+    for (const char *name : {"--root", "--mod", "--script", "--output"})
+        if (!options.count(name))
+            return fail(
+                std::string("missing ") + name +
+                "; usage: cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png");
+
+    // A message box would wait for a click that never comes: give up instead.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        std::fprintf(stderr, "cuewright_screenshot: the window did not get there within 60 s\n");
+        std::_Exit(1);
+    });
+    watchdog.start(60000);
+
+    cw::gui::Startup startup = cw::gui::startUp(options["--root"]);
+    if (!startup.window)
+        return fail("the window did not start on " + options["--root"]);
+    cw::gui::MainWindow &window = *startup.window;
+    window.show();
+    settle(300);
+    if (!window.windowHandle() || !window.windowHandle()->isExposed())
+        return fail("the window is not on the screen");
+
+    const cw::gui::Controls &controls = window.controls();
+    if (selectByText(*controls.list1, QString::fromStdString(options["--mod"])) < 0)
+        return fail("no mod " + options["--mod"] + " in List1");
+    window.selectPage(kScriptsPage);
+    if (selectByText(*controls.file1, QString::fromStdString(options["--script"])) < 0)
+        return fail("no script " + options["--script"] + " in File1");
+    if (!window.browser().openFromList())
+        return fail("the script " + options["--script"] + " did not open");
+    settle(500);
+
+    const QPixmap picture = window.grab();
+    if (picture.isNull() || !picture.save(QString::fromStdString(options["--output"]), "PNG"))
+        return fail("cannot write " + options["--output"]);
+    std::printf("%s: %dx%d, caption \"%s\"\n", options["--output"].c_str(), picture.width(), picture.height(),
+                window.windowTitle().toStdString().c_str());
+    return 0;
+}
