@@ -158,7 +158,7 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
         out << formatted;
         return kExitOk;
     }
-    auto written = writeFileAtomically(files.script, formatted);
+    auto written = writeFileAtomically(files.script, formatted, root);
     if (!written) {
         err << "cuewright fmt: cannot write " << nameOf(files.script) << ": " << written.error().reason
             << "\n";

@@ -44,7 +44,7 @@ void StringsEditor::save()
     // Each file is replaced only once its new bytes are safely written; a failure is
     // reported and the other steps still run, as they always have.
     for (const std::filesystem::path &target : {backup, file}) {
-        auto written = writeFileAtomically(target, bytes);
+        auto written = writeFileAtomically(target, bytes, m_window.gameRoot().root);
         if (!written) {
             ui::showMessage(&m_window,
                             QStringLiteral("%1 could not be saved: %2. The file is as it was.")
