@@ -41,7 +41,7 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
     }
     const SplitMode mode = parsed.has("--strings") ? SplitMode::KeyAndRest : SplitMode::FullSplit;
     bool refused = false;
-    LineReader reader(*bytes);
+    LineReader reader(*bytes, LineEnds::Any);
     std::string_view line;
     while (reader.next(line)) {
         json::Object object;

@@ -58,7 +58,6 @@ TEST(CheckTool, brokenExampleMod_reportsEachDefectWhereItIs)
                           "mods/Checker Demo/scripts/broken_cutscene.txt:12 [dangerous-command]",
                           "mods/Checker Demo/scripts/broken_cutscene.txt:14 [no-final-line-end]",
                           "mods/Checker Demo/scripts/too_long_line.txt:2 [too-many-tokens]",
-                          "mods/Checker Demo/scripts/unix_line_ends.txt:1 [lf-line-ends]",
                           "mods/Checker Demo/strings_default.txt:2 [hash-in-text]",
                           "mods/Checker Demo/strings_default.txt:4 [duplicate-key]",
                           "mods/Checker Demo/strings_default.txt:5 [no-final-line-end]",

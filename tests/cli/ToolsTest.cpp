@@ -65,12 +65,13 @@ TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
             {R"({"line": 1, "slots": ["KEY", "Some text, # here  "]})", R"({"line": 2, "slots": []})",
              "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
 
-    const auto lfOnly = dir.write("lf.txt", "a b c d e f g h i j k\nl m n o p q r s t u v w\n");
-    const ToolRun refused = run({"tokens", lfOnly.string()});
+    const auto tooLong = dir.write("long.txt", "a b\na b c d e f g h i j k l m n o p q r s t u v\n");
+    const ToolRun refused = run({"tokens", tooLong.string()});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(
         refused.out,
-        "{\"line\": 1, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
+        "{\"line\": 1, \"slots\": [\"a\", \"b\"]}\n"
+        "{\"line\": 2, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
         "non lamewindows formatted files!\"}\n");
 }
 
@@ -175,14 +176,12 @@ TEST_F(FmtTool, unreadableOrRefusedScripts_exitWithStatusTwo)
 {
     EXPECT_EQ(fmt({"mod", "missing.txt"}).status, 2);
     EXPECT_EQ(fmt({"mod"}).status, 2);
-    std::string lfOnly;
-    for (int i = 0; i < 30; ++i)
-        lfOnly += "Wait 1\n";
-    dir.write("Mods/mod/Scripts/lf.txt", lfOnly);
-    const ToolRun refused = fmt({"--in-place", "mod", "lf.txt"});
+    const std::string tooLong = "Wait 1\na b c d e f g h i j k l m n o p q r s t u v\n";
+    dir.write("Mods/mod/Scripts/long.txt", tooLong);
+    const ToolRun refused = fmt({"--in-place", "mod", "long.txt"});
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("lf.txt:1: Crazy broken detected!"), std::string::npos) << refused.err;
-    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/lf.txt"), lfOnly);
+    EXPECT_NE(refused.err.find("long.txt:2: Crazy broken detected!"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/long.txt"), tooLong);
 
     // A quoted argument of many words would make a line the editor cannot read back.
     const std::string manyWords = "Wait \"a b c d e f g h i j k l m n o p q r s t u\"\r\n";

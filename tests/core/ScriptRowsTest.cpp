@@ -166,9 +166,10 @@ TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
 
 TEST_F(ScriptRowsTest, loadAndSave_normalisesAsDocumented)
 {
-    // Line ends, blank runs, quotes, inner empty lines and the command's case.
-    EXPECT_EQ(roundTrip("wait   1\n2\r\n\r\nCamMove \"gate one\"\t3\r\n\r\n"),
-              "Wait 1\n2\r\nCamMove gate one 3\r\n\r\n");
+    // Line ends (CR LF, CR and LF all end lines), blank runs, quotes, inner empty lines
+    // and the command's case.
+    EXPECT_EQ(roundTrip("wait   1\nWait 2\rWait 3\r\n\r\nCamMove \"gate one\"\t3\n\n"),
+              "Wait 1\r\nWait 2\r\nWait 3\r\nCamMove gate one 3\r\n\r\n");
     // A comment gains one blank per cycle; a bare "#" stays "#".
     EXPECT_EQ(roundTrip("#note\r\n# spaced\r\n#\r\n"), "# note\r\n#  spaced\r\n#\r\n\r\n");
     // A word against a "#" is lost; a trailing comment becomes arguments.

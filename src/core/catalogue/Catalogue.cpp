@@ -122,7 +122,7 @@ std::optional<std::int16_t> numOrZero(std::string_view token)
 Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
 {
     using Cause = CatalogueError::Cause;
-    LineReader reader(bytes);
+    LineReader reader(bytes, LineEnds::CrOrCrLf);
     std::string_view line;
     if (!reader.next(line))
         return CatalogueError{Cause::Empty, 1, "the file is empty; it needs a header line"};

@@ -106,9 +106,9 @@ int firstUnreadableRow(const std::vector<RowTexts> &rows)
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const std::string line = lineOf(rows[r]);
-        // A CR inside a text would end the line early when it is read back; the
-        // pieces are then lines of their own, each of which must split.
-        LineReader reader(line);
+        // A CR or LF inside a text would end the line early when it is read back;
+        // the pieces are then lines of their own, each of which must split.
+        LineReader reader(line, LineEnds::Any);
         std::string_view piece;
         while (reader.next(piece)) {
             if (!splitLine(piece, SplitMode::FullSplit))

@@ -24,7 +24,7 @@ std::uint64_t foldedHash(std::string_view name)
 
 StringsTable::StringsTable(std::string bytes) : m_bytes(std::move(bytes))
 {
-    LineReader reader(m_bytes);
+    LineReader reader(m_bytes, LineEnds::Any);
     std::string_view line;
     while (reader.next(line)) {
         // Key-and-rest lines never hold more than two slots, so this cannot fail.

@@ -38,7 +38,7 @@ void StringsEditor::save()
                             .arg(text.badLine));
         return;
     }
-    const std::string bytes = *text.bytes + "\r\n";
+    const std::string &bytes = *text.bytes;
     const std::filesystem::path file = findNoCase(*mod, "strings_default.txt");
     const std::filesystem::path backup = findNoCase(*mod, "strings_default.txt.bak");
     // Each file is replaced only once its new bytes are safely written; a failure is
