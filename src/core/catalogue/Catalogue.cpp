@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Folding.h"
 #include "core/catalogue/Tokenizer.h"
+#include "core/text/Codepage.h"
 #include "core/text/LineReader.h"
 
 #include <cstdlib>
@@ -145,7 +146,7 @@ Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
         };
         const auto notANumber = [&](int slot) {
             return CatalogueError{Cause::NotANumber, lineNumber,
-                                  "token " + std::to_string(slot + 1) + " \"" + std::string(slots[slot]) +
+                                  "token " + std::to_string(slot + 1) + " \"" + cp1252::toUtf8(slots[slot]) +
                                       "\" is not a whole number from -32768 to 32767"};
         };
 

@@ -69,7 +69,7 @@ struct CatalogueError
     };
     Cause cause;
     int line = 0;       // 1-based line of commands.txt where it happened
-    std::string detail; // what exactly was wrong, for people
+    std::string detail; // what exactly was wrong, for people, in UTF-8
 
     // One line for people: "commands.txt line 5: ...".
     std::string describe() const;
