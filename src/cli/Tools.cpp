@@ -109,7 +109,9 @@ Formatted formatScript(ScriptLineTable &table, const Catalogue &catalogue, const
     rows.reserve(100);
     for (int row = 0; row < 100; ++row)
         rows.push_back(textsOf(showRow(table, row, catalogue, strings)));
-    table = ScriptLineTable();
+    // Assigning an empty table would keep every cell's buffer; swapping each frees it.
+    for (int cell = 0; cell < ScriptLineTable::kCellCount; ++cell)
+        std::string().swap(table.cell(cell));
     Formatted result;
     result.unreadableRow = firstUnreadableRow(rows);
     if (result.unreadableRow < 0)

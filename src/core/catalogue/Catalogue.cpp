@@ -16,7 +16,6 @@ public:
     static void set(Catalogue &catalogue, int index, CommandDefinition definition)
     {
         const auto slot = static_cast<std::size_t>(index);
-        catalogue.m_foldedNames[slot] = foldName(definition.name);
         catalogue.m_entries[slot] = std::move(definition);
     }
     static void setCommandCount(Catalogue &catalogue, int count) { catalogue.m_commandCount = count; }
@@ -44,9 +43,15 @@ CommandDefinition Catalogue::commentEntry()
 
 int Catalogue::findCommand(std::string &name) const
 {
+    const int index = find(name);
     name = foldName(name);
+    return index;
+}
+
+int Catalogue::find(std::string_view name) const
+{
     for (int i = 1; i <= m_commandCount; ++i) {
-        if (m_foldedNames[static_cast<std::size_t>(i)] == name)
+        if (foldedEqual(m_entries[static_cast<std::size_t>(i)].name, name))
             return i;
     }
     return 0;

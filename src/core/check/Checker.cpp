@@ -42,12 +42,21 @@ char lowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string lower(std::string_view text)
+bool lessNoCase(std::string_view a, std::string_view b)
 {
-    std::string out(text);
-    for (char &c : out)
-        c = lowerAscii(c);
-    return out;
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
+    });
+}
+
+// The number of lines, to size tables once.
+std::size_t lineCount(std::string_view bytes)
+{
+    LineReader reader(bytes, LineEnds::Any);
+    std::size_t count = 0;
+    for (std::string_view line; reader.next(line);)
+        ++count;
+    return count;
 }
 
 bool equalNoCase(std::string_view a, std::string_view b)
@@ -342,6 +351,7 @@ const GameCommandRules &gameCommandRules()
 
 GameStringKeys::GameStringKeys(std::string_view stringsBytes)
 {
+    m_keys.reserve(lineCount(stringsBytes));
     LineReader reader(stringsBytes, LineEnds::Any);
     for (std::string_view line; reader.next(line);) {
         const auto words = gameWords(line);
@@ -398,11 +408,13 @@ class FirstDefinitions
 public:
     explicit FirstDefinitions(std::string_view bytes) : m_bytes(bytes)
     {
+        m_keys.reserve(lineCount(bytes));
         LineReader reader(bytes, LineEnds::Any);
         for (std::string_view line; reader.next(line);) {
             const auto words = gameWords(line);
             if (!words.empty())
-                m_keys.push_back(Key{keyHash(words.front()), reader.lineNumber(), offsetOf(words.front()),
+                m_keys.push_back(Key{static_cast<std::uint32_t>(keyHash(words.front())), reader.lineNumber(),
+                                     offsetOf(words.front()),
                                      static_cast<std::uint32_t>(words.front().size())});
         }
         // By key, then by line; a key's first definition comes first among equals.
@@ -411,7 +423,7 @@ public:
                 return a.hash < b.hash;
             const std::string_view x = textOf(a), y = textOf(b);
             if (!equalNoCase(x, y))
-                return lower(x) < lower(y);
+                return lessNoCase(x, y);
             return a.line < b.line;
         });
     }
@@ -419,9 +431,9 @@ public:
     // The first line that defines `key`, which is defined on `line`.
     int firstLine(std::string_view key) const
     {
-        const std::uint64_t hash = keyHash(key);
+        const auto hash = static_cast<std::uint32_t>(keyHash(key));
         auto it = std::lower_bound(m_keys.begin(), m_keys.end(), hash,
-                                   [](const Key &k, std::uint64_t h) { return k.hash < h; });
+                                   [](const Key &k, std::uint32_t h) { return k.hash < h; });
         for (; it != m_keys.end() && it->hash == hash; ++it) {
             if (equalNoCase(textOf(*it), key))
                 return it->line;
@@ -430,9 +442,10 @@ public:
     }
 
 private:
+    // Sixteen bytes a key line: a strings table of a million short lines stays small.
     struct Key
     {
-        std::uint64_t hash;
+        std::uint32_t hash;
         int line;
         std::uint32_t offset;
         std::uint32_t length;

@@ -37,8 +37,7 @@ RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogu
                 const StringsTable &strings)
 {
     const std::string &word = table.word(row);
-    std::string folded = word;
-    const int index = catalogue.findCommand(folded);
+    const int index = catalogue.find(word);
     const CommandDefinition &entry = catalogue.entry(index);
     // Entry 0 stands for "no command" only when the user picks it: a line names it
     // only by its own name, and an empty line is always an empty row.

@@ -40,7 +40,7 @@ private:
     };
     struct Key
     {
-        std::uint64_t hash;
+        std::uint32_t hash;
         int index;
     };
 
