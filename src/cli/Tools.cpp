@@ -13,6 +13,7 @@
 #include "core/workspace/GameRoot.h"
 
 #include <new>
+#include <optional>
 #include <ostream>
 
 namespace cw::cli {
@@ -119,6 +120,46 @@ Formatted formatScript(ScriptLineTable &table, const Catalogue &catalogue, const
     return result;
 }
 
+// Reads a script into the table as the editor loads it; says why on `err` when it
+// cannot.
+std::optional<ScriptReadReport> loadScript(const fs::path &script, ScriptLineTable &table, std::ostream &err)
+{
+    Result<ScriptReadReport, ScriptReadError> report = ScriptReadReport{};
+    {
+        // The bytes go as soon as the table holds the lines.
+        auto bytes = readFile(script);
+        if (!bytes) {
+            err << "cuewright fmt: cannot read " << shownError(bytes.error()) << "\n";
+            return std::nullopt;
+        }
+        report = readScript(*bytes, table);
+    }
+    if (!report) {
+        err << shownPath(script) << ":" << report.error().line << ": "
+            << withoutExiting(report.error().message) << "\n"
+            << refusedLineNote(shownPath(script.filename()), report.error().line) << "\n";
+        return std::nullopt;
+    }
+    return report.value();
+}
+
+// The mod's strings table. Without one, keys stay as they are written; one that exists
+// but cannot be read is said so, since the keys' spelling then differs from the editor's.
+StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
+{
+    const fs::path path = findNoCase(modFolder, "strings_default.txt");
+    std::error_code code;
+    if (!fs::exists(path, code))
+        return StringsTable();
+    auto bytes = readFile(path);
+    if (!bytes) {
+        err << "cuewright fmt: cannot read " << shownError(bytes.error())
+            << "; keys stay as they are written\n";
+        return StringsTable();
+    }
+    return StringsTable(std::move(bytes).value());
+}
+
 int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
            std::ostream &err)
 {
@@ -143,24 +184,10 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
         err << "cuewright fmt: " << script.error() << "\n";
         return kExitUnusable;
     }
-    const std::string name = shownPath(script->filename());
-
     ScriptLineTable table;
-    Result<ScriptReadReport, ScriptReadError> report = ScriptReadReport{};
-    {
-        auto bytes = readFile(*script);
-        if (!bytes) {
-            err << "cuewright fmt: cannot read " << shownError(bytes.error()) << "\n";
-            return kExitUnusable;
-        }
-        report = readScript(*bytes, table);
-    }
-    if (!report) {
-        err << shownPath(*script) << ":" << report.error().line << ": "
-            << withoutExiting(report.error().message) << "\n"
-            << refusedLineNote(name, report.error().line) << "\n";
+    const auto report = loadScript(*script, table, err);
+    if (!report)
         return kExitUnusable;
-    }
     const bool inPlace = parsed.has("--in-place");
     if (report->losesLinesPast100()) {
         err << shownPath(*script) << ": " << report->linesInFile
@@ -169,11 +196,7 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
         if (inPlace)
             return kExitFindings;
     }
-    // Without a strings table, keys stay as they are written.
-    auto stringsBytes = readFile(findNoCase(*modFolder, "strings_default.txt"));
-    const StringsTable strings(stringsBytes ? std::move(stringsBytes).value() : std::string());
-
-    const Formatted formatted = formatScript(table, *catalogue, strings);
+    const Formatted formatted = formatScript(table, *catalogue, modStrings(*modFolder, err));
     if (formatted.unreadableRow >= 0) {
         err << shownPath(*script) << ":" << formatted.unreadableRow + 1
             << ": the line would hold more than 21 tokens once written\n";

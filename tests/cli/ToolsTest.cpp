@@ -1,10 +1,12 @@
 #include "cli/Tools.h"
 
+#include "core/io/Files.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <sstream>
 
 namespace cw {
@@ -288,6 +290,22 @@ TEST_F(FmtTool, scriptAndModMustBePlainNamesOfAModAndItsScripts_elseNothingIsTou
     // The names the editor itself uses still work, in any letter case.
     EXPECT_EQ(fmt({"--in-place", "MOD", "INTRO.TXT"}).status, 0);
     EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/intro.txt"), "Wait 2\r\n\r\n");
+}
+
+// Formatting goes on without the table, but says so: the keys' spelling is then not
+// what the editor would write.
+TEST_F(FmtTool, stringsTableThatCannotBeRead_isReported_andKeysStayAsWritten)
+{
+    dir.write("Mods/mod/Scripts/intro.txt", "say greeting\r\n");
+    const fs::path strings = dir / "Mods/mod/Strings_Default.txt";
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, strings});
+    const ToolRun result = fmt({"mod", "intro.txt"});
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Say greeting\r\n\r\n");
+    EXPECT_NE(result.err.find(strings.string() + ": Permission denied; keys stay as they are written"),
+              std::string::npos)
+        << result.err;
 }
 
 // A line the editor refuses is named where people look for it, as the window names it.
