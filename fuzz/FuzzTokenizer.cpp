@@ -1,4 +1,5 @@
-// The line reader and the tokenizer in both modes, on arbitrary bytes.
+// The line reader in both of its line-end rules and the tokenizer in both modes, on
+// arbitrary bytes.
 #include "core/catalogue/Tokenizer.h"
 #include "core/text/LineReader.h"
 
@@ -19,17 +20,17 @@ void checkSlotsLieInLine(const cw::TokenSlots &slots, std::string_view line)
     }
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+void checkLines(std::string_view bytes, cw::LineEnds ends)
 {
-    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
-    cw::LineReader reader(bytes);
+    cw::LineReader reader(bytes, ends);
     std::string_view line;
     std::size_t consumed = 0;
     while (reader.next(line)) {
-        // A line never holds a CR, and lines with their ends cover the input exactly.
+        // A line never holds a CR (nor, read as scripts are, an LF), and lines with
+        // their ends cover the input exactly.
         if (line.find('\r') != std::string_view::npos)
+            std::abort();
+        if (ends == cw::LineEnds::Any && line.find('\n') != std::string_view::npos)
             std::abort();
         if (line.data() != bytes.data() + consumed)
             std::abort();
@@ -48,5 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (consumed != bytes.size())
         std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char *>(data), size);
+    for (const auto ends : {cw::LineEnds::CrOrCrLf, cw::LineEnds::Any})
+        checkLines(bytes, ends);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/Tools.h"
 #include "core/io/Files.h"
+#include "core/text/Codepage.h"
 
 #include <ostream>
 
@@ -26,7 +27,7 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
                                      args.end());
             break;
         }
-        if (arg.size() > 1 && arg[0] == '-') {
+        if (!arg.empty() && arg[0] == '-') {
             bool known = false;
             for (auto option : valueOptions) {
                 if (arg == option) {
@@ -57,7 +58,7 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
 
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
 {
-    err << "cuewright " << tool << ": " << problem << "\n" << usage();
+    err << "cuewright " << tool << ": " << shownText(problem) << "\n" << usage();
     return kExitUnusable;
 }
 
@@ -65,6 +66,47 @@ std::filesystem::path rootFrom(const Arguments &parsed, const std::filesystem::p
 {
     const auto root = parsed.values.find("--root");
     return root == parsed.values.end() ? defaultRoot : pathFromName(root->second);
+}
+
+std::string shownText(std::string_view bytes)
+{
+    return escapeControls(nameAsUtf8(bytes));
+}
+
+std::string shownPath(const std::filesystem::path &path)
+{
+    return shownText(nameOf(path));
+}
+
+std::string shownError(const IoError &error)
+{
+    return escapeControls(describe(error));
+}
+
+Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::path &root,
+                                                       std::string_view mod)
+{
+    if (!isSingleName(mod))
+        return "MOD must be the name of a folder in mods, not \"" + shownText(mod) + "\"";
+    const std::filesystem::path modsFolder = findNoCase(root, "mods");
+    const std::filesystem::path folder = findNoCase(modsFolder, mod);
+    std::error_code code;
+    if (!std::filesystem::is_directory(folder, code))
+        return "no mod folder " + shownPath(folder);
+    return folder;
+}
+
+Result<std::filesystem::path, std::string> scriptOf(const std::filesystem::path &modFolder,
+                                                    std::string_view script)
+{
+    if (!isSingleName(script))
+        return "SCRIPT must be the name of a file in the mod's scripts folder, not \"" + shownText(script) +
+               "\"";
+    const std::filesystem::path path = findNoCase(findNoCase(modFolder, "scripts"), script);
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(path, code))
+        return "no script file " + shownPath(path);
+    return path;
 }
 
 } // namespace cw::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/util/Result.h"
+
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -9,7 +11,12 @@
 #include <string_view>
 #include <vector>
 
-// What the command-line tools share: exit statuses and argument parsing.
+namespace cw {
+struct IoError;
+}
+
+// What the command-line tools share: exit statuses, argument parsing, the names they
+// accept, and how they show names and failures.
 namespace cw::cli {
 
 constexpr int kExitOk = 0;
@@ -27,6 +34,7 @@ struct Arguments
     bool has(std::string_view flag) const;
 };
 
+// Anything that starts with "-" is an option ("-" alone too) unless it follows "--".
 Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
                 std::initializer_list<std::string_view> flagOptions);
 
@@ -35,5 +43,23 @@ int usageError(std::ostream &err, std::string_view tool, std::string_view proble
 
 // The game root of --root, or the default.
 std::filesystem::path rootFrom(const Arguments &parsed, const std::filesystem::path &defaultRoot);
+
+// Text from the system or a file (a name, an argument) as the tools print it: UTF-8
+// (decoded from Windows-1252 when it is not UTF-8 already), control characters escaped.
+std::string shownText(std::string_view bytes);
+std::string shownPath(const std::filesystem::path &path);
+// "path: reason", printable.
+std::string shownError(const IoError &error);
+
+// The folder of the mod named MOD: a plain name of a folder in the game root's mods
+// folder, in any letter case. Anything else (a path, "..", a file) is refused with a
+// message for people.
+Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::path &root,
+                                                       std::string_view mod);
+
+// The script named SCRIPT of a mod: a plain name of a regular file in the mod's scripts
+// folder, in any letter case; anything else is refused with a message for people.
+Result<std::filesystem::path, std::string> scriptOf(const std::filesystem::path &modFolder,
+                                                    std::string_view script);
 
 } // namespace cw::cli

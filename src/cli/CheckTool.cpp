@@ -4,6 +4,7 @@
 #include "cli/Json.h"
 #include "core/check/Checker.h"
 #include "core/io/Files.h"
+#include "core/text/Codepage.h"
 #include "core/workspace/GameRoot.h"
 
 #include <ostream>
@@ -11,28 +12,49 @@
 namespace cw::cli {
 namespace {
 
-struct Located
+// Prints findings as they come, in the form compilers use or as JSON lines. `file` is
+// UTF-8; the plain form escapes control characters, so that no name or word from a file
+// can fake a line of output.
+class Printer
 {
-    std::string file; // relative to the game root, "/" between folders
-    check::Finding finding;
+public:
+    Printer(std::ostream &out, bool asJson) : m_out(out), m_asJson(asJson) {}
+
+    void print(const std::string &file, const check::Finding &f)
+    {
+        m_anyError = m_anyError || f.severity == check::Severity::Error;
+        if (m_asJson) {
+            m_out << json::Object()
+                         .field("file", file)
+                         .field("line", f.line)
+                         .field("severity", check::severityName(f.severity))
+                         .field("rule", f.rule)
+                         .field("message", f.message)
+                         .str()
+                  << "\n";
+        } else {
+            m_out << escapeControls(file) << ":" << f.line << ": " << check::severityName(f.severity) << ": "
+                  << escapeControls(f.message) << " [" << f.rule << "]\n";
+        }
+    }
+    check::FindingSink sinkFor(const std::string &file)
+    {
+        return [this, &file](check::Finding &&finding) {
+            print(file, finding);
+        };
+    }
+    bool anyError() const { return m_anyError; }
+
+private:
+    std::ostream &m_out;
+    bool m_asJson;
+    bool m_anyError = false;
 };
 
-void print(const Located &located, bool asJson, std::ostream &out)
+// A file's name as findings show it: each folder's name and its own, as UTF-8.
+std::string shownName(const fs::path &path)
 {
-    const check::Finding &f = located.finding;
-    if (asJson) {
-        out << json::Object()
-                   .field("file", located.file)
-                   .field("line", f.line)
-                   .field("severity", check::severityName(f.severity))
-                   .field("rule", f.rule)
-                   .field("message", f.message)
-                   .str()
-            << "\n";
-    } else {
-        out << located.file << ":" << f.line << ": " << check::severityName(f.severity) << ": " << f.message
-            << " [" << f.rule << "]\n";
-    }
+    return nameAsUtf8(nameOf(path.filename()));
 }
 
 } // namespace
@@ -48,66 +70,64 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
     const fs::path root = rootFrom(parsed, defaultRoot);
     auto catalogue = loadCatalogueOf(root);
     if (!catalogue) {
-        err << "cuewright check: " << catalogue.error().detail << "\n";
+        err << "cuewright check: " << escapeControls(catalogue.error().detail) << "\n";
         return kExitUnusable;
     }
-
-    const fs::path modsFolder = findNoCase(root, "mods");
-    const fs::path modFolder = findNoCase(modsFolder, parsed.positional.front());
-    std::error_code code;
-    if (!fs::is_directory(modFolder, code)) {
-        err << "cuewright check: no mod folder " << nameOf(modFolder) << "\n";
+    auto modFolder = modFolderOf(root, parsed.positional.front());
+    if (!modFolder) {
+        err << "cuewright check: " << modFolder.error() << "\n";
         return kExitUnusable;
     }
-    const std::string modPath = nameOf(modsFolder.filename()) + "/" + nameOf(modFolder.filename());
-    const fs::path scriptsFolder = findNoCase(modFolder, "scripts");
+    const std::string modPath = shownName(modFolder->parent_path()) + "/" + shownName(*modFolder);
 
-    std::vector<std::string> scripts(parsed.positional.begin() + 1, parsed.positional.end());
-    if (scripts.empty()) {
+    // Every name is checked before anything is read.
+    std::vector<fs::path> scripts;
+    for (auto name = parsed.positional.begin() + 1; name != parsed.positional.end(); ++name) {
+        auto script = scriptOf(*modFolder, *name);
+        if (!script) {
+            err << "cuewright check: " << script.error() << "\n";
+            return kExitUnusable;
+        }
+        scripts.push_back(std::move(script).value());
+    }
+    const fs::path scriptsFolder = findNoCase(*modFolder, "scripts");
+    if (parsed.positional.size() == 1) {
         auto listed = listFolder(scriptsFolder, EntryKind::Files, "*.txt");
-        if (listed)
-            scripts = std::move(listed).value();
+        if (listed) {
+            for (const std::string &name : *listed)
+                scripts.push_back(scriptsFolder / pathFromName(name));
+        }
     }
 
-    const fs::path stringsPath = findNoCase(modFolder, "strings_default.txt");
+    const fs::path stringsPath = findNoCase(*modFolder, "strings_default.txt");
     std::string stringsBytes;
+    std::error_code code;
     const bool hasStrings = fs::exists(stringsPath, code);
     if (hasStrings) {
         auto read = readFile(stringsPath);
         if (!read) {
-            err << "cuewright check: cannot read " << nameOf(stringsPath) << ": " << read.error().reason
-                << "\n";
+            err << "cuewright check: cannot read " << shownError(read.error()) << "\n";
             return kExitUnusable;
         }
         stringsBytes = std::move(read).value();
     }
     const check::GameStringKeys keys(stringsBytes);
 
-    std::vector<Located> findings;
-    for (const std::string &script : scripts) {
-        const fs::path path = findNoCase(scriptsFolder, script);
+    Printer printer(out, parsed.has("--json"));
+    for (const fs::path &path : scripts) {
         auto bytes = readFile(path);
         if (!bytes) {
-            err << "cuewright check: cannot read " << nameOf(path) << ": " << bytes.error().reason << "\n";
+            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
             return kExitUnusable;
         }
-        const std::string file =
-            modPath + "/" + nameOf(scriptsFolder.filename()) + "/" + nameOf(path.filename());
-        for (check::Finding &finding : check::checkScript(*bytes, *catalogue, keys))
-            findings.push_back({file, std::move(finding)});
+        const std::string file = modPath + "/" + shownName(scriptsFolder) + "/" + shownName(path);
+        check::checkScript(*bytes, *catalogue, keys, printer.sinkFor(file));
     }
     if (hasStrings) {
-        const std::string file = modPath + "/" + nameOf(stringsPath.filename());
-        for (check::Finding &finding : check::checkStrings(stringsBytes))
-            findings.push_back({file, std::move(finding)});
+        const std::string file = modPath + "/" + shownName(stringsPath);
+        check::checkStrings(stringsBytes, printer.sinkFor(file));
     }
-
-    bool anyError = false;
-    for (const Located &located : findings) {
-        print(located, parsed.has("--json"), out);
-        anyError = anyError || located.finding.severity == check::Severity::Error;
-    }
-    return anyError ? kExitFindings : kExitOk;
+    return printer.anyError() ? kExitFindings : kExitOk;
 }
 
 } // namespace cw::cli

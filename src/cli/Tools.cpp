@@ -12,6 +12,8 @@
 #include "core/text/LineReader.h"
 #include "core/workspace/GameRoot.h"
 
+#include <new>
+#include <optional>
 #include <ostream>
 
 namespace cw::cli {
@@ -35,13 +37,12 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
     const fs::path file = pathFromName(parsed.positional.front());
     auto bytes = readFile(file);
     if (!bytes) {
-        err << "cuewright tokens: cannot read " << parsed.positional.front() << ": " << bytes.error().reason
-            << "\n";
+        err << "cuewright tokens: cannot read " << shownError(bytes.error()) << "\n";
         return kExitUnusable;
     }
     const SplitMode mode = parsed.has("--strings") ? SplitMode::KeyAndRest : SplitMode::FullSplit;
     bool refused = false;
-    LineReader reader(*bytes);
+    LineReader reader(*bytes, LineEnds::Any);
     std::string_view line;
     while (reader.next(line)) {
         json::Object object;
@@ -52,6 +53,7 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
         } else {
             refused = true;
             object.field("error", cp1252::toUtf8(withoutExiting(split.error().message)));
+            err << refusedLineNote(shownPath(file.filename()), reader.lineNumber()) << "\n";
         }
         out << object.str() << "\n";
     }
@@ -68,7 +70,7 @@ int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoo
         return usageError(err, "commands", "takes no file names");
     auto catalogue = loadCatalogueOf(rootFrom(parsed, defaultRoot));
     if (!catalogue) {
-        err << "cuewright commands: " << catalogue.error().detail << "\n";
+        err << "cuewright commands: " << escapeControls(catalogue.error().detail) << "\n";
         return kExitUnusable;
     }
     for (int index = 0; index < catalogue->entryCount(); ++index) {
@@ -92,18 +94,70 @@ int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoo
     return kExitOk;
 }
 
-// The script and strings table of one mod, found as the editor finds them.
-struct ModFiles
+// The script as Save Script writes it after opening it with this catalogue and strings
+// table, or the row that could not be written back. The file's bytes are let go as soon
+// as they are split, and each stage hands its texts on rather than copying them, so a
+// large script costs about twice its size at any one time.
+struct Formatted
 {
-    fs::path script;
-    fs::path strings;
+    std::string bytes;
+    int unreadableRow = -1;
 };
 
-ModFiles modFiles(const fs::path &root, const std::string &mod, const std::string &script)
+Formatted formatScript(ScriptLineTable &table, const Catalogue &catalogue, const StringsTable &strings)
 {
-    const fs::path modFolder = findNoCase(findNoCase(root, "mods"), mod);
-    return ModFiles{findNoCase(findNoCase(modFolder, "scripts"), script),
-                    findNoCase(modFolder, "strings_default.txt")};
+    std::vector<RowTexts> rows;
+    rows.reserve(100);
+    for (int row = 0; row < 100; ++row)
+        rows.push_back(textsOf(showRow(table, row, catalogue, strings)));
+    // Assigning an empty table would keep every cell's buffer; swapping each frees it.
+    for (int cell = 0; cell < ScriptLineTable::kCellCount; ++cell)
+        std::string().swap(table.cell(cell));
+    Formatted result;
+    result.unreadableRow = firstUnreadableRow(rows);
+    if (result.unreadableRow < 0)
+        result.bytes = writeScript(rows);
+    return result;
+}
+
+// Reads a script into the table as the editor loads it; says why on `err` when it
+// cannot.
+std::optional<ScriptReadReport> loadScript(const fs::path &script, ScriptLineTable &table, std::ostream &err)
+{
+    Result<ScriptReadReport, ScriptReadError> report = ScriptReadReport{};
+    {
+        // The bytes go as soon as the table holds the lines.
+        auto bytes = readFile(script);
+        if (!bytes) {
+            err << "cuewright fmt: cannot read " << shownError(bytes.error()) << "\n";
+            return std::nullopt;
+        }
+        report = readScript(*bytes, table);
+    }
+    if (!report) {
+        err << shownPath(script) << ":" << report.error().line << ": "
+            << withoutExiting(report.error().message) << "\n"
+            << refusedLineNote(shownPath(script.filename()), report.error().line) << "\n";
+        return std::nullopt;
+    }
+    return report.value();
+}
+
+// The mod's strings table. Without one, keys stay as they are written; one that exists
+// but cannot be read is said so, since the keys' spelling then differs from the editor's.
+StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
+{
+    const fs::path path = findNoCase(modFolder, "strings_default.txt");
+    std::error_code code;
+    if (!fs::exists(path, code))
+        return StringsTable();
+    auto bytes = readFile(path);
+    if (!bytes) {
+        err << "cuewright fmt: cannot read " << shownError(bytes.error())
+            << "; keys stay as they are written\n";
+        return StringsTable();
+    }
+    return StringsTable(std::move(bytes).value());
 }
 
 int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
@@ -117,54 +171,61 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
     const fs::path root = rootFrom(parsed, defaultRoot);
     auto catalogue = loadCatalogueOf(root);
     if (!catalogue) {
-        err << "cuewright fmt: " << catalogue.error().detail << "\n";
+        err << "cuewright fmt: " << escapeControls(catalogue.error().detail) << "\n";
         return kExitUnusable;
     }
-    const ModFiles files = modFiles(root, parsed.positional[0], parsed.positional[1]);
-    auto bytes = readFile(files.script);
-    if (!bytes) {
-        err << "cuewright fmt: cannot read " << nameOf(files.script) << ": " << bytes.error().reason << "\n";
+    auto modFolder = modFolderOf(root, parsed.positional[0]);
+    if (!modFolder) {
+        err << "cuewright fmt: " << modFolder.error() << "\n";
         return kExitUnusable;
     }
-    // Without a strings table, keys stay as they are written.
-    auto stringsBytes = readFile(files.strings);
-    const StringsTable strings(stringsBytes ? std::move(stringsBytes).value() : std::string());
-
+    auto script = scriptOf(*modFolder, parsed.positional[1]);
+    if (!script) {
+        err << "cuewright fmt: " << script.error() << "\n";
+        return kExitUnusable;
+    }
     ScriptLineTable table;
-    auto report = readScript(*bytes, table);
-    if (!report) {
-        err << nameOf(files.script) << ":" << report.error().line << ": "
-            << withoutExiting(report.error().message) << "\n";
+    const auto report = loadScript(*script, table, err);
+    if (!report)
         return kExitUnusable;
-    }
     const bool inPlace = parsed.has("--in-place");
     if (report->losesLinesPast100()) {
-        err << nameOf(files.script) << ": " << report->linesInFile
+        err << shownPath(*script) << ": " << report->linesInFile
             << " lines; the editor keeps only the first 100"
             << (inPlace ? ", so the file was left as it is\n" : "\n");
         if (inPlace)
             return kExitFindings;
     }
-    std::vector<RowTexts> rows;
-    for (int row = 0; row < 100; ++row)
-        rows.push_back(textsOf(showRow(table, row, *catalogue, strings)));
-    if (const int row = firstUnreadableRow(rows); row >= 0) {
-        err << nameOf(files.script) << ":" << row + 1
+    const Formatted formatted = formatScript(table, *catalogue, modStrings(*modFolder, err));
+    if (formatted.unreadableRow >= 0) {
+        err << shownPath(*script) << ":" << formatted.unreadableRow + 1
             << ": the line would hold more than 21 tokens once written\n";
         return kExitUnusable;
     }
-    const std::string formatted = writeScript(rows);
     if (!inPlace) {
-        out << formatted;
+        out << formatted.bytes;
         return kExitOk;
     }
-    auto written = writeFileAtomically(files.script, formatted);
+    auto written = writeFileAtomically(*script, formatted.bytes, root);
     if (!written) {
-        err << "cuewright fmt: cannot write " << nameOf(files.script) << ": " << written.error().reason
-            << "\n";
+        err << "cuewright fmt: cannot write " << shownError(written.error()) << "\n";
         return kExitUnusable;
     }
     return kExitOk;
+}
+
+int runNamedTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+                 std::ostream &err)
+{
+    if (args.front() == "tokens")
+        return runTokens(args, out, err);
+    if (args.front() == "commands")
+        return runCommands(args, defaultRoot, out, err);
+    if (args.front() == "fmt")
+        return runFmt(args, defaultRoot, out, err);
+    if (args.front() == "check")
+        return runCheck(args, defaultRoot, out, err);
+    return usageError(err, args.front(), "is not a tool");
 }
 
 } // namespace
@@ -197,15 +258,13 @@ int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, s
 {
     if (args.empty())
         return usageError(err, "", "no tool named");
-    if (args.front() == "tokens")
-        return runTokens(args, out, err);
-    if (args.front() == "commands")
-        return runCommands(args, defaultRoot, out, err);
-    if (args.front() == "fmt")
-        return runFmt(args, defaultRoot, out, err);
-    if (args.front() == "check")
-        return runCheck(args, defaultRoot, out, err);
-    return usageError(err, args.front(), "is not a tool");
+    try {
+        return runNamedTool(args, defaultRoot, out, err);
+    } catch (const std::bad_alloc &) {
+        // Files are limited far below what memory holds, but a machine may still run out.
+        err << "cuewright " << shownText(args.front()) << ": there is not enough memory\n";
+        return kExitUnusable;
+    }
 }
 
 } // namespace cw::cli

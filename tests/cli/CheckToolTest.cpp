@@ -1,9 +1,13 @@
 #include "cli/Tools.h"
 
+#include "core/io/Files.h"
+#include "core/text/Codepage.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <sstream>
 
 namespace cw {
@@ -58,7 +62,6 @@ TEST(CheckTool, brokenExampleMod_reportsEachDefectWhereItIs)
                           "mods/Checker Demo/scripts/broken_cutscene.txt:12 [dangerous-command]",
                           "mods/Checker Demo/scripts/broken_cutscene.txt:14 [no-final-line-end]",
                           "mods/Checker Demo/scripts/too_long_line.txt:2 [too-many-tokens]",
-                          "mods/Checker Demo/scripts/unix_line_ends.txt:1 [lf-line-ends]",
                           "mods/Checker Demo/strings_default.txt:2 [hash-in-text]",
                           "mods/Checker Demo/strings_default.txt:4 [duplicate-key]",
                           "mods/Checker Demo/strings_default.txt:5 [no-final-line-end]",
@@ -119,6 +122,49 @@ TEST_F(CheckToolOnAMod, withoutAStringsTable_everyKeyIsMissing)
     const CheckRun run = check(dir.path(), {"m", "fine.txt"});
     ASSERT_EQ(run.lines.size(), 1u);
     EXPECT_NE(run.lines[0].find("[missing-string]"), std::string::npos);
+}
+
+TEST_F(CheckToolOnAMod, stringsFileThatCannotBeRead_exitsWithTwo_namingIt)
+{
+    const fs::path strings = dir / "mods/m/strings_default.txt";
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, strings});
+    const CheckRun run = check(dir.path(), {"m"});
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_NE(run.err.find(strings.string() + ": Permission denied"), std::string::npos) << run.err;
+}
+
+bool allUtf8(const std::vector<std::string> &lines)
+{
+    return std::all_of(lines.begin(), lines.end(), [](const std::string &line) { return isUtf8(line); });
+}
+
+// A name that is not UTF-8 is decoded as the files' texts are, and a name holding a
+// line feed cannot pass for two findings.
+TEST_F(CheckToolOnAMod, namesAndWordsPrintAsValidUtf8_withControlCharactersEscaped)
+{
+    fs::remove(dir / "mods/m/scripts/fine.txt");
+    fs::rename(dir / "mods/m/scripts/warned.txt", dir / "mods/m/scripts/caf\xE9.txt");
+    dir.write("mods/m/scripts/new\nline.txt", "Say nobody\r\n");
+    dir.write("mods/m/scripts/z.txt", "Reset\r\nCamM\xF6ve g\r\n");
+    dir.write("commands.txt",
+              "header\r\n\r\nR\xE9set r 0\r\nCamM\xF6ve m 2 3 Mount 2 S\r\nSay s 1 4 Key\r\n");
+
+    const CheckRun plain = check(dir.path(), {"m"});
+    EXPECT_TRUE(allUtf8(plain.lines));
+    ASSERT_EQ(plain.lines.size(), 4u) << plain.err;
+    EXPECT_EQ(plain.lines[0].substr(0, plain.lines[0].find(": ")), "mods/m/scripts/caf\xC3\xA9.txt:1");
+    EXPECT_EQ(plain.lines[1].substr(0, plain.lines[1].find(": ")), "mods/m/scripts/new\\x0aline.txt:1");
+    // Names of the catalogue are decoded too: "did you mean" and the command's own.
+    EXPECT_NE(plain.lines[2].find("did you mean R\xC3\xA9set?"), std::string::npos) << plain.lines[2];
+    EXPECT_NE(plain.lines[3].find("CamM\xC3\xB6ve needs 2 arguments"), std::string::npos) << plain.lines[3];
+
+    const CheckRun json = check(dir.path(), {"--json", "m"});
+    EXPECT_TRUE(allUtf8(json.lines));
+    ASSERT_EQ(json.lines.size(), 4u);
+    EXPECT_EQ(json.lines[1].substr(0, json.lines[1].find(", ")),
+              R"({"file": "mods/m/scripts/new\nline.txt")");
 }
 
 } // namespace

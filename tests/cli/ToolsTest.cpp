@@ -1,10 +1,12 @@
 #include "cli/Tools.h"
 
+#include "core/io/Files.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <sstream>
 
 namespace cw {
@@ -65,12 +67,13 @@ TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
             {R"({"line": 1, "slots": ["KEY", "Some text, # here  "]})", R"({"line": 2, "slots": []})",
              "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
 
-    const auto lfOnly = dir.write("lf.txt", "a b c d e f g h i j k\nl m n o p q r s t u v w\n");
-    const ToolRun refused = run({"tokens", lfOnly.string()});
+    const auto tooLong = dir.write("long.txt", "a b\na b c d e f g h i j k l m n o p q r s t u v\n");
+    const ToolRun refused = run({"tokens", tooLong.string()});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(
         refused.out,
-        "{\"line\": 1, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
+        "{\"line\": 1, \"slots\": [\"a\", \"b\"]}\n"
+        "{\"line\": 2, \"error\": \"Crazy broken detected! Usually caused by opening Insurrection or other "
         "non lamewindows formatted files!\"}\n");
 }
 
@@ -175,14 +178,12 @@ TEST_F(FmtTool, unreadableOrRefusedScripts_exitWithStatusTwo)
 {
     EXPECT_EQ(fmt({"mod", "missing.txt"}).status, 2);
     EXPECT_EQ(fmt({"mod"}).status, 2);
-    std::string lfOnly;
-    for (int i = 0; i < 30; ++i)
-        lfOnly += "Wait 1\n";
-    dir.write("Mods/mod/Scripts/lf.txt", lfOnly);
-    const ToolRun refused = fmt({"--in-place", "mod", "lf.txt"});
+    const std::string tooLong = "Wait 1\na b c d e f g h i j k l m n o p q r s t u v\n";
+    dir.write("Mods/mod/Scripts/long.txt", tooLong);
+    const ToolRun refused = fmt({"--in-place", "mod", "long.txt"});
     EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find("lf.txt:1: Crazy broken detected!"), std::string::npos) << refused.err;
-    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/lf.txt"), lfOnly);
+    EXPECT_NE(refused.err.find("long.txt:2: Crazy broken detected!"), std::string::npos) << refused.err;
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/long.txt"), tooLong);
 
     // A quoted argument of many words would make a line the editor cannot read back.
     const std::string manyWords = "Wait \"a b c d e f g h i j k l m n o p q r s t u\"\r\n";
@@ -191,6 +192,134 @@ TEST_F(FmtTool, unreadableOrRefusedScripts_exitWithStatusTwo)
     EXPECT_EQ(unwritable.status, 2);
     EXPECT_NE(unwritable.err.find("words.txt:1:"), std::string::npos) << unwritable.err;
     EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/words.txt"), manyWords);
+}
+
+// What fmt writes, fmt leaves as it is, for every script the examples ship; scripts
+// with double quotes (whose quotes come off one pair per load) only have to settle.
+TEST(FmtExamples, everyExampleScript_isAFixedPointOnceFormatted)
+{
+    int checked = 0;
+    for (const auto &mod : fs::directory_iterator(kExampleRoot / "mods")) {
+        if (!fs::is_directory(mod.path() / "scripts"))
+            continue;
+        for (const auto &script : fs::directory_iterator(mod.path() / "scripts")) {
+            const std::string name = script.path().filename().string();
+            SCOPED_TRACE(name);
+            TempDir dir;
+            dir.write("commands.txt", test::readBytes(kExampleRoot / "commands.txt"));
+            if (fs::exists(mod.path() / "strings_default.txt"))
+                dir.write("mods/m/strings_default.txt", test::readBytes(mod.path() / "strings_default.txt"));
+            std::string current = test::readBytes(script.path());
+            const bool quoted = current.find('"') != std::string::npos;
+            for (int cycle = 0;; ++cycle) {
+                dir.write("mods/m/scripts/" + name, current);
+                const ToolRun formatted = run({"fmt", "--root", dir.path().string(), "m", name});
+                if (cycle == 0 && formatted.status == 2) {
+                    // A line the editor refuses is refused for good.
+                    EXPECT_NE(formatted.err.find("more than 21 words"), std::string::npos) << formatted.err;
+                    break;
+                }
+                ASSERT_EQ(formatted.status, 0) << formatted.err;
+                if (formatted.out == current)
+                    break;
+                ASSERT_TRUE(cycle == 0 || (quoted && cycle < 5)) << "cycle " << cycle << ":\n"
+                                                                 << formatted.out;
+                current = formatted.out;
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 7);
+}
+
+// Every file of a game root and beside it, with its bytes: what a refused run must
+// leave as it was.
+std::string snapshot(const fs::path &folder)
+{
+    std::string all;
+    for (const auto &entry : fs::recursive_directory_iterator(folder)) {
+        all += entry.path().string() + "\n";
+        if (entry.is_regular_file())
+            all += test::readBytes(entry.path()) + "\n";
+    }
+    return all;
+}
+
+TEST_F(FmtTool, scriptAndModMustBePlainNamesOfAModAndItsScripts_elseNothingIsTouched)
+{
+    dir.write("Mods/mod/Scripts/intro.txt", "wait 2\r\n");
+    dir.makeFolder("Mods/mod/Scripts/folder.txt");
+    dir.write("Mods/mod/Scripts/sub/deep.txt", "wait 3\r\n");
+    dir.write("outside.txt", "say greeting\r\n");
+    const std::string before = snapshot(dir.path());
+    const std::string mod = (dir / "Mods/mod").string();
+    const struct
+    {
+        std::string mod, script, says;
+    } cases[] = {
+        {"mod", "../Strings_Default.txt", "SCRIPT must be"},
+        {"mod", (dir / "outside.txt").string(), "SCRIPT must be"},
+        {"mod", "sub/deep.txt", "SCRIPT must be"},
+        {"mod", "sub\\deep.txt", "SCRIPT must be"},
+        {"mod", "..", "SCRIPT must be"},
+        {"mod", ".", "SCRIPT must be"},
+        {"mod", "", "SCRIPT must be"},
+        {"mod", "folder.txt", "no script file"},
+        {"mod", "missing.txt", "no script file"},
+        {"..", "intro.txt", "MOD must be"},
+        {mod, "intro.txt", "MOD must be"},
+        {"mod/Scripts", "intro.txt", "MOD must be"},
+        {"", "intro.txt", "MOD must be"},
+        {"nomod", "intro.txt", "no mod folder"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.mod + " " + c.script);
+        for (const bool inPlace : {true, false}) {
+            const ToolRun result = fmt(inPlace ? std::vector<std::string>{"--in-place", c.mod, c.script}
+                                               : std::vector<std::string>{c.mod, c.script});
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.out, "");
+            EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        }
+        const ToolRun checked = run({"check", "--root", dir.path().string(), c.mod, c.script});
+        EXPECT_EQ(checked.status, 2);
+        EXPECT_EQ(checked.out, "");
+        EXPECT_NE(checked.err.find(c.says), std::string::npos) << checked.err;
+    }
+    EXPECT_EQ(snapshot(dir.path()), before);
+    // The names the editor itself uses still work, in any letter case.
+    EXPECT_EQ(fmt({"--in-place", "MOD", "INTRO.TXT"}).status, 0);
+    EXPECT_EQ(test::readBytes(dir / "Mods/mod/Scripts/intro.txt"), "Wait 2\r\n\r\n");
+}
+
+// Formatting goes on without the table, but says so: the keys' spelling is then not
+// what the editor would write.
+TEST_F(FmtTool, stringsTableThatCannotBeRead_isReported_andKeysStayAsWritten)
+{
+    dir.write("Mods/mod/Scripts/intro.txt", "say greeting\r\n");
+    const fs::path strings = dir / "Mods/mod/Strings_Default.txt";
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, strings});
+    const ToolRun result = fmt({"mod", "intro.txt"});
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "Say greeting\r\n\r\n");
+    EXPECT_NE(result.err.find(strings.string() + ": Permission denied; keys stay as they are written"),
+              std::string::npos)
+        << result.err;
+}
+
+// A line the editor refuses is named where people look for it, as the window names it.
+TEST_F(FmtTool, refusedLine_isNamedByFileAndLineOnStandardError)
+{
+    const std::string tooLong = "Wait 1\r\na b c d e f g h i j k l m n o p q r s t u v\r\n";
+    dir.write("Mods/mod/Scripts/long.txt", tooLong);
+    const std::string note = "long.txt, line 2: more than 21 words on one line";
+    const ToolRun formatted = fmt({"mod", "long.txt"});
+    EXPECT_EQ(formatted.status, 2);
+    EXPECT_NE(formatted.err.find(note), std::string::npos) << formatted.err;
+    const ToolRun tokens = run({"tokens", (dir / "Mods/mod/Scripts/long.txt").string()});
+    EXPECT_EQ(tokens.status, 1);
+    EXPECT_EQ(tokens.err, note + "\n");
 }
 
 } // namespace

@@ -45,6 +45,8 @@ TEST(NumOrZero, readsSignedDecimals_roundingHalvesToEven)
     EXPECT_EQ(numOrZero(".5"), 0);
     EXPECT_EQ(numOrZero("1."), 1);
     EXPECT_EQ(numOrZero("0007"), 7);
+    EXPECT_EQ(numOrZero("0000007"), 7); // more digits than the range has, all but one zeros
+    EXPECT_EQ(numOrZero("-0000032768"), -32768);
     EXPECT_EQ(numOrZero("32767"), 32767);
     EXPECT_EQ(numOrZero("-32768"), -32768);
     EXPECT_EQ(numOrZero("32767.4"), 32767);

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Expected{"dangerous_command.txt", "dangerous-command", 2, Severity::Error},
                       Expected{"last_line_without_end.txt", "no-final-line-end", 2, Severity::Error},
                       Expected{"too_many_tokens.txt", "too-many-tokens", 2, Severity::Error},
-                      Expected{"lf_line_ends.txt", "lf-line-ends", 2, Severity::Error},
+                      Expected{"last_line_cr_end.txt", "no-final-line-end", 2, Severity::Error},
                       Expected{"cr_line_end.txt", "cr-line-end", 1, Severity::Error},
                       Expected{"unknown_command.txt", "unknown-command", 2, Severity::Warning},
                       Expected{"not_a_number.txt", "not-a-number", 2, Severity::Warning},
@@ -70,9 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
         return name.substr(0, name.find('.'));
     });
 
-TEST(Checker, cleanScript_hasNoFinding)
+TEST(Checker, cleanScript_hasNoFinding_withAnyOfTheThreeLineEnds)
 {
     EXPECT_TRUE(checkFixture("clean.txt").empty());
+    const std::string crLf = *readFile(kData / "scripts" / "clean.txt");
+    std::string lf;
+    for (char c : crLf)
+        if (c != '\r')
+            lf += c;
+    ASSERT_NE(lf, crLf);
+    const GameStringKeys keys(*readFile(kData / "strings" / "clean.txt"));
+    EXPECT_TRUE(checkScript(lf, exampleCatalogue(), keys).empty());
 }
 
 TEST(Checker, messagesSayWhatTheGameDoes)
@@ -166,6 +174,58 @@ TEST(Checker, hashInText_showsWhatTheGameKeeps)
     const auto findings = checkStrings("intro_1 Number #1 of them\r\n");
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_NE(findings[0].message.find("\"Number \""), std::string::npos) << findings[0].message;
+}
+
+TEST(Checker, durationsBelowTheRange_negativeOnesIncluded)
+{
+    const GameStringKeys keys("");
+    const auto findings =
+        checkScript("Wait -5\r\nWait 0\r\nWait 0.01\r\nCamMove gate -1\r\n", exampleCatalogue(), keys);
+    ASSERT_EQ(findings.size(), 3u);
+    for (const Finding &finding : findings)
+        EXPECT_EQ(finding.rule, "duration-range");
+    EXPECT_NE(findings[0].message.find("Wait for -5 seconds"), std::string::npos) << findings[0].message;
+    EXPECT_EQ(findings[2].line, 4);
+}
+
+TEST(Checker, lastLineEndingInALoneCr_isNeverReadByTheGame)
+{
+    const auto strings = checkStrings("A x\r\nB y\r");
+    ASSERT_EQ(strings.size(), 1u);
+    EXPECT_EQ(strings[0].rule, "no-final-line-end");
+    EXPECT_EQ(strings[0].line, 2);
+    EXPECT_NE(strings[0].message.find("CR alone"), std::string::npos) << strings[0].message;
+    // Blank last lines say nothing, however they end.
+    EXPECT_TRUE(checkStrings("A x\r\n  \r").empty());
+}
+
+// A word of megabytes must neither take minutes to compare with every name nor make
+// a message of megabytes.
+TEST(Checker, longWordsAreCutInMessages)
+{
+    const GameStringKeys keys("");
+    const std::string word(1 << 20, 'W');
+    const auto findings = checkScript(word + "\r\nWait " + word + "x,\r\n", exampleCatalogue(), keys);
+    ASSERT_EQ(findings.size(), 3u);
+    EXPECT_EQ(findings[0].rule, "unknown-command");
+    EXPECT_EQ(findings[0].message.substr(0, 48), "\"" + std::string(40, 'W') + "...\" is");
+    for (const Finding &finding : findings)
+        EXPECT_LT(finding.message.size(), 200u) << finding.rule;
+    // Near names are still found for words of about their length.
+    EXPECT_NE(checkScript("WaitSy\r\n", exampleCatalogue(), keys)[0].message.find("did you mean WaitSay"),
+              std::string::npos);
+}
+
+TEST(Checker, findingsArriveOneByOneInLineOrder)
+{
+    const GameStringKeys keys("");
+    std::vector<std::pair<int, std::string>> seen;
+    checkScript("Nope\r\nCamMove a:\r\nWait x\r\n", exampleCatalogue(), keys,
+                [&seen](Finding &&f) { seen.emplace_back(f.line, f.rule); });
+    EXPECT_EQ(seen, (std::vector<std::pair<int, std::string>>{{1, "unknown-command"},
+                                                              {2, "separator-in-argument"},
+                                                              {2, "missing-argument"},
+                                                              {3, "not-a-number"}}));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace cw {
 namespace {
 
@@ -35,6 +37,30 @@ TEST(Codepage, toUtf8)
 {
     EXPECT_EQ(cp1252::toUtf8("caf\xE9 \x80 \x93q\x94"), "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D");
     EXPECT_EQ(cp1252::toUtf8(std::string_view("\0", 1)), std::string("\0", 1));
+}
+
+TEST(Utf8, tellsWellFormedUtf8FromAnythingElse)
+{
+    for (const char *text : {"", "plain", "caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x8E\xAE", "\x7F"})
+        EXPECT_TRUE(isUtf8(text)) << text;
+    for (const char *text :
+         {"caf\xE9", "\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xFF"})
+        EXPECT_FALSE(isUtf8(text)) << text;
+}
+
+TEST(Utf8, namesStayAsTheyAre_orAreDecodedFromWindows1252)
+{
+    EXPECT_EQ(nameAsUtf8("caf\xC3\xA9.txt"), "caf\xC3\xA9.txt");
+    EXPECT_EQ(nameAsUtf8("caf\xE9.txt"), "caf\xC3\xA9.txt");
+    EXPECT_EQ(nameAsUtf8("\x80 x"), "\xE2\x82\xAC x");
+}
+
+TEST(Utf8, controlCharactersAreEscaped_andNothingElse)
+{
+    EXPECT_EQ(escapeControls("new\nline"), "new\\x0aline");
+    EXPECT_EQ(escapeControls(std::string("a\0b\tc\rd\x1B[31m\x7F", 13)), "a\\x00b\\x09c\\x0dd\\x1b[31m\\x7f");
+    EXPECT_EQ(escapeControls("C1 \xC2\x85 and \xC2\xA0 no-break"), "C1 \\u0085 and \xC2\xA0 no-break");
+    EXPECT_EQ(escapeControls("caf\xC3\xA9 \\ \"q\""), "caf\xC3\xA9 \\ \"q\"");
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace cw {
 namespace {
 
@@ -23,33 +26,23 @@ TEST(AtomicWrite, createsAndReplacesWithExactBytes)
 {
     TempDir dir;
     const fs::path target = dir / "intro.txt";
-    ASSERT_TRUE(writeFileAtomically(target, test::bytes("A\r\n\0\xFF")).ok());
+    ASSERT_TRUE(writeFileAtomically(target, test::bytes("A\r\n\0\xFF"), dir.path()).ok());
     EXPECT_EQ(readBytes(target), test::bytes("A\r\n\0\xFF"));
-    ASSERT_TRUE(writeFileAtomically(target, "").ok());
+    ASSERT_TRUE(writeFileAtomically(target, "", dir.path()).ok());
     EXPECT_EQ(readBytes(target), "");
     EXPECT_EQ(test::listing(dir.path()), "intro.txt");
-}
-
-TEST(AtomicWrite, keepsThePermissionsOfTheFileItReplaces)
-{
-    TempDir dir;
-    const fs::path target = dir.write("s.txt", "old");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    ASSERT_TRUE(writeFileAtomically(target, "new").ok());
-    EXPECT_EQ(fs::status(target).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(AtomicWrite, failures_leaveTheOldFileAndNoTemporaryFile)
 {
     TempDir dir;
     dir.makeFolder("scripts/taken.txt");
-    const auto intoFolder = writeFileAtomically(dir / "scripts/taken.txt", "x");
+    const auto intoFolder = writeFileAtomically(dir / "scripts/taken.txt", "x", dir.path());
     ASSERT_FALSE(intoFolder.ok());
     EXPECT_NE(intoFolder.error().reason.find("folder"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(dir / "scripts/taken.txt"));
 
-    const auto noFolder = writeFileAtomically(dir / "gone/a.txt", "x");
+    const auto noFolder = writeFileAtomically(dir / "gone/a.txt", "x", dir.path());
     ASSERT_FALSE(noFolder.ok());
     EXPECT_FALSE(fs::exists(dir / "gone"));
     EXPECT_EQ(test::listing(dir / "scripts"), "taken.txt");
@@ -150,14 +143,14 @@ TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
 TEST(CreateFileAtomically, createsOnlyWhereNothingIsYet)
 {
     TempDir dir;
-    ASSERT_TRUE(createFileAtomically(dir / "new.txt", "\r\n").ok());
+    ASSERT_TRUE(createFileAtomically(dir / "new.txt", "\r\n", dir.path()).ok());
     EXPECT_EQ(readBytes(dir / "new.txt"), "\r\n");
-    const auto again = createFileAtomically(dir / "new.txt", "other");
+    const auto again = createFileAtomically(dir / "new.txt", "other", dir.path());
     ASSERT_FALSE(again.ok());
     EXPECT_EQ(readBytes(dir / "new.txt"), "\r\n");
     dir.makeFolder("folder.txt");
-    EXPECT_FALSE(createFileAtomically(dir / "folder.txt", "x").ok());
-    EXPECT_FALSE(createFileAtomically(dir / "missing/x.txt", "x").ok());
+    EXPECT_FALSE(createFileAtomically(dir / "folder.txt", "x", dir.path()).ok());
+    EXPECT_FALSE(createFileAtomically(dir / "missing/x.txt", "x", dir.path()).ok());
     EXPECT_EQ(test::listing(dir.path()), "folder.txt new.txt");
 }
 
@@ -179,15 +172,15 @@ TEST(FileFailures, fullDisk_failsTheWritePartWay_andLeavesTheOldFile)
     const std::string big(10000, 'x');
     {
         test::FullDisk full(folder, 4096);
-        const auto written = writeFileAtomically(folder / "a.txt", big);
+        const auto written = writeFileAtomically(folder / "a.txt", big, dir.path());
         ASSERT_FALSE(written.ok()) << full.how();
         EXPECT_NE(written.error().reason.find("space"), std::string::npos) << written.error().reason;
         EXPECT_EQ(readBytes(folder / "a.txt"), "old bytes\r\n") << full.how();
         EXPECT_FALSE(test::holdsTemporaryFile(folder)) << full.how();
-        EXPECT_FALSE(createFileAtomically(folder / "b.txt", big).ok());
+        EXPECT_FALSE(createFileAtomically(folder / "b.txt", big, dir.path()).ok());
         EXPECT_FALSE(fs::exists(folder / "b.txt"));
         // What fits is written.
-        EXPECT_TRUE(writeFileAtomically(folder / "a.txt", "small\r\n").ok()) << full.how();
+        EXPECT_TRUE(writeFileAtomically(folder / "a.txt", "small\r\n", dir.path()).ok()) << full.how();
         EXPECT_EQ(readBytes(folder / "a.txt"), "small\r\n");
     }
 }
@@ -198,8 +191,8 @@ TEST(FileFailures, unwritableFolder_refusesEveryWrite_andKeepsItsFiles)
     const auto folder = dir.makeFolder("scripts");
     dir.write("scripts/a.txt", "old\r\n");
     test::UnwritableFolder unwritable(folder);
-    EXPECT_FALSE(writeFileAtomically(folder / "a.txt", "new").ok()) << unwritable.how();
-    EXPECT_FALSE(createFileAtomically(folder / "b.txt", "new").ok()) << unwritable.how();
+    EXPECT_FALSE(writeFileAtomically(folder / "a.txt", "new", dir.path()).ok()) << unwritable.how();
+    EXPECT_FALSE(createFileAtomically(folder / "b.txt", "new", dir.path()).ok()) << unwritable.how();
     EXPECT_EQ(readBytes(folder / "a.txt"), "old\r\n");
     EXPECT_EQ(test::listing(folder), "a.txt");
 }
@@ -225,6 +218,222 @@ TEST(FileFailures, readFault_isReportedWithItsReason)
     setIoFaultForTesting(std::nullopt);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.error().reason, "Permission denied");
+}
+
+} // namespace
+} // namespace cw
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace cw {
+namespace {
+
+// The mask a process starts with on most systems; the old file's bits must win over it.
+class Umask
+{
+public:
+    explicit Umask(mode_t mask) : m_previous(::umask(mask)) {}
+    ~Umask() { ::umask(m_previous); }
+
+private:
+    mode_t m_previous;
+};
+
+mode_t modeOf(const fs::path &path)
+{
+    struct stat info
+    {
+    };
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+TEST(AtomicWrite, keepsTheModeBitsExactly_whateverTheUmask)
+{
+    TempDir dir;
+    const Umask mask(022);
+    for (const mode_t mode : {0664, 0600, 0660, 0755}) {
+        const fs::path target = dir.write("s.txt", "old");
+        ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+        ASSERT_TRUE(writeFileAtomically(target, "new", dir.path()).ok());
+        EXPECT_EQ(modeOf(target), mode) << std::oct << mode;
+    }
+    // A new file is made as any program makes one.
+    ASSERT_TRUE(writeFileAtomically(dir / "fresh.txt", "x", dir.path()).ok());
+    EXPECT_EQ(modeOf(dir / "fresh.txt"), 0644u);
+}
+
+TEST(AtomicWrite, keepsOwnerAndGroup_whereTheProcessMay)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    TempDir dir;
+    const fs::path target = dir.write("s.txt", "old");
+    ASSERT_EQ(::chown(target.c_str(), 1234, 5678), 0);
+    ASSERT_TRUE(writeFileAtomically(target, "new", dir.path()).ok());
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 1234u);
+    EXPECT_EQ(info.st_gid, 5678u);
+}
+
+// Root passes every permission check, so the permission bits alone must stop it.
+TEST(AtomicWrite, readOnlyFile_isRefused_andKeptAsItWas)
+{
+    TempDir dir;
+    const fs::path target = dir.write("s.txt", "old");
+    for (const mode_t mode : {0444, 0400, 0000}) {
+        ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+        const auto written = writeFileAtomically(target, "new", dir.path());
+        ASSERT_FALSE(written.ok()) << std::oct << mode;
+        EXPECT_EQ(written.error().reason, "it is read-only");
+        EXPECT_EQ(modeOf(target), mode);
+    }
+    ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+    EXPECT_EQ(readBytes(target), "old");
+    EXPECT_EQ(test::listing(dir.path()), "s.txt");
+}
+
+TEST(AtomicWrite, linkInsideTheBoundary_replacesItsTarget_andStaysALink)
+{
+    TempDir dir;
+    const fs::path real = dir.write("mods/m/real.txt", "old");
+    dir.makeFolder("mods/m/scripts");
+    fs::create_symlink("../real.txt", dir / "mods/m/scripts/link.txt");
+    fs::create_directory_symlink("m", dir / "mods/alias");
+
+    ASSERT_TRUE(writeFileAtomically(dir / "mods/m/scripts/link.txt", "through the link", dir.path()).ok());
+    EXPECT_TRUE(fs::is_symlink(dir / "mods/m/scripts/link.txt"));
+    EXPECT_EQ(readBytes(real), "through the link");
+    EXPECT_EQ(test::listing(dir / "mods/m/scripts"), "link.txt");
+
+    ASSERT_TRUE(writeFileAtomically(dir / "mods/alias/real.txt", "through the folder", dir.path()).ok());
+    EXPECT_EQ(readBytes(real), "through the folder");
+    EXPECT_EQ(test::listing(dir / "mods/m"), "real.txt scripts");
+}
+
+TEST(AtomicWrite, linkLeadingOutsideOrToNothing_isRefused_andNothingIsWritten)
+{
+    TempDir outside;
+    const fs::path secret = outside.write("secret.txt", "keep me");
+    TempDir dir;
+    dir.makeFolder("mods/m");
+    fs::create_symlink(secret, dir / "mods/m/strings_default.txt.bak");
+    fs::create_symlink(dir / "mods/m/nothing.txt", dir / "mods/m/dangling.txt");
+    fs::create_directory_symlink(outside.path(), dir / "mods/m/scripts");
+
+    const auto out = writeFileAtomically(dir / "mods/m/strings_default.txt.bak", "x", dir.path());
+    ASSERT_FALSE(out.ok());
+    EXPECT_NE(out.error().reason.find("outside"), std::string::npos) << out.error().reason;
+    const auto dangling = writeFileAtomically(dir / "mods/m/dangling.txt", "x", dir.path());
+    ASSERT_FALSE(dangling.ok());
+    EXPECT_NE(dangling.error().reason.find("does not exist"), std::string::npos) << dangling.error().reason;
+    EXPECT_FALSE(writeFileAtomically(dir / "mods/m/scripts/secret.txt", "x", dir.path()).ok());
+    EXPECT_FALSE(writeFileAtomically(dir / "mods/m/scripts/new.txt", "x", dir.path()).ok());
+    const auto created = createFileAtomically(dir / "mods/m/scripts/new.txt", "x", dir.path());
+    ASSERT_FALSE(created.ok());
+    EXPECT_NE(created.error().reason.find("outside"), std::string::npos) << created.error().reason;
+    EXPECT_FALSE(createFileAtomically(dir / "mods/m/dangling.txt", "x", dir.path()).ok());
+
+    EXPECT_EQ(readBytes(secret), "keep me");
+    EXPECT_EQ(test::listing(outside.path()), "secret.txt");
+    EXPECT_FALSE(fs::exists(dir / "mods/m/nothing.txt"));
+}
+
+// What the README promises about hard links: the saved name gets a file of its own.
+TEST(AtomicWrite, otherHardLinksOfTheFile_keepTheOldContent)
+{
+    TempDir dir;
+    const fs::path target = dir.write("a.txt", "old");
+    fs::create_hard_link(target, dir / "b.txt");
+    ASSERT_TRUE(writeFileAtomically(target, "new", dir.path()).ok());
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_EQ(readBytes(dir / "b.txt"), "old");
+}
+
+TEST(AtomicWrite, removesStaleTemporaryFilesOfItsOwnNaming_andNothingElse)
+{
+    TempDir dir;
+    const auto age = [&dir](const char *name, std::chrono::seconds old) {
+        const fs::path path = dir.write(name, "left behind");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - old);
+    };
+    age(".~cuewright-0badc0de.tmp", std::chrono::seconds(120)); // a killed save
+    age(".~cuewright-12345678.tmp", std::chrono::seconds(5));   // a save still running
+    age(".~cuewright-notours1.tmp", std::chrono::seconds(120));
+    age(".~cuewright-0badc0de.tmp.txt", std::chrono::seconds(120));
+    age("intro.txt", std::chrono::seconds(120));
+    dir.makeFolder(".~cuewright-00000000.tmp");
+
+    ASSERT_TRUE(writeFileAtomically(dir / "a.txt", "x", dir.path()).ok());
+    EXPECT_EQ(test::listing(dir.path()), ".~cuewright-00000000.tmp .~cuewright-0badc0de.tmp.txt "
+                                         ".~cuewright-12345678.tmp .~cuewright-notours1.tmp a.txt intro.txt");
+}
+
+TEST(AtomicWrite, failedFlush_reportsTheFailure_andKeepsTheOldFile)
+{
+    TempDir dir;
+    const fs::path target = dir.write("a.txt", "old");
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Flush, EIO, 0, target});
+    const auto written = writeFileAtomically(target, "new", dir.path());
+    const auto created = createFileAtomically(dir / "b.txt", "new", dir.path());
+    setIoFaultForTesting(std::nullopt);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error().reason, std::strerror(EIO));
+    EXPECT_TRUE(created.ok()) << "the fault was for a.txt alone";
+    EXPECT_EQ(readBytes(target), "old");
+    EXPECT_EQ(test::listing(dir.path()), "a.txt b.txt");
+}
+
+TEST(ReadFile, refusesFilesPastTheLimit_withoutReadingThem)
+{
+    TempDir dir;
+    const fs::path limit = dir.write("limit.txt", "");
+    fs::resize_file(limit, kMaxFileBytes);
+    const auto read = readFile(limit);
+    ASSERT_TRUE(read.ok()) << read.error().reason;
+    EXPECT_EQ(read->size(), kMaxFileBytes);
+
+    const fs::path over = dir.write("over.txt", "");
+    fs::resize_file(over, kMaxFileBytes + 1);
+    const fs::path huge = dir.write("huge.txt", "");
+    fs::resize_file(huge, std::uintmax_t(100) << 30); // sparse: no disk space used
+    for (const fs::path &path : {over, huge}) {
+        const auto refused = readFile(path);
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().reason,
+                  "it is larger than 16 MB, far more than any script or strings table; it was not opened");
+    }
+}
+
+TEST(IoErrors, carryTheirPath_andAreDescribedAsPathAndReason)
+{
+    TempDir dir;
+    const fs::path missing = dir / "caf\xE9.txt";
+    const auto read = readFile(missing);
+    ASSERT_FALSE(read.ok());
+    EXPECT_EQ(read.error().path, missing);
+    EXPECT_EQ(describe(read.error()), (dir / "caf\xC3\xA9.txt").string() + ": " + read.error().reason);
+
+    dir.write("a.txt", "x");
+    EXPECT_EQ(createFileAtomically(dir / "a.txt", "y", dir.path()).error().path, dir / "a.txt");
+    EXPECT_EQ(deleteFile(dir / "gone.txt").error().path, dir / "gone.txt");
+    EXPECT_EQ(createFolder(dir / "a.txt").error().path, dir / "a.txt");
+    EXPECT_EQ(listFolder(dir / "nowhere", EntryKind::Files).error().path, dir / "nowhere");
+    EXPECT_EQ(describe(IoError{"no path", {}}), "no path");
+}
+
+TEST(SingleName, acceptsOneEntryOfAFolder_andNothingThatLeavesIt)
+{
+    for (const char *name : {"intro.txt", "Garden Return", "a:b.txt", "caf\xE9.txt", ".hidden", "..."})
+        EXPECT_TRUE(isSingleName(name)) << name;
+    for (const char *name :
+         {"", ".", "..", "../strings_default.txt", "/etc/hostname", "a/b", "a\\b", "scripts/", "/"})
+        EXPECT_FALSE(isSingleName(name)) << name;
+    EXPECT_FALSE(isSingleName(std::string_view("a\0/x", 4)));
 }
 
 } // namespace

@@ -12,10 +12,10 @@ namespace {
 
 using test::bytes;
 
-std::vector<std::string> lines(std::string_view content)
+std::vector<std::string> lines(std::string_view content, LineEnds ends = LineEnds::CrOrCrLf)
 {
     std::vector<std::string> out;
-    LineReader reader(content);
+    LineReader reader(content, ends);
     std::string_view line;
     while (reader.next(line))
         out.emplace_back(line);
@@ -24,7 +24,7 @@ std::vector<std::string> lines(std::string_view content)
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReader, lineEnds_areCrOrCrLf_andLoneLfIsAByte)
+TEST(LineReader, catalogueLineEnds_areCrOrCrLf_andLoneLfIsAByte)
 {
     EXPECT_EQ(lines(""), Lines{});
     EXPECT_EQ(lines("A"), Lines{"A"});
@@ -38,15 +38,41 @@ TEST(LineReader, lineEnds_areCrOrCrLf_andLoneLfIsAByte)
     EXPECT_EQ(lines("\n"), Lines{"\n"});
 }
 
+TEST(LineReader, scriptAndStringsLineEnds_areCrLfCrAndLf)
+{
+    const auto any = [](std::string_view content) {
+        return lines(content, LineEnds::Any);
+    };
+    EXPECT_EQ(any(""), Lines{});
+    EXPECT_EQ(any("A\nB\n"), Lines({"A", "B"}));
+    EXPECT_EQ(any("A\n\r\nB"), Lines({"A", "", "B"}));
+    EXPECT_EQ(any("A\n\rB"), Lines({"A", "", "B"}));
+    EXPECT_EQ(any("A\r\r\n"), Lines({"A", ""}));
+    EXPECT_EQ(any("A\rB\r\nC\nD"), Lines({"A", "B", "C", "D"}));
+    EXPECT_EQ(any("\n"), Lines{""});
+    EXPECT_EQ(any("\n\n"), Lines({"", ""}));
+}
+
 TEST(LineReader, bytesOfEveryValue_passThrough)
 {
     const std::string content = bytes("\0\x80\xFF\x1A x\r\n\x81\x8D");
     EXPECT_EQ(lines(content), Lines({bytes("\0\x80\xFF\x1A x"), "\x81\x8D"}));
+    EXPECT_EQ(lines(content, LineEnds::Any), Lines({bytes("\0\x80\xFF\x1A x"), "\x81\x8D"}));
+}
+
+TEST(LineReader, reportsHowEachLineEnded)
+{
+    LineReader any("a\r\nb\rc\nd", LineEnds::Any);
+    std::vector<LineReader::End> ends;
+    for (std::string_view line; any.next(line);)
+        ends.push_back(any.lineEnd());
+    EXPECT_EQ(ends, std::vector<LineReader::End>({LineReader::End::CrLf, LineReader::End::Cr,
+                                                  LineReader::End::Lf, LineReader::End::None}));
 }
 
 TEST(LineReader, reportsLineNumbersAndWhetherTheLineEnded)
 {
-    LineReader reader("one\r\ntwo\rthree");
+    LineReader reader("one\r\ntwo\rthree", LineEnds::CrOrCrLf);
     std::string_view line;
     ASSERT_TRUE(reader.next(line));
     EXPECT_EQ(reader.lineNumber(), 1);

@@ -111,6 +111,53 @@ TEST_F(ScriptRowsTest, unknownCommand_keepsItsOwnSpellingAndArguments)
     EXPECT_EQ(roundTrip("CamFlyBy Lake 3\r\n"), "CamFlyBy Lake 3\r\n\r\n");
 }
 
+// Laid out for entry 0's count (none), two shown fields would overlap: field 0 would
+// keep whatever width the row had, under field 1.
+TEST_F(ScriptRowsTest, unknownCommand_laysOutForTheFieldsItShows)
+{
+    read("CamMov gate 2\r\nCamMov\r\nFly \"\" b c\r\nFly a b c d\r\n");
+    EXPECT_EQ(row(0).layoutCount, 2);
+    EXPECT_EQ(row(1).layoutCount, 0);
+    EXPECT_EQ(shown(row(1)), std::vector<bool>(4, false));
+    // An empty argument before the last one still has its field, shown empty.
+    const RowView gap = row(2);
+    EXPECT_EQ(shown(gap), std::vector<bool>({true, true, true, false}));
+    EXPECT_EQ(gap.fields[0].text, "");
+    EXPECT_EQ(gap.layoutCount, 3);
+    EXPECT_EQ(gap.fields[1].tooltip, "");
+    EXPECT_EQ(row(3).layoutCount, 4);
+}
+
+TEST(ScriptRowsEntryZero, emptyLine_isAnEmptyRow_whateverEntryZeroIs_andSavesAsNothing)
+{
+    for (const char *first : {"Wait w 1 2 Seconds", "Say s 2 4 Key 1 N"}) {
+        SCOPED_TRACE(first);
+        const Catalogue catalogue =
+            std::move(loadCatalogue(std::string("header\r\n") + first + "\r\nOne o 1 1 A\r\n")).value();
+        const StringsTable strings("K v\r\n");
+        ScriptLineTable table;
+        ASSERT_TRUE(readScript("\r\nOne 1\r\n   \r\n\r\n", table).ok());
+        std::vector<RowTexts> rows;
+        for (int r = 0; r < 100; ++r) {
+            const RowView view = showRow(table, r, catalogue, strings);
+            if (r != 1) {
+                EXPECT_EQ(view.commandText, "") << r;
+                EXPECT_EQ(shown(view), std::vector<bool>(4, false)) << r;
+                EXPECT_FALSE(view.stringsChooser) << r;
+                EXPECT_EQ(view.layoutCount, 0) << r;
+            }
+            rows.push_back(textsOf(view));
+        }
+        EXPECT_EQ(writeScript(rows), "One 1\r\n\r\n");
+        // Written out by its own name, entry 0 is the command it names.
+        ASSERT_TRUE(readScript(catalogue.entry(0).name + " 5\r\n", table).ok());
+        const RowView named = showRow(table, 0, catalogue, strings);
+        EXPECT_EQ(named.commandText, catalogue.entry(0).name);
+        EXPECT_TRUE(named.knownCommand);
+        EXPECT_EQ(named.commandIndex, 0);
+    }
+}
+
 TEST_F(ScriptRowsTest, stringsKey_takesTheEntrysOwnSpelling_orStaysAsWritten)
 {
     read("say greeting\r\nSay Nowhere\r\nSay\r\n");
@@ -154,6 +201,24 @@ TEST(ScriptWriter, writesOneLinePerRowWithACommand_andOneFinalLineEnd)
     EXPECT_EQ(writeScript(rows), "Wait 1\r\nCamMove gate 2\r\n# a \"quoted\" # note\r\n\r\n");
 }
 
+TEST(ScriptWriter, textAfterAHash_getsABlankOnlyWhenItHasNone)
+{
+    const auto line = [](RowTexts row) {
+        std::vector<RowTexts> rows{std::move(row)};
+        const std::string bytes = writeScript(rows);
+        return bytes.substr(0, bytes.size() - 4);
+    };
+    EXPECT_EQ(line({"#", {"note", "", "", ""}}), "# note");
+    EXPECT_EQ(line({"#", {" lead", "", "", ""}}), "# lead");
+    EXPECT_EQ(line({"#", {"\ttab", "", "", ""}}), "#\ttab");
+    EXPECT_EQ(line({"#", {"", "", "", ""}}), "#");
+    EXPECT_EQ(line({"#", {"", " gap", "", ""}}), "# gap");
+    EXPECT_EQ(line({"One", {"1", "#", " later", ""}}), "One 1 # later");
+    EXPECT_EQ(line({"One", {"1", "#", "later", ""}}), "One 1 # later");
+    EXPECT_EQ(line({"One", {" 1", "", "", ""}}), "One  1");
+    EXPECT_EQ(line({"One", {"a#", " b", "", ""}}), "One a#  b");
+}
+
 TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
 {
     std::vector<RowTexts> rows(100);
@@ -164,18 +229,28 @@ TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
     EXPECT_EQ(firstUnreadableRow(rows), 9);
 }
 
-TEST_F(ScriptRowsTest, loadAndSave_normalisesAsDocumented)
+TEST_F(ScriptRowsTest, loadAndSave_normalisesLineEndsBlanksQuotesAndCase)
 {
-    // Line ends, blank runs, quotes, inner empty lines and the command's case.
-    EXPECT_EQ(roundTrip("wait   1\n2\r\n\r\nCamMove \"gate one\"\t3\r\n\r\n"),
-              "Wait 1\n2\r\nCamMove gate one 3\r\n\r\n");
-    // A comment gains one blank per cycle; a bare "#" stays "#".
-    EXPECT_EQ(roundTrip("#note\r\n# spaced\r\n#\r\n"), "# note\r\n#  spaced\r\n#\r\n\r\n");
+    // Every line end becomes CR LF; blank runs, quotes, inner empty lines and the
+    // command's case go.
+    EXPECT_EQ(roundTrip("wait   1\nWait 2\rWait 3\r\n\r\nCamMove \"gate one\"\t3\n\n"),
+              "Wait 1\r\nWait 2\r\nWait 3\r\nCamMove gate one 3\r\n\r\n");
+    // A comment gets a blank after "#" only when it has none; a bare "#" stays "#".
+    EXPECT_EQ(roundTrip("#note\r\n# spaced\r\n#  two\r\n#\r\n"), "# note\r\n# spaced\r\n#  two\r\n#\r\n\r\n");
     // A word against a "#" is lost; a trailing comment becomes arguments.
-    EXPECT_EQ(roundTrip("Wait#note\r\nWait 1 #later\r\n"), "# note\r\nWait 1 # later\r\n\r\n");
-    // The normal form is a fixed point.
-    const std::string once = roundTrip("cammove \"a b\" 2\r\n#x\r\nSay intro_1\r\n");
-    EXPECT_EQ(once, "CamMove a b 2\r\n# x\r\nSay intro_1\r\n\r\n");
+    EXPECT_EQ(roundTrip("Wait#note\r\nWait 1 #later\r\nWait 1 # later\r\n"),
+              "# note\r\nWait 1 # later\r\nWait 1 # later\r\n\r\n");
+}
+
+// What saving writes opens and saves as the same bytes, so saving a file nobody
+// edited changes nothing the second time.
+TEST_F(ScriptRowsTest, theNormalForm_isAFixedPoint)
+{
+    const std::string once =
+        roundTrip("cammove \"a b\" 2\n#x\n#  lead\r\nSay intro_1\rWait 1 #  later\r\nOdd x\r\n#\r\n");
+    EXPECT_EQ(once,
+              "CamMove a b 2\r\n# x\r\n#  lead\r\nSay intro_1\r\nWait 1 #  later\r\nOdd x\r\n#\r\n\r\n");
+    EXPECT_EQ(roundTrip(once), once);
 }
 
 TEST(ScriptLines, readsAtMost200Lines_andCountsThemAll)

@@ -56,10 +56,13 @@ TEST(StringsTable, duplicatesStayInFileOrder)
     EXPECT_EQ(table.find("k"), 0);
 }
 
-TEST(StringsTable, lineFeedOnlyFile_isOneEntryHoldingTheRest)
+TEST(StringsTable, everyLineEnd_endsAnEntry)
 {
-    const StringsTable table("FIRST one\nSECOND two\nTHIRD three\n");
-    EXPECT_EQ(entries(table), Entries({{"FIRST", "one\nSECOND two\nTHIRD three\n"}}));
+    const StringsTable table("FIRST one\nSECOND two\rTHIRD three\r\nFOURTH\n\nFIFTH five");
+    EXPECT_EQ(
+        entries(table),
+        Entries(
+            {{"FIRST", "one"}, {"SECOND", "two"}, {"THIRD", "three"}, {"FOURTH", ""}, {"FIFTH", "five"}}));
 }
 
 TEST(StringsTable, emptyFile_hasNoEntries)

@@ -66,8 +66,8 @@ TEST_F(ScriptFilesTest, saveScript_writesTheGridAsItsNormalForm_andReadsItBack)
     open("a.txt");
     grid().field(3, 0)->setText("7");
     clickButton(button("savesc"));
-    // The trailing comment's remainder keeps its leading blank.
-    EXPECT_EQ(bytesOf("a.txt"), "Two gate one 2.5\r\n# note\r\nOne 7 #  later\r\nMystery x\r\n\r\n");
+    // The trailing comment's remainder keeps its leading blank and gets no second one.
+    EXPECT_EQ(bytesOf("a.txt"), "Two gate one 2.5\r\n# note\r\nOne 7 # later\r\nMystery x\r\n\r\n");
     // The grid shows the file as it reads back: the quoted argument is now two.
     EXPECT_EQ(grid().field(0, 1)->text(), "one");
     EXPECT_EQ(grid().field(0, 2)->text(), "2.5");

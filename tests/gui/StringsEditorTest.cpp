@@ -201,35 +201,37 @@ TEST_F(StringsEditorTest, fileThatCannotBeWritten_isReported_andTheEditorKeepsIt
     EXPECT_FALSE(temporaryFileLeft());
 }
 
-TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave)
+TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave_andEveryLineEndIsSavedAsCrLf)
 {
-    // Lone CR and lone LF stay in their lines; A0 and the whole upper half, the five
-    // bytes the code page leaves undefined among them, come back as they were.
+    // A0 and the whole upper half, the five bytes the code page leaves undefined among
+    // them, come back as they were; lone CRs and LFs end lines, saved as CR LF.
     std::string content = "K a\nb\rc\xA0"
                           "d\r\n\r\r\n\n\r\n";
+    std::string others;
     for (int value = 0; value < 256; ++value) {
         if (value != '\r' && value != '\n')
-            content += static_cast<char>(value);
+            others += static_cast<char>(value);
     }
-    content += "\r\nlast\r";
+    content += others + "\r\nlast\r";
+    const std::string saved = "K a\r\nb\r\nc\xA0"
+                              "d\r\n\r\n\r\n\r\n\r\n" +
+                              others + "\r\nlast\r\n\r\n";
     game.write("mods/beta/strings_default.txt", content);
     openMod(*window, "beta");
     window->selectPage(3);
     save();
-    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), content + "\r\n");
-    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), content + "\r\n");
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), saved);
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), saved);
     EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringlist")).value(0), "K");
 }
 
-TEST_F(StringsEditorTest, loneLineBreaksShowAsSymbols_andCrLfPairsAsLines)
+TEST_F(StringsEditorTest, everyLineEnd_showsAsALineBreak)
 {
     game.write("mods/beta/strings_default.txt", "A 1\n2\r\nB 3\r4");
     openMod(*window, "beta");
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), QString::fromUtf8("A 1\u240A"
-                                                "2\nB 3\u240D"
-                                                "4"));
-    EXPECT_EQ(editor->blockCount(), 2);
+    EXPECT_EQ(editor->text(), "A 1\n2\nB 3\n4");
+    EXPECT_EQ(editor->blockCount(), 4);
 }
 
 } // namespace

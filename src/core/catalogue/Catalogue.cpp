@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Folding.h"
 #include "core/catalogue/Tokenizer.h"
+#include "core/text/Codepage.h"
 #include "core/text/LineReader.h"
 
 #include <cstdlib>
@@ -15,7 +16,6 @@ public:
     static void set(Catalogue &catalogue, int index, CommandDefinition definition)
     {
         const auto slot = static_cast<std::size_t>(index);
-        catalogue.m_foldedNames[slot] = foldName(definition.name);
         catalogue.m_entries[slot] = std::move(definition);
     }
     static void setCommandCount(Catalogue &catalogue, int count) { catalogue.m_commandCount = count; }
@@ -43,9 +43,15 @@ CommandDefinition Catalogue::commentEntry()
 
 int Catalogue::findCommand(std::string &name) const
 {
+    const int index = find(name);
     name = foldName(name);
+    return index;
+}
+
+int Catalogue::find(std::string_view name) const
+{
     for (int i = 1; i <= m_commandCount; ++i) {
-        if (m_foldedNames[static_cast<std::size_t>(i)] == name)
+        if (foldedEqual(m_entries[static_cast<std::size_t>(i)].name, name))
             return i;
     }
     return 0;
@@ -122,7 +128,7 @@ std::optional<std::int16_t> numOrZero(std::string_view token)
 Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
 {
     using Cause = CatalogueError::Cause;
-    LineReader reader(bytes);
+    LineReader reader(bytes, LineEnds::CrOrCrLf);
     std::string_view line;
     if (!reader.next(line))
         return CatalogueError{Cause::Empty, 1, "the file is empty; it needs a header line"};
@@ -145,7 +151,7 @@ Result<Catalogue, CatalogueError> loadCatalogue(std::string_view bytes)
         };
         const auto notANumber = [&](int slot) {
             return CatalogueError{Cause::NotANumber, lineNumber,
-                                  "token " + std::to_string(slot + 1) + " \"" + std::string(slots[slot]) +
+                                  "token " + std::to_string(slot + 1) + " \"" + cp1252::toUtf8(slots[slot]) +
                                       "\" is not a whole number from -32768 to 32767"};
         };
 

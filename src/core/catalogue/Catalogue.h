@@ -47,6 +47,9 @@ public:
     // without regard to case; 0 when none does (entry 0 is never compared, so it is
     // also the answer for a name that matches nothing). Hands the folded name back.
     int findCommand(std::string &name) const;
+    // The same index, without handing anything back: nothing is copied, so a word of
+    // megabytes costs no more than a short one.
+    int find(std::string_view name) const;
 
     static CommandDefinition commentEntry();
 
@@ -54,7 +57,6 @@ private:
     friend class CatalogueBuilder;
 
     std::array<CommandDefinition, kCapacity> m_entries;
-    std::array<std::string, kCapacity> m_foldedNames;
     int m_commandCount = 0;
 };
 
@@ -69,7 +71,7 @@ struct CatalogueError
     };
     Cause cause;
     int line = 0;       // 1-based line of commands.txt where it happened
-    std::string detail; // what exactly was wrong, for people
+    std::string detail; // what exactly was wrong, for people, in UTF-8
 
     // One line for people: "commands.txt line 5: ...".
     std::string describe() const;

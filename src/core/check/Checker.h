@@ -1,6 +1,7 @@
 #pragma once
 
-#include <set>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,9 @@ const GameCommandRules &gameCommandRules();
 
 // The keys of a strings table as the game reads it: the first word of each line
 // (separators are blanks, ":" and ","; "#" cuts the line), without regard to case.
+// Kept as 64-bit hashes, eight bytes a key whatever the table's size; two keys that
+// share a hash (about one chance in 10^13 for a table of a million keys) could hide
+// one missing-string warning, nothing worse.
 class GameStringKeys
 {
 public:
@@ -61,11 +65,21 @@ public:
     bool contains(std::string_view key) const;
 
 private:
-    std::set<std::string> m_keys; // lower case
+    std::vector<std::uint64_t> m_keys; // sorted, unique
 };
 
+// Receives findings one at a time, in line order, so that a large file's findings
+// need not all be held at once.
+using FindingSink = std::function<void(Finding &&)>;
+
+// The findings of a script (lines ended by CR LF, CR or LF, as both the editor and a
+// text editor count them).
+void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStringKeys &keys,
+                 const FindingSink &sink);
 std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
                                  const GameStringKeys &keys);
+
+void checkStrings(std::string_view bytes, const FindingSink &sink);
 std::vector<Finding> checkStrings(std::string_view bytes);
 
 std::string_view severityName(Severity severity);

@@ -1,5 +1,7 @@
 #include "core/io/Files.h"
 
+#include "core/text/Codepage.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -15,6 +17,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -34,14 +37,22 @@ bool equalNoCase(std::string_view a, std::string_view b)
 
 std::optional<IoFaultForTesting> g_fault;
 
-IoError errorFrom(const std::error_code &code)
+// The fault of the given kind when one is set for `file`.
+const IoFaultForTesting *faultFor(IoFaultForTesting::Kind kind, const fs::path &file)
 {
-    return IoError{code.message()};
+    if (!g_fault || g_fault->kind != kind)
+        return nullptr;
+    return g_fault->onlyFor.empty() || g_fault->onlyFor == file ? &*g_fault : nullptr;
 }
 
-IoError errorFromErrno()
+IoError errorFrom(const std::error_code &code, const fs::path &path)
 {
-    return IoError{std::strerror(errno)};
+    return IoError{code.message(), path};
+}
+
+IoError errorFromErrno(const fs::path &path)
+{
+    return IoError{std::strerror(errno), path};
 }
 
 bool isHidden(const fs::directory_entry &entry)
@@ -56,6 +67,9 @@ bool isHidden(const fs::directory_entry &entry)
 #endif
 }
 
+constexpr std::string_view kTemporaryPrefix = ".~cuewright-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 // A name no other writer will pick: hidden, and not matching "*.txt", so no file list
 // ever shows it even if it were left behind.
 fs::path temporarySibling(const fs::path &target)
@@ -67,61 +81,215 @@ fs::path temporarySibling(const fs::path &target)
     std::minstd_rand random(seed + counter.fetch_add(1));
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return target.parent_path() / (".~cuewright-" + std::string(suffix) + ".tmp");
+    return target.parent_path() /
+           (std::string(kTemporaryPrefix) + std::string(suffix) + std::string(kTemporarySuffix));
+}
+
+bool isTemporaryName(std::string_view name)
+{
+    if (name.size() != kTemporaryPrefix.size() + 8 + kTemporarySuffix.size() ||
+        name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix ||
+        name.substr(name.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+        return false;
+    const std::string_view digits = name.substr(kTemporaryPrefix.size(), 8);
+    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+// A save killed between writing its temporary file and renaming it leaves the file
+// behind. One older than a minute belongs to no save still running; only regular
+// files of our own naming are touched.
+void removeStaleTemporaryFiles(const fs::path &folder)
+{
+    std::error_code code;
+    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+        std::error_code entryCode;
+        if (!isTemporaryName(nameOf(it->path().filename())) || !it->is_regular_file(entryCode) ||
+            it->is_symlink(entryCode))
+            continue;
+        const auto written = it->last_write_time(entryCode);
+        if (!entryCode && written < cutoff)
+            fs::remove(it->path(), entryCode);
+    }
 }
 
 #ifndef _WIN32
-// Writes all bytes to a new file created exclusively, flushed to the disk.
-Result<Done, IoError> writeNewFile(const fs::path &path, std::string_view bytes, mode_t mode)
+// What a replacement keeps of the file it replaces.
+struct Identity
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+};
+
+// Writes all bytes to a new file created exclusively, flushed to the disk. `target`
+// is the file the bytes are meant for, which the fault seam may single out.
+Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
+                                   const std::optional<Identity> &keep)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return errorFromErrno();
+        return errorFromErrno(target);
+    const auto fail = [fd, &target](int error) {
+        ::close(fd);
+        return IoError{std::strerror(error), target};
+    };
+    if (keep) {
+        // The owner first: changing it may clear set-id bits, which the mode restores.
+        // Only root may give a file away, so for everyone else this stays undone.
+        if (::fchown(fd, keep->owner, keep->group) != 0 &&
+            ::fchown(fd, static_cast<uid_t>(-1), keep->group) != 0) {
+            // Neither could be kept: the file is the writer's own, as a new file is.
+        }
+        if (::fchmod(fd, keep->mode & 07777) != 0)
+            return fail(errno);
+    }
+    const IoFaultForTesting *writeFault = faultFor(IoFaultForTesting::Kind::Write, target);
     std::size_t written = 0;
     while (written < bytes.size()) {
-        if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Write &&
-            written >= g_fault->bytesBeforeFailure) {
-            ::close(fd);
-            return IoError{std::strerror(g_fault->error)};
-        }
-        const std::size_t limit = g_fault && g_fault->kind == IoFaultForTesting::Kind::Write
-                                      ? g_fault->bytesBeforeFailure - written
-                                      : bytes.size() - written;
+        if (writeFault && written >= writeFault->bytesBeforeFailure)
+            return fail(writeFault->error);
+        const std::size_t limit =
+            writeFault ? writeFault->bytesBeforeFailure - written : bytes.size() - written;
         const ssize_t n = ::write(fd, bytes.data() + written, std::min(limit, bytes.size() - written));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            const IoError error = errorFromErrno();
-            ::close(fd);
-            return error;
+            return fail(errno);
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        const IoError error = errorFromErrno();
-        ::close(fd);
-        return error;
-    }
+    if (const IoFaultForTesting *flushFault = faultFor(IoFaultForTesting::Kind::Flush, target))
+        return fail(flushFault->error);
+    if (::fsync(fd) != 0)
+        return fail(errno);
     if (::close(fd) != 0)
-        return errorFromErrno();
+        return errorFromErrno(target);
     return Done{};
 }
+
+std::optional<Identity> identityOf(const fs::path &file)
+{
+    struct stat info;
+    if (::stat(file.c_str(), &info) != 0)
+        return std::nullopt;
+    return Identity{info.st_mode, info.st_uid, info.st_gid};
+}
+
+// Root may write any file, so the permission bits alone say that the user made it
+// read-only; for everyone else the system's own answer counts too.
+bool isReadOnly(const fs::path &file, const Identity &identity)
+{
+    return (identity.mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0;
+}
 #else
-Result<Done, IoError> writeNewFile(const fs::path &path, std::string_view bytes, int)
+struct Identity
+{
+};
+
+Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
+                                   const std::optional<Identity> &)
 {
     FILE *file = _wfopen(path.c_str(), L"wbx");
     if (!file)
-        return errorFromErrno();
+        return errorFromErrno(target);
     const bool ok =
         std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    const IoError error = errorFromErrno();
+    const IoError error = errorFromErrno(target);
     if (std::fclose(file) != 0 || !ok)
-        return ok ? errorFromErrno() : error;
+        return ok ? errorFromErrno(target) : error;
+    if (const IoFaultForTesting *flushFault = faultFor(IoFaultForTesting::Kind::Flush, target))
+        return IoError{std::strerror(flushFault->error), target};
     return Done{};
+}
+
+std::optional<Identity> identityOf(const fs::path &)
+{
+    return Identity{};
+}
+
+bool isReadOnly(const fs::path &file, const Identity &)
+{
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 #endif
 
+// Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
+// itself included when `orSame`.
+bool liesInside(const fs::path &inner, const fs::path &outer, bool orSame)
+{
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty() && std::next(o) == outer.end())
+            break; // a trailing separator
+        if (i == inner.end() || *i != *o)
+            return false;
+    }
+    return orSame || i != inner.end();
+}
+
+// Where a write to `path` really goes: links, in the name and in its folders, are
+// followed, and the result must lie inside `boundary`. Fails for a link to nothing.
+struct WriteTarget
+{
+    fs::path file; // absolute, no link in it
+    bool exists = false;
+};
+
+Result<WriteTarget, IoError> resolveTarget(const fs::path &path, const fs::path &boundary)
+{
+    std::error_code code;
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    if (!fs::is_directory(folder, code))
+        return IoError{"the folder " + nameOf(folder) + " does not exist", path};
+    const fs::path realBoundary = fs::canonical(boundary, code);
+    if (code)
+        return IoError{"the folder it must lie in, " + nameOf(boundary) + ", cannot be found", path};
+
+    const auto linkStatus = fs::symlink_status(path, code);
+    WriteTarget target;
+    if (fs::exists(linkStatus)) {
+        target.file = fs::canonical(path, code);
+        if (code)
+            return IoError{"it is a link to a file that does not exist, and no file is made for it", path};
+        target.exists = true;
+        if (!liesInside(target.file, realBoundary, false))
+            return IoError{"it is a link to " + nameOf(target.file) + ", outside " + nameOf(boundary) +
+                               ", where nothing is written",
+                           path};
+    } else {
+        const fs::path realFolder = fs::canonical(folder, code);
+        if (code)
+            return errorFrom(code, path);
+        if (!liesInside(realFolder, realBoundary, true))
+            return IoError{"its folder leads to " + nameOf(realFolder) + ", outside " + nameOf(boundary) +
+                               ", where nothing is written",
+                           path};
+        target.file = realFolder / path.filename();
+    }
+    if (fs::is_directory(target.file, code))
+        return IoError{"a folder of that name stands where the file should be", path};
+    return target;
+}
+
 } // namespace
+
+std::string describe(const IoError &error)
+{
+    if (error.path.empty())
+        return error.reason;
+    return nameAsUtf8(nameOf(error.path)) + ": " + error.reason;
+}
+
+bool isSingleName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
+        return false;
+    const fs::path path = pathFromName(name);
+    return !path.has_root_path() && path.filename() == path;
+}
 
 fs::path executableFolder()
 {
@@ -165,41 +333,75 @@ std::optional<IoError> notARegularFile(const fs::path &path)
     std::error_code code;
     const auto status = fs::status(path, code);
     if (code)
-        return errorFrom(code);
+        return errorFrom(code, path);
     if (fs::is_directory(status))
-        return IoError{"it is a folder, not a file"};
+        return IoError{"it is a folder, not a file", path};
     if (!fs::is_regular_file(status))
-        return IoError{"it is not a regular file"};
+        return IoError{"it is not a regular file", path};
     return std::nullopt;
+}
+
+IoError tooLarge(const fs::path &path)
+{
+    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+                       " MB, far more than any script or strings table; it was not opened",
+                   path};
+}
+
+// Reads at most kMaxFileBytes, into a string sized once from the file's size so the
+// bytes are not copied on the way; a file that grows while it is read is still cut
+// off at the limit.
+Result<std::string, IoError> readLimited(std::ifstream &in, const fs::path &path, std::uintmax_t expected)
+{
+    std::string bytes;
+    std::size_t filled = 0;
+    bytes.resize(static_cast<std::size_t>(expected) + 1);
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > kMaxFileBytes)
+                return tooLarge(path);
+            bytes.resize(std::min<std::size_t>(filled + 65536, kMaxFileBytes + 1));
+        }
+        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
+        filled += static_cast<std::size_t>(in.gcount());
+        if (!in)
+            break;
+    }
+    if (in.bad())
+        return IoError{"the file could not be read", path};
+    if (filled > kMaxFileBytes)
+        return tooLarge(path);
+    bytes.resize(filled);
+    return bytes;
 }
 
 } // namespace
 
 void setIoFaultForTesting(std::optional<IoFaultForTesting> fault)
 {
-    g_fault = fault;
+    g_fault = std::move(fault);
 }
 
 Result<std::string, IoError> readFile(const fs::path &path)
 {
     if (auto refused = notARegularFile(path))
         return *refused;
-    if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Read)
-        return IoError{std::strerror(g_fault->error)};
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return errorFromErrno();
-    std::string bytes;
+    if (const IoFaultForTesting *fault = faultFor(IoFaultForTesting::Kind::Read, path))
+        return IoError{std::strerror(fault->error), path};
     std::error_code code;
-    const auto size = fs::file_size(path, code);
-    if (!code)
-        bytes.reserve(static_cast<std::size_t>(size));
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad())
-        return IoError{"the file could not be read"};
-    return bytes;
+    const std::uintmax_t size = fs::file_size(path, code);
+    if (code)
+        return errorFrom(code, path);
+    if (size > kMaxFileBytes)
+        return tooLarge(path);
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            return errorFromErrno(path);
+        return readLimited(in, path, size);
+    } catch (const std::bad_alloc &) {
+        return IoError{"there is not enough memory to read it", path};
+    }
 }
 
 Result<bool, IoError> fileHasContent(const fs::path &path)
@@ -208,78 +410,85 @@ Result<bool, IoError> fileHasContent(const fs::path &path)
         return *refused;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return errorFromErrno();
+        return errorFromErrno(path);
     char first = 0;
     return static_cast<bool>(in.get(first));
 }
 
-Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes)
+Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes,
+                                          const fs::path &boundary)
 {
-    std::error_code code;
-    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    if (!fs::is_directory(folder, code))
-        return IoError{"the folder " + nameOf(folder) + " does not exist"};
-    const auto status = fs::status(path, code);
-    if (fs::is_directory(status))
-        return IoError{"a folder of that name stands where the file should be"};
-    const bool replacing = fs::exists(status);
-
-    const fs::path temporary = temporarySibling(path);
-#ifdef _WIN32
-    const int mode = 0;
-    (void)replacing;
-#else
-    const mode_t mode = replacing ? static_cast<mode_t>(status.permissions() & fs::perms::all) : 0666;
-#endif
-    if (auto written = writeNewFile(temporary, bytes, mode); !written) {
-        fs::remove(temporary, code);
-        return written.error();
+    auto resolved = resolveTarget(path, boundary);
+    if (!resolved)
+        return resolved.error();
+    const fs::path &target = resolved->file;
+    std::optional<Identity> keep;
+    if (resolved->exists) {
+        keep = identityOf(target);
+        if (!keep)
+            return errorFromErrno(path);
+        if (isReadOnly(target, *keep))
+            return IoError{"it is read-only", path};
     }
-    fs::rename(temporary, path, code);
+
+    const fs::path temporary = temporarySibling(target);
+    std::error_code code;
+    if (auto written = writeNewFile(temporary, target, bytes, keep); !written) {
+        fs::remove(temporary, code);
+        return IoError{written.error().reason, path};
+    }
+    fs::rename(temporary, target, code);
     if (code) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return errorFrom(code);
+        return errorFrom(code, path);
     }
+    removeStaleTemporaryFiles(target.parent_path());
     return Done{};
 }
 
-Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes)
+Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
+                                           const fs::path &boundary)
 {
     std::error_code code;
-    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    if (!fs::is_directory(folder, code))
-        return IoError{"the folder " + nameOf(folder) + " does not exist"};
     if (fs::exists(fs::symlink_status(path, code)))
-        return IoError{"a file or folder of that name exists already"};
-    const fs::path temporary = temporarySibling(path);
-    if (auto written = writeNewFile(temporary, bytes, 0666); !written) {
+        return IoError{"a file or folder of that name exists already", path};
+    auto resolved = resolveTarget(path, boundary);
+    if (!resolved)
+        return resolved.error();
+    const fs::path &target = resolved->file;
+    const fs::path temporary = temporarySibling(target);
+    if (auto written = writeNewFile(temporary, target, bytes, std::nullopt); !written) {
         fs::remove(temporary, code);
-        return written.error();
+        return IoError{written.error().reason, path};
     }
 #ifdef _WIN32
     // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
-    const bool moved = MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    const IoError error{moved ? std::string()
-                              : std::system_category().message(static_cast<int>(GetLastError()))};
+    const bool moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    const IoError error{
+        moved ? std::string() : std::system_category().message(static_cast<int>(GetLastError())), path};
     fs::remove(temporary, code);
     if (!moved)
         return error;
 #else
     // A hard link is created only where no name exists, which rename cannot promise.
-    const bool linked = ::link(temporary.c_str(), path.c_str()) == 0;
+    const bool linked = ::link(temporary.c_str(), target.c_str()) == 0;
     const int linkErrno = linked ? 0 : errno;
-    const IoError error{linked ? std::string() : std::strerror(linkErrno)};
-    if (!linked && linkErrno != EEXIST && !fs::exists(fs::symlink_status(path, code))) {
+    if (!linked && linkErrno != EEXIST && !fs::exists(fs::symlink_status(target, code))) {
         // File systems without hard links: rename, having just checked the name is free.
-        fs::rename(temporary, path, code);
-        if (!code)
+        fs::rename(temporary, target, code);
+        if (!code) {
+            removeStaleTemporaryFiles(target.parent_path());
             return Done{};
+        }
     }
     fs::remove(temporary, code);
     if (!linked)
-        return linkErrno == EEXIST ? IoError{"a file or folder of that name exists already"} : error;
+        return IoError{linkErrno == EEXIST ? "a file or folder of that name exists already"
+                                           : std::strerror(linkErrno),
+                       path};
 #endif
+    removeStaleTemporaryFiles(target.parent_path());
     return Done{};
 }
 
@@ -312,9 +521,9 @@ Result<Done, IoError> createFolder(const fs::path &path)
 {
     std::error_code code;
     if (fs::exists(path, code))
-        return IoError{"it exists already"};
+        return IoError{"it exists already", path};
     if (!fs::create_directory(path, code))
-        return code ? errorFrom(code) : IoError{"it exists already"};
+        return code ? errorFrom(code, path) : IoError{"it exists already", path};
     return Done{};
 }
 
@@ -322,9 +531,9 @@ Result<Done, IoError> deleteFile(const fs::path &path)
 {
     std::error_code code;
     if (fs::is_directory(path, code))
-        return IoError{"it is a folder, not a file"};
+        return IoError{"it is a folder, not a file", path};
     if (!fs::remove(path, code))
-        return code ? errorFrom(code) : IoError{"the file does not exist"};
+        return code ? errorFrom(code, path) : IoError{"the file does not exist", path};
     return Done{};
 }
 
@@ -363,14 +572,14 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
 {
     std::error_code code;
     if (!fs::is_directory(folder, code))
-        return IoError{code ? code.message() : "it is not an existing folder"};
+        return IoError{code ? code.message() : "it is not an existing folder", folder};
     fs::directory_iterator it(folder, code);
     if (code)
-        return errorFrom(code);
+        return errorFrom(code, folder);
     std::vector<std::string> names;
     for (; it != fs::directory_iterator(); it.increment(code)) {
         if (code)
-            return errorFrom(code);
+            return errorFrom(code, folder);
         std::error_code typeCode;
         // Sockets, FIFOs and devices are no files of a mod: reading one could block.
         const bool wanted =
@@ -382,7 +591,7 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
             names.push_back(std::move(name));
     }
     if (code)
-        return errorFrom(code);
+        return errorFrom(code, folder);
     std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
         return lessNoCase(a, b) || (!lessNoCase(b, a) && a < b);
     });

@@ -2,6 +2,7 @@
 
 #include "core/util/Result.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,29 +13,50 @@ namespace cw {
 
 namespace fs = std::filesystem;
 
+// The largest script, strings table or commands.txt the program opens. Real scripts
+// are a few KB and real strings tables well under 1 MB; a file past this is a mistake
+// or an attack, and reading it whole could exhaust the memory.
+inline constexpr std::uintmax_t kMaxFileBytes = 16 * 1024 * 1024;
+
 struct IoError
 {
     std::string reason; // why, for people: "No such file or directory"
+    fs::path path;      // the file or folder it concerns
 };
+
+// "path: reason" for terminals and logs, the path in UTF-8 (names that are not UTF-8
+// are decoded from Windows-1252, as the files' texts are); just the reason when the
+// error names no path.
+std::string describe(const IoError &error);
 
 struct Done
 {
 };
 
 // A failure the machine cannot always produce for real (a full disk, a read-only
-// folder or an unreadable file when the tests run as root), for tests of the failure
-// paths: while set, writing a new file fails with `error` once `bytesBeforeFailure`
-// bytes are written, or reading any file fails with `error`.
+// folder, an unreadable file or a failing flush when the tests run as root), for tests
+// of the failure paths: while set, writing a new file fails with `error` once
+// `bytesBeforeFailure` bytes are written, flushing it to the disk fails with `error`,
+// or reading a file fails with `error`. With `onlyFor` set, only that file (the target
+// of a write) fails.
 struct IoFaultForTesting
 {
-    enum class Kind { Write, Read };
+    enum class Kind { Write, Read, Flush };
+
+    IoFaultForTesting(Kind kind_, int error_, std::size_t bytesBeforeFailure_ = 0, fs::path onlyFor_ = {})
+        : kind(kind_), error(error_), bytesBeforeFailure(bytesBeforeFailure_), onlyFor(std::move(onlyFor_))
+    {
+    }
+
     Kind kind;
     int error;
-    std::size_t bytesBeforeFailure = 0;
+    std::size_t bytesBeforeFailure;
+    fs::path onlyFor;
 };
 void setIoFaultForTesting(std::optional<IoFaultForTesting> fault);
 
-// The whole content of a regular file, as bytes.
+// The whole content of a regular file, as bytes. A file larger than kMaxFileBytes is
+// refused without being read, and running out of memory is a failure like any other.
 Result<std::string, IoError> readFile(const fs::path &path);
 
 // The first byte of a file, or nothing for an empty one; proves a file can be read
@@ -45,11 +67,26 @@ Result<bool, IoError> fileHasContent(const fs::path &path);
 // missing file: the bytes go to a hidden temporary file in the same folder, which is
 // flushed to disk and then renamed over the target. On any failure the target is as
 // it was and the temporary file is gone.
-Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes);
+//
+// Only files that lie inside `boundary` (the game root) are written. A link is
+// followed: its target is the file replaced, so the link stays a link, and a link
+// leading outside `boundary`, or to nothing, is refused; so is a folder that leads
+// outside it. A read-only file is refused, not replaced. The replacement keeps the
+// old file's permission bits exactly, and its owner and group where the process may
+// set them; other hard links of the old file keep the old content. A successful write
+// also removes temporary files that killed writes left in the folder over a minute ago.
+Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes,
+                                          const fs::path &boundary);
 
-// Like writeFileAtomically, but never replaces anything: fails when `path` exists,
-// also when it appears while the bytes are being written.
-Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes);
+// Like writeFileAtomically, but never replaces anything: fails when `path` exists (a
+// link to nothing counts), also when it appears while the bytes are being written.
+Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
+                                           const fs::path &boundary);
+
+// Whether `name` names one entry of a folder and nothing else: not empty, not "." or
+// "..", no "/" or "\", no NUL byte, nothing that makes it absolute or names a drive.
+// Names the tools are given for files of the game root must pass it.
+bool isSingleName(std::string_view name);
 
 // Whether a name typed by the user can be a file of its own in one folder on every
 // system the game runs on: not empty, no path separator, not "." or "..", none of the

@@ -13,7 +13,7 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
         staged.cell(i).clear();
 
     ScriptReadReport report;
-    LineReader reader(bytes);
+    LineReader reader(bytes, LineEnds::Any);
     std::string_view line;
     while (reader.next(line)) {
         ++report.linesInFile;

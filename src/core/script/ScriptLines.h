@@ -44,8 +44,9 @@ struct ScriptReadError
 };
 
 // Reads a script's bytes into `table` the way the editor loads a file: cells 0 to 500
-// are emptied, then each of the first 200 lines is split in full-split mode and its
-// first five slots copied. On a refused line `table` is left exactly as it was.
+// are emptied, then each of the first 200 lines (ended by CR LF, CR or LF, as the game
+// and every text editor end them) is split in full-split mode and its first five slots
+// copied. On a refused line `table` is left exactly as it was.
 Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, ScriptLineTable &table);
 
 } // namespace cw

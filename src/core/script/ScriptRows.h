@@ -23,7 +23,8 @@ struct RowView
 
     std::string commandText;
     int commandIndex = 0;     // catalogue entry whose definition the row uses
-    bool knownCommand = true; // false: a word no catalogue entry names, shown as written
+    bool knownCommand = true; // false: shown as written, no entry's definition (a word no
+                              // entry names, or an empty line where entry 0 has a name)
     std::string commandTooltip;
     std::array<Field, 4> fields;
     int layoutCount = 0; // argument count the fields are laid out for
@@ -35,8 +36,10 @@ struct RowView
 
 // The row for grid row `row` (0 to 99) from the loader's table. The command word is
 // looked up without regard to case. A word that names no entry keeps its own text and
-// its arguments, so that saving writes the line back as it was; an empty line takes
-// entry 0. A first argument that names a strings entry takes the entry's own spelling.
+// its arguments, so that saving writes the line back as it was, and shows the fields
+// up to its last argument, laid out for that many; an empty line is an empty row
+// whatever entry 0 is. A first argument that names a strings entry takes the entry's
+// own spelling.
 RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogue,
                 const StringsTable &strings);
 
@@ -50,6 +53,9 @@ struct RowTexts
 
 // The bytes of a script saved from the grid: one line per row with a command text,
 // each non-empty argument after one space, CR LF after each line, then one more CR LF.
+// The text after a "#" (the command of a comment row, or an argument) gets no space of
+// its own when it starts with a blank or tab already: "#note" is written "# note" and
+// "# lead" stays "# lead".
 std::string writeScript(const std::vector<RowTexts> &rows);
 
 // The grid as lines, row r on line r + 1 and a row without a command as an empty
@@ -63,5 +69,6 @@ int firstUnreadableRow(const std::vector<RowTexts> &rows);
 
 // Row texts as the grid holds them after showRow.
 RowTexts textsOf(const RowView &view);
+RowTexts textsOf(RowView &&view);
 
 } // namespace cw

@@ -9,13 +9,14 @@
 namespace cw {
 namespace {
 
-std::uint64_t foldedHash(std::string_view name)
+// Names that share a hash are told apart by comparing them, so 32 bits are enough.
+std::uint32_t foldedHash(std::string_view name)
 {
-    std::uint64_t hash = 1469598103934665603ull; // FNV-1a
+    std::uint32_t hash = 2166136261u; // FNV-1a
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         hash ^= byte >= 64 && byte <= 96 ? byte + 32u : byte;
-        hash *= 1099511628211ull;
+        hash *= 16777619u;
     }
     return hash;
 }
@@ -24,8 +25,13 @@ std::uint64_t foldedHash(std::string_view name)
 
 StringsTable::StringsTable(std::string bytes) : m_bytes(std::move(bytes))
 {
-    LineReader reader(m_bytes);
     std::string_view line;
+    // Sized once from the number of lines, so a large table is not copied as it grows.
+    std::size_t lines = 0;
+    for (LineReader counter(m_bytes, LineEnds::Any); counter.next(line);)
+        ++lines;
+    m_entries.reserve(lines);
+    LineReader reader(m_bytes, LineEnds::Any);
     while (reader.next(line)) {
         // Key-and-rest lines never hold more than two slots, so this cannot fail.
         const auto slots = splitLine(line, SplitMode::KeyAndRest);
@@ -61,9 +67,9 @@ std::string_view StringsTable::text(int index) const
 
 int StringsTable::find(std::string_view value) const
 {
-    const std::uint64_t hash = foldedHash(value);
+    const std::uint32_t hash = foldedHash(value);
     auto it = std::lower_bound(m_keys.begin(), m_keys.end(), hash,
-                               [](const Key &key, std::uint64_t h) { return key.hash < h; });
+                               [](const Key &key, std::uint32_t h) { return key.hash < h; });
     for (; it != m_keys.end() && it->hash == hash; ++it) {
         if (foldedEqual(name(it->index), value))
             return it->index;

@@ -9,7 +9,7 @@
 namespace cw {
 
 // The entries of a mod's strings_default.txt, in file order, duplicates kept. Each
-// line is split into a key and the rest; a line whose key is empty or "#" is no
+// line (ended by CR LF, CR or LF) is split into a key and the rest; a line whose key is empty or "#" is no
 // entry. The table owns the file's bytes and every name and text is a view into them,
 // so a table of 50,000 entries costs little more than the file itself.
 class StringsTable
@@ -40,7 +40,7 @@ private:
     };
     struct Key
     {
-        std::uint64_t hash;
+        std::uint32_t hash;
         int index;
     };
 

@@ -57,3 +57,75 @@ std::string toUtf8(std::string_view bytes)
 }
 
 } // namespace cw::cp1252
+
+namespace cw {
+
+bool isUtf8(std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        int length = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            cp = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            cp = lead & 0x0Fu;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            cp = lead & 0x07u;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < static_cast<std::size_t>(length))
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0u) != 0x80u)
+                return false;
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+        if (overlong || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+std::string nameAsUtf8(std::string_view bytes)
+{
+    return isUtf8(bytes) ? std::string(bytes) : cp1252::toUtf8(bytes);
+}
+
+std::string escapeControls(std::string_view utf8)
+{
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            // U+0080 to U+009F, the C1 controls.
+            const auto low = static_cast<unsigned char>(utf8[++i]);
+            out += "\\u00";
+            out += kHex[low >> 4];
+            out += kHex[low & 0xF];
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
+} // namespace cw

@@ -19,3 +19,20 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint);
 std::string toUtf8(std::string_view bytes);
 
 } // namespace cw::cp1252
+
+namespace cw {
+
+// Whether `bytes` are well-formed UTF-8 (no overlong forms, no surrogates, nothing
+// past U+10FFFF).
+bool isUtf8(std::string_view bytes);
+
+// A file name from the system, as UTF-8 text: unchanged when it is UTF-8 already (as
+// names on Linux usually are), else decoded from Windows-1252 like the files' texts.
+std::string nameAsUtf8(std::string_view bytes);
+
+// UTF-8 text safe to print on one line of a terminal: every control character (C0,
+// DEL and C1) is written as an escape, "\x0a" for a line feed, "\u0085" for U+0085,
+// so that a name holding one can neither fake a line of output nor drive the terminal.
+std::string escapeControls(std::string_view utf8);
+
+} // namespace cw

@@ -8,8 +8,9 @@ namespace cw {
 
 // A value or the reason there is none. std::expected would do, but clang 14 (our
 // fuzzing compiler) cannot use libstdc++'s <expected>, so this is the small subset
-// the program needs.
-template<class T, class E> class Result
+// the program needs. A dropped Result is a failure nobody looked at, so the compiler
+// refuses one.
+template<class T, class E> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}

@@ -37,10 +37,10 @@ Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
     const fs::path path = findNoCase(root, "commands.txt");
     std::error_code code;
     if (fs::is_directory(path, code))
-        return failure(StartupStage::CatalogueOpen, nameOf(path) + ": it is a folder, not a file");
+        return failure(StartupStage::CatalogueOpen, describe(IoError{"it is a folder, not a file", path}));
     auto bytes = readFile(path);
     if (!bytes)
-        return failure(StartupStage::CatalogueOpen, nameOf(path) + ": " + bytes.error().reason);
+        return failure(StartupStage::CatalogueOpen, describe(bytes.error()));
     auto catalogue = loadCatalogue(*bytes);
     if (!catalogue) {
         const CatalogueError &error = catalogue.error();
@@ -58,18 +58,19 @@ Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
     const fs::path exe = findNoCase(root, "darwinia.exe");
     auto hasContent = fileHasContent(exe);
     if (!hasContent)
-        return failure(StartupStage::GameRootCheck, nameOf(exe) + ": " + hasContent.error().reason);
+        return failure(StartupStage::GameRootCheck, describe(hasContent.error()));
     if (!*hasContent)
-        return failure(StartupStage::GameRootCheck, nameOf(exe) + " is empty");
+        return failure(StartupStage::GameRootCheck, describe(IoError{"it is empty", exe}));
 
     GameRoot result;
     result.root = root;
     result.modsFolder = findNoCase(root, "mods");
     auto mods = listFolder(result.modsFolder, EntryKind::Folders);
     if (!mods)
-        return failure(StartupStage::ModsFolderCheck, nameOf(result.modsFolder) + ": " + mods.error().reason);
+        return failure(StartupStage::ModsFolderCheck, describe(mods.error()));
     if (mods->empty())
-        return failure(StartupStage::ModListing, nameOf(result.modsFolder) + " holds no mod folder");
+        return failure(StartupStage::ModListing,
+                       describe(IoError{"it holds no mod folder", result.modsFolder}));
     result.mods = std::move(mods).value();
 
     auto catalogue = loadCatalogueOf(root);

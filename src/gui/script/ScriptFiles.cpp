@@ -80,7 +80,7 @@ bool ScriptFiles::writeGrid(const std::filesystem::path &path)
                             .arg(row + 1));
         return false;
     }
-    auto written = writeFileAtomically(path, writeScript(*rows));
+    auto written = writeFileAtomically(path, writeScript(*rows), m_window.gameRoot().root);
     if (!written) {
         ui::showMessage(&m_window,
                         QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
@@ -162,7 +162,7 @@ void ScriptFiles::newScript()
         ui::beep();
         return;
     }
-    auto created = createFileAtomically(path, emptyScript());
+    auto created = createFileAtomically(path, emptyScript(), m_window.gameRoot().root);
     if (!created) {
         ui::showMessage(&m_window,
                         QStringLiteral("The script %1 could not be created: %2")

@@ -38,13 +38,13 @@ void StringsEditor::save()
                             .arg(text.badLine));
         return;
     }
-    const std::string bytes = *text.bytes + "\r\n";
+    const std::string &bytes = *text.bytes;
     const std::filesystem::path file = findNoCase(*mod, "strings_default.txt");
     const std::filesystem::path backup = findNoCase(*mod, "strings_default.txt.bak");
     // Each file is replaced only once its new bytes are safely written; a failure is
     // reported and the other steps still run, as they always have.
     for (const std::filesystem::path &target : {backup, file}) {
-        auto written = writeFileAtomically(target, bytes);
+        auto written = writeFileAtomically(target, bytes, m_window.gameRoot().root);
         if (!written) {
             ui::showMessage(&m_window,
                             QStringLiteral("%1 could not be saved: %2. The file is as it was.")

@@ -11,9 +11,9 @@ namespace cw::gui {
 // The strings editor. The Tab key moves the focus, as everywhere in the window, so a
 // typed grave accent becomes a tab instead; pasted text is taken as it is.
 //
-// Its text is the file's bytes: CR LF pairs are its line breaks, while a lone CR or a
-// lone LF (which do not end a line where the editor reads strings files) stay in the
-// line as the visible symbols ␍ and ␊, so that saving writes back every byte.
+// Its text is the file's lines: CR LF, a lone CR and a lone LF each show as a line
+// break, and saving writes CR LF for each (core/strings/StringsText.h holds the rules;
+// this class only decodes and encodes the code page around them).
 //
 // A strings table of 50,000 lines takes Qt's text document a tenth of a second and
 // 20 MB to build, and the editor's page is never on screen when a mod is opened, so
@@ -37,7 +37,8 @@ public:
         std::optional<std::string> bytes;
         int badLine = 0; // 1-based line of a character the code page cannot hold
     };
-    // The text as file bytes, line breaks as CR LF.
+    // The bytes Save Changes writes: the text with CR LF line breaks, and one CR LF
+    // after it.
     Encoded fileBytes();
 
     static QString textFromBytes(std::string_view bytes);

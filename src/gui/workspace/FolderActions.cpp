@@ -69,7 +69,7 @@ void FolderActions::makeStringsFile()
     }
     // Replaces a strings file that exists but could not be read, in its own spelling.
     const std::filesystem::path path = findNoCase(*mod, "strings_default.txt");
-    auto written = writeFileAtomically(path, " \r\n");
+    auto written = writeFileAtomically(path, " \r\n", m_window.gameRoot().root);
     if (!written) {
         ui::beep();
         ui::showMessage(&m_window,
