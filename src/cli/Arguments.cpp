@@ -8,57 +8,17 @@
 
 namespace cw::cli {
 
-bool Arguments::has(std::string_view flag) const
-{
-    for (const auto &f : flags)
-        if (f == flag)
-            return true;
-    return false;
-}
-
 Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
                 std::initializer_list<std::string_view> flagOptions)
 {
-    Arguments parsed;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (arg == "--") {
-            parsed.positional.insert(parsed.positional.end(), args.begin() + static_cast<long>(i) + 1,
-                                     args.end());
-            break;
-        }
-        if (!arg.empty() && arg[0] == '-') {
-            bool known = false;
-            for (auto option : valueOptions) {
-                if (arg == option) {
-                    known = true;
-                    if (i + 1 >= args.size()) {
-                        parsed.problem = arg + " needs a value";
-                        return parsed;
-                    }
-                    parsed.values[arg] = args[++i];
-                }
-            }
-            for (auto option : flagOptions) {
-                if (arg == option) {
-                    known = true;
-                    parsed.flags.push_back(arg);
-                }
-            }
-            if (!known) {
-                parsed.problem = "unknown option " + arg;
-                return parsed;
-            }
-            continue;
-        }
-        parsed.positional.push_back(arg);
-    }
-    return parsed;
+    const std::span<const std::string> afterTool =
+        args.empty() ? std::span<const std::string>() : std::span<const std::string>(args).subspan(1);
+    return parseArguments(afterTool, ArgumentRules{valueOptions, flagOptions, {}, {}});
 }
 
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
 {
-    err << "cuewright " << tool << ": " << shownText(problem) << "\n" << usage();
+    err << "cuewright" << (tool.empty() ? "" : " ") << tool << ": " << shownText(problem) << "\n" << usage();
     return kExitUnusable;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/util/Arguments.h"
 #include "core/util/Result.h"
 
 #include <filesystem>
@@ -23,18 +24,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFindings = 1;
 constexpr int kExitUnusable = 2;
 
-// Arguments after the tool name: options with and without a value, and the rest.
-struct Arguments
-{
-    std::vector<std::string> positional;
-    std::map<std::string, std::string, std::less<>> values;
-    std::vector<std::string> flags;
-    std::string problem;
-
-    bool has(std::string_view flag) const;
-};
-
-// Anything that starts with "-" is an option ("-" alone too) unless it follows "--".
+// The arguments after the tool name (args[0]), by the program's one parser.
 Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
                 std::initializer_list<std::string_view> flagOptions);
 

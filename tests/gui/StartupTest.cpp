@@ -91,10 +91,9 @@ TEST(StartUp, failedCheck_endsTheProgramWithStatusOne)
 {
     GameRootBuilder game;
     DialogAnswerer answerer;
-    const std::string rootArgument = game.root().string();
-    std::string program = "cuewright", rootOption = "--root", rootValue = rootArgument;
-    char *argv[] = {program.data(), rootOption.data(), rootValue.data(), nullptr};
-    EXPECT_EQ(gui::runApplication(3, argv), 1);
+    const std::vector<std::string> args = {"--root", game.root().string()};
+    const Arguments parsed = parseArguments(args, gui::windowArgumentRules());
+    EXPECT_EQ(gui::runApplication(gui::windowOptions(parsed, "cuewright")), 1);
     EXPECT_EQ(answerer.messages.size(), 1);
 }
 
