@@ -1,4 +1,5 @@
 #include "cli/Arguments.h"
+#include "core/workspace/ModLayout.h"
 
 #include "cli/Tools.h"
 #include "core/io/Files.h"
@@ -48,7 +49,7 @@ Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::pa
 {
     if (!isSingleName(mod))
         return "MOD must be the name of a folder in mods, not \"" + shownText(mod) + "\"";
-    const std::filesystem::path modsFolder = findNoCase(root, "mods");
+    const std::filesystem::path modsFolder = findNoCase(root, layout::kModsFolder);
     const std::filesystem::path folder = findNoCase(modsFolder, mod);
     std::error_code code;
     if (!std::filesystem::is_directory(folder, code))
@@ -62,7 +63,7 @@ Result<std::filesystem::path, std::string> scriptOf(const std::filesystem::path 
     if (!isSingleName(script))
         return "SCRIPT must be the name of a file in the mod's scripts folder, not \"" + shownText(script) +
                "\"";
-    const std::filesystem::path path = findNoCase(findNoCase(modFolder, "scripts"), script);
+    const std::filesystem::path path = findNoCase(findNoCase(modFolder, layout::kScriptsFolder), script);
     std::error_code code;
     if (!std::filesystem::is_regular_file(path, code))
         return "no script file " + shownPath(path);

@@ -1,4 +1,5 @@
 #include "cli/CheckTool.h"
+#include "core/workspace/ModLayout.h"
 
 #include "cli/Arguments.h"
 #include "cli/Json.h"
@@ -90,7 +91,7 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
         }
         scripts.push_back(std::move(script).value());
     }
-    const fs::path scriptsFolder = findNoCase(*modFolder, "scripts");
+    const fs::path scriptsFolder = findNoCase(*modFolder, layout::kScriptsFolder);
     if (parsed.positional.size() == 1) {
         auto listed = listFolder(scriptsFolder, EntryKind::Files, "*.txt");
         if (listed) {
@@ -99,7 +100,7 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
         }
     }
 
-    const fs::path stringsPath = findNoCase(*modFolder, "strings_default.txt");
+    const fs::path stringsPath = findNoCase(*modFolder, layout::kStringsFile);
     std::string stringsBytes;
     std::error_code code;
     const bool hasStrings = fs::exists(stringsPath, code);

@@ -1,4 +1,5 @@
 #include "cli/Tools.h"
+#include "core/workspace/ModLayout.h"
 
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
@@ -147,7 +148,7 @@ std::optional<ScriptReadReport> loadScript(const fs::path &script, ScriptLineTab
 // but cannot be read is said so, since the keys' spelling then differs from the editor's.
 StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
 {
-    const fs::path path = findNoCase(modFolder, "strings_default.txt");
+    const fs::path path = findNoCase(modFolder, layout::kStringsFile);
     std::error_code code;
     if (!fs::exists(path, code))
         return StringsTable();

@@ -1,4 +1,5 @@
 #include "core/workspace/GameRoot.h"
+#include "core/workspace/ModLayout.h"
 
 #include "core/catalogue/Tokenizer.h"
 
@@ -34,7 +35,7 @@ StartupFailure failure(StartupStage stage, std::string detail)
 
 Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
 {
-    const fs::path path = findNoCase(root, "commands.txt");
+    const fs::path path = findNoCase(root, layout::kCatalogueFile);
     std::error_code code;
     if (fs::is_directory(path, code))
         return failure(StartupStage::CatalogueOpen, describe(IoError{"it is a folder, not a file", path}));
@@ -55,7 +56,7 @@ Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
 
 Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
 {
-    const fs::path exe = findNoCase(root, "darwinia.exe");
+    const fs::path exe = findNoCase(root, layout::kGameProgram);
     auto hasContent = fileHasContent(exe);
     if (!hasContent)
         return failure(StartupStage::GameRootCheck, describe(hasContent.error()));
@@ -64,7 +65,7 @@ Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
 
     GameRoot result;
     result.root = root;
-    result.modsFolder = findNoCase(root, "mods");
+    result.modsFolder = findNoCase(root, layout::kModsFolder);
     auto mods = listFolder(result.modsFolder, EntryKind::Folders);
     if (!mods)
         return failure(StartupStage::ModsFolderCheck, describe(mods.error()));

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The names the game gives its folders and files, and the rules about them, for the
+// whole program. Found on disk without regard to letter case (findNoCase); what the
+// program creates takes these spellings.
+namespace cw::layout {
+
+inline constexpr std::string_view kGameProgram = "darwinia.exe";
+inline constexpr std::string_view kModsFolder = "mods";
+inline constexpr std::string_view kCatalogueFile = "commands.txt";
+inline constexpr std::string_view kPreferencesFile = "preferences.txt";
+
+inline constexpr std::string_view kScriptsFolder = "scripts";
+inline constexpr std::string_view kLevelsFolder = "levels";
+inline constexpr std::string_view kStringsFile = "strings_default.txt";
+inline constexpr std::string_view kBackupSuffix = ".bak";
+inline constexpr std::string_view kScriptPattern = "*.txt";
+
+// "strings_default.txt.bak": the backup every save of the strings editor writes.
+std::string stringsBackupFile();
+
+// What a file of a mod's levels folder is taken for: its first three characters, in
+// their letter case, say "map" or "mis"; everything else is neither.
+enum class LevelFile { Other, Map, Mission };
+LevelFile classifyLevelFile(std::string_view name);
+
+// A new script: one empty line for each of the editor's 100 lines.
+std::string newScriptBytes();
+
+// The strings table "Make File" writes: one line holding a single blank.
+std::string starterStringsBytes();
+
+} // namespace cw::layout
