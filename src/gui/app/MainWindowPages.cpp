@@ -1,5 +1,5 @@
-// The pages of the window, one function each. Positions are pixels (the twips of the
-// first layout divided by 15) relative to the page.
+// The pages of the window, one function each. Positions are pixels (the layout's twips
+// divided by 15) relative to the page.
 #include "gui/app/MainWindow.h"
 
 #include "core/io/Files.h"
