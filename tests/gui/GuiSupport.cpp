@@ -33,6 +33,7 @@ void DialogAnswerer::poll()
     QWidget *modal = QApplication::activeModalWidget();
     if (auto *box = qobject_cast<QMessageBox *>(modal)) {
         messages.append(box->text());
+        informativeTexts.append(box->informativeText());
         EXPECT_EQ(box->buttons().size(), 1) << "a message box has exactly one button";
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Cuewright"));
         box->button(QMessageBox::Ok)->click();

@@ -46,8 +46,9 @@ inline constexpr const char *kTestCommands =
     "SayTwo \"Speaks twice\" 2 4 First 4 Second\r\n";         // 8, then "#" = 9
 
 // Answers the modal dialogs that appear while it lives: records each message box's
-// text and presses its OK button; gives each input box the queued answer (or
-// cancels it when none is queued) and records its title, prompt and proposal.
+// text (and informative text, empty when it has none, at the same position) and
+// presses its OK button; gives each input box the queued answer (or cancels it when
+// none is queued) and records its title, prompt and proposal.
 class DialogAnswerer
 {
 public:
@@ -57,6 +58,7 @@ public:
     void queueAnswer(const QString &answer) { m_answers.append(answer); }
 
     QStringList messages;
+    QStringList informativeTexts;
     QStringList inputTitles;
     QStringList inputPrompts;
     QStringList inputProposals;
