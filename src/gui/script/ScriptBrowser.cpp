@@ -94,7 +94,10 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
     auto report = readScript(bytes, state.lineTable);
     if (!report) {
         // The load is abandoned; the grid keeps the script it shows.
-        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)));
+        const std::string where =
+            refusedLineNote(displayName(std::string_view(fileName)).toStdString(), report.error().line);
+        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)),
+                        QString::fromStdString(where));
         return std::nullopt;
     }
     showScript();
