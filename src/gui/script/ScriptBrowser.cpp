@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace cw::gui {
 namespace {
 
@@ -55,8 +57,10 @@ bool ScriptBrowser::openFromList()
     const Controls &c = m_window.controls();
     const std::string fileName = c.file1->selectedFileName();
     const auto loaded = loadScript(fileName);
-    if (!loaded)
+    if (!loaded) {
+        selectOpenScript();
         return false;
+    }
     AppState &state = m_window.state();
     state.currentScriptName = displayName(std::string_view(fileName));
     state.currentScriptFile = fileName;
@@ -71,6 +75,20 @@ bool ScriptBrowser::openFromList()
                             .arg(loaded->linesInFile));
     }
     return true;
+}
+
+void ScriptBrowser::selectOpenScript()
+{
+    // Save Script writes to the file selected in File1: a file that was refused must not
+    // stay selected while the grid still shows another script.
+    const Controls &c = m_window.controls();
+    const std::string &open = m_window.state().currentScriptFile;
+    const std::vector<std::string> &names = c.file1->fileNames();
+    const auto found = std::find(names.begin(), names.end(), open);
+    const int position = open.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    c.file1->setSelectedPosition(position);
+    if (!c.list2->setSelectedPosition(position))
+        c.list2->setSelectedPosition(-1);
 }
 
 std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
