@@ -139,11 +139,14 @@ void ScriptBrowser::applyRow(int row, const RowView &view)
         combo->setCurrentIndex(view.knownCommand ? view.commandIndex : -1);
         combo->setEditText(decode(view.commandText));
     }
+    // A text longer than its field shows its beginning, as a text that was just opened.
+    combo->lineEdit()->setCursorPosition(0);
     combo->setToolTip(decode(view.commandTooltip));
     for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k) {
         const RowView::Field &f = view.fields[static_cast<std::size_t>(k)];
         QLineEdit *edit = grid.field(row, k);
         edit->setText(decode(f.text));
+        edit->setCursorPosition(0);
         if (f.visible)
             edit->setToolTip(decode(f.tooltip));
         edit->setVisible(f.visible);
@@ -157,6 +160,7 @@ void ScriptBrowser::applyRow(int row, const RowView &view)
             strings->setCurrentIndex(view.stringsIndex);
             strings->setEditText(decode(view.stringsText));
         }
+        strings->lineEdit()->setCursorPosition(0);
         strings->setToolTip(decode(view.stringsTooltip));
         strings->show();
     } else {
