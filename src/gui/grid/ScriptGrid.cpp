@@ -6,6 +6,7 @@
 #include "gui/ui/TextCodec.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -73,6 +74,54 @@ ScriptGrid::ScriptGrid(const Catalogue &catalogue, QAbstractItemModel *commandNa
         if (isBuilt())
             placeRows();
     });
+    // Tab, Shift+Tab or a program step can put the focus into a row that is off screen,
+    // where typing would change a line the user cannot see.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
+}
+
+void ScriptGrid::focusMoved(QWidget *now)
+{
+    if (m_placingRows || !isBuilt())
+        return;
+    const int row = rowOf(now);
+    if (row >= 0)
+        scrollToShow(row);
+}
+
+int ScriptGrid::rowOf(const QWidget *widget) const
+{
+    // A chooser's line edit belongs to the chooser: climb to the grid's child, but not
+    // out of a window of its own (a chooser's open list is on screen with its row).
+    while (widget && !widget->isWindow() && widget->parentWidget() != this)
+        widget = widget->parentWidget();
+    if (!widget || widget->isWindow())
+        return -1;
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        const Row &r = m_rows[static_cast<std::size_t>(row)];
+        if (widget == r.combo || widget == r.strings)
+            return row;
+        for (int k = 0; k < kFieldsPerRow; ++k) {
+            if (widget == field(row, k))
+                return row;
+        }
+    }
+    return -1;
+}
+
+bool ScriptGrid::isOnScreen(int row) const
+{
+    const int first = m_scrollBar->value();
+    return row >= first && row < first + kVisibleRows;
+}
+
+void ScriptGrid::scrollToShow(int row)
+{
+    if (isOnScreen(row))
+        return;
+    if (row < m_scrollBar->value())
+        m_scrollBar->setValue(row);
+    else
+        m_scrollBar->setValue(row - (kVisibleRows - 1));
 }
 
 void ScriptGrid::buildRows()
@@ -156,6 +205,15 @@ void ScriptGrid::applyFieldGeometry(int row, int k)
 
 void ScriptGrid::placeRows()
 {
+    const bool wasPlacing = m_placingRows;
+    m_placingRows = true;
+    // Typing into the row that holds the focus must not change a line out of sight: when
+    // that row scrolls away, the grid takes the focus. (Qt would otherwise hand the focus
+    // of a command chooser it hides to the next control, in the same hidden row.)
+    if (const int focusedRow = rowOf(QApplication::focusWidget());
+        focusedRow >= 0 && !isOnScreen(focusedRow)) {
+        setFocus(Qt::OtherFocusReason);
+    }
     for (int row = 0; row < kRowCount; ++row) {
         const int first = m_scrollBar->value();
         const int distance = row - first;
@@ -168,6 +226,7 @@ void ScriptGrid::placeRows()
             applyFieldGeometry(row, k);
         }
     }
+    m_placingRows = wasPlacing;
 }
 
 void ScriptGrid::layOutFields(int row, int count)

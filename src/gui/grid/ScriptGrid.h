@@ -81,6 +81,10 @@ public:
     void showArgFields(int row, int count);
     // Moves every row to match the scroll bar: 20 rows on screen, the rest hidden.
     void placeRows();
+    // Scrolls, through the scroll bar, just far enough to put `row` on screen.
+    void scrollToShow(int row);
+    // Whether `row` is one of the 20 rows the scroll bar puts on screen.
+    bool isOnScreen(int row) const;
     // Sets a row up for the command selected in its chooser.
     void chooseCommand(int row);
     // A program step that selects item `index` of a row's command chooser.
@@ -139,6 +143,9 @@ private:
     void stringsTextChanged(int row);
     void stringsPicked(int row);
     void restoreStringsTexts();
+    void focusMoved(QWidget *now);
+    // The row a widget of the grid belongs to (a row's control or a part of one), or -1.
+    int rowOf(const QWidget *widget) const;
     void applyFieldGeometry(int row, int k);
     void setRowTop(int row, int top);
     int selectedCommand(int row) const;
@@ -151,6 +158,9 @@ private:
     std::vector<Row> m_rows;
     std::vector<Field> m_fields;
     bool m_stringsEchoSuppressed = false;
+    // A focus change while rows are being placed comes from the placing itself, not
+    // from the user: it asks for no row to be shown.
+    bool m_placingRows = false;
 };
 
 } // namespace cw::gui
