@@ -172,6 +172,22 @@ TEST_F(GridTest, mouseWheelOverTheGrid_scrollsInsteadOfChangingCommands)
     EXPECT_EQ(grid->scrollBar()->value(), 1);
 }
 
+TEST_F(GridTest, wheelMovementOfLessThanOneNotch_stillScrollsOneRow)
+{
+    QScrollBar *bar = grid->scrollBar();
+    const auto turn = [&](int angle) {
+        QWheelEvent wheel(QPointF(80, 90), combo(0)->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid, &wheel);
+        return bar->value();
+    };
+    EXPECT_EQ(turn(-40), 1);
+    EXPECT_EQ(turn(-40), 2);
+    EXPECT_EQ(turn(40), 1);
+    EXPECT_EQ(turn(-240), 3);
+    EXPECT_EQ(turn(0), 3);
+}
+
 // Typing into a row the grid does not show would change a line the user cannot see.
 TEST_F(GridTest, focusEnteringARowOffScreen_scrollsJustFarEnoughToShowIt)
 {
