@@ -6,9 +6,12 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/workspace/ModWorkspace.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -196,6 +199,31 @@ TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWri
     grid().field(4, 0)->setText("fixed");
     clickButton(button("savesc"));
     EXPECT_EQ(bytesOf("a.txt"), "One caf\xE9 \x80 fine\r\nOne fixed\r\n\r\n");
+}
+
+// Qt's line edits cut a text at 32,767 characters unless told otherwise.
+TEST_F(ScriptFilesTest, textsOfAHundredThousandCharacters_areShownAndSavedWhole)
+{
+    const std::string word = "Long" + std::string(100'000, 'w');
+    const std::string argument = "arg" + std::string(100'000, 'a');
+    const std::string key = "key" + std::string(100'000, 'k');
+    game.write("mods/mod/scripts/a.txt", word + " " + argument + "\r\nSay " + key + "\r\n");
+    start();
+    open("a.txt");
+    EXPECT_EQ(grid().combo(0)->currentText().size(), word.size());
+    EXPECT_EQ(grid().field(0, 0)->text().size(), argument.size());
+    EXPECT_EQ(grid().stringsChooser(1)->currentText().size(), key.size());
+
+    // Pasted, as a user would put such a text in.
+    const std::string pasted = "pasted" + std::string(100'000, 'p');
+    grid().pickCommand(2, 2);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(pasted));
+    grid().field(2, 0)->setFocus();
+    QTest::keyClick(grid().field(2, 0), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(grid().field(2, 0)->text().size(), pasted.size());
+
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), word + " " + argument + "\r\nSay " + key + "\r\nOne " + pasted + "\r\n\r\n");
 }
 
 TEST_F(ScriptFilesTest, aLineThatCouldNotBeReadBack_isNotSaved)

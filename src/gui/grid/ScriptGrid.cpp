@@ -162,6 +162,7 @@ void ScriptGrid::buildRow(int row)
     for (int k = 0; k < kFieldsPerRow; ++k) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("qual_%1").arg(row * kFieldsPerRow + k));
+        edit->setMaxLength(kUnlimitedLength);
         m_fields[fieldIndex(row, k)].edit = edit;
     }
     showArgFields(row, 0);

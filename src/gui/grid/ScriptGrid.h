@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 class QAbstractItemModel;
@@ -58,6 +59,9 @@ public:
     static constexpr int kVisibleRows = 20;
     static constexpr int kFieldsPerRow = 4;
     static constexpr int kHiddenTop = 99999;
+    // Every text the grid holds is saved whole, however long: no line edit of the grid
+    // may cut what is typed, pasted or loaded into it.
+    static constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
     // `commandNames` lists the catalogue names (item i = entry i); `stringNames` and
     // `stringTexts` are the strings table's names and texts, item by item in step.
