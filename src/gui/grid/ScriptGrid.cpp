@@ -254,6 +254,30 @@ void ScriptGrid::layOutFields(int row, int count)
     }
 }
 
+GridTexts ScriptGrid::texts() const
+{
+    GridTexts result;
+    result.rows.resize(kRowCount);
+    for (int r = 0; r < kRowCount; ++r) {
+        RowTexts row;
+        bool encodable = true;
+        const auto take = [&encodable](const QString &text, std::string &into) {
+            auto bytes = encode(text);
+            encodable = encodable && bytes.has_value();
+            if (bytes)
+                into = std::move(*bytes);
+        };
+        take(combo(r)->currentText(), row.command);
+        for (int k = 0; k < kFieldsPerRow; ++k)
+            take(field(r, k)->text(), row.arguments[static_cast<std::size_t>(k)]);
+        if (encodable)
+            result.rows[static_cast<std::size_t>(r)] = std::move(row);
+        else
+            result.unencodableRows.push_back(r);
+    }
+    return result;
+}
+
 void ScriptGrid::chooseCommand(int row)
 {
     const int selected = selectedCommand(row);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/script/ScriptRows.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QString>
@@ -45,6 +47,15 @@ struct CommandTexts
     std::array<QString, 5> labels;
     int argumentCount = 0;
     int firstArgumentType = 0;
+};
+
+// The grid as the writer reads it, in the code page of the files. A row holding a
+// character the code page cannot hold is left empty in `rows` and named in
+// `unencodableRows`; what that means (no save, a finding) is for the caller to say.
+struct GridTexts
+{
+    std::vector<RowTexts> rows;       // one per grid row
+    std::vector<int> unencodableRows; // 0-based, ascending
 };
 
 // The editor grid (the frame "Frame1"): 100 fixed rows of line number, command
@@ -97,6 +108,9 @@ public:
     void pickStringsEntry(int row, int index);
     // Sizes and places a row's argument fields for `count` arguments.
     void layOutFields(int row, int count);
+
+    // Reads every row as the writer needs it; shows nothing and changes nothing.
+    GridTexts texts() const;
 
     // Line-number actions.
     void lineNumberReleased(int row, Qt::MouseButton button);
