@@ -128,6 +128,22 @@ TEST_F(ScriptCheckTest, lineTheCodePageCannotHold_isAFindingOfItsOwn_amongTheOth
     EXPECT_TRUE(lines[3].startsWith("Line 47: warning: ")) << lines[3].toStdString();
 }
 
+TEST_F(ScriptCheckTest, closeButton_closesTheDialog)
+{
+    open("clean.txt");
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    auto *dialog = find<QDialog>(*window, "checkDialog");
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    auto *close = find<QPushButton>(*dialog, "checkClose");
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->text(), "Close");
+    clickButton(close);
+    EXPECT_FALSE(dialog->isVisible());
+    // It opens again on the next check.
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    EXPECT_TRUE(dialog->isVisible());
+}
+
 TEST_F(ScriptCheckTest, cleanScript_saysThereIsNothingToFind)
 {
     open("clean.txt");

@@ -6,6 +6,7 @@
 #include "gui/ui/ChooserComboBox.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -40,8 +41,13 @@ void ScriptCheck::buildDialog()
     m_findings->setObjectName(QStringLiteral("checkFindings"));
     m_findings->setWordWrap(true);
     m_findings->setToolTip(QStringLiteral("Double click a finding to go to its line"));
+    // Escape closes it too, but a window needs a button that says how.
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_dialog);
+    buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("checkClose"));
+    connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
     layout->addWidget(m_summary);
     layout->addWidget(m_findings);
+    layout->addWidget(buttons);
     connect(m_findings, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { goToRow(item->data(Qt::UserRole).toInt()); });
 }
