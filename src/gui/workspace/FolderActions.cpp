@@ -67,9 +67,23 @@ void FolderActions::makeStringsFile()
         ui::beep();
         return;
     }
-    // Replaces a strings file that exists but could not be read, in its own spelling.
-    const std::filesystem::path path = findNoCase(*mod, "strings_default.txt");
-    auto written = writeFileAtomically(path, " \r\n");
+    // A strings file that exists, in any letter case, holds the mod's texts even when it
+    // could not be read (no permission, a folder in the way): it is never replaced.
+    const std::filesystem::path existing = findNoCase(*mod, "strings_default.txt");
+    std::error_code error;
+    if (std::filesystem::symlink_status(existing, error).type() != std::filesystem::file_type::not_found) {
+        const auto read = readFile(existing);
+        const QString why = read ? QStringLiteral("exists already")
+                                 : QStringLiteral("exists already but could not be read: %1")
+                                       .arg(QString::fromStdString(read.error().reason));
+        ui::beep();
+        ui::showMessage(
+            &m_window,
+            QStringLiteral("%1 %2. Make File does not replace it.").arg(displayName(existing), why));
+        return;
+    }
+    const std::filesystem::path path = *mod / "strings_default.txt";
+    auto written = createFileAtomically(path, " \r\n");
     if (!written) {
         ui::beep();
         ui::showMessage(&m_window,
