@@ -168,8 +168,11 @@ TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
     DialogAnswerer answerer;
     const int beeps = gui::ui::beepCount();
     clickButton(button("savescas")); // cancelled
+    // An absolute name inside the test's own folder, where a wrong save would show.
+    const std::filesystem::path absolute = game.root() / "abs.txt";
+    const QString absoluteName = QString::fromStdString(absolute.string());
     const QStringList unsafe = {
-        "",        "../escape.txt", "sub/x.txt", "sub\\x.txt", "/tmp/abs.txt",    "..", ".", "con.txt",
+        "",        "../escape.txt", "sub/x.txt", "sub\\x.txt", absoluteName,      "..", ".", "con.txt",
         "a:b.txt", "what?.txt",     "trail.",    "a\tb",       QString(300, u'x')};
     for (const QString &name : unsafe) {
         answerer.queueAnswer(name);
@@ -178,7 +181,7 @@ TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
     EXPECT_EQ(gui::ui::beepCount(), beeps + 1 + unsafe.size());
     EXPECT_EQ(scriptsFolder(), "a.txt");
     EXPECT_EQ(listing(game.root() / "mods/mod"), "levels scripts strings_default.txt");
-    EXPECT_FALSE(std::filesystem::exists("/tmp/abs.txt"));
+    EXPECT_FALSE(std::filesystem::exists(absolute));
 }
 
 TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWritten)
