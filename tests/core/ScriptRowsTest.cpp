@@ -164,7 +164,7 @@ TEST(ScriptWriter, firstUnreadableRow_findsLinesOfMoreThan21Tokens)
     EXPECT_EQ(firstUnreadableRow(rows), 9);
 }
 
-TEST_F(ScriptRowsTest, loadAndSave_normalisesAsDocumented)
+TEST_F(ScriptRowsTest, loadAndSave_writesEachLineInItsNormalForm)
 {
     // Line ends, blank runs, quotes, inner empty lines and the command's case.
     EXPECT_EQ(roundTrip("wait   1\n2\r\n\r\nCamMove \"gate one\"\t3\r\n\r\n"),
