@@ -6,6 +6,7 @@
 #include "gui/ui/TextCodec.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -73,6 +74,54 @@ ScriptGrid::ScriptGrid(const Catalogue &catalogue, QAbstractItemModel *commandNa
         if (isBuilt())
             placeRows();
     });
+    // Tab, Shift+Tab or a program step can put the focus into a row that is off screen,
+    // where typing would change a line the user cannot see.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
+}
+
+void ScriptGrid::focusMoved(QWidget *now)
+{
+    if (m_placingRows || !isBuilt())
+        return;
+    const int row = rowOf(now);
+    if (row >= 0)
+        scrollToShow(row);
+}
+
+int ScriptGrid::rowOf(const QWidget *widget) const
+{
+    // A chooser's line edit belongs to the chooser: climb to the grid's child, but not
+    // out of a window of its own (a chooser's open list is on screen with its row).
+    while (widget && !widget->isWindow() && widget->parentWidget() != this)
+        widget = widget->parentWidget();
+    if (!widget || widget->isWindow())
+        return -1;
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        const Row &r = m_rows[static_cast<std::size_t>(row)];
+        if (widget == r.combo || widget == r.strings)
+            return row;
+        for (int k = 0; k < kFieldsPerRow; ++k) {
+            if (widget == field(row, k))
+                return row;
+        }
+    }
+    return -1;
+}
+
+bool ScriptGrid::isOnScreen(int row) const
+{
+    const int first = m_scrollBar->value();
+    return row >= first && row < first + kVisibleRows;
+}
+
+void ScriptGrid::scrollToShow(int row)
+{
+    if (isOnScreen(row))
+        return;
+    if (row < m_scrollBar->value())
+        m_scrollBar->setValue(row);
+    else
+        m_scrollBar->setValue(row - (kVisibleRows - 1));
 }
 
 void ScriptGrid::buildRows()
@@ -113,6 +162,7 @@ void ScriptGrid::buildRow(int row)
     for (int k = 0; k < kFieldsPerRow; ++k) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("qual_%1").arg(row * kFieldsPerRow + k));
+        edit->setMaxLength(kUnlimitedLength);
         m_fields[fieldIndex(row, k)].edit = edit;
     }
     showArgFields(row, 0);
@@ -156,6 +206,15 @@ void ScriptGrid::applyFieldGeometry(int row, int k)
 
 void ScriptGrid::placeRows()
 {
+    const bool wasPlacing = m_placingRows;
+    m_placingRows = true;
+    // Typing into the row that holds the focus must not change a line out of sight: when
+    // that row scrolls away, the grid takes the focus. (Qt would otherwise hand the focus
+    // of a command chooser it hides to the next control, in the same hidden row.)
+    if (const int focusedRow = rowOf(QApplication::focusWidget());
+        focusedRow >= 0 && !isOnScreen(focusedRow)) {
+        setFocus(Qt::OtherFocusReason);
+    }
     for (int row = 0; row < kRowCount; ++row) {
         const int first = m_scrollBar->value();
         const int distance = row - first;
@@ -168,6 +227,7 @@ void ScriptGrid::placeRows()
             applyFieldGeometry(row, k);
         }
     }
+    m_placingRows = wasPlacing;
 }
 
 void ScriptGrid::layOutFields(int row, int count)
@@ -192,6 +252,30 @@ void ScriptGrid::layOutFields(int row, int count)
         f.width = p.width;
         applyFieldGeometry(row, p.k);
     }
+}
+
+GridTexts ScriptGrid::texts() const
+{
+    GridTexts result;
+    result.rows.resize(kRowCount);
+    for (int r = 0; r < kRowCount; ++r) {
+        RowTexts row;
+        bool encodable = true;
+        const auto take = [&encodable](const QString &text, std::string &into) {
+            auto bytes = encode(text);
+            encodable = encodable && bytes.has_value();
+            if (bytes)
+                into = std::move(*bytes);
+        };
+        take(combo(r)->currentText(), row.command);
+        for (int k = 0; k < kFieldsPerRow; ++k)
+            take(field(r, k)->text(), row.arguments[static_cast<std::size_t>(k)]);
+        if (encodable)
+            result.rows[static_cast<std::size_t>(r)] = std::move(row);
+        else
+            result.unencodableRows.push_back(r);
+    }
+    return result;
 }
 
 void ScriptGrid::chooseCommand(int row)

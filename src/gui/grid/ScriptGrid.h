@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/script/ScriptRows.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 class QAbstractItemModel;
@@ -46,6 +49,15 @@ struct CommandTexts
     int firstArgumentType = 0;
 };
 
+// The grid as the writer reads it, in the code page of the files. A row holding a
+// character the code page cannot hold is left empty in `rows` and named in
+// `unencodableRows`; what that means (no save, a finding) is for the caller to say.
+struct GridTexts
+{
+    std::vector<RowTexts> rows;       // one per grid row
+    std::vector<int> unencodableRows; // 0-based, ascending
+};
+
 // The editor grid (the frame "Frame1"): 100 fixed rows of line number, command
 // chooser, four argument fields and strings chooser, 20 of them on screen, moved by
 // the scroll bar "VScroll1". The rows are the open script: loading writes them,
@@ -58,6 +70,9 @@ public:
     static constexpr int kVisibleRows = 20;
     static constexpr int kFieldsPerRow = 4;
     static constexpr int kHiddenTop = 99999;
+    // Every text the grid holds is saved whole, however long: no line edit of the grid
+    // may cut what is typed, pasted or loaded into it.
+    static constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
     // `commandNames` lists the catalogue names (item i = entry i); `stringNames` and
     // `stringTexts` are the strings table's names and texts, item by item in step.
@@ -81,6 +96,10 @@ public:
     void showArgFields(int row, int count);
     // Moves every row to match the scroll bar: 20 rows on screen, the rest hidden.
     void placeRows();
+    // Scrolls, through the scroll bar, just far enough to put `row` on screen.
+    void scrollToShow(int row);
+    // Whether `row` is one of the 20 rows the scroll bar puts on screen.
+    bool isOnScreen(int row) const;
     // Sets a row up for the command selected in its chooser.
     void chooseCommand(int row);
     // A program step that selects item `index` of a row's command chooser.
@@ -89,6 +108,9 @@ public:
     void pickStringsEntry(int row, int index);
     // Sizes and places a row's argument fields for `count` arguments.
     void layOutFields(int row, int count);
+
+    // Reads every row as the writer needs it; shows nothing and changes nothing.
+    GridTexts texts() const;
 
     // Line-number actions.
     void lineNumberReleased(int row, Qt::MouseButton button);
@@ -139,6 +161,9 @@ private:
     void stringsTextChanged(int row);
     void stringsPicked(int row);
     void restoreStringsTexts();
+    void focusMoved(QWidget *now);
+    // The row a widget of the grid belongs to (a row's control or a part of one), or -1.
+    int rowOf(const QWidget *widget) const;
     void applyFieldGeometry(int row, int k);
     void setRowTop(int row, int top);
     int selectedCommand(int row) const;
@@ -151,6 +176,9 @@ private:
     std::vector<Row> m_rows;
     std::vector<Field> m_fields;
     bool m_stringsEchoSuppressed = false;
+    // A focus change while rows are being placed comes from the placing itself, not
+    // from the user: it asks for no row to be shown.
+    bool m_placingRows = false;
 };
 
 } // namespace cw::gui

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace cw::gui {
 namespace {
 
@@ -55,8 +57,10 @@ bool ScriptBrowser::openFromList()
     const Controls &c = m_window.controls();
     const std::string fileName = c.file1->selectedFileName();
     const auto loaded = loadScript(fileName);
-    if (!loaded)
+    if (!loaded) {
+        selectOpenScript();
         return false;
+    }
     AppState &state = m_window.state();
     state.currentScriptName = displayName(std::string_view(fileName));
     state.currentScriptFile = fileName;
@@ -71,6 +75,20 @@ bool ScriptBrowser::openFromList()
                             .arg(loaded->linesInFile));
     }
     return true;
+}
+
+void ScriptBrowser::selectOpenScript()
+{
+    // Save Script writes to the file selected in File1: a file that was refused must not
+    // stay selected while the grid still shows another script.
+    const Controls &c = m_window.controls();
+    const std::string &open = m_window.state().currentScriptFile;
+    const std::vector<std::string> &names = c.file1->fileNames();
+    const auto found = std::find(names.begin(), names.end(), open);
+    const int position = open.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    c.file1->setSelectedPosition(position);
+    if (!c.list2->setSelectedPosition(position))
+        c.list2->setSelectedPosition(-1);
 }
 
 std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
@@ -94,7 +112,10 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
     auto report = readScript(bytes, state.lineTable);
     if (!report) {
         // The load is abandoned; the grid keeps the script it shows.
-        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)));
+        const std::string where =
+            refusedLineNote(displayName(std::string_view(fileName)).toStdString(), report.error().line);
+        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)),
+                        QString::fromStdString(where));
         return std::nullopt;
     }
     showScript();
@@ -118,11 +139,14 @@ void ScriptBrowser::applyRow(int row, const RowView &view)
         combo->setCurrentIndex(view.knownCommand ? view.commandIndex : -1);
         combo->setEditText(decode(view.commandText));
     }
+    // A text longer than its field shows its beginning, as a text that was just opened.
+    combo->lineEdit()->setCursorPosition(0);
     combo->setToolTip(decode(view.commandTooltip));
     for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k) {
         const RowView::Field &f = view.fields[static_cast<std::size_t>(k)];
         QLineEdit *edit = grid.field(row, k);
         edit->setText(decode(f.text));
+        edit->setCursorPosition(0);
         if (f.visible)
             edit->setToolTip(decode(f.tooltip));
         edit->setVisible(f.visible);
@@ -136,6 +160,7 @@ void ScriptBrowser::applyRow(int row, const RowView &view)
             strings->setCurrentIndex(view.stringsIndex);
             strings->setEditText(decode(view.stringsText));
         }
+        strings->lineEdit()->setCursorPosition(0);
         strings->setToolTip(decode(view.stringsTooltip));
         strings->show();
     } else {

@@ -26,7 +26,8 @@ public:
 
     // Opens the script selected in File1 into the grid (or empties the grid when
     // nothing is selected) and sets the caption. False when the file could not be
-    // loaded; the grid, caption and script name then stay as they were.
+    // loaded; the grid, caption and script name then stay as they were, and File1 and
+    // List2 select the script that is open again (nothing when none is).
     bool openFromList();
 
     // Reads the named script of File1's folder into the line table and shows it;
@@ -44,6 +45,7 @@ public:
     void applyRow(int row, const RowView &view);
 
 private:
+    void selectOpenScript();
     void userOpensFromFile1();
     void userOpensFromList2();
 

@@ -40,37 +40,22 @@ ScriptFiles::ScriptFiles(MainWindow &window) : m_window(window)
     connect(c.deleteSc, &QPushButton::clicked, this, &ScriptFiles::deleteScript);
 }
 
-std::optional<std::vector<RowTexts>> ScriptFiles::gridRows()
+std::optional<std::vector<RowTexts>> ScriptFiles::rowsToSave()
 {
-    const ScriptGrid &grid = m_window.grid();
-    std::vector<RowTexts> rows(ScriptGrid::kRowCount);
-    for (int r = 0; r < ScriptGrid::kRowCount; ++r) {
-        RowTexts &row = rows[static_cast<std::size_t>(r)];
-        bool encodable = true;
-        const auto take = [&encodable](const QString &text, std::string &into) {
-            auto bytes = encode(text);
-            if (bytes)
-                into = std::move(*bytes);
-            encodable = encodable && bytes.has_value();
-        };
-        take(grid.combo(r)->currentText(), row.command);
-        for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k)
-            take(grid.field(r, k)->text(), row.arguments[static_cast<std::size_t>(k)]);
-        if (!encodable) {
-            ui::showMessage(&m_window,
-                            QStringLiteral("Line %1 holds a character that a Darwinia script cannot "
-                                           "hold (only the Windows-1252 code page can be saved). "
-                                           "Nothing was saved.")
-                                .arg(r + 1));
-            return std::nullopt;
-        }
+    GridTexts grid = m_window.grid().texts();
+    if (!grid.unencodableRows.empty()) {
+        ui::showMessage(&m_window, QStringLiteral("Line %1 holds a character that a Darwinia script cannot "
+                                                  "hold (only the Windows-1252 code page can be saved). "
+                                                  "Nothing was saved.")
+                                       .arg(grid.unencodableRows.front() + 1));
+        return std::nullopt;
     }
-    return rows;
+    return std::move(grid.rows);
 }
 
 bool ScriptFiles::writeGrid(const std::filesystem::path &path)
 {
-    const auto rows = gridRows();
+    const auto rows = rowsToSave();
     if (!rows)
         return false;
     if (const int row = firstUnreadableRow(*rows); row >= 0) {

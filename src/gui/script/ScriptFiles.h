@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace cw::gui {
@@ -26,11 +27,10 @@ public:
     void newScript();
     void deleteScript();
 
-    // The grid as the writer reads it, in the code page of the files; nothing when a
-    // row holds a character the code page cannot hold (the user has been told which).
-    std::optional<std::vector<RowTexts>> gridRows();
-
 private:
+    // The grid's rows for a save; nothing when a row holds a character the code page
+    // cannot hold (the user has been told which, in the words of a save).
+    std::optional<std::vector<RowTexts>> rowsToSave();
     // Writes the grid to `path`; false (after telling the user) when it failed.
     bool writeGrid(const std::filesystem::path &path);
     // Opens the mod again for a script action, selects `position` in File1 and opens

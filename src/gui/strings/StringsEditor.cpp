@@ -63,9 +63,10 @@ void StringsEditor::revert()
     const auto mod = m_window.workspace().selectedModFolder();
     if (!mod)
         return;
-    c.stringsText->setFileBytes({});
     auto backup = readFile(findNoCase(*mod, "strings_default.txt.bak"));
     if (!backup) {
+        // The editor keeps its text: emptied, a later Save Changes would wipe the
+        // strings file and its backup.
         ui::showMessage(&m_window, QStringLiteral("Backup not found :("));
         return;
     }

@@ -16,7 +16,8 @@ public:
     // Writes the editor's text and one line end to strings_default.txt.bak and to
     // strings_default.txt, then opens the mod again with the editor's text kept.
     void save();
-    // Replaces the editor's text with the backup's.
+    // Replaces the editor's text with the backup's; when the backup cannot be read,
+    // says so and leaves the text as it was.
     void revert();
 
 private:

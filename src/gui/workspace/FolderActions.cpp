@@ -1,6 +1,7 @@
 #include "gui/workspace/FolderActions.h"
 
 #include "core/io/Files.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/app/Busy.h"
 #include "gui/app/MainWindow.h"
 #include "gui/ui/Dialogs.h"
@@ -67,9 +68,23 @@ void FolderActions::makeStringsFile()
         ui::beep();
         return;
     }
-    // Replaces a strings file that exists but could not be read, in its own spelling.
-    const std::filesystem::path path = findNoCase(*mod, "strings_default.txt");
-    auto written = writeFileAtomically(path, " \r\n", m_window.gameRoot().root);
+    // A strings file that exists, in any letter case, holds the mod's texts even when it
+    // could not be read (no permission, a folder in the way): it is never replaced.
+    const std::filesystem::path existing = findNoCase(*mod, layout::kStringsFile);
+    std::error_code error;
+    if (std::filesystem::symlink_status(existing, error).type() != std::filesystem::file_type::not_found) {
+        const auto read = readFile(existing);
+        const QString why = read ? QStringLiteral("exists already")
+                                 : QStringLiteral("exists already but could not be read: %1")
+                                       .arg(QString::fromStdString(read.error().reason));
+        ui::beep();
+        ui::showMessage(
+            &m_window,
+            QStringLiteral("%1 %2. Make File does not replace it.").arg(displayName(existing), why));
+        return;
+    }
+    const std::filesystem::path path = *mod / pathFromName(layout::kStringsFile);
+    auto written = createFileAtomically(path, layout::starterStringsBytes(), m_window.gameRoot().root);
     if (!written) {
         ui::beep();
         ui::showMessage(&m_window,
