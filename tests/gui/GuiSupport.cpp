@@ -45,7 +45,15 @@ int DialogAnswerer::aliveCount()
 void DialogAnswerer::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+    if (auto *box = qobject_cast<QMessageBox *>(modal);
+        box && box->objectName() == QStringLiteral("questionBox")) {
+        questions.append(box->text());
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+        const QMessageBox::StandardButton answer =
+            m_buttons.isEmpty() ? QMessageBox::Discard : m_buttons.takeFirst();
+        box->button(answer)->click();
+    } else if (box) {
         messages.append(box->text());
         informativeTexts.append(box->informativeText());
         EXPECT_EQ(box->buttons().size(), 1) << "a message box has exactly one button";

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -62,6 +63,9 @@ public:
     DialogAnswerer &operator=(const DialogAnswerer &) = delete;
 
     void queueAnswer(const QString &answer) { m_answers.append(answer); }
+    // The button to press on the next question (Save, Discard or Cancel about unsaved
+    // changes); a question with none queued is answered Discard.
+    void queueButton(QMessageBox::StandardButton button) { m_buttons.append(button); }
     // How many answerers are alive: a dialog is expected while one is.
     static int aliveCount();
 
@@ -70,11 +74,13 @@ public:
     QStringList inputTitles;
     QStringList inputPrompts;
     QStringList inputProposals;
+    QStringList questions;
 
 private:
     void poll();
     QTimer m_timer;
     QStringList m_answers;
+    QList<QMessageBox::StandardButton> m_buttons;
 };
 
 // Closes a modal dialog that nobody expected, so that a test meeting one fails within

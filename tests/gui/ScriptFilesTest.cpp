@@ -337,10 +337,14 @@ TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheS
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
     clickButton(button("deletesc"));
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt c.txt");
-    // Editing and scrolling leave it armed.
+    // Editing and scrolling leave it armed; the edits are asked about first.
     grid().field(0, 0)->setText("edit");
     grid().scrollBar()->setValue(5);
-    clickButton(button("deletesc"));
+    {
+        DialogAnswerer answerer;
+        clickButton(button("deletesc"));
+        EXPECT_EQ(answerer.questions, QStringList{"Save changes to c.txt before deleting the script?"});
+    }
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt");
     // The last of three was deleted: the new last one opens.
     EXPECT_EQ(window->state().currentScriptName, "b.txt");
@@ -355,7 +359,7 @@ TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)
     open("a.txt");
     clickButton(button("deletesc"));
     ASSERT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
-    window->workspace().openMod();
+    window->workspace().openMod(gui::RefreshReason::UserOrFolderAction);
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
 }
 

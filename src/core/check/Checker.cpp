@@ -1,6 +1,9 @@
 #include "core/check/Checker.h"
 
 #include "core/check/CheckRules.h"
+#include "core/script/ScriptDocument.h"
+#include "core/script/ScriptRows.h"
+#include "core/text/Codepage.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -32,6 +35,37 @@ std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalo
 {
     std::vector<Finding> findings;
     checkScript(bytes, catalogue, keys, [&findings](Finding &&f) { findings.push_back(std::move(f)); });
+    return findings;
+}
+
+std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStringKeys &keys)
+{
+    std::vector<RowTexts> rows = document.texts();
+    std::vector<int> unencodable;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        RowTexts encoded;
+        bool ok = true;
+        const auto take = [&ok](const std::string &utf8, std::string &into) {
+            auto bytes = cp1252::fromUtf8(utf8);
+            ok = ok && bytes.has_value();
+            if (bytes)
+                into = std::move(*bytes);
+        };
+        take(rows[r].command, encoded.command);
+        for (std::size_t k = 0; k < encoded.arguments.size(); ++k)
+            take(rows[r].arguments[k], encoded.arguments[k]);
+        rows[r] = ok ? std::move(encoded) : RowTexts{};
+        if (!ok)
+            unencodable.push_back(static_cast<int>(r) + 1);
+    }
+    std::vector<Finding> findings = checkScript(rowsAsLines(rows), document.catalogue(), keys);
+    for (int line : unencodable) {
+        findings.push_back({line, Severity::Error, "not-encodable",
+                            "the line holds a character that a Darwinia script cannot hold (only "
+                            "Windows-1252); the editor cannot save it"});
+    }
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding &a, const Finding &b) { return a.line < b.line; });
     return findings;
 }
 

@@ -173,7 +173,7 @@ QWidget *MainWindow::buildScriptsPage()
         c.list2->setVisible(!list2Shown);
     });
 
-    c.grid = new ScriptGrid(m_gameRoot.catalogue, m_commandNames, m_stringNames, m_stringTexts, page);
+    c.grid = new ScriptGrid(*m_editor, m_commandNames, m_stringNames, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
     c.grid->setGeometry(0, 146, 664, 508);
     return page;

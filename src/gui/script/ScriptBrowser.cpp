@@ -3,8 +3,9 @@
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
 #include "core/script/ScriptRows.h"
-#include "gui/app/Busy.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UnsavedChanges.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
@@ -36,20 +37,26 @@ ScriptBrowser::ScriptBrowser(MainWindow &window) : m_window(window)
 
 void ScriptBrowser::userOpensFromFile1()
 {
-    if (m_window.state().busy)
-        return;
-    BusyScope busy(m_window.state().busy);
-    openFromList();
+    m_window.whenIdle([this] {
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+            selectOpenScript();
+            return;
+        }
+        openFromList();
+    });
 }
 
 void ScriptBrowser::userOpensFromList2()
 {
-    if (m_window.state().busy)
-        return;
-    BusyScope busy(m_window.state().busy);
-    const Controls &c = m_window.controls();
-    c.file1->setSelectedPosition(c.list2->selectedPosition());
-    openFromList();
+    m_window.whenIdle([this] {
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+            selectOpenScript();
+            return;
+        }
+        const Controls &c = m_window.controls();
+        c.file1->setSelectedPosition(c.list2->selectedPosition());
+        openFromList();
+    });
 }
 
 bool ScriptBrowser::openFromList()
@@ -64,6 +71,7 @@ bool ScriptBrowser::openFromList()
     AppState &state = m_window.state();
     state.currentScriptName = displayName(std::string_view(fileName));
     state.currentScriptFile = fileName;
+    state.currentScriptFolder = c.file1->folder();
     c.list2->setSelectedPosition(c.file1->selectedPosition());
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
@@ -94,7 +102,6 @@ void ScriptBrowser::selectOpenScript()
 std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
 {
     const Controls &c = m_window.controls();
-    AppState &state = m_window.state();
     c.deleteSc->setText(kDeleteCaption);
 
     std::string bytes;
@@ -109,7 +116,8 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
         }
         bytes = std::move(read).value();
     }
-    auto report = readScript(bytes, state.lineTable);
+    m_window.ensureGridBuilt();
+    auto report = m_window.editor().load(bytes);
     if (!report) {
         // The load is abandoned; the grid keeps the script it shows.
         const std::string where =
@@ -118,54 +126,7 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
                         QString::fromStdString(where));
         return std::nullopt;
     }
-    showScript();
     return report.value();
-}
-
-void ScriptBrowser::showScript()
-{
-    m_window.ensureGridBuilt();
-    const AppState &state = m_window.state();
-    for (int row = 0; row < ScriptGrid::kRowCount; ++row)
-        applyRow(row, showRow(state.lineTable, row, m_window.gameRoot().catalogue, m_window.stringsTable()));
-}
-
-void ScriptBrowser::applyRow(int row, const RowView &view)
-{
-    ScriptGrid &grid = m_window.grid();
-    ChooserComboBox *combo = grid.combo(row);
-    {
-        const QSignalBlocker quiet(combo);
-        combo->setCurrentIndex(view.knownCommand ? view.commandIndex : -1);
-        combo->setEditText(decode(view.commandText));
-    }
-    // A text longer than its field shows its beginning, as a text that was just opened.
-    combo->lineEdit()->setCursorPosition(0);
-    combo->setToolTip(decode(view.commandTooltip));
-    for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k) {
-        const RowView::Field &f = view.fields[static_cast<std::size_t>(k)];
-        QLineEdit *edit = grid.field(row, k);
-        edit->setText(decode(f.text));
-        edit->setCursorPosition(0);
-        if (f.visible)
-            edit->setToolTip(decode(f.tooltip));
-        edit->setVisible(f.visible);
-    }
-    grid.layOutFields(row, view.layoutCount);
-
-    ChooserComboBox *strings = grid.stringsChooser(row);
-    if (view.stringsChooser) {
-        {
-            const QSignalBlocker quiet(strings);
-            strings->setCurrentIndex(view.stringsIndex);
-            strings->setEditText(decode(view.stringsText));
-        }
-        strings->lineEdit()->setCursorPosition(0);
-        strings->setToolTip(decode(view.stringsTooltip));
-        strings->show();
-    } else {
-        strings->hide();
-    }
 }
 
 void ScriptBrowser::openInTextEditor()

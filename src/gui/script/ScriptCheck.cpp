@@ -2,6 +2,7 @@
 
 #include "core/check/Checker.h"
 #include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
 
@@ -54,18 +55,8 @@ void ScriptCheck::buildDialog()
 
 void ScriptCheck::check()
 {
-    const GridTexts grid = m_window.grid().texts();
     const check::GameStringKeys keys(m_window.stringsTable().bytes());
-    // A row the code page cannot hold is checked as an empty line and gets a finding of
-    // its own: the other lines still say what the game will do.
-    auto findings = check::checkScript(rowsAsLines(grid.rows), m_window.gameRoot().catalogue, keys);
-    for (int row : grid.unencodableRows) {
-        findings.push_back({row + 1, check::Severity::Error, "not-encodable",
-                            "the line holds a character that a Darwinia script cannot hold (only "
-                            "Windows-1252); the editor cannot save it"});
-    }
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const check::Finding &a, const check::Finding &b) { return a.line < b.line; });
+    const auto findings = check::checkDocument(m_window.editor().document(), keys);
 
     if (!m_dialog)
         buildDialog();

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <filesystem>
+
 namespace cw::gui {
 
 class MainWindow;
@@ -16,9 +18,12 @@ public:
     // Writes the editor's text and one line end to strings_default.txt.bak and to
     // strings_default.txt, then opens the mod again with the editor's text kept.
     void save();
-    // Replaces the editor's text with the backup's; when the backup cannot be read,
-    // says so and leaves the text as it was.
+    // Replaces the editor's text with the backup's.
     void revert();
+
+    // Writes the backup and the strings table of the mod in `modFolder` from the
+    // editor's text; false (after telling the user) when the table was not written.
+    bool writeFiles(const std::filesystem::path &modFolder);
 
 private:
     MainWindow &m_window;
