@@ -154,17 +154,24 @@ void ScriptGrid::buildRows()
 void ScriptGrid::buildRow(int row)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
+    // Screen readers name each control by its line and role, as the user sees them.
+    const QString line = QStringLiteral("Line %1 ").arg(row + 1);
     r.number = new LineNumberLabel(row, this);
+    r.number->setAccessibleName(line + QStringLiteral("number"));
     r.marker = new RowMarker(row, this);
+    r.marker->setAccessibleName(line + QStringLiteral("findings"));
     r.combo = new ChooserComboBox(QStringLiteral("Combo_%1").arg(row), m_commandNames, this);
     r.combo->setCurrentIndex(-1);
+    r.combo->setAccessibleName(line + QStringLiteral("command"));
     r.strings = new ChooserComboBox(QStringLiteral("scriptcombos_%1").arg(row), m_stringNames, this);
     r.strings->setCurrentIndex(-1);
+    r.strings->setAccessibleName(line + QStringLiteral("strings key"));
     r.strings->hide();
     for (int k = 0; k < kFieldsPerRow; ++k) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("qual_%1").arg(row * kFieldsPerRow + k));
         edit->setMaxLength(kUnlimitedLength);
+        edit->setAccessibleName(line + QStringLiteral("argument %1").arg(k + 1));
         edit->hide();
         r.fields[k] = edit;
     }
