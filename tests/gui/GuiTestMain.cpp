@@ -1,6 +1,7 @@
 // One application object for all window tests, on the offscreen platform unless the
-// caller chose another one.
+// caller chose another one, with the standard paths of Qt's test mode.
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -29,6 +30,8 @@ int main(int argc, char **argv)
     g_standardHandler = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings a test leaves behind go to a folder of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
