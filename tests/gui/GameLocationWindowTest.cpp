@@ -1,5 +1,5 @@
-// The window on each layout of the game: where it opens without options, and what it
-// asks and remembers.
+// The window on each layout of the game: where it opens without options, what it asks
+// and remembers, and where it starts the game and which preferences it opens.
 #include "GuiSupport.h"
 
 #include "gui/app/Application.h"
@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
@@ -84,6 +85,27 @@ protected:
         return std::move(startup.window);
     }
 
+    // A program that appends the folder it runs in to `record`.
+    fs::path folderRecorder(const std::string &relative, const std::string &record) const
+    {
+        const fs::path program =
+            dir.write(relative, "#!/bin/sh\npwd -P >> '" + (dir / record).string() + "'\n");
+        fs::permissions(program, fs::perms::owner_all);
+        return program;
+    }
+    // The folders recorded so far, waiting up to five seconds for the first.
+    std::string recorded(const std::string &record) const
+    {
+        for (int i = 0; i < 500 && !fs::exists(dir / record); ++i)
+            QTest::qWait(10);
+        QTest::qWait(50);
+        return readBytes(dir / record);
+    }
+    std::string canonical(const std::string &relative) const
+    {
+        return fs::canonical(dir / relative).string();
+    }
+
     TempDir dir;
     ChooserAnswerer chooser;
     QSettings settings{QString::fromStdString((dir / "settings.ini").string()), QSettings::IniFormat};
@@ -126,6 +148,47 @@ TEST_F(GameLocationWindow, rememberedGameFolder_comesBackWithTheProfile)
     EXPECT_EQ(window->gameRoot().game, dir / "game");
 }
 
+#ifndef _WIN32
+TEST_F(GameLocationWindow, launch_startsTheGameInItsOwnFolder_theNativeProgramBeforeWine)
+{
+    dir.makeFolder("game/data");
+    const fs::path chosen = folderRecorder("chosen/game.sh", "chosen.txt");
+    gui::WindowOptions options;
+    options.location = profileAt(dir / "profile", dir / "game");
+    auto window = start(options);
+    ASSERT_TRUE(window);
+    {
+        ScopedVariable game("CUEWRIGHT_GAME", QByteArray::fromStdString(chosen.string()));
+        clickButton(find<QPushButton>(*window, "Command2"));
+        EXPECT_EQ(recorded("chosen.txt"), canonical("game") + "\n");
+    }
+    StandIn wine("wine");
+    ScopedVariable searchPath("PATH", wine.folder() + ":" + qgetenv("PATH"));
+    ScopedVariable noGame("CUEWRIGHT_GAME", std::nullopt);
+    folderRecorder("game/darwinia.bin.x86", "native.txt");
+    clickButton(find<QPushButton>(*window, "Command2"));
+    EXPECT_EQ(recorded("native.txt"), canonical("game") + "\n");
+    EXPECT_TRUE(wine.startsSoFar().isEmpty());
+}
+
+TEST_F(GameLocationWindow, withoutAGameFolder_launchStartsNothing_andPreferencesAreTheProfiles)
+{
+    RecordingProgram editor("CUEWRIGHT_EDITOR");
+    StandIn wine("wine");
+    ScopedVariable searchPath("PATH", wine.folder() + ":" + qgetenv("PATH"));
+    ScopedVariable noGame("CUEWRIGHT_GAME", std::nullopt);
+    gui::WindowOptions options;
+    options.location = profileAt(dir / "profile");
+    auto window = start(options);
+    ASSERT_TRUE(window);
+    ASSERT_EQ(window->gameRoot().game, std::nullopt);
+    clickButton(find<QPushButton>(*window, "Command2"));
+    clickButton(find<QPushButton>(*window, "cmdprefs"));
+    EXPECT_EQ(editor.starts(1),
+              QStringList{"1|" + QString::fromStdString((dir / "profile/preferences.txt").string())});
+    EXPECT_TRUE(wine.startsSoFar().isEmpty());
+}
+#endif
 
 } // namespace
 } // namespace cw::test

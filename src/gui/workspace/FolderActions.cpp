@@ -1,6 +1,7 @@
 #include "gui/workspace/FolderActions.h"
 
 #include "core/io/Files.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/app/Busy.h"
 #include "gui/app/MainWindow.h"
 #include "gui/ui/Dialogs.h"
@@ -114,13 +115,16 @@ void FolderActions::openSelectedRootFile()
 
 void FolderActions::openPreferences()
 {
+    // The game keeps its preferences beside mods: in the game root, or in the profile.
     // Failures are ignored: the button has always done nothing when it cannot start.
-    ui::start(ui::textEditorLaunch(findNoCase(m_window.gameRoot().root, "preferences.txt")));
+    ui::start(ui::textEditorLaunch(findNoCase(m_window.gameRoot().root, layout::kPreferencesFile)));
 }
 
 void FolderActions::launchGame()
 {
-    ui::start(ui::gameLaunch(findNoCase(m_window.gameRoot().root, "darwinia.exe")));
+    // With no game folder known there is nothing to start, as when a start fails.
+    if (const auto launch = ui::gameLaunch(m_window.gameRoot().game))
+        ui::start(*launch);
 }
 
 } // namespace cw::gui
