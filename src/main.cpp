@@ -24,6 +24,8 @@ int main(int argc, char **argv)
         problem = "unexpected argument " + parsed.positional.front();
     if (problem.empty())
         problem = cw::locationOptionsProblem(parsed);
+    if (problem.empty())
+        problem = cw::gui::fontSizeProblem(parsed);
     if (!problem.empty())
         return cw::cli::usageError(std::cerr, "", problem);
     if (parsed.has("--help") || parsed.has("-h")) {

@@ -266,13 +266,15 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
 std::string usage()
 {
     return "Usage:\n"
-           "  cuewright [--root DIR | --profile DIR [--game DIR]]\n"
+           "  cuewright [--root DIR | --profile DIR [--game DIR]] [--font-size POINTS]\n"
            "                                    open the editor on a Darwinia game root\n"
            "                                    (the Windows layout: darwinia.exe and mods\n"
            "                                    in DIR) or on a profile folder holding mods;\n"
            "                                    --game DIR: the folder of the game itself.\n"
            "                                    Without them: the current folder, the place\n"
-           "                                    used last, the game's profile folder, or ask\n"
+           "                                    used last, the game's profile folder, or ask.\n"
+           "                                    --font-size: the window's text size, from 6\n"
+           "                                    to 32 points; the layout grows with it\n"
            "  cuewright tokens [--strings] FILE how the editor splits each line of FILE,\n"
            "                                    as JSON lines; --strings: key and rest\n"
            "  cuewright commands [--root DIR | --profile DIR [--game DIR]] [--which]\n"

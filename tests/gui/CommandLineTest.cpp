@@ -37,11 +37,16 @@ TEST(CommandLine, mistypedArguments_printTheUsageAndExitWithTwo_withoutADisplay)
 {
     for (const QStringList &arguments :
          {QStringList{QStringLiteral("help")}, QStringList{QStringLiteral("--rot")},
-          QStringList{QStringLiteral("--root")}}) {
+          QStringList{QStringLiteral("--root")},
+          QStringList{QStringLiteral("--font-size"), QStringLiteral("40")},
+          QStringList{QStringLiteral("--font-size"), QStringLiteral("big")}}) {
         const Finished run = runWithoutDisplay(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.err.contains(QStringLiteral("Usage:"))) << run.err.toStdString();
     }
+    EXPECT_TRUE(
+        runWithoutDisplay({QStringLiteral("--font-size"), QStringLiteral("40")})
+            .err.startsWith(QStringLiteral("cuewright: --font-size needs a size in points from 6 to 32")));
 }
 
 TEST(CommandLine, windowWithoutADisplay_saysSoInOneLine_andExitsWithTwo)

@@ -59,7 +59,7 @@ Startup startUp(const GameLocation &location, const std::filesystem::path &progr
 const ArgumentRules &windowArgumentRules()
 {
     static const ArgumentRules rules{
-        {"--root", "--profile", "--game"},
+        {"--root", "--profile", "--game", "--font-size"},
         {"--help", "-h", "--version"},
         {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
          "-qwindowtitle", "-session", "-style", "-stylesheet", "-display", "-geometry", "-title", "-name",
@@ -76,7 +76,21 @@ WindowOptions windowOptions(const Arguments &parsed, std::string programName)
     options.game = gameFromOptions(parsed);
     options.programName = std::move(programName);
     options.platformArguments = parsed.foreign;
+    if (const std::string *size = parsed.value("--font-size"))
+        options.fontSize = std::strtod(size->c_str(), nullptr);
     return options;
+}
+
+std::string fontSizeProblem(const Arguments &parsed)
+{
+    const std::string *size = parsed.value("--font-size");
+    if (!size)
+        return {};
+    char *end = nullptr;
+    const double points = std::strtod(size->c_str(), &end);
+    if (size->empty() || *end != '\0' || !(points >= kSmallestFontSize && points <= kLargestFontSize))
+        return "--font-size needs a size in points from 6 to 32, not " + *size;
+    return {};
 }
 
 namespace {
@@ -221,6 +235,11 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
         for (const QString &message : g_heldMessages)
             qWarning("%s", qPrintable(message));
         g_heldMessages.clear();
+    }
+    if (options.fontSize) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(*options.fontSize);
+        QApplication::setFont(font);
     }
     QApplication::setApplicationName(QStringLiteral("Cuewright"));
     QApplication::setApplicationVersion(

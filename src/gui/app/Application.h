@@ -41,7 +41,15 @@ struct WindowOptions
     std::optional<std::filesystem::path> game;  // --game
     std::string programName;                    // argv[0]
     std::vector<std::string> platformArguments; // the window system's options, in order
+    std::optional<double> fontSize;             // --font-size, in points
 };
+
+// The font sizes --font-size takes, in points.
+inline constexpr double kSmallestFontSize = 6;
+inline constexpr double kLargestFontSize = 32;
+
+// What is wrong with --font-size, for people; empty when it is absent or fine.
+std::string fontSizeProblem(const Arguments &parsed);
 
 // The window's options from a command line parsed with windowArgumentRules().
 WindowOptions windowOptions(const Arguments &parsed, std::string programName);

@@ -9,10 +9,12 @@
 #include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsEditor.h"
 #include "gui/strings/StringsModel.h"
+#include "gui/ui/Geometry.h"
 #include "gui/ui/TextCodec.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QStringListModel>
@@ -30,10 +32,12 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     : QWidget(parent), m_gameRoot(std::move(gameRoot)), m_gridBuild(gridBuild)
 {
     setObjectName(QStringLiteral("Form1"));
+    // Everything below is laid out at the scale of the application's font.
+    setLayoutScale(scaleForFont(QApplication::font()));
     m_editor = new ScriptEditor(m_gameRoot.catalogue, this);
     connect(m_editor, &ScriptEditor::modifiedChanged, this, &MainWindow::showCaption);
     setCaption(m_state.captionPrefix);
-    resize(10065 / 15, 10695 / 15);
+    resize(px(10065), px(10695));
 
     QStringList names;
     for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)

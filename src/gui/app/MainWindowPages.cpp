@@ -23,7 +23,7 @@ namespace {
 QLabel *caption(QWidget *page, const QString &text, int x, int y, int width = 200)
 {
     auto *label = new QLabel(text, page);
-    label->setGeometry(x, y, width, 18);
+    place(label, x, y, width, 18);
     return label;
 }
 
@@ -45,7 +45,7 @@ QWidget *MainWindow::buildMainPage()
     caption(page, QStringLiteral("Mods:"), 8, 6);
     c.list1 = new ListBox(QStringLiteral("List1"), page);
     c.list1->setToolTip(QStringLiteral("Mod list - double click to open"));
-    c.list1->setGeometry(8, 26, 250, 404);
+    place(c.list1, 8, 26, 250, 404);
 
     caption(page, QStringLiteral("Loading success:"), 280, 6);
     const QString parts[] = {QStringLiteral("Scripts"), QStringLiteral("Levels"), QStringLiteral("Strings")};
@@ -53,7 +53,7 @@ QWidget *MainWindow::buildMainPage()
         const int y = 30 + 32 * i;
         caption(page, parts[i], 280, y + 3, 60);
         auto *indicator = new IndicatorLabel(QStringLiteral("work_%1").arg(i), page);
-        indicator->setGeometry(344, y + 2, 20, 20);
+        place(indicator, 344, y + 2, 20, 20);
         c.work[static_cast<std::size_t>(i)] = indicator;
     }
     c.cmdScripts = button(page, QStringLiteral("cmdsripts"), QStringLiteral("Make Folder"),
@@ -65,7 +65,7 @@ QWidget *MainWindow::buildMainPage()
                           QStringLiteral("Makes a strings_default.txt"));
     QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
     for (int i = 0; i < 3; ++i)
-        makers[i]->setGeometry(376, 29 + 32 * i, 110, 25);
+        place(makers[i], 376, 29 + 32 * i, 110, 25);
 
     c.imgWorked = new QLabel(page);
     c.imgWorked->setObjectName(QStringLiteral("imgworked"));
@@ -78,18 +78,18 @@ QWidget *MainWindow::buildMainPage()
 
     caption(page, QStringLiteral("Files in root folder:"), 280, 134);
     c.rootFiles = new FileListBox(QStringLiteral("rootfiles"), QStringLiteral("*"), page);
-    c.rootFiles->setGeometry(280, 154, 370, 212);
+    place(c.rootFiles, 280, 154, 370, 212);
     c.cmdRootOpen = button(page, QStringLiteral("cmdrootopen"), QStringLiteral("Open"),
                            QStringLiteral("Opens selected file in notepad"));
-    c.cmdRootOpen->setGeometry(280, 372, 110, 25);
+    place(c.cmdRootOpen, 280, 372, 110, 25);
 
     c.command2 = button(page, QStringLiteral("Command2"), QStringLiteral("Launch Darwinia"),
                         QStringLiteral("Runs Darwinia"));
     c.command2->setIcon(launchPicture());
-    c.command2->setGeometry(8, 444, 170, 34);
+    place(c.command2, 8, 444, 170, 34);
     c.cmdPrefs = button(page, QStringLiteral("cmdprefs"), QStringLiteral("Open preferences.txt"),
                         QStringLiteral("Opens preferencex.txt for haxing"));
-    c.cmdPrefs->setGeometry(188, 444, 170, 34);
+    place(c.cmdPrefs, 188, 444, 170, 34);
 
     for (QWidget *w : {static_cast<QWidget *>(c.rootFiles), static_cast<QWidget *>(c.cmdRootOpen),
                        static_cast<QWidget *>(c.cmdScripts), static_cast<QWidget *>(c.cmdLevels),
@@ -104,18 +104,18 @@ QWidget *MainWindow::buildLevelsPage()
     Controls &c = m_controls;
     caption(page, QStringLiteral("Files thought to be maps:"), 8, 6);
     c.listMaps = new ListBox(QStringLiteral("listmaps"), page);
-    c.listMaps->setGeometry(8, 26, 318, 404);
+    place(c.listMaps, 8, 26, 318, 404);
     c.cmdMapOpen = button(page, QStringLiteral("cmdmapopen"), QStringLiteral("Open selected map file"),
                           QStringLiteral("Opens selected map in notepad"));
-    c.cmdMapOpen->setGeometry(8, 436, 200, 27);
+    place(c.cmdMapOpen, 8, 436, 200, 27);
 
     caption(page, QStringLiteral("Files thought to be missions:"), 338, 6);
     c.listMissions = new ListBox(QStringLiteral("listmissions"), page);
-    c.listMissions->setGeometry(338, 26, 318, 404);
+    place(c.listMissions, 338, 26, 318, 404);
     c.cmdMissionOpen =
         button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
                QStringLiteral("Opens selected mission in notepad"));
-    c.cmdMissionOpen->setGeometry(338, 436, 200, 27);
+    place(c.cmdMissionOpen, 338, 436, 200, 27);
     return page;
 }
 
@@ -148,7 +148,7 @@ QWidget *MainWindow::buildScriptsPage()
     for (const ButtonDefinition &b : buttons) {
         *b.slot = button(page, QString::fromLatin1(b.name), QString::fromLatin1(b.text),
                          QString::fromLatin1(b.tip));
-        (*b.slot)->setGeometry(x, 6, b.width, 27);
+        place(*b.slot, x, 6, b.width, 27);
         (*b.slot)->setEnabled(false);
         x += b.width + 2;
     }
@@ -164,6 +164,9 @@ QWidget *MainWindow::buildScriptsPage()
     c.list2->setFlow(QListView::TopToBottom);
     c.list2->setWrapping(true);
     c.list2->setResizeMode(QListView::Adjust);
+    // Each column as wide as its longest name: items of one size would all take the
+    // first name's width and cut the longer ones.
+    c.list2->setUniformItemSizes(false);
     placeTwips(c.list2, 0, 600, 9375, 1500);
     c.list2->hide();
 
@@ -175,7 +178,7 @@ QWidget *MainWindow::buildScriptsPage()
 
     c.grid = new ScriptGrid(*m_editor, m_commandNames, m_stringNames, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
-    c.grid->setGeometry(0, 146, 664, 508);
+    place(c.grid, 0, 146, 664, 508);
     return page;
 }
 
@@ -184,16 +187,16 @@ QWidget *MainWindow::buildStringsPage()
     auto *page = new QWidget;
     Controls &c = m_controls;
     c.stringsText = new StringsTextEdit(page);
-    c.stringsText->setGeometry(8, 8, 648, 600);
+    place(c.stringsText, 8, 8, 648, 600);
     c.stringsText->hide();
     c.saveStrings = button(page, QStringLiteral("savestrings"), QStringLiteral("Save Changes"),
                            QStringLiteral("Saves changes to strings_default"));
-    c.saveStrings->setGeometry(8, 616, 130, 27);
+    place(c.saveStrings, 8, 616, 130, 27);
     c.stringsRevert =
         button(page, QStringLiteral("stringsrevert"), QStringLiteral("Revert to Backup"),
                QStringLiteral(
                    "Reverts to a back up OR does something crazy, I have no idea, don't press this button!"));
-    c.stringsRevert->setGeometry(146, 616, 130, 27);
+    place(c.stringsRevert, 146, 616, 130, 27);
     c.saveStrings->setEnabled(false);
     c.stringsRevert->setEnabled(false);
 

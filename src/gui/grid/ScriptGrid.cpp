@@ -19,7 +19,7 @@
 namespace cw::gui {
 namespace {
 
-constexpr int kControlHeight = 21; // pixels
+constexpr int kControlHeight = 21; // pixels at the default font
 constexpr int kRowsTop = 240;
 constexpr int kRowHeight = 360;
 constexpr int kNumberLeft = 480;
@@ -254,16 +254,16 @@ void ScriptGrid::showRow(int row)
 void ScriptGrid::applyGeometry(int row)
 {
     const Row &r = m_rows[static_cast<std::size_t>(row)];
-    r.number->setGeometry(px(kNumberLeft), px(r.top), px(kNumberWidth), kControlHeight);
-    r.marker->setGeometry(px(kMarkerLeft), px(r.top), px(kMarkerWidth), kControlHeight);
-    r.combo->setGeometry(px(kComboLeft), px(r.top), px(kComboWidth), kControlHeight);
-    r.strings->setGeometry(px(kArgumentsLeft), px(r.top), px(kArgumentsWidth), kControlHeight);
+    r.number->setGeometry(px(kNumberLeft), px(r.top), px(kNumberWidth), scaled(kControlHeight));
+    r.marker->setGeometry(px(kMarkerLeft), px(r.top), px(kMarkerWidth), scaled(kControlHeight));
+    r.combo->setGeometry(px(kComboLeft), px(r.top), px(kComboWidth), scaled(kControlHeight));
+    r.strings->setGeometry(px(kArgumentsLeft), px(r.top), px(kArgumentsWidth), scaled(kControlHeight));
     // The fields of a row out of view stand the hidden distance below their own place.
     const int distance = row - m_scrollBar->value();
     const int fieldTop = (isOnScreen(row) ? 0 : kHiddenTop) + kRowsTop + kRowHeight * distance;
     for (int k = 0; k < kFieldsPerRow; ++k) {
         const ScriptRow::Field &field = m_editor.row(row).fields[static_cast<std::size_t>(k)];
-        r.fields[k]->setGeometry(px(field.left), px(fieldTop), px(field.width), kControlHeight);
+        r.fields[k]->setGeometry(px(field.left), px(fieldTop), px(field.width), scaled(kControlHeight));
     }
 }
 
