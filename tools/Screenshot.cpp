@@ -1,17 +1,22 @@
 // Makes the README's picture of the window:
-//   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
+//   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png [--check yes]
 // Opens the real window on the game root, picks the mod in List1, shows the Scripts
 // page and opens the script from File1, through the calls a user's clicks make, then
-// saves what the window shows. scripts/screenshot.sh runs it under Xvfb.
+// saves what the window shows; with --check, after pressing "Check", what the screen
+// shows of the window and the findings window beside it. scripts/screenshot.sh runs it
+// under Xvfb.
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/ListBox.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -92,7 +97,15 @@ int main(int argc, char **argv)
         return fail("the script " + options["--script"] + " did not open");
     settle(500);
 
-    const QPixmap picture = window.grab();
+    QPixmap picture;
+    if (options["--check"] == "yes") {
+        window.scriptCheck().check();
+        settle(800);
+        const QRect both = window.frameGeometry().united(window.scriptCheck().dialog()->frameGeometry());
+        picture = window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
+    } else {
+        picture = window.grab();
+    }
     if (picture.isNull() || !picture.save(QString::fromStdString(options["--output"]), "PNG"))
         return fail("cannot write " + options["--output"]);
     std::printf("%s: %dx%d, caption \"%s\"\n", options["--output"].c_str(), picture.width(), picture.height(),
