@@ -1,4 +1,4 @@
-// The whole chain from a script's bytes to what saving writes: bytes, line table,
+// The whole chain from a script's bytes to what saving writes: bytes, document,
 // rows, bytes again. Beyond not crashing, what is written must read back: every line
 // ends in CR LF, nothing appears that the input, the separators or the names of the
 // catalogue and strings table did not bring, and the written form is a fixed point:
@@ -8,13 +8,13 @@
 // off a token, so a script with quotes settles only after a few cycles, never growing,
 // or comes to a line of more than 21 words, which the editor then refuses to save.
 #include "core/catalogue/Catalogue.h"
-#include "core/script/ScriptLines.h"
-#include "core/script/ScriptRows.h"
+#include "core/script/ScriptDocument.h"
 #include "core/strings/StringsTable.h"
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,15 +47,15 @@ enum class Outcome { Written, Unreadable, Unwritable };
 // than 21 words once written, so the editor refuses to save it).
 Outcome normalise(std::string_view bytes, std::string &out)
 {
-    cw::ScriptLineTable table;
-    if (!cw::readScript(bytes, table))
+    static const auto table = std::make_shared<const cw::StringsTable>(strings());
+    cw::ScriptDocument document(catalogue());
+    document.setStrings(table);
+    if (!document.load(bytes))
         return Outcome::Unreadable;
-    std::vector<cw::RowTexts> rows;
-    for (int r = 0; r < 100; ++r)
-        rows.push_back(cw::textsOf(cw::showRow(table, r, catalogue(), strings())));
-    if (cw::firstUnreadableRow(rows) >= 0)
+    auto written = cw::scriptBytes(document);
+    if (!written)
         return Outcome::Unwritable;
-    out = cw::writeScript(rows);
+    out = std::move(written).value();
     return Outcome::Written;
 }
 

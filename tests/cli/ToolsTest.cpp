@@ -40,7 +40,7 @@ std::vector<std::string> outputLines(const std::string &text)
 
 const fs::path kExampleRoot = fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot";
 
-TEST(TokensTool, printsEachLinesSlots_fromTheDocumentedExamples)
+TEST(TokensTool, printsEachLinesSlots_asJsonLines)
 {
     TempDir dir;
     const auto file =

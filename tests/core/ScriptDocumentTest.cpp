@@ -186,7 +186,7 @@ TEST_F(ScriptDocumentTest, anEmptiedRow_showsNoCommand_evenWhenEntryZeroIsOne)
 {
     const Catalogue waitFirst = std::move(loadCatalogue("header\r\nWait \"Pause\" 1 2 Seconds\r\n")).value();
     ScriptDocument withWait(waitFirst);
-    ASSERT_TRUE(withWait.load("Wait 1\r\n").ok());
+    ASSERT_TRUE(withWait.load(std::string("Wait 1\r\n")).ok());
     withWait.insertLine(0);
     withWait.removeLine(5);
     EXPECT_EQ(withWait.row(0).command, "");
@@ -267,7 +267,7 @@ TEST_F(ScriptDocumentTest, isModified_comparesWhatSavingWouldWrite)
     document.setArgument(0, 0, "3");
     document.markSaved();
     EXPECT_FALSE(document.isModified());
-    ASSERT_TRUE(document.load("Wait 4\r\n").ok());
+    ASSERT_TRUE(document.load(std::string("Wait 4\r\n")).ok());
     EXPECT_FALSE(document.isModified());
 }
 

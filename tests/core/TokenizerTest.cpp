@@ -54,7 +54,7 @@ class TokenizerTable : public ::testing::TestWithParam<Example>
 {
 };
 
-TEST_P(TokenizerTable, splitsAsDocumented)
+TEST_P(TokenizerTable, splitsBlanksQuotesCommentsAndTheRestOfALine)
 {
     EXPECT_EQ(split(GetParam().line, GetParam().mode), GetParam().slots) << GetParam().line;
 }
@@ -63,7 +63,7 @@ constexpr auto Full = SplitMode::FullSplit;
 constexpr auto Key = SplitMode::KeyAndRest;
 
 INSTANTIATE_TEST_SUITE_P(
-    DocumentedExamples, TokenizerTable,
+    LinesOfEachKind, TokenizerTable,
     ::testing::Values(
         Example{Full, "Foo 1 2", {"Foo", "1", "2"}}, Example{Full, "Foo \"a b\" 3", {"Foo", "a b", "3"}},
         Example{Full, "Foo \"a b\"", {"Foo", "a b"}}, Example{Full, "\tFoo\t\t7\t", {"Foo", "7"}},

@@ -19,6 +19,15 @@ std::string utf8(std::string_view bytes)
     return cp1252::toUtf8(bytes);
 }
 
+// Plain ASCII is UTF-8 already: it is moved, not copied, so that a line of megabytes
+// is held once.
+std::string utf8(std::string &&bytes)
+{
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? std::move(bytes) : cp1252::toUtf8(bytes);
+}
+
 ScriptRow startupRow()
 {
     ScriptRow row;
@@ -48,7 +57,7 @@ ScriptDocument::ScriptDocument(const Catalogue &catalogue)
         m_entries.push_back(std::move(texts));
     }
     m_rows.fill(startupRow());
-    m_saved = savedForm();
+    markSaved();
 }
 
 void ScriptDocument::setStrings(std::shared_ptr<const StringsTable> strings)
@@ -62,13 +71,35 @@ void ScriptDocument::setStrings(std::shared_ptr<const StringsTable> strings)
 
 Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string_view bytes)
 {
-    auto report = readScript(bytes, m_table);
-    if (!report)
-        return report;
-    for (int r = 0; r < kRows; ++r)
-        showLine(r, showRow(m_table, r, m_catalogue, *m_strings));
-    markSaved();
+    ScriptLineTable table;
+    auto report = readScript(bytes, table);
+    if (report)
+        showTable(table);
     return report;
+}
+
+Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string &&bytes)
+{
+    ScriptLineTable table;
+    auto report = readScript(bytes, table);
+    // The file's bytes go as soon as the table holds the lines.
+    std::string().swap(bytes);
+    if (report)
+        showTable(table);
+    return report;
+}
+
+void ScriptDocument::showTable(ScriptLineTable &table)
+{
+    for (int r = 0; r < kRows; ++r) {
+        RowView view = showRow(table, r, m_catalogue, *m_strings);
+        // Each line's texts are held once at a time: the table's cells go as the row
+        // takes them.
+        for (int k = 0; k < ScriptLineTable::kCellsPerLine; ++k)
+            std::string().swap(table.cell(ScriptLineTable::kCellsPerLine * r + k));
+        showLine(r, std::move(view));
+    }
+    markSaved();
 }
 
 template<class Edit> RowsChange ScriptDocument::record(Edit edit)
@@ -194,25 +225,25 @@ void ScriptDocument::clearRow(int row)
     r.stringsVisible = false;
 }
 
-void ScriptDocument::showLine(int row, const RowView &view)
+void ScriptDocument::showLine(int row, RowView &&view)
 {
     ScriptRow &r = mutableRow(row);
     r.selected = view.knownCommand ? view.commandIndex : -1;
-    r.command = utf8(view.commandText);
-    r.commandTooltip = utf8(view.commandTooltip);
+    r.command = utf8(std::move(view.commandText));
+    r.commandTooltip = utf8(std::move(view.commandTooltip));
     for (std::size_t k = 0; k < r.fields.size(); ++k) {
-        const RowView::Field &shown = view.fields[k];
+        RowView::Field &shown = view.fields[k];
         ScriptRow::Field &field = r.fields[k];
-        field.text = utf8(shown.text);
+        field.text = utf8(std::move(shown.text));
         if (shown.visible)
-            field.tooltip = utf8(shown.tooltip);
+            field.tooltip = utf8(std::move(shown.tooltip));
         field.visible = shown.visible;
     }
     layOutFields(row, view.layoutCount);
     if (view.stringsChooser) {
         r.stringsSelected = view.stringsIndex;
-        r.stringsText = utf8(view.stringsText);
-        r.stringsTooltip = utf8(view.stringsTooltip);
+        r.stringsText = utf8(std::move(view.stringsText));
+        r.stringsTooltip = utf8(std::move(view.stringsTooltip));
         r.stringsVisible = true;
     } else {
         r.stringsVisible = false;
@@ -323,32 +354,64 @@ std::vector<RowTexts> ScriptDocument::texts() const
     return texts;
 }
 
-std::string ScriptDocument::savedForm() const
+// The lines saving writes, each its command and its arguments that are not empty: two
+// documents with the same lines write the same file.
+std::vector<RowTexts> ScriptDocument::savedLines() const
 {
-    return writeScript(texts());
+    std::vector<RowTexts> lines;
+    for (const ScriptRow &row : m_rows) {
+        if (row.command.empty())
+            continue;
+        RowTexts line{row.command, {}};
+        std::size_t k = 0;
+        for (const ScriptRow::Field &field : row.fields) {
+            if (!field.text.empty())
+                line.arguments[k++] = field.text;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 bool ScriptDocument::isModified() const
 {
-    return savedForm() != m_saved;
+    // Compared in place, so that an edit of a long line costs no copy of it.
+    std::size_t line = 0;
+    for (const ScriptRow &row : m_rows) {
+        if (row.command.empty())
+            continue;
+        if (line >= m_saved.size() || row.command != m_saved[line].command)
+            return true;
+        std::size_t k = 0;
+        for (const ScriptRow::Field &field : row.fields) {
+            if (!field.text.empty() && field.text != m_saved[line].arguments[k++])
+                return true;
+        }
+        if (k < 4 && !m_saved[line].arguments[k].empty())
+            return true;
+        ++line;
+    }
+    return line != m_saved.size();
 }
 
 void ScriptDocument::markSaved()
 {
-    m_saved = savedForm();
+    m_saved = savedLines();
 }
 
 namespace {
 
-std::optional<RowTexts> encodeRow(const RowTexts &row)
+// A row's texts in the code page of the files, or nothing when one holds a character
+// the code page cannot hold.
+std::optional<RowTexts> encodeRow(const ScriptRow &row)
 {
     RowTexts bytes;
     auto command = cp1252::fromUtf8(row.command);
     if (!command)
         return std::nullopt;
     bytes.command = std::move(*command);
-    for (std::size_t k = 0; k < row.arguments.size(); ++k) {
-        auto argument = cp1252::fromUtf8(row.arguments[k]);
+    for (std::size_t k = 0; k < row.fields.size(); ++k) {
+        auto argument = cp1252::fromUtf8(row.fields[k].text);
         if (!argument)
             return std::nullopt;
         bytes.arguments[k] = std::move(*argument);
@@ -358,31 +421,31 @@ std::optional<RowTexts> encodeRow(const RowTexts &row)
 
 } // namespace
 
-Result<std::vector<RowTexts>, ScriptWriteError> encodedRows(const ScriptDocument &document)
-{
-    std::vector<RowTexts> rows = document.texts();
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        auto bytes = encodeRow(rows[r]);
-        if (!bytes)
-            return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, static_cast<int>(r)};
-        rows[r] = std::move(*bytes);
-    }
-    if (const int row = firstUnreadableRow(rows); row >= 0)
-        return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, row};
-    return rows;
-}
-
 Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document)
 {
-    auto rows = encodedRows(document);
-    if (!rows)
-        return rows.error();
-    return writeScript(*rows);
+    // Row by row, each row's texts encoded once: a line of megabytes is held at most
+    // three times on the way (the row, its bytes, the file's bytes).
+    std::string bytes;
+    for (int r = 0; r < ScriptDocument::kRows; ++r) {
+        const ScriptRow &row = document.row(r);
+        if (row.command.empty())
+            continue;
+        const auto encoded = encodeRow(row);
+        if (!encoded)
+            return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, r};
+        const std::size_t start = bytes.size();
+        appendScriptLine(bytes, *encoded);
+        if (!readsBack(std::string_view(bytes).substr(start)))
+            return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, r};
+        bytes += "\r\n";
+    }
+    bytes += "\r\n";
+    return bytes;
 }
 
 Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row)
 {
-    const auto bytes = encodeRow(document.texts()[static_cast<std::size_t>(row)]);
+    const auto bytes = encodeRow(document.row(row));
     if (!bytes)
         return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, row};
     if (bytes->command.empty())

@@ -90,6 +90,9 @@ public:
     // Reads a script's bytes as the loader does and shows them in all 100 rows. On a
     // line the tokenizer refuses nothing changes. The result is the new saved state.
     Result<ScriptReadReport, ScriptReadError> load(std::string_view bytes);
+    // The same, letting go of the bytes as soon as they are split: a script of megabytes
+    // is then never held three times.
+    Result<ScriptReadReport, ScriptReadError> load(std::string &&bytes);
 
     // The edits. Each returns what it changed, for undo and redo.
     // The user picks entry `entry` of a row's command chooser.
@@ -148,20 +151,17 @@ private:
     void pick(int row, int index);
     void copyRow(int from, int to);
     void clearRow(int row);
-    void showLine(int row, const RowView &view);
+    void showTable(ScriptLineTable &table);
+    void showLine(int row, RowView &&view);
     void layOutFields(int row, int count);
-    std::string savedForm() const;
+    std::vector<RowTexts> savedLines() const;
 
     const Catalogue &m_catalogue;
     std::vector<EntryTexts> m_entries;
     std::shared_ptr<const StringsTable> m_strings;
     std::array<ScriptRow, kRows> m_rows;
-    ScriptLineTable m_table;
-    std::string m_saved;
+    std::vector<RowTexts> m_saved; // savedLines() when last loaded or saved
 };
-
-// The rows in the code page of the files, or the first row that cannot be written.
-Result<std::vector<RowTexts>, ScriptWriteError> encodedRows(const ScriptDocument &document);
 
 // The bytes Save Script writes for a document: the one way a document becomes a file.
 Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document);

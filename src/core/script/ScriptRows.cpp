@@ -112,7 +112,9 @@ bool startsWithBlank(std::string_view text)
 // argument) is what followed the "#" when the line was read, blanks included: it gets a
 // separating blank only when it has none of its own, so that reading and writing a
 // line again gives the same line.
-void appendLine(std::string &out, const RowTexts &row)
+} // namespace
+
+void appendScriptLine(std::string &out, const RowTexts &row)
 {
     if (row.command.empty())
         return;
@@ -128,14 +130,29 @@ void appendLine(std::string &out, const RowTexts &row)
     }
 }
 
+namespace {
+
 std::string lineOf(const RowTexts &row)
 {
     std::string line;
-    appendLine(line, row);
+    appendScriptLine(line, row);
     return line;
 }
 
 } // namespace
+
+bool readsBack(std::string_view line)
+{
+    // A CR or LF inside a text would end the line early when it is read back; the
+    // pieces are then lines of their own, each of which must split.
+    LineReader reader(line, LineEnds::Any);
+    std::string_view piece;
+    while (reader.next(piece)) {
+        if (!splitLine(piece, SplitMode::FullSplit))
+            return false;
+    }
+    return true;
+}
 
 std::string writeScript(const std::vector<RowTexts> &rows)
 {
@@ -151,7 +168,7 @@ std::string writeScript(const std::vector<RowTexts> &rows)
     for (const RowTexts &row : rows) {
         if (row.command.empty())
             continue;
-        appendLine(bytes, row);
+        appendScriptLine(bytes, row);
         bytes += "\r\n";
     }
     bytes += "\r\n";
@@ -162,7 +179,7 @@ std::string rowsAsLines(const std::vector<RowTexts> &rows)
 {
     std::string bytes;
     for (const RowTexts &row : rows) {
-        appendLine(bytes, row);
+        appendScriptLine(bytes, row);
         bytes += "\r\n";
     }
     return bytes;
@@ -171,15 +188,8 @@ std::string rowsAsLines(const std::vector<RowTexts> &rows)
 int firstUnreadableRow(const std::vector<RowTexts> &rows)
 {
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const std::string line = lineOf(rows[r]);
-        // A CR or LF inside a text would end the line early when it is read back;
-        // the pieces are then lines of their own, each of which must split.
-        LineReader reader(line, LineEnds::Any);
-        std::string_view piece;
-        while (reader.next(piece)) {
-            if (!splitLine(piece, SplitMode::FullSplit))
-                return static_cast<int>(r);
-        }
+        if (!readsBack(lineOf(rows[r])))
+            return static_cast<int>(r);
     }
     return -1;
 }

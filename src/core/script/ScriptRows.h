@@ -58,6 +58,15 @@ struct RowTexts
 // "# lead" stays "# lead".
 std::string writeScript(const std::vector<RowTexts> &rows);
 
+// Appends the line one row is written as, without its line end; nothing for a row
+// without a command. The text after a "#" (a comment row's text, or the argument after
+// a "#" argument) gets a separating blank only when it has none of its own.
+void appendScriptLine(std::string &out, const RowTexts &row);
+
+// Whether a written line reads back as the row it was written from: none of its pieces
+// (a CR or LF in a text ends a line) holds more than 21 words.
+bool readsBack(std::string_view line);
+
 // The grid as lines, row r on line r + 1 and a row without a command as an empty
 // line, each ended by CR LF: what the rows say, at the line numbers the user sees.
 std::string rowsAsLines(const std::vector<RowTexts> &rows);
