@@ -13,9 +13,16 @@
 #include "core/text/LineReader.h"
 #include "core/workspace/GameRoot.h"
 
+#include <cstdio>
+#include <exception>
 #include <new>
 #include <optional>
 #include <ostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace cw::cli {
 namespace {
@@ -265,7 +272,25 @@ int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, s
         // Files are limited far below what memory holds, but a machine may still run out.
         err << "cuewright " << shownText(args.front()) << ": there is not enough memory\n";
         return kExitUnusable;
+    } catch (const std::exception &failure) {
+        // The core reports what it expects as values; anything else it throws (a name
+        // the file system cannot take, a folder that vanished while being listed) still
+        // ends the tool with its message, never with an abort.
+        err << "cuewright " << shownText(args.front()) << ": " << shownText(failure.what()) << "\n";
+        return kExitUnusable;
     }
+}
+
+void writeStandardStreamsAsBytes()
+{
+#ifdef _WIN32
+    // In text mode the C runtime of Windows writes every LF as CR LF, so a script's
+    // CR LF would come out as CR CR LF.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
 }
 
 } // namespace cw::cli
