@@ -145,7 +145,7 @@ int openModChild(int keys, int runs)
     std::printf("openmod %.3f %.3f\n", first, extra);
     for (int i = 1; i < runs; ++i) {
         start = std::chrono::steady_clock::now();
-        window.workspace().openMod();
+        window.workspace().openMod(cw::gui::RefreshReason::UserOrFolderAction);
         std::printf("openmod %.3f %.3f\n", millisecondsSince(start), extra);
     }
     // The strings editor builds its document when its page is first shown.

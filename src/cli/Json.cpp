@@ -81,11 +81,4 @@ Object &Object::field(std::string_view name, const std::vector<int> &values)
     return *this;
 }
 
-Object &Object::rawField(std::string_view name, std::string_view jsonValue)
-{
-    key(name);
-    m_text += jsonValue;
-    return *this;
-}
-
 } // namespace cw::json

@@ -22,7 +22,6 @@ public:
     Object &field(std::string_view key, int value) { return field(key, static_cast<long long>(value)); }
     Object &field(std::string_view key, const std::vector<std::string> &utf8Values);
     Object &field(std::string_view key, const std::vector<int> &values);
-    Object &rawField(std::string_view key, std::string_view json);
 
     std::string str() const { return m_text + "}"; }
 

@@ -63,5 +63,16 @@ TEST(Utf8, controlCharactersAreEscaped_andNothingElse)
     EXPECT_EQ(escapeControls("caf\xC3\xA9 \\ \"q\""), "caf\xC3\xA9 \\ \"q\"");
 }
 
+TEST(Codepage, fromUtf8_invertsToUtf8_andRefusesWhatTheCodePageCannotHold)
+{
+    std::string every;
+    for (int byte = 0; byte < 256; ++byte)
+        every.push_back(static_cast<char>(byte));
+    EXPECT_EQ(cp1252::fromUtf8(cp1252::toUtf8(every)), every);
+    EXPECT_FALSE(cp1252::fromUtf8("Say \xe6\x97\xa5").has_value()); // U+65E5
+    EXPECT_FALSE(cp1252::fromUtf8("\xc3").has_value());             // cut short
+    EXPECT_FALSE(cp1252::fromUtf8("\xe9t\xe9").has_value());        // Latin-1 bytes, no UTF-8
+}
+
 } // namespace
 } // namespace cw

@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include "core/io/Files.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
 
@@ -9,6 +10,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
 
 namespace cw::test {
 namespace {
@@ -124,17 +128,39 @@ TEST_F(FolderActionsTest, makeFile_writesOneBlankLine_andTheStringsPartOpensEmpt
     EXPECT_TRUE(enabled("savestrings"));
 }
 
-TEST_F(FolderActionsTest, makeFile_replacesAStringsFileInItsOwnSpelling)
+// A strings file that could not be read still holds the mod's texts: Make File says
+// why it does nothing rather than replace it, whatever stands there.
+TEST_F(FolderActionsTest, makeFile_neverReplacesAnExistingStringsFile_andSaysWhy)
 {
     openMod(*window, "bare");
+    // Made behind the program's back (in another spelling), so the button is enabled.
     game.write("mods/bare/Strings_Default.TXT", "OLD x\r\n");
+    int reopened = 0;
+    QObject::connect(window.get(), &QWidget::windowTitleChanged, [&] { ++reopened; });
+    DialogAnswerer answerer;
+    const int beeps = gui::ui::beepCount();
+    {
+        // It cannot be read, as for a file of mode 000 (the tests may run as root).
+        const auto unreadable =
+            std::shared_ptr<void>(nullptr, [](void *) { setIoFaultForTesting(std::nullopt); });
+        setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0});
+        press("cmdstrings");
+    }
+    // Readable now, yet still not replaced.
     press("cmdstrings");
     EXPECT_EQ(listing(mod("bare")), "Strings_Default.TXT");
-    EXPECT_EQ(readBytes(mod("bare") / "Strings_Default.TXT"), " \r\n");
-    EXPECT_EQ(indicator(2), "worked");
+    EXPECT_EQ(readBytes(mod("bare") / "Strings_Default.TXT"), "OLD x\r\n");
+    const QString file = path(mod("bare") / "Strings_Default.TXT");
+    EXPECT_EQ(answerer.messages,
+              QStringList({file + " exists already but could not be read: Permission denied. Make File does "
+                                  "not replace it.",
+                           file + " exists already. Make File does not replace it."}));
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 2);
+    EXPECT_EQ(reopened, 0);
+    EXPECT_EQ(indicator(2), "broken");
 }
 
-TEST_F(FolderActionsTest, makeFile_thatCannotBeWritten_beepsAndSaysWhy)
+TEST_F(FolderActionsTest, makeFile_whereAFolderStands_saysSo_andLeavesIt)
 {
     openMod(*window, "blocked");
     ASSERT_EQ(indicator(2), "broken");
@@ -146,7 +172,9 @@ TEST_F(FolderActionsTest, makeFile_thatCannotBeWritten_beepsAndSaysWhy)
     EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
     EXPECT_EQ(reopened, 0);
     ASSERT_EQ(answerer.messages.size(), 1);
-    EXPECT_TRUE(answerer.messages.front().contains("strings_default.txt"));
+    EXPECT_TRUE(answerer.messages.front().startsWith(path(mod("blocked") / "strings_default.txt") +
+                                                     " exists already but could not be read: "))
+        << answerer.messages.front().toStdString();
     EXPECT_TRUE(std::filesystem::is_directory(mod("blocked") / "strings_default.txt"));
     EXPECT_EQ(listing(mod("blocked")), "strings_default.txt");
     EXPECT_EQ(indicator(2), "broken");
@@ -174,9 +202,12 @@ TEST_F(FolderActionsTest, openSelected_givesTheEditorTheWholePathAsOneArgument)
     press("cmdmissionopen");
     select("rootfiles", 0);
     press("cmdrootopen");
-    EXPECT_EQ(editor.starts(3), QStringList({"1|" + path(mod(kOddName) / "Levels" / "map01.txt"),
-                                             "1|" + path(mod(kOddName) / "Levels" / "mission one.txt"),
-                                             "1|" + path(mod(kOddName) / "read me.txt")}));
+    // Three programs started at once record themselves in the order they get to run.
+    QStringList starts = editor.starts(3);
+    starts.sort();
+    EXPECT_EQ(starts, QStringList({"1|" + path(mod(kOddName) / "Levels" / "map01.txt"),
+                                   "1|" + path(mod(kOddName) / "Levels" / "mission one.txt"),
+                                   "1|" + path(mod(kOddName) / "read me.txt")}));
 }
 
 TEST_F(FolderActionsTest, openPreferences_opensTheGameRootsFile_evenWhenMissing)

@@ -172,6 +172,82 @@ TEST_F(GridTest, mouseWheelOverTheGrid_scrollsInsteadOfChangingCommands)
     EXPECT_EQ(grid->scrollBar()->value(), 1);
 }
 
+TEST_F(GridTest, wheelMovementOfLessThanOneNotch_stillScrollsOneRow)
+{
+    QScrollBar *bar = grid->scrollBar();
+    const auto turn = [&](int angle) {
+        QWheelEvent wheel(QPointF(80, 90), combo(0)->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid, &wheel);
+        return bar->value();
+    };
+    EXPECT_EQ(turn(-40), 1);
+    EXPECT_EQ(turn(-40), 2);
+    EXPECT_EQ(turn(40), 1);
+    EXPECT_EQ(turn(-240), 3);
+    EXPECT_EQ(turn(0), 3);
+}
+
+// Typing into a row the grid does not show would change a line the user cannot see.
+TEST_F(GridTest, focusEnteringARowOffScreen_scrollsJustFarEnoughToShowIt)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QScrollBar *bar = grid->scrollBar();
+    for (int r : {19, 20, 39, 40, 90})
+        grid->pickCommand(r, kFour);
+
+    // Tab from the last row on screen into the first one below it.
+    QTest::mouseClick(qual(4 * 19 + 3), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), qual(4 * 19 + 3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), qual(4 * 20));
+    EXPECT_EQ(bar->value(), 1);
+    EXPECT_FALSE(combo(20)->isHidden());
+    EXPECT_LT(qual(4 * 20)->y() + qual(4 * 20)->height(), grid->height());
+    QTest::keyClicks(QApplication::focusWidget(), "typed");
+    EXPECT_EQ(qual(4 * 20)->text(), "typed");
+
+    // Shift+Tab from the first row on screen into the one above it.
+    bar->setValue(40);
+    QTest::mouseClick(combo(40), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), combo(40));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), qual(4 * 39 + 3));
+    EXPECT_EQ(bar->value(), 39);
+
+    // Any other way in, such as a program step; a row on screen is not scrolled to.
+    qual(4 * 90 + 1)->setFocus();
+    EXPECT_EQ(bar->value(), 71);
+    combo(80)->setFocus();
+    EXPECT_EQ(bar->value(), 71);
+}
+
+// The wheel and the scroll bar move rows away from the focus: the scroll stands, and
+// typing changes no line out of sight.
+TEST_F(GridTest, scrollingTheFocusedRowAway_standsAndLeavesNoFocusInIt)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    pickItem(combo(0), kFour);
+    combo(0)->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), combo(0));
+    QWheelEvent wheel(QPointF(80, 90), combo(1)->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo(1), &wheel);
+    EXPECT_EQ(grid->scrollBar()->value(), 1);
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    EXPECT_EQ(combo(0)->currentText(), "Four");
+    EXPECT_EQ(qual(0)->text(), "");
+
+    grid->scrollBar()->setValue(0);
+    typeInto(qual(3), "kept");
+    grid->scrollBar()->setValue(10);
+    EXPECT_EQ(grid->scrollBar()->value(), 10);
+    QTest::keyClicks(QApplication::focusWidget(), "x");
+    EXPECT_EQ(qual(3)->text(), "kept");
+}
+
 TEST_F(GridTest, chooseCommand_showsSizesAndLabelsTheFields)
 {
     pickItem(combo(0), kNone);
@@ -265,14 +341,25 @@ TEST_F(GridTest, typingIntoTheStringsChooser_isMirroredIntoFieldZero_andNeverIns
     EXPECT_EQ(qual(32)->text(), "x");
 }
 
-TEST_F(GridTest, typingIntoTheCommandChooser_changesOnlyItsText)
+TEST_F(GridTest, typingIntoTheCommandChooser_changesOnlyItsText_andEnterPicksTheCommandItNames)
 {
-    typeInto(combo(9), "Four");
-    QTest::keyClick(combo(9), Qt::Key_Return);
+    typeInto(combo(9), "four");
     combo(10)->setFocus();
-    EXPECT_EQ(combo(9)->currentText(), "Four");
+    EXPECT_EQ(combo(9)->currentText(), "four");
     EXPECT_EQ(combo(9)->currentIndex(), -1);
     EXPECT_EQ(shownFields(9), "----");
+
+    // Compared as the loader compares command words: the catalogue's own name comes.
+    QTest::keyClick(combo(9), Qt::Key_Return);
+    EXPECT_EQ(combo(9)->currentText(), "Four");
+    EXPECT_EQ(combo(9)->currentIndex(), kFour);
+    EXPECT_EQ(shownFields(9), "0123");
+
+    // Any other text stays as typed, and nothing enters the list.
+    typeInto(combo(11), "Fours");
+    QTest::keyClick(combo(11), Qt::Key_Return);
+    EXPECT_EQ(combo(11)->currentText(), "Fours");
+    EXPECT_EQ(shownFields(11), "----");
     EXPECT_EQ(combo(9)->count(), 10);
 }
 
@@ -281,18 +368,6 @@ TEST_F(GridTest, pickByAProgramStep_runsChooseCommand)
     grid->pickCommand(11, kThree);
     EXPECT_EQ(combo(11)->currentText(), "Three");
     EXPECT_EQ(shownFields(11), "012-");
-}
-
-TEST_F(GridTest, showArgFields_hidesAndShowsWithLabelsOfTheSelectedEntry)
-{
-    pickItem(combo(12), kFour);
-    qual(48)->setText("kept");
-    grid->showArgFields(12, 0);
-    EXPECT_EQ(shownFields(12), "----");
-    EXPECT_EQ(qual(48)->text(), "kept");
-    grid->showArgFields(12, 2);
-    EXPECT_EQ(shownFields(12), "01--");
-    EXPECT_EQ(qual(49)->toolTip(), "B - Float");
 }
 
 } // namespace

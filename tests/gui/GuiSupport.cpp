@@ -19,22 +19,45 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace cw::test {
+namespace {
+int g_answerersAlive = 0;
+}
 
 DialogAnswerer::DialogAnswerer()
 {
+    ++g_answerersAlive;
     m_timer.setInterval(5);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
     m_timer.start();
 }
 
-DialogAnswerer::~DialogAnswerer() = default;
+DialogAnswerer::~DialogAnswerer()
+{
+    --g_answerersAlive;
+}
+
+int DialogAnswerer::aliveCount()
+{
+    return g_answerersAlive;
+}
 
 void DialogAnswerer::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+    if (auto *box = qobject_cast<QMessageBox *>(modal);
+        box && box->objectName() == QStringLiteral("questionBox")) {
+        questions.append(box->text());
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+        const QMessageBox::StandardButton answer =
+            m_buttons.isEmpty() ? QMessageBox::Discard : m_buttons.takeFirst();
+        box->button(answer)->click();
+    } else if (box) {
         messages.append(box->text());
+        informativeTexts.append(box->informativeText());
         EXPECT_EQ(box->buttons().size(), 1) << "a message box has exactly one button";
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Cuewright"));
         box->button(QMessageBox::Ok)->click();
@@ -49,6 +72,51 @@ void DialogAnswerer::poll()
             input->accept();
         }
     }
+}
+
+ModalWatchdog::ModalWatchdog(std::chrono::milliseconds patience, Report report)
+    : m_patience(patience), m_report(std::move(report))
+{
+    m_timer.setInterval(std::min(patience / 4, std::chrono::milliseconds(100)));
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start();
+}
+
+void ModalWatchdog::failTheRunningTest(const QString &dialogText)
+{
+    ADD_FAILURE() << "an unexpected modal dialog was left unanswered and has been closed: "
+                  << dialogText.toStdString();
+}
+
+QString ModalWatchdog::describe(const QDialog &dialog)
+{
+    if (const auto *box = qobject_cast<const QMessageBox *>(&dialog)) {
+        return box->informativeText().isEmpty()
+                   ? box->text()
+                   : box->text() + QStringLiteral(" / ") + box->informativeText();
+    }
+    if (const auto *input = qobject_cast<const QInputDialog *>(&dialog))
+        return input->windowTitle() + QStringLiteral(": ") + input->labelText();
+    return dialog.windowTitle();
+}
+
+void ModalWatchdog::poll()
+{
+    auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    if (!dialog || DialogAnswerer::aliveCount() > 0) {
+        m_watched = nullptr;
+        return;
+    }
+    if (dialog != m_watched) {
+        m_watched = dialog;
+        m_openFor.start();
+        return;
+    }
+    if (m_openFor.elapsed() < m_patience.count())
+        return;
+    m_watched = nullptr;
+    m_report(describe(*dialog));
+    dialog->reject();
 }
 
 GameRootBuilder &GameRootBuilder::withBasics()

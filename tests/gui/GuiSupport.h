@@ -3,9 +3,14 @@
 #include "gui/app/MainWindow.h"
 #include "support/TempDir.h"
 
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,25 +51,66 @@ inline constexpr const char *kTestCommands =
     "SayTwo \"Speaks twice\" 2 4 First 4 Second\r\n";         // 8, then "#" = 9
 
 // Answers the modal dialogs that appear while it lives: records each message box's
-// text and presses its OK button; gives each input box the queued answer (or
-// cancels it when none is queued) and records its title, prompt and proposal.
+// text (and informative text, empty when it has none, at the same position) and
+// presses its OK button; gives each input box the queued answer (or cancels it when
+// none is queued) and records its title, prompt and proposal.
 class DialogAnswerer
 {
 public:
     DialogAnswerer();
     ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer &) = delete;
+    DialogAnswerer &operator=(const DialogAnswerer &) = delete;
 
     void queueAnswer(const QString &answer) { m_answers.append(answer); }
+    // The button to press on the next question (Save, Discard or Cancel about unsaved
+    // changes); a question with none queued is answered Discard.
+    void queueButton(QMessageBox::StandardButton button) { m_buttons.append(button); }
+    // How many answerers are alive: a dialog is expected while one is.
+    static int aliveCount();
 
     QStringList messages;
+    QStringList informativeTexts;
     QStringList inputTitles;
     QStringList inputPrompts;
     QStringList inputProposals;
+    QStringList questions;
 
 private:
     void poll();
     QTimer m_timer;
     QStringList m_answers;
+    QList<QMessageBox::StandardButton> m_buttons;
+};
+
+// Closes a modal dialog that nobody expected, so that a test meeting one fails within
+// seconds instead of waiting for ever: a message or input box that has been open for
+// `patience` while no DialogAnswerer is alive is reported (by default as a failure of
+// the running test, naming its text) and closed. The test program keeps one for the
+// whole run.
+class ModalWatchdog
+{
+public:
+    using Report = std::function<void(const QString &dialogText)>;
+    static constexpr std::chrono::milliseconds kPatience{3000};
+
+    explicit ModalWatchdog(std::chrono::milliseconds patience = kPatience,
+                           Report report = failTheRunningTest);
+    ModalWatchdog(const ModalWatchdog &) = delete;
+    ModalWatchdog &operator=(const ModalWatchdog &) = delete;
+
+    static void failTheRunningTest(const QString &dialogText);
+    // What the report names: a message box's text, an input box's title and prompt.
+    static QString describe(const QDialog &dialog);
+
+private:
+    void poll();
+
+    std::chrono::milliseconds m_patience;
+    Report m_report;
+    QTimer m_timer;
+    QPointer<QDialog> m_watched;
+    QElapsedTimer m_openFor;
 };
 
 // A game root in a temporary folder with the test catalogue and the given mods.

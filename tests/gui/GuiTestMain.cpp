@@ -1,5 +1,8 @@
 // One application object for all window tests, on the offscreen platform unless the
-// caller chose another one.
+// caller chose another one, and a watchdog that fails a test which meets a modal
+// dialog nobody answers instead of letting it wait for ever.
+#include "GuiSupport.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -31,5 +34,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    const cw::test::ModalWatchdog watchdog;
     return RUN_ALL_TESTS();
 }

@@ -110,6 +110,40 @@ TEST_F(ScriptCheckTest, checksTheRowsAsEdited_notTheFileOnDisk)
     EXPECT_TRUE(findings()[0].startsWith("Line 47: "));
 }
 
+TEST_F(ScriptCheckTest, lineTheCodePageCannotHold_isAFindingOfItsOwn_amongTheOthers)
+{
+    open("cutscene.txt");
+    window->grid().field(2, 0)->setText(QStringLiteral("caf\u00E9 \u0100"));
+    DialogAnswerer answerer;
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(u'\n').toStdString();
+    const QStringList lines = findings();
+    ASSERT_EQ(lines.size(), 4) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines[0].startsWith("Line 2: error: CamMove")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("Line 3: error: ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("Windows-1252")) << lines[1].toStdString();
+    EXPECT_FALSE(lines[1].contains("saved.")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("[not-encodable]")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("Line 46: error: PurityControl")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith("Line 47: warning: ")) << lines[3].toStdString();
+}
+
+TEST_F(ScriptCheckTest, closeButton_closesTheDialog)
+{
+    open("clean.txt");
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    auto *dialog = find<QDialog>(*window, "checkDialog");
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    auto *close = find<QPushButton>(*dialog, "checkClose");
+    ASSERT_TRUE(close);
+    EXPECT_EQ(close->text(), "Close");
+    clickButton(close);
+    EXPECT_FALSE(dialog->isVisible());
+    // It opens again on the next check.
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    EXPECT_TRUE(dialog->isVisible());
+}
+
 TEST_F(ScriptCheckTest, cleanScript_saysThereIsNothingToFind)
 {
     open("clean.txt");

@@ -6,9 +6,12 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/workspace/ModWorkspace.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -165,8 +168,11 @@ TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
     DialogAnswerer answerer;
     const int beeps = gui::ui::beepCount();
     clickButton(button("savescas")); // cancelled
+    // An absolute name inside the test's own folder, where a wrong save would show.
+    const std::filesystem::path absolute = game.root() / "abs.txt";
+    const QString absoluteName = QString::fromStdString(absolute.string());
     const QStringList unsafe = {
-        "",        "../escape.txt", "sub/x.txt", "sub\\x.txt", "/tmp/abs.txt",    "..", ".", "con.txt",
+        "",        "../escape.txt", "sub/x.txt", "sub\\x.txt", absoluteName,      "..", ".", "con.txt",
         "a:b.txt", "what?.txt",     "trail.",    "a\tb",       QString(300, u'x')};
     for (const QString &name : unsafe) {
         answerer.queueAnswer(name);
@@ -175,7 +181,7 @@ TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
     EXPECT_EQ(gui::ui::beepCount(), beeps + 1 + unsafe.size());
     EXPECT_EQ(scriptsFolder(), "a.txt");
     EXPECT_EQ(listing(game.root() / "mods/mod"), "levels scripts strings_default.txt");
-    EXPECT_FALSE(std::filesystem::exists("/tmp/abs.txt"));
+    EXPECT_FALSE(std::filesystem::exists(absolute));
 }
 
 TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWritten)
@@ -196,6 +202,31 @@ TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWri
     grid().field(4, 0)->setText("fixed");
     clickButton(button("savesc"));
     EXPECT_EQ(bytesOf("a.txt"), "One caf\xE9 \x80 fine\r\nOne fixed\r\n\r\n");
+}
+
+// Qt's line edits cut a text at 32,767 characters unless told otherwise.
+TEST_F(ScriptFilesTest, textsOfAHundredThousandCharacters_areShownAndSavedWhole)
+{
+    const std::string word = "Long" + std::string(100'000, 'w');
+    const std::string argument = "arg" + std::string(100'000, 'a');
+    const std::string key = "key" + std::string(100'000, 'k');
+    game.write("mods/mod/scripts/a.txt", word + " " + argument + "\r\nSay " + key + "\r\n");
+    start();
+    open("a.txt");
+    EXPECT_EQ(grid().combo(0)->currentText().size(), word.size());
+    EXPECT_EQ(grid().field(0, 0)->text().size(), argument.size());
+    EXPECT_EQ(grid().stringsChooser(1)->currentText().size(), key.size());
+
+    // Pasted, as a user would put such a text in.
+    const std::string pasted = "pasted" + std::string(100'000, 'p');
+    grid().pickCommand(2, 2);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(pasted));
+    grid().field(2, 0)->setFocus();
+    QTest::keyClick(grid().field(2, 0), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(grid().field(2, 0)->text().size(), pasted.size());
+
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), word + " " + argument + "\r\nSay " + key + "\r\nOne " + pasted + "\r\n\r\n");
 }
 
 TEST_F(ScriptFilesTest, aLineThatCouldNotBeReadBack_isNotSaved)
@@ -306,10 +337,14 @@ TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheS
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
     clickButton(button("deletesc"));
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt c.txt");
-    // Editing and scrolling leave it armed.
+    // Editing and scrolling leave it armed; the edits are asked about first.
     grid().field(0, 0)->setText("edit");
     grid().scrollBar()->setValue(5);
-    clickButton(button("deletesc"));
+    {
+        DialogAnswerer answerer;
+        clickButton(button("deletesc"));
+        EXPECT_EQ(answerer.questions, QStringList{"Save changes to c.txt before deleting the script?"});
+    }
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt");
     // The last of three was deleted: the new last one opens.
     EXPECT_EQ(window->state().currentScriptName, "b.txt");
@@ -324,7 +359,7 @@ TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)
     open("a.txt");
     clickButton(button("deletesc"));
     ASSERT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
-    window->workspace().openMod();
+    window->workspace().openMod(gui::RefreshReason::UserOrFolderAction);
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
 }
 

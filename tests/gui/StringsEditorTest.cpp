@@ -95,13 +95,25 @@ TEST_F(StringsEditorTest, eachOpenAndSave_addsOneLineEnd)
     EXPECT_EQ(backup(), file());
 }
 
-TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andLeavesTheEditorEmpty)
+// Emptied, the editor would let the next Save Changes wipe the file and its backup.
+TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
 {
+    retype("LOC_A Hello\rLOC_B edited, unsaved");
     DialogAnswerer answerer;
     revert();
     EXPECT_EQ(answerer.messages, QStringList{"Backup not found :("});
-    EXPECT_EQ(editor->text(), "");
+    EXPECT_EQ(editor->text(), "LOC_A Hello\nLOC_B edited, unsaved");
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
+    save();
+    EXPECT_EQ(file(), "LOC_A Hello\r\nLOC_B edited, unsaved\r\n");
+    EXPECT_EQ(backup(), file());
+
+    // A backup that is there but cannot be read is no backup either.
+    std::filesystem::remove(mod() / "strings_default.txt.bak");
+    game.dir.makeFolder("mods/alpha/strings_default.txt.bak");
+    revert();
+    EXPECT_EQ(answerer.messages.size(), 2);
+    EXPECT_EQ(editor->text(), "LOC_A Hello\nLOC_B edited, unsaved");
 }
 
 TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)

@@ -1,8 +1,10 @@
 #include "GuiSupport.h"
 
+#include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Pictures.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -148,6 +150,27 @@ TEST_F(WindowTest, listToggle_switchesBetweenTheTwoScriptLists)
     EXPECT_TRUE(list2->isHidden());
     EXPECT_EQ(file1->geometry(), list2->geometry());
     EXPECT_EQ(file1->geometry(), QRect(0, 40, 625, 100));
+}
+
+// The harness itself: a box that no test answers must not hang the run. Reported here
+// through the watchdog's seam instead of failing this test.
+TEST(ModalWatchdogTest, unansweredBoxes_areReportedByTheirText_andClosed)
+{
+    QStringList reports;
+    const ModalWatchdog watchdog(std::chrono::milliseconds(200),
+                                 [&](const QString &text) { reports << text; });
+    gui::ui::showMessage(nullptr, QStringLiteral("Nobody expects this box"), QStringLiteral("line 3"));
+    const QString answer = gui::ui::askText(nullptr, QStringLiteral("Unexpected"), QStringLiteral("Name it"),
+                                            QStringLiteral("proposed"));
+    EXPECT_EQ(answer, "");
+    EXPECT_EQ(reports, QStringList({"Nobody expects this box / line 3", "Unexpected: Name it"}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // A box that a test expects is left to its answerer.
+    DialogAnswerer answerer;
+    gui::ui::showMessage(nullptr, QStringLiteral("Expected"));
+    EXPECT_EQ(answerer.messages, QStringList{"Expected"});
+    EXPECT_EQ(reports.size(), 2);
 }
 
 } // namespace

@@ -36,7 +36,6 @@ class Catalogue
 {
 public:
     static constexpr int kCapacity = 101;
-    static constexpr int kMaxCommandLines = 100;
 
     // Index of the comment entry, which is also the number of command lines.
     int commandCount() const { return m_commandCount; }

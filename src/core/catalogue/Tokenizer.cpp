@@ -60,86 +60,122 @@ std::string_view withoutExiting(std::string_view message)
     return message;
 }
 
+namespace {
+
+// The scan of one line that is no comment line, character by character. Positions are
+// 0-based here; `m_start` is the first character of the token being read (kNone between
+// tokens), `m_count` the characters counted for it, `m_quotes` the quotes counted since
+// the last pair was taken off a token.
+class Scanner
+{
+public:
+    enum class Step { Next, Done, Refused };
+
+    Scanner(std::string_view line, SplitMode mode, TokenSlots &slots)
+        : m_line(line), m_mode(mode), m_out(slots)
+    {
+    }
+
+    Step step(long i)
+    {
+        const char c = m_line[static_cast<std::size_t>(i)];
+        if (isBlank(c) && m_quotes != 1)
+            return separator();
+        if (i == static_cast<long>(m_line.size()) - 1)
+            return lastCharacter(i, c);
+        return other(i, c);
+    }
+
+private:
+    static constexpr long kNone = -1;
+
+    // A blank outside quotes ends the token being read; one that holds a pair of quotes
+    // loses its first and last character.
+    Step separator()
+    {
+        if (m_start == kNone)
+            return Step::Next;
+        if (m_quotes == 2) {
+            m_quotes = 0;
+            m_start += 1;
+            m_count -= 2;
+        }
+        if (!m_out.store(cut(m_line, m_start, m_count)))
+            return Step::Refused;
+        m_start = kNone;
+        m_count = 0;
+        if (m_mode == SplitMode::KeyAndRest)
+            m_restPending = true;
+        return Step::Next;
+    }
+
+    // The last character is never a quote that counts and never a comment.
+    Step lastCharacter(long i, char c)
+    {
+        if (m_start != kNone) {
+            if (m_quotes == 1) {
+                m_start += 1;
+                m_count -= 2;
+            }
+            if (!m_out.store(cut(m_line, m_start, m_count + 1)))
+                return Step::Refused;
+        } else if (!isBlank(c) && !m_out.store(m_line.substr(static_cast<std::size_t>(i), 1))) {
+            return Step::Refused;
+        }
+        return Step::Done;
+    }
+
+    Step other(long i, char c)
+    {
+        const auto at = static_cast<std::size_t>(i);
+        if (c == '"')
+            ++m_quotes;
+        if (m_mode == SplitMode::FullSplit && c == '#') {
+            // The token being read is dropped; the comment takes two slots.
+            const bool stored = m_out.store(m_line.substr(at, 1)) && m_out.store(m_line.substr(at + 1));
+            return stored ? Step::Done : Step::Refused;
+        }
+        if (m_start == kNone) {
+            m_start = i;
+            if (m_restPending)
+                return m_out.store(m_line.substr(at)) ? Step::Done : Step::Refused;
+        }
+        ++m_count;
+        return Step::Next;
+    }
+
+    std::string_view m_line;
+    SplitMode m_mode;
+    SlotWriter m_out;
+    long m_start = kNone;
+    long m_count = 0;
+    int m_quotes = 0;
+    bool m_restPending = false;
+};
+
+} // namespace
+
 Result<TokenSlots, TokenizerError> splitLine(std::string_view line, SplitMode mode)
 {
     TokenSlots slots;
-    SlotWriter out(slots);
-    const auto refused = [] {
-        return TokenizerError{std::string(kTokenizerMessage)};
-    };
-
     if (!line.empty() && line.front() == '#') {
         if (mode == SplitMode::FullSplit) {
+            SlotWriter out(slots);
             out.store(line.substr(0, 1));
             out.store(line.substr(1));
         }
         return slots;
     }
-
-    // Working state of the scan. Positions are 0-based here; `start` is the first
-    // character of the token being read (kNone between tokens), `count` the
-    // characters counted for it.
-    constexpr long kNone = -1;
-    long start = kNone;
-    long count = 0;
-    int quotes = 0;
-    bool restPending = false;
-    const long length = static_cast<long>(line.size());
-
-    for (long i = 0; i < length; ++i) {
-        const char c = line[static_cast<std::size_t>(i)];
-
-        if (isBlank(c) && quotes != 1) {
-            if (start != kNone) {
-                if (quotes == 2) {
-                    quotes = 0;
-                    start += 1;
-                    count -= 2;
-                }
-                if (!out.store(cut(line, start, count)))
-                    return refused();
-                start = kNone;
-                count = 0;
-                if (mode == SplitMode::KeyAndRest)
-                    restPending = true;
-            }
-            continue;
-        }
-
-        if (i == length - 1) {
-            // The last character is never a quote that counts and never a comment.
-            if (start != kNone) {
-                if (quotes == 1) {
-                    start += 1;
-                    count -= 2;
-                }
-                if (!out.store(cut(line, start, count + 1)))
-                    return refused();
-            } else if (!isBlank(c)) {
-                if (!out.store(line.substr(static_cast<std::size_t>(i), 1)))
-                    return refused();
-            }
+    Scanner scanner(line, mode, slots);
+    for (long i = 0; i < static_cast<long>(line.size()); ++i) {
+        switch (scanner.step(i)) {
+        case Scanner::Step::Next:
             break;
-        }
-
-        if (c == '"')
-            ++quotes;
-        if (mode == SplitMode::FullSplit && c == '#') {
-            // The token being read is dropped; the comment takes two slots.
-            if (!out.store(line.substr(static_cast<std::size_t>(i), 1)) ||
-                !out.store(line.substr(static_cast<std::size_t>(i) + 1)))
-                return refused();
+        case Scanner::Step::Done:
             return slots;
+        case Scanner::Step::Refused:
+            return TokenizerError{std::string(kTokenizerMessage)};
         }
-        if (start == kNone) {
-            start = i;
-            if (restPending) {
-                if (!out.store(line.substr(static_cast<std::size_t>(i))))
-                    return refused();
-                return slots;
-            }
-        }
-        ++count;
     }
     return slots;
 }

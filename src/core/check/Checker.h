@@ -8,7 +8,8 @@
 
 namespace cw {
 class Catalogue;
-}
+class ScriptDocument;
+} // namespace cw
 
 // Tells modders what the game will do with their scripts and strings table: the game
 // reads them by its own rules, which differ from the editor's (it splits on ":" and
@@ -78,6 +79,13 @@ void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameS
                  const FindingSink &sink);
 std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
                                  const GameStringKeys &keys);
+
+// The findings of the editor's document as it stands, edits included: each row is
+// checked as the line Save Script would write for it, at the row's own line number. A
+// row holding a character the code page cannot hold is checked as an empty line and is
+// a finding of its own ("not-encodable"), so the other lines still say what the game
+// will do.
+std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStringKeys &keys);
 
 void checkStrings(std::string_view bytes, const FindingSink &sink);
 std::vector<Finding> checkStrings(std::string_view bytes);

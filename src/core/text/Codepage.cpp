@@ -56,6 +56,36 @@ std::string toUtf8(std::string_view bytes)
     return out;
 }
 
+std::optional<std::string> fromUtf8(std::string_view utf8)
+{
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > utf8.size())
+            return std::nullopt;
+        char32_t codePoint = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            codePoint = (codePoint << 6) | (next & 0x3Fu);
+        }
+        const auto byte = fromUnicode(codePoint);
+        if (!byte)
+            return std::nullopt;
+        bytes.push_back(static_cast<char>(*byte));
+        i += static_cast<std::size_t>(length);
+    }
+    return bytes;
+}
+
 } // namespace cw::cp1252
 
 namespace cw {

@@ -18,6 +18,10 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint);
 // Decodes a byte string to UTF-8, for output meant for people and other tools.
 std::string toUtf8(std::string_view bytes);
 
+// Encodes UTF-8 text to the code page; nothing when it holds a character the code page
+// cannot hold (or is no valid UTF-8).
+std::optional<std::string> fromUtf8(std::string_view utf8);
+
 } // namespace cw::cp1252
 
 namespace cw {

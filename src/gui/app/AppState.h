@@ -1,20 +1,13 @@
 #pragma once
 
-#include "core/script/ScriptLines.h"
 #include "core/util/Version.h"
 
 #include <QString>
 
+#include <filesystem>
 #include <string>
 
 namespace cw::gui {
-
-// Why the open mod is being opened again; tells openMod which parts to leave alone.
-enum class RefreshReason {
-    UserOrFolderAction = 0, // everything is (re)loaded
-    ScriptFileAction = 1,   // save, save as, new, delete: the strings side and the grid stay
-    StringsSaved = 3,       // the strings editor keeps its text; lists and grid are refilled
-};
 
 // "Cuewright vVERSION - ": the window caption starts with it, whatever is open.
 inline QString captionPrefix()
@@ -29,11 +22,14 @@ struct AppState
 {
     QString captionPrefix = gui::captionPrefix();
     QString currentModName;
-    RefreshReason refreshReason = RefreshReason::UserOrFolderAction;
+    // The mod whose files the window shows and edits: its folder and its position in
+    // List1 (-1 and empty before any mod is opened). The selection of List1 may already
+    // name another one while the user is asked about unsaved edits.
+    std::filesystem::path openModFolder;
+    int openModPosition = -1;
     QString currentScriptName;
-    std::string currentScriptFile; // the same name as the file system spells it
-    int savedFilePosition = 0;
-    ScriptLineTable lineTable;
+    std::string currentScriptFile;             // the same name as the file system spells it
+    std::filesystem::path currentScriptFolder; // where it was read from
     // True while a mod opens or a script loads; user requests for another one are
     // ignored meanwhile.
     bool busy = false;

@@ -1,5 +1,8 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/app/EditActions.h"
+#include "gui/app/UnsavedChanges.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
@@ -10,6 +13,7 @@
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QStringListModel>
 #include <QTabBar>
@@ -27,6 +31,8 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     : QWidget(parent), m_gameRoot(std::move(gameRoot)), m_gridBuild(gridBuild)
 {
     setObjectName(QStringLiteral("Form1"));
+    m_editor = new ScriptEditor(m_gameRoot.catalogue, this);
+    connect(m_editor, &ScriptEditor::modifiedChanged, this, &MainWindow::showCaption);
     setCaption(m_state.captionPrefix);
     resize(10065 / 15, 10695 / 15);
 
@@ -46,6 +52,8 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     m_stringsEditor = std::make_unique<StringsEditor>(*this);
     m_folderActions = std::make_unique<FolderActions>(*this);
     m_scriptCheck = std::make_unique<ScriptCheck>(*this);
+    m_unsavedChanges = std::make_unique<UnsavedChanges>(*this);
+    m_editActions = std::make_unique<EditActions>(*this);
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }
@@ -63,6 +71,7 @@ void MainWindow::setStringsTable(std::shared_ptr<const StringsTable> table)
     m_controls.grid->replaceStrings([&] {
         m_stringNames->setTable(table);
         m_stringTexts->setTable(table);
+        m_editor->setStrings(table);
     });
 }
 
@@ -74,7 +83,27 @@ void MainWindow::ensureGridBuilt()
 
 void MainWindow::setCaption(const QString &text)
 {
-    setWindowTitle(text);
+    m_caption = text;
+    showCaption();
+}
+
+// The caption ends in " *" while the grid differs from its file, and is exactly the
+// caption otherwise. The window's modified flag is set directly: Qt's own way wants a
+// "[*]" in the title, which the caption must not hold.
+void MainWindow::showCaption()
+{
+    const bool modified = m_editor->isModified();
+    setWindowTitle(modified ? m_caption + QStringLiteral(" *") : m_caption);
+    setAttribute(Qt::WA_WindowModified, modified);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_state.busy || !m_unsavedChanges->mayReplace(UnsavedChanges::Before::Closing)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::buildTabs()

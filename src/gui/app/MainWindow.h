@@ -3,6 +3,7 @@
 #include "core/strings/StringsTable.h"
 #include "core/workspace/GameRoot.h"
 #include "gui/app/AppState.h"
+#include "gui/app/Busy.h"
 #include "gui/app/Controls.h"
 
 #include <memory>
@@ -14,7 +15,10 @@ class QStringListModel;
 
 namespace cw::gui {
 
+class EditActions;
+class ScriptEditor;
 class StringsColumnModel;
+class UnsavedChanges;
 class FolderActions;
 class ModWorkspace;
 class ScriptBrowser;
@@ -46,6 +50,18 @@ public:
     StringsEditor &stringsEditor() const { return *m_stringsEditor; }
     FolderActions &folderActions() const { return *m_folderActions; }
     ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
+    ScriptEditor &editor() const { return *m_editor; }
+    UnsavedChanges &unsavedChanges() const { return *m_unsavedChanges; }
+
+    // Runs a user request unless another one is running (a load, a save, a mod
+    // opening): requests that would start another one meanwhile are ignored.
+    template<class Request> void whenIdle(Request request)
+    {
+        if (m_state.busy)
+            return;
+        const BusyScope busy(m_state.busy);
+        request();
+    }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
@@ -67,6 +83,7 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildTabs();
@@ -76,6 +93,7 @@ private:
     QWidget *buildStringsPage();
     void buildHiddenControls();
     void afterFirstFrame();
+    void showCaption();
     bool buildGrid();
 
     QPushButton *button(QWidget *page, const QString &name, const QString &caption, const QString &tip);
@@ -94,6 +112,10 @@ private:
     std::unique_ptr<StringsEditor> m_stringsEditor;
     std::unique_ptr<FolderActions> m_folderActions;
     std::unique_ptr<ScriptCheck> m_scriptCheck;
+    std::unique_ptr<UnsavedChanges> m_unsavedChanges;
+    std::unique_ptr<EditActions> m_editActions;
+    ScriptEditor *m_editor = nullptr;
+    QString m_caption;
 };
 
 } // namespace cw::gui

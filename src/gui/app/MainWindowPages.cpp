@@ -1,5 +1,5 @@
-// The pages of the window, one function each. Positions are pixels (the twips of the
-// first layout divided by 15) relative to the page.
+// The pages of the window, one function each. Positions are pixels (the layout's twips
+// divided by 15) relative to the page.
 #include "gui/app/MainWindow.h"
 
 #include "core/io/Files.h"
@@ -173,7 +173,7 @@ QWidget *MainWindow::buildScriptsPage()
         c.list2->setVisible(!list2Shown);
     });
 
-    c.grid = new ScriptGrid(m_gameRoot.catalogue, m_commandNames, m_stringNames, m_stringTexts, page);
+    c.grid = new ScriptGrid(*m_editor, m_commandNames, m_stringNames, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
     c.grid->setGeometry(0, 146, 664, 508);
     return page;

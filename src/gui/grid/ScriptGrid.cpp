@@ -1,11 +1,14 @@
 #include "gui/grid/ScriptGrid.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/TextCodec.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -24,10 +27,36 @@ constexpr int kComboLeft = 840;
 constexpr int kComboWidth = 2415;
 constexpr int kArgumentsLeft = 3360;
 constexpr int kArgumentsWidth = 6135;
-constexpr int kFieldPitch = 2040;
-constexpr int kFieldWidth = 1935;
 
 const QString kNumberTip = QStringLiteral("Left click to toggle empty lines, Right click to force add");
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The keys the window answers for the whole grid: undo and redo of the document, and
+// the line keys. The grid's line edits would otherwise take them for themselves (their
+// own undo knows nothing of the document).
+bool isUndoKey(const QKeyEvent *key)
+{
+    const QKeyCombination combination = key->keyCombination();
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+}
+
+bool isLineKey(const QKeyEvent *key)
+{
+    const QKeyCombination combination = key->keyCombination();
+    const Qt::KeyboardModifiers controlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    for (Qt::Key letter : {Qt::Key_C, Qt::Key_X, Qt::Key_V}) {
+        if (combination == QKeyCombination(controlShift, letter))
+            return true;
+    }
+    return combination == QKeyCombination(Qt::AltModifier, Qt::Key_Up) ||
+           combination == QKeyCombination(Qt::AltModifier, Qt::Key_Down);
+}
 
 } // namespace
 
@@ -45,24 +74,11 @@ void LineNumberLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-ScriptGrid::ScriptGrid(const Catalogue &catalogue, QAbstractItemModel *commandNames,
-                       QAbstractItemModel *stringNames, QAbstractItemModel *stringTexts, QWidget *parent)
-    : QFrame(parent), m_commandNames(commandNames), m_stringNames(stringNames), m_stringTexts(stringTexts)
+ScriptGrid::ScriptGrid(ScriptEditor &editor, QAbstractItemModel *commandNames,
+                       QAbstractItemModel *stringNames, QWidget *parent)
+    : QFrame(parent), m_editor(editor), m_commandNames(commandNames), m_stringNames(stringNames)
 {
     setObjectName(QStringLiteral("Frame1"));
-    m_commands.reserve(static_cast<std::size_t>(catalogue.entryCount()));
-    for (int i = 0; i < catalogue.entryCount(); ++i) {
-        const CommandDefinition &entry = catalogue.entry(i);
-        CommandTexts texts;
-        texts.name = decode(entry.name);
-        texts.description = decode(entry.description);
-        for (std::size_t slot = 0; slot < texts.labels.size(); ++slot)
-            texts.labels[slot] = decode(entry.argumentLabels[slot]);
-        texts.argumentCount = entry.argumentCount;
-        texts.firstArgumentType = entry.argumentTypes[1];
-        m_commands.push_back(std::move(texts));
-    }
-
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
     m_scrollBar->setRange(0, kRowCount - kVisibleRows);
@@ -73,249 +89,283 @@ ScriptGrid::ScriptGrid(const Catalogue &catalogue, QAbstractItemModel *commandNa
         if (isBuilt())
             placeRows();
     });
+    connect(&m_editor, &ScriptEditor::rowsChanged, this, [this](int first, int last) {
+        if (isBuilt())
+            showRows(first, last);
+    });
+    // Tab, Shift+Tab or a program step can put the focus into a row that is off screen,
+    // where typing would change a line the user cannot see.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
 }
 
 void ScriptGrid::buildRows()
 {
     if (isBuilt())
         return;
-    m_fields.resize(static_cast<std::size_t>(kRowCount * kFieldsPerRow));
-    for (int k = 0; k < kRowCount * kFieldsPerRow; ++k) {
-        Field &field = m_fields[static_cast<std::size_t>(k)];
-        field.left = kArgumentsLeft + kFieldPitch * (k % kFieldsPerRow);
-        field.width = kFieldWidth;
-        field.top = kRowsTop + kRowHeight * (k / kFieldsPerRow);
-    }
     m_rows.resize(kRowCount);
     // Created row by row so that the keyboard focus moves through a row's command
     // chooser, strings chooser and four argument fields, then on to the next row.
     for (int row = 0; row < kRowCount; ++row)
         buildRow(row);
     placeRows();
+    showRows(0, kRowCount - 1);
 }
 
 void ScriptGrid::buildRow(int row)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
     r.number = new LineNumberLabel(row, this);
-    connect(r.number, &LineNumberLabel::released, this, &ScriptGrid::lineNumberReleased);
-
     r.combo = new ChooserComboBox(QStringLiteral("Combo_%1").arg(row), m_commandNames, this);
     r.combo->setCurrentIndex(-1);
-    connect(r.combo, &QComboBox::activated, this, [this, row] { chooseCommand(row); });
-
     r.strings = new ChooserComboBox(QStringLiteral("scriptcombos_%1").arg(row), m_stringNames, this);
     r.strings->setCurrentIndex(-1);
     r.strings->hide();
-    connect(r.strings, &QComboBox::editTextChanged, this, [this, row] { stringsTextChanged(row); });
-    connect(r.strings, &QComboBox::activated, this, [this, row] { stringsPicked(row); });
-
     for (int k = 0; k < kFieldsPerRow; ++k) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("qual_%1").arg(row * kFieldsPerRow + k));
-        m_fields[fieldIndex(row, k)].edit = edit;
-    }
-    showArgFields(row, 0);
-    setRowTop(row, kRowsTop + kRowHeight * row);
-    for (int k = 0; k < kFieldsPerRow; ++k)
-        applyFieldGeometry(row, k);
-}
-
-int ScriptGrid::selectedCommand(int row) const
-{
-    const int index = combo(row)->currentIndex();
-    return index < 0 ? 0 : index;
-}
-
-void ScriptGrid::showArgFields(int row, int count)
-{
-    for (int k = 0; k < kFieldsPerRow; ++k) {
-        QLineEdit *edit = field(row, k);
+        edit->setMaxLength(kUnlimitedLength);
         edit->hide();
-        if (k < count) {
-            edit->show();
-            edit->setToolTip(command(selectedCommand(row)).labels[static_cast<std::size_t>(k + 1)]);
-        }
+        r.fields[k] = edit;
     }
+    connectRow(row);
 }
 
-void ScriptGrid::setRowTop(int row, int top)
+void ScriptGrid::connectRow(int row)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
-    r.top = top;
-    r.number->setGeometry(px(kNumberLeft), px(top), px(kNumberWidth), kControlHeight);
-    r.combo->setGeometry(px(kComboLeft), px(top), px(kComboWidth), kControlHeight);
-    r.strings->setGeometry(px(kArgumentsLeft), px(top), px(kArgumentsWidth), kControlHeight);
+    connect(r.number, &LineNumberLabel::released, this, &ScriptGrid::lineNumberReleased);
+    // Typing reaches the document as typing; what the grid sets itself does not.
+    connect(r.combo, &QComboBox::activated, this, [this, row](int index) {
+        if (!m_updating)
+            m_editor.chooseCommand(row, index);
+    });
+    connect(r.combo->lineEdit(), &QLineEdit::textEdited, this,
+            [this, row](const QString &text) { m_editor.typeCommand(row, text); });
+    connect(r.strings, &QComboBox::activated, this, [this, row](int index) {
+        if (!m_updating)
+            m_editor.pickStringsEntry(row, index);
+    });
+    connect(r.strings->lineEdit(), &QLineEdit::textEdited, this,
+            [this, row](const QString &text) { m_editor.typeStringsText(row, text); });
+    for (int k = 0; k < kFieldsPerRow; ++k) {
+        connect(r.fields[k], &QLineEdit::textChanged, this, [this, row, k](const QString &text) {
+            if (!m_updating)
+                m_editor.setArgument(row, k, text);
+        });
+        r.fields[k]->installEventFilter(this);
+    }
+    r.combo->installEventFilter(this);
+    r.strings->installEventFilter(this);
 }
 
-void ScriptGrid::applyFieldGeometry(int row, int k)
+void ScriptGrid::showRows(int first, int last)
 {
-    const Field &f = m_fields[fieldIndex(row, k)];
-    f.edit->setGeometry(px(f.left), px(f.top), px(f.width), kControlHeight);
+    const bool was = m_updating;
+    m_updating = true;
+    for (int row = first; row <= last; ++row)
+        showRow(row);
+    m_updating = was;
+}
+
+// A text the grid puts into a control shows its beginning, however long; a control
+// whose text is already right is left alone, so the cursor of the one the user types
+// into stays where it is.
+void ScriptGrid::showRow(int row)
+{
+    const ScriptRow &line = m_editor.row(row);
+    Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (r.combo->currentIndex() != line.selected)
+        r.combo->setCurrentIndex(line.selected);
+    if (const QString command = fromUtf8(line.command); r.combo->currentText() != command) {
+        r.combo->setEditText(command);
+        r.combo->lineEdit()->setCursorPosition(0);
+    }
+    r.combo->setToolTip(fromUtf8(line.commandTooltip));
+    for (int k = 0; k < kFieldsPerRow; ++k) {
+        const ScriptRow::Field &field = line.fields[static_cast<std::size_t>(k)];
+        QLineEdit *edit = r.fields[k];
+        if (const QString text = fromUtf8(field.text); edit->text() != text) {
+            edit->setText(text);
+            edit->setCursorPosition(0);
+        }
+        edit->setToolTip(fromUtf8(field.tooltip));
+        edit->setVisible(field.visible);
+    }
+    const int stringsIndex = line.stringsSelected < m_stringNames->rowCount() ? line.stringsSelected : -1;
+    if (r.strings->currentIndex() != stringsIndex)
+        r.strings->setCurrentIndex(stringsIndex);
+    if (const QString text = fromUtf8(line.stringsText); r.strings->currentText() != text) {
+        r.strings->setEditText(text);
+        r.strings->lineEdit()->setCursorPosition(0);
+    }
+    r.strings->setToolTip(fromUtf8(line.stringsTooltip));
+    r.strings->setVisible(line.stringsVisible);
+    applyGeometry(row);
+}
+
+void ScriptGrid::applyGeometry(int row)
+{
+    const Row &r = m_rows[static_cast<std::size_t>(row)];
+    r.number->setGeometry(px(kNumberLeft), px(r.top), px(kNumberWidth), kControlHeight);
+    r.combo->setGeometry(px(kComboLeft), px(r.top), px(kComboWidth), kControlHeight);
+    r.strings->setGeometry(px(kArgumentsLeft), px(r.top), px(kArgumentsWidth), kControlHeight);
+    // The fields of a row out of view stand the hidden distance below their own place.
+    const int distance = row - m_scrollBar->value();
+    const int fieldTop = (isOnScreen(row) ? 0 : kHiddenTop) + kRowsTop + kRowHeight * distance;
+    for (int k = 0; k < kFieldsPerRow; ++k) {
+        const ScriptRow::Field &field = m_editor.row(row).fields[static_cast<std::size_t>(k)];
+        r.fields[k]->setGeometry(px(field.left), px(fieldTop), px(field.width), kControlHeight);
+    }
 }
 
 void ScriptGrid::placeRows()
 {
+    const bool wasPlacing = m_placingRows;
+    m_placingRows = true;
+    // Typing into the row that holds the focus must not change a line out of sight: when
+    // that row scrolls away, the grid takes the focus. (Qt would otherwise hand the focus
+    // of a command chooser it hides to the next control, in the same hidden row.)
+    if (const int focused = focusedRow(); focused >= 0 && !isOnScreen(focused))
+        setFocus(Qt::OtherFocusReason);
     for (int row = 0; row < kRowCount; ++row) {
-        const int first = m_scrollBar->value();
-        const int distance = row - first;
-        const bool outside = row > first + kVisibleRows - 1 || row < first;
-        setRowTop(row, outside ? kHiddenTop : kRowsTop + kRowHeight * distance);
-        combo(row)->setVisible(!outside);
-        const int offset = outside ? kHiddenTop : 0;
-        for (int k = 0; k < kFieldsPerRow; ++k) {
-            m_fields[fieldIndex(row, k)].top = offset + kRowsTop + kRowHeight * distance;
-            applyFieldGeometry(row, k);
+        Row &r = m_rows[static_cast<std::size_t>(row)];
+        const bool onScreen = isOnScreen(row);
+        r.top = onScreen ? kRowsTop + kRowHeight * (row - m_scrollBar->value()) : kHiddenTop;
+        r.combo->setVisible(onScreen);
+        applyGeometry(row);
+    }
+    m_placingRows = wasPlacing;
+}
+
+bool ScriptGrid::isOnScreen(int row) const
+{
+    const int first = m_scrollBar->value();
+    return row >= first && row < first + kVisibleRows;
+}
+
+void ScriptGrid::scrollToShow(int row)
+{
+    if (isOnScreen(row))
+        return;
+    if (row < m_scrollBar->value())
+        m_scrollBar->setValue(row);
+    else
+        m_scrollBar->setValue(row - (kVisibleRows - 1));
+}
+
+void ScriptGrid::focusMoved(QWidget *now)
+{
+    if (m_placingRows || !isBuilt())
+        return;
+    const int row = rowOf(now);
+    if (row >= 0)
+        scrollToShow(row);
+}
+
+int ScriptGrid::rowOf(const QWidget *widget) const
+{
+    // A chooser's line edit belongs to the chooser: climb to the grid's child, but not
+    // out of a window of its own (a chooser's open list is on screen with its row).
+    while (widget && !widget->isWindow() && widget->parentWidget() != this)
+        widget = widget->parentWidget();
+    if (!widget || widget->isWindow())
+        return -1;
+    for (int row = 0; row < static_cast<int>(m_rows.size()); ++row) {
+        const Row &r = m_rows[static_cast<std::size_t>(row)];
+        if (widget == r.combo || widget == r.strings)
+            return row;
+        for (QLineEdit *field : r.fields) {
+            if (widget == field)
+                return row;
         }
     }
+    return -1;
 }
 
-void ScriptGrid::layOutFields(int row, int count)
+int ScriptGrid::focusedRow() const
 {
-    struct Placement
-    {
-        int k, left, width; // left 0: keep the field's left edge
-    };
-    static const std::vector<Placement> kTable[] = {
-        {},
-        {{0, 0, 6135}},
-        {{0, 0, 3015}, {1, 6480, 3015}},
-        {{0, 0, 1935}, {1, 5400, 1935}, {2, 7440, 1935}},
-        {{0, 0, 1455}, {1, 4920, 1455}, {2, 6480, 1455}, {3, 8040, 1455}},
-    };
-    if (count < 1 || count > 4)
-        return;
-    for (const Placement &p : kTable[count]) {
-        Field &f = m_fields[fieldIndex(row, p.k)];
-        if (p.left)
-            f.left = p.left;
-        f.width = p.width;
-        applyFieldGeometry(row, p.k);
-    }
+    return isBuilt() ? rowOf(QApplication::focusWidget()) : -1;
 }
 
-void ScriptGrid::chooseCommand(int row)
+int ScriptGrid::focusedColumn() const
 {
-    const int selected = selectedCommand(row);
-    const CommandTexts &entry = command(selected);
-    combo(row)->setToolTip(entry.description);
-    const int count = selected != 0 ? entry.argumentCount : 0;
-    showArgFields(row, count);
-    layOutFields(row, count);
-    if (entry.firstArgumentType == kTypeStringsEntry) {
-        field(row, 0)->hide();
-        stringsChooser(row)->show();
-        stringsChooser(row)->setEditText(field(row, 0)->text());
-    } else {
-        stringsChooser(row)->hide();
+    const int row = focusedRow();
+    if (row < 0)
+        return 0;
+    const QWidget *focus = QApplication::focusWidget();
+    const Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (focus == r.strings || r.strings->isAncestorOf(focus))
+        return 1;
+    for (int k = 0; k < kFieldsPerRow; ++k) {
+        if (focus == r.fields[k])
+            return 2 + k;
     }
+    return 0;
+}
+
+void ScriptGrid::focusRow(int row, int column)
+{
+    scrollToShow(row);
+    const Row &r = m_rows[static_cast<std::size_t>(row)];
+    QWidget *target = column == 1 ? static_cast<QWidget *>(r.strings)
+                      : column >= 2 && column < 2 + kFieldsPerRow
+                          ? static_cast<QWidget *>(r.fields[column - 2])
+                          : static_cast<QWidget *>(r.combo);
+    (target->isVisible() ? target : static_cast<QWidget *>(r.combo))->setFocus(Qt::OtherFocusReason);
 }
 
 void ScriptGrid::pickCommand(int row, int index)
 {
-    {
-        const QSignalBlocker quiet(combo(row));
-        combo(row)->setCurrentIndex(index);
-    }
-    chooseCommand(row);
-}
-
-void ScriptGrid::stringsTextChanged(int row)
-{
-    if (m_stringsEchoSuppressed)
-        return;
-    field(row, 0)->setText(stringsChooser(row)->currentText());
-}
-
-void ScriptGrid::stringsPicked(int row)
-{
-    ChooserComboBox *chooser = stringsChooser(row);
-    field(row, 0)->setText(chooser->currentText());
-    const int index = chooser->currentIndex();
-    // An entry that is not in the list shows no text as its tooltip.
-    chooser->setToolTip(index >= 0 && index < m_stringTexts->rowCount()
-                            ? m_stringTexts->index(index, 0).data().toString()
-                            : QString());
+    m_editor.chooseCommand(row, index);
 }
 
 void ScriptGrid::pickStringsEntry(int row, int index)
 {
-    ChooserComboBox *chooser = stringsChooser(row);
-    if (index >= 0) {
-        chooser->setCurrentIndex(index);
-    } else {
-        // Clearing the pick must not clear the value: argument 0 keeps it for saving.
-        const QString text = chooser->currentText();
-        const QSignalBlocker quiet(chooser);
-        chooser->setCurrentIndex(-1);
-        chooser->setEditText(text);
-    }
-    stringsPicked(row);
-}
-
-void ScriptGrid::restoreStringsTexts()
-{
-    for (int row = 0; row < kRowCount; ++row) {
-        ChooserComboBox *chooser = stringsChooser(row);
-        {
-            const QSignalBlocker quiet(chooser);
-            chooser->setCurrentIndex(-1);
-        }
-        chooser->setEditText(field(row, 0)->text());
-    }
-}
-
-void ScriptGrid::copyRow(int from, int to)
-{
-    ChooserComboBox *source = stringsChooser(from);
-    ChooserComboBox *target = stringsChooser(to);
-    combo(to)->setEditText(combo(from)->currentText());
-    target->setEditText(source->currentText());
-    pickStringsEntry(to, source->currentIndex());
-    // The pick shows the picked entry's own text; the line keeps the text it had.
-    if (target->currentText() != source->currentText()) {
-        const QSignalBlocker quiet(target);
-        target->setEditText(source->currentText());
-    }
-    target->setVisible(!source->isHidden());
-    for (int k = 0; k < kFieldsPerRow; ++k) {
-        const Field &s = m_fields[fieldIndex(from, k)];
-        Field &t = m_fields[fieldIndex(to, k)];
-        t.edit->setText(s.edit->text());
-        t.edit->setVisible(!s.edit->isHidden());
-        t.width = s.width;
-        t.left = s.left;
-        applyFieldGeometry(to, k);
-    }
-}
-
-void ScriptGrid::clearRow(int row)
-{
-    combo(row)->setEditText(QString());
-    pickCommand(row, 0);
-}
-
-void ScriptGrid::insertRow(int row)
-{
-    for (int i = kRowCount - 1; i > row; --i)
-        copyRow(i - 1, i);
-    clearRow(row);
-}
-
-void ScriptGrid::removeRow(int row)
-{
-    for (int i = row; i < kRowCount - 1; ++i)
-        copyRow(i + 1, i);
-    clearRow(kRowCount - 1);
+    m_editor.pickStringsEntry(row, index);
 }
 
 void ScriptGrid::lineNumberReleased(int row, Qt::MouseButton button)
 {
-    const bool empty = combo(row)->currentText().isEmpty();
+    const bool empty = m_editor.row(row).command.empty();
     if (button == Qt::LeftButton && empty)
-        removeRow(row);
+        m_editor.removeLine(row);
     else if (button == Qt::LeftButton || button == Qt::RightButton)
-        insertRow(row);
+        m_editor.insertLine(row);
+}
+
+// Enter in a command chooser picks the command its text names, compared as the loader
+// compares command words; any other text stays as typed.
+bool ScriptGrid::commandEntered(int row)
+{
+    const auto bytes = encode(combo(row)->currentText());
+    if (!bytes)
+        return true;
+    std::string folded = *bytes;
+    const int entry = m_editor.document().catalogue().findCommand(folded);
+    if (entry > 0)
+        m_editor.chooseCommand(row, entry);
+    return true;
+}
+
+bool ScriptGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (!key)
+        return QFrame::eventFilter(watched, event);
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    if (isUndoKey(keyEvent) || isLineKey(keyEvent)) {
+        // Left to the window's shortcuts, whether or not they can act now.
+        if (event->type() == QEvent::ShortcutOverride)
+            keyEvent->ignore();
+        return true;
+    }
+    const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
+    if (event->type() == QEvent::KeyPress && enter && (keyEvent->modifiers() & ~Qt::KeypadModifier) == 0) {
+        const int row = rowOf(qobject_cast<QWidget *>(watched));
+        if (row >= 0 && watched == combo(row))
+            return commandEntered(row);
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void ScriptGrid::wheelEvent(QWheelEvent *event)

@@ -3,8 +3,9 @@
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
 #include "core/script/ScriptRows.h"
-#include "gui/app/Busy.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UnsavedChanges.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace cw::gui {
 namespace {
@@ -34,20 +37,26 @@ ScriptBrowser::ScriptBrowser(MainWindow &window) : m_window(window)
 
 void ScriptBrowser::userOpensFromFile1()
 {
-    if (m_window.state().busy)
-        return;
-    BusyScope busy(m_window.state().busy);
-    openFromList();
+    m_window.whenIdle([this] {
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+            selectOpenScript();
+            return;
+        }
+        openFromList();
+    });
 }
 
 void ScriptBrowser::userOpensFromList2()
 {
-    if (m_window.state().busy)
-        return;
-    BusyScope busy(m_window.state().busy);
-    const Controls &c = m_window.controls();
-    c.file1->setSelectedPosition(c.list2->selectedPosition());
-    openFromList();
+    m_window.whenIdle([this] {
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+            selectOpenScript();
+            return;
+        }
+        const Controls &c = m_window.controls();
+        c.file1->setSelectedPosition(c.list2->selectedPosition());
+        openFromList();
+    });
 }
 
 bool ScriptBrowser::openFromList()
@@ -55,11 +64,14 @@ bool ScriptBrowser::openFromList()
     const Controls &c = m_window.controls();
     const std::string fileName = c.file1->selectedFileName();
     const auto loaded = loadScript(fileName);
-    if (!loaded)
+    if (!loaded) {
+        selectOpenScript();
         return false;
+    }
     AppState &state = m_window.state();
     state.currentScriptName = displayName(std::string_view(fileName));
     state.currentScriptFile = fileName;
+    state.currentScriptFolder = c.file1->folder();
     c.list2->setSelectedPosition(c.file1->selectedPosition());
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
@@ -73,10 +85,23 @@ bool ScriptBrowser::openFromList()
     return true;
 }
 
+void ScriptBrowser::selectOpenScript()
+{
+    // Save Script writes to the file selected in File1: a file that was refused must not
+    // stay selected while the grid still shows another script.
+    const Controls &c = m_window.controls();
+    const std::string &open = m_window.state().currentScriptFile;
+    const std::vector<std::string> &names = c.file1->fileNames();
+    const auto found = std::find(names.begin(), names.end(), open);
+    const int position = open.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    c.file1->setSelectedPosition(position);
+    if (!c.list2->setSelectedPosition(position))
+        c.list2->setSelectedPosition(-1);
+}
+
 std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
 {
     const Controls &c = m_window.controls();
-    AppState &state = m_window.state();
     c.deleteSc->setText(kDeleteCaption);
 
     std::string bytes;
@@ -91,56 +116,17 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
         }
         bytes = std::move(read).value();
     }
-    auto report = readScript(bytes, state.lineTable);
+    m_window.ensureGridBuilt();
+    auto report = m_window.editor().load(bytes);
     if (!report) {
         // The load is abandoned; the grid keeps the script it shows.
-        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)));
+        const std::string where =
+            refusedLineNote(displayName(std::string_view(fileName)).toStdString(), report.error().line);
+        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)),
+                        QString::fromStdString(where));
         return std::nullopt;
     }
-    showScript();
     return report.value();
-}
-
-void ScriptBrowser::showScript()
-{
-    m_window.ensureGridBuilt();
-    const AppState &state = m_window.state();
-    for (int row = 0; row < ScriptGrid::kRowCount; ++row)
-        applyRow(row, showRow(state.lineTable, row, m_window.gameRoot().catalogue, m_window.stringsTable()));
-}
-
-void ScriptBrowser::applyRow(int row, const RowView &view)
-{
-    ScriptGrid &grid = m_window.grid();
-    ChooserComboBox *combo = grid.combo(row);
-    {
-        const QSignalBlocker quiet(combo);
-        combo->setCurrentIndex(view.knownCommand ? view.commandIndex : -1);
-        combo->setEditText(decode(view.commandText));
-    }
-    combo->setToolTip(decode(view.commandTooltip));
-    for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k) {
-        const RowView::Field &f = view.fields[static_cast<std::size_t>(k)];
-        QLineEdit *edit = grid.field(row, k);
-        edit->setText(decode(f.text));
-        if (f.visible)
-            edit->setToolTip(decode(f.tooltip));
-        edit->setVisible(f.visible);
-    }
-    grid.layOutFields(row, view.layoutCount);
-
-    ChooserComboBox *strings = grid.stringsChooser(row);
-    if (view.stringsChooser) {
-        {
-            const QSignalBlocker quiet(strings);
-            strings->setCurrentIndex(view.stringsIndex);
-            strings->setEditText(decode(view.stringsText));
-        }
-        strings->setToolTip(decode(view.stringsTooltip));
-        strings->show();
-    } else {
-        strings->hide();
-    }
 }
 
 void ScriptBrowser::openInTextEditor()

@@ -26,24 +26,20 @@ public:
 
     // Opens the script selected in File1 into the grid (or empties the grid when
     // nothing is selected) and sets the caption. False when the file could not be
-    // loaded; the grid, caption and script name then stay as they were.
+    // loaded; the grid, caption and script name then stay as they were, and File1 and
+    // List2 select the script that is open again (nothing when none is).
     bool openFromList();
 
-    // Reads the named script of File1's folder into the line table and shows it;
-    // an empty name resets the grid. Nothing when it could not be read (the user has
-    // been told why and the grid is unchanged).
+    // Reads the named script of File1's folder into the script document, which the
+    // grid shows; an empty name resets every row. Nothing when it could not be read
+    // (the user has been told why and the document is unchanged).
     std::optional<ScriptReadReport> loadScript(const std::string &fileName);
-
-    // Sets all 100 rows from the line table.
-    void showScript();
 
     // Opens the script selected in File1 in the text editor.
     void openInTextEditor();
 
-    // Applies one row as the loader sets it up.
-    void applyRow(int row, const RowView &view);
-
 private:
+    void selectOpenScript();
     void userOpensFromFile1();
     void userOpensFromList2();
 

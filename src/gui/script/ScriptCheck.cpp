@@ -2,16 +2,19 @@
 
 #include "core/check/Checker.h"
 #include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
-#include "gui/script/ScriptFiles.h"
 #include "gui/ui/ChooserComboBox.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace cw::gui {
 
@@ -39,19 +42,21 @@ void ScriptCheck::buildDialog()
     m_findings->setObjectName(QStringLiteral("checkFindings"));
     m_findings->setWordWrap(true);
     m_findings->setToolTip(QStringLiteral("Double click a finding to go to its line"));
+    // Escape closes it too, but a window needs a button that says how.
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_dialog);
+    buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("checkClose"));
+    connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
     layout->addWidget(m_summary);
     layout->addWidget(m_findings);
+    layout->addWidget(buttons);
     connect(m_findings, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem *item) { goToRow(item->data(Qt::UserRole).toInt()); });
 }
 
 void ScriptCheck::check()
 {
-    const auto rows = m_window.scriptFiles().gridRows();
-    if (!rows)
-        return;
     const check::GameStringKeys keys(m_window.stringsTable().bytes());
-    const auto findings = check::checkScript(rowsAsLines(*rows), m_window.gameRoot().catalogue, keys);
+    const auto findings = check::checkDocument(m_window.editor().document(), keys);
 
     if (!m_dialog)
         buildDialog();

@@ -1,8 +1,10 @@
 #include "gui/script/ScriptFiles.h"
 
 #include "core/io/Files.h"
-#include "gui/app/Busy.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UnsavedChanges.h"
+#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/ui/ChooserComboBox.h"
@@ -18,16 +20,8 @@ namespace cw::gui {
 namespace {
 
 const QString kArmedCaption = QStringLiteral("CLICK AGAIN TO DELETE");
+const QString kDeleteCaption = QStringLiteral("Delete Script (dbl click)");
 const QString kEntireFileName = QStringLiteral("Entire file name");
-
-// A new script: one empty line for each grid row.
-std::string emptyScript()
-{
-    std::string bytes;
-    for (int i = 0; i < ScriptGrid::kRowCount; ++i)
-        bytes += "\r\n";
-    return bytes;
-}
 
 } // namespace
 
@@ -40,47 +34,23 @@ ScriptFiles::ScriptFiles(MainWindow &window) : m_window(window)
     connect(c.deleteSc, &QPushButton::clicked, this, &ScriptFiles::deleteScript);
 }
 
-std::optional<std::vector<RowTexts>> ScriptFiles::gridRows()
+bool ScriptFiles::writeDocument(const std::filesystem::path &path)
 {
-    const ScriptGrid &grid = m_window.grid();
-    std::vector<RowTexts> rows(ScriptGrid::kRowCount);
-    for (int r = 0; r < ScriptGrid::kRowCount; ++r) {
-        RowTexts &row = rows[static_cast<std::size_t>(r)];
-        bool encodable = true;
-        const auto take = [&encodable](const QString &text, std::string &into) {
-            auto bytes = encode(text);
-            if (bytes)
-                into = std::move(*bytes);
-            encodable = encodable && bytes.has_value();
-        };
-        take(grid.combo(r)->currentText(), row.command);
-        for (int k = 0; k < ScriptGrid::kFieldsPerRow; ++k)
-            take(grid.field(r, k)->text(), row.arguments[static_cast<std::size_t>(k)]);
-        if (!encodable) {
-            ui::showMessage(&m_window,
-                            QStringLiteral("Line %1 holds a character that a Darwinia script cannot "
-                                           "hold (only the Windows-1252 code page can be saved). "
-                                           "Nothing was saved.")
-                                .arg(r + 1));
-            return std::nullopt;
-        }
-    }
-    return rows;
-}
-
-bool ScriptFiles::writeGrid(const std::filesystem::path &path)
-{
-    const auto rows = gridRows();
-    if (!rows)
-        return false;
-    if (const int row = firstUnreadableRow(*rows); row >= 0) {
-        ui::showMessage(&m_window,
-                        QStringLiteral("Line %1 would hold more than 21 words, and a script with such a "
-                                       "line cannot be opened again. Nothing was saved.")
-                            .arg(row + 1));
+    const auto bytes = scriptBytes(m_window.editor().document());
+    if (!bytes) {
+        const ScriptWriteError &error = bytes.error();
+        ui::showMessage(
+            &m_window,
+            error.cause == ScriptWriteError::Cause::NotEncodable
+                ? QStringLiteral("Line %1 holds a character that a Darwinia script cannot hold (only "
+                                 "the Windows-1252 code page can be saved). Nothing was saved.")
+                      .arg(error.row + 1)
+                : QStringLiteral("Line %1 would hold more than 21 words, and a script with such a "
+                                 "line cannot be opened again. Nothing was saved.")
+                      .arg(error.row + 1));
         return false;
     }
-    auto written = writeFileAtomically(path, writeScript(*rows), m_window.gameRoot().root);
+    auto written = writeFileAtomically(path, *bytes, m_window.gameRoot().root);
     if (!written) {
         ui::showMessage(&m_window,
                         QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
@@ -90,14 +60,19 @@ bool ScriptFiles::writeGrid(const std::filesystem::path &path)
     return true;
 }
 
-void ScriptFiles::refreshAndReload(int position)
+void ScriptFiles::refreshAndReload(int position, Position rule)
 {
     const Controls &c = m_window.controls();
-    AppState &state = m_window.state();
-    state.refreshReason = RefreshReason::ScriptFileAction;
-    m_window.workspace().openMod();
-    state.refreshReason = RefreshReason::UserOrFolderAction;
-    c.file1->setSelectedPosition(position < c.file1->count() ? position : -1);
+    m_window.workspace().openMod(RefreshReason::ScriptFileAction);
+    if (rule == Position::MovedBackAfterDelete) {
+        const int wanted = position;
+        position = std::min(position, c.file1->count() - 1);
+        if (position < 0 && wanted >= 0)
+            return;
+    } else if (position >= c.file1->count()) {
+        position = -1;
+    }
+    c.file1->setSelectedPosition(position);
     m_window.browser().openFromList();
     c.file1->refresh();
     if (!c.list2->isHidden())
@@ -117,103 +92,86 @@ std::optional<std::string> ScriptFiles::askFileName(const QString &title, const 
 
 void ScriptFiles::saveScript()
 {
-    AppState &state = m_window.state();
-    if (state.busy)
-        return;
-    BusyScope busy(state.busy);
-    const Controls &c = m_window.controls();
-    const std::filesystem::path path = c.file1->selectedPath();
-    if (path.empty()) {
-        ui::beep();
-        return;
-    }
-    if (writeGrid(path))
-        refreshAndReload(c.file1->selectedPosition());
+    m_window.whenIdle([this] {
+        const Controls &c = m_window.controls();
+        const std::filesystem::path path = c.file1->selectedPath();
+        if (path.empty()) {
+            ui::beep();
+            return;
+        }
+        if (writeDocument(path))
+            refreshAndReload(c.file1->selectedPosition());
+    });
 }
 
 void ScriptFiles::saveScriptAs()
 {
-    AppState &state = m_window.state();
-    if (state.busy)
-        return;
-    BusyScope busy(state.busy);
-    const Controls &c = m_window.controls();
-    const auto name = askFileName(QStringLiteral("Save Script as..."), state.currentScriptName);
-    if (!name)
-        return;
-    // An existing script of that name, in any letter case, is replaced.
-    if (writeGrid(findNoCase(c.file1->folder(), *name)))
-        refreshAndReload(c.file1->selectedPosition());
+    m_window.whenIdle([this] {
+        const Controls &c = m_window.controls();
+        const auto name =
+            askFileName(QStringLiteral("Save Script as..."), m_window.state().currentScriptName);
+        if (!name)
+            return;
+        // An existing script of that name, in any letter case, is replaced.
+        if (writeDocument(findNoCase(c.file1->folder(), *name)))
+            refreshAndReload(c.file1->selectedPosition());
+    });
 }
 
 void ScriptFiles::newScript()
 {
-    AppState &state = m_window.state();
-    if (state.busy)
-        return;
-    BusyScope busy(state.busy);
-    const Controls &c = m_window.controls();
-    const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"));
-    if (!name)
-        return;
-    const std::filesystem::path path = c.file1->folder() / pathFromName(*name);
-    // A new script never replaces a file, whatever the letter case of its name.
-    if (findNoCase(c.file1->folder(), *name) != path || std::filesystem::exists(path)) {
-        ui::beep();
-        return;
-    }
-    auto created = createFileAtomically(path, emptyScript(), m_window.gameRoot().root);
-    if (!created) {
-        ui::showMessage(&m_window,
-                        QStringLiteral("The script %1 could not be created: %2")
-                            .arg(displayName(path), QString::fromStdString(created.error().reason)));
-        return;
-    }
-    refreshAndReload(c.file1->selectedPosition());
+    m_window.whenIdle([this] {
+        const Controls &c = m_window.controls();
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::NewScript))
+            return;
+        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"));
+        if (!name)
+            return;
+        const std::filesystem::path path = c.file1->folder() / pathFromName(*name);
+        // A new script never replaces a file, whatever the letter case of its name.
+        if (findNoCase(c.file1->folder(), *name) != path || std::filesystem::exists(path)) {
+            ui::beep();
+            return;
+        }
+        auto created = createFileAtomically(path, layout::newScriptBytes(), m_window.gameRoot().root);
+        if (!created) {
+            ui::showMessage(&m_window,
+                            QStringLiteral("The script %1 could not be created: %2")
+                                .arg(displayName(path), QString::fromStdString(created.error().reason)));
+            return;
+        }
+        refreshAndReload(c.file1->selectedPosition());
+    });
 }
 
 void ScriptFiles::deleteScript()
 {
-    AppState &state = m_window.state();
-    if (state.busy)
-        return;
-    BusyScope busy(state.busy);
-    const Controls &c = m_window.controls();
-    const std::filesystem::path path = c.file1->folder() / pathFromName(state.currentScriptFile);
-    if (state.currentScriptFile.empty() || !std::filesystem::is_regular_file(path)) {
-        // No script open, or its file is gone already: there is nothing to delete.
-        c.deleteSc->setText(QStringLiteral("Delete Script (dbl click)"));
-        ui::beep();
-        return;
-    }
-    if (c.deleteSc->text() != kArmedCaption) {
-        c.deleteSc->setText(kArmedCaption);
-        return;
-    }
-    auto deleted = deleteFile(path);
-    if (!deleted) {
-        ui::showMessage(&m_window,
-                        QStringLiteral("The script %1 could not be deleted: %2")
-                            .arg(displayName(path), QString::fromStdString(deleted.error().reason)));
-        c.deleteSc->setText(QStringLiteral("Delete Script (dbl click)"));
-        return;
-    }
-    state.savedFilePosition = c.file1->selectedPosition();
-    state.refreshReason = RefreshReason::ScriptFileAction;
-    m_window.workspace().openMod();
-    state.refreshReason = RefreshReason::UserOrFolderAction;
-    // A position past the end of the shorter list moves back to its new last entry;
-    // with no script left, nothing is selected or opened.
-    int position = state.savedFilePosition;
-    while (position >= c.file1->count())
-        --position;
-    if (position < 0 && state.savedFilePosition >= 0)
-        return;
-    c.file1->setSelectedPosition(position);
-    m_window.browser().openFromList();
-    c.file1->refresh();
-    if (!c.list2->isHidden())
-        c.list2->setFocus();
+    m_window.whenIdle([this] {
+        const Controls &c = m_window.controls();
+        const AppState &state = m_window.state();
+        const std::filesystem::path path = c.file1->folder() / pathFromName(state.currentScriptFile);
+        if (state.currentScriptFile.empty() || !std::filesystem::is_regular_file(path)) {
+            // No script open, or its file is gone already: there is nothing to delete.
+            c.deleteSc->setText(kDeleteCaption);
+            ui::beep();
+            return;
+        }
+        if (c.deleteSc->text() != kArmedCaption) {
+            c.deleteSc->setText(kArmedCaption);
+            return;
+        }
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::DeletingScript))
+            return;
+        auto deleted = deleteFile(path);
+        if (!deleted) {
+            ui::showMessage(&m_window,
+                            QStringLiteral("The script %1 could not be deleted: %2")
+                                .arg(displayName(path), QString::fromStdString(deleted.error().reason)));
+            c.deleteSc->setText(kDeleteCaption);
+            return;
+        }
+        refreshAndReload(c.file1->selectedPosition(), Position::MovedBackAfterDelete);
+    });
 }
 
 } // namespace cw::gui

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "core/script/ScriptRows.h"
-
 #include <QObject>
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace cw::gui {
@@ -26,19 +25,21 @@ public:
     void newScript();
     void deleteScript();
 
-    // The grid as the writer reads it, in the code page of the files; nothing when a
-    // row holds a character the code page cannot hold (the user has been told which).
-    std::optional<std::vector<RowTexts>> gridRows();
-
-private:
-    // Writes the grid to `path`; false (after telling the user) when it failed.
-    bool writeGrid(const std::filesystem::path &path);
-    // Opens the mod again for a script action, selects `position` in File1 and opens
-    // what is there.
-    void refreshAndReload(int position);
+    // Writes the open document to `path` as Save Script writes it; false (after telling
+    // the user why) when it could not be written.
+    bool writeDocument(const std::filesystem::path &path);
     // The name typed into an input box, or nothing (after the beep) when it is empty
     // or no plain file name.
     std::optional<std::string> askFileName(const QString &title, const QString &proposed);
+
+private:
+    // After a delete, a position past the end of the shorter list moves back to its
+    // new last entry; with no script left nothing is selected or opened. Otherwise a
+    // position that no longer exists selects nothing.
+    enum class Position { Kept, MovedBackAfterDelete };
+    // Opens the mod again for a script action, selects `position` in File1 and opens
+    // what is there.
+    void refreshAndReload(int position, Position rule = Position::Kept);
 
     MainWindow &m_window;
 };

@@ -1,14 +1,16 @@
 #include "gui/strings/StringsEditor.h"
 
 #include "core/io/Files.h"
-#include "gui/app/Busy.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UnsavedChanges.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
 #include "gui/workspace/ModWorkspace.h"
 
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace cw::gui {
 
@@ -19,16 +21,9 @@ StringsEditor::StringsEditor(MainWindow &window) : m_window(window)
     connect(c.stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
 }
 
-void StringsEditor::save()
+bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
 {
-    AppState &state = m_window.state();
-    if (state.busy)
-        return;
-    BusyScope busy(state.busy);
     const Controls &c = m_window.controls();
-    const auto mod = m_window.workspace().selectedModFolder();
-    if (!mod)
-        return;
     const StringsTextEdit::Encoded text = c.stringsText->fileBytes();
     if (!text.bytes) {
         ui::showMessage(&m_window,
@@ -36,25 +31,38 @@ void StringsEditor::save()
                                        "(only the Windows-1252 code page can be saved). Nothing was "
                                        "saved.")
                             .arg(text.badLine));
-        return;
+        return false;
     }
-    const std::string &bytes = *text.bytes;
-    const std::filesystem::path file = findNoCase(*mod, "strings_default.txt");
-    const std::filesystem::path backup = findNoCase(*mod, "strings_default.txt.bak");
-    // Each file is replaced only once its new bytes are safely written; a failure is
-    // reported and the other steps still run, as they always have.
+    const std::filesystem::path file = findNoCase(modFolder, layout::kStringsFile);
+    const std::filesystem::path backup = findNoCase(modFolder, layout::stringsBackupFile());
+    // Each file is replaced only once its new bytes are safely written. A backup that
+    // cannot be written is reported, and the table is still saved: the user asked for
+    // the table.
+    bool saved = false;
     for (const std::filesystem::path &target : {backup, file}) {
-        auto written = writeFileAtomically(target, bytes, m_window.gameRoot().root);
+        auto written = writeFileAtomically(target, *text.bytes, m_window.gameRoot().root);
         if (!written) {
             ui::showMessage(&m_window,
                             QStringLiteral("%1 could not be saved: %2. The file is as it was.")
                                 .arg(displayName(target), QString::fromStdString(written.error().reason)));
         }
+        saved = written.ok();
     }
-    state.refreshReason = RefreshReason::StringsSaved;
-    m_window.workspace().openMod();
-    state.refreshReason = RefreshReason::UserOrFolderAction;
-    c.stringsText->setFocus();
+    if (saved)
+        c.stringsText->markSaved();
+    return saved;
+}
+
+void StringsEditor::save()
+{
+    m_window.whenIdle([this] {
+        const auto mod = m_window.workspace().selectedModFolder();
+        if (!mod || !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::SavingStrings))
+            return;
+        writeFiles(*mod);
+        m_window.workspace().openMod(RefreshReason::StringsSaved);
+        m_window.controls().stringsText->setFocus();
+    });
 }
 
 void StringsEditor::revert()
@@ -63,13 +71,17 @@ void StringsEditor::revert()
     const auto mod = m_window.workspace().selectedModFolder();
     if (!mod)
         return;
-    c.stringsText->setFileBytes({});
-    auto backup = readFile(findNoCase(*mod, "strings_default.txt.bak"));
+    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()));
     if (!backup) {
+        // The editor keeps its text: emptied, a later Save Changes would wipe the
+        // strings file and its backup.
         ui::showMessage(&m_window, QStringLiteral("Backup not found :("));
         return;
     }
+    // The backup's text is not yet the table's: it is an unsaved change.
     c.stringsText->setFileBytes(*backup);
+    c.stringsText->ensureLoaded();
+    c.stringsText->document()->setModified(true);
 }
 
 } // namespace cw::gui

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <filesystem>
+
 namespace cw::gui {
 
 class MainWindow;
@@ -18,6 +20,10 @@ public:
     void save();
     // Replaces the editor's text with the backup's.
     void revert();
+
+    // Writes the backup and the strings table of the mod in `modFolder` from the
+    // editor's text; false (after telling the user) when the table was not written.
+    bool writeFiles(const std::filesystem::path &modFolder);
 
 private:
     MainWindow &m_window;

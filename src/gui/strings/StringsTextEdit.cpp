@@ -36,6 +36,18 @@ void StringsTextEdit::ensureLoaded()
     std::string bytes = std::move(*m_pendingBytes);
     m_pendingBytes.reset();
     setPlainText(textFromBytes(bytes));
+    document()->setModified(false);
+}
+
+bool StringsTextEdit::isModified() const
+{
+    // Text still waiting for its first showing is the file's, as set.
+    return !m_pendingBytes && document()->isModified();
+}
+
+void StringsTextEdit::markSaved()
+{
+    document()->setModified(false);
 }
 
 QString StringsTextEdit::text()

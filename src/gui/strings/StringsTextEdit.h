@@ -31,6 +31,9 @@ public:
     QString text();
     // Builds the document now if it is still waiting for its first showing.
     void ensureLoaded();
+    // Whether the user changed the text since it was last set or saved.
+    bool isModified() const;
+    void markSaved();
 
     struct Encoded
     {

@@ -5,6 +5,8 @@
 #include <QListView>
 #include <QWheelEvent>
 
+#include <limits>
+
 namespace cw::gui {
 
 ChooserComboBox::ChooserComboBox(const QString &name, QAbstractItemModel *sharedModel, QWidget *parent)
@@ -15,7 +17,10 @@ ChooserComboBox::ChooserComboBox(const QString &name, QAbstractItemModel *shared
     // chooser is built without the completer and size computations that would
     // otherwise make 200 choosers cost several times as much.
     setModel(sharedModel);
-    setLineEdit(new QLineEdit(this));
+    auto *edit = new QLineEdit(this);
+    // A command word or strings key is saved whole, however long.
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    setLineEdit(edit);
     setCompleter(nullptr);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(20);

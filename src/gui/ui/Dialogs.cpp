@@ -9,10 +9,12 @@ namespace {
 int g_beeps = 0;
 }
 
-void showMessage(QWidget *parent, const QString &text)
+void showMessage(QWidget *parent, const QString &text, const QString &informative)
 {
     QMessageBox box(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("messageBox"));
+    if (!informative.isEmpty())
+        box.setInformativeText(informative);
     box.exec();
 }
 

@@ -10,8 +10,9 @@ namespace cw::gui::ui {
 
 inline const QString kProgramTitle = QStringLiteral("Cuewright");
 
-// A modal message box with the program's title, `text` and one OK button.
-void showMessage(QWidget *parent, const QString &text);
+// A modal message box with the program's title, `text` and one OK button;
+// `informative`, when given, says more under the text (where, which file).
+void showMessage(QWidget *parent, const QString &text, const QString &informative = QString());
 
 // A modal input box; Cancel gives the empty text.
 QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed);

@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QWidget>
 
-// Positions come in twips (1/1440 inch), as the window was first laid out; 15 twips
+// Positions are given in twips (1/1440 inch), the unit of the window's layout; 15 twips
 // make one pixel at 96 dots per inch, and Qt's high-DPI scaling does the rest.
 namespace cw::gui {
 

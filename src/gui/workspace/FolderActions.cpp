@@ -1,8 +1,9 @@
 #include "gui/workspace/FolderActions.h"
 
 #include "core/io/Files.h"
-#include "gui/app/Busy.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/UnsavedChanges.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Processes.h"
@@ -26,58 +27,77 @@ FolderActions::FolderActions(MainWindow &window) : m_window(window)
     connect(c.command2, &QPushButton::clicked, this, &FolderActions::launchGame);
 }
 
-void FolderActions::openModAgain()
+void FolderActions::makeFolder(std::string_view name)
 {
-    AppState &state = m_window.state();
-    BusyScope busy(state.busy);
-    state.refreshReason = RefreshReason::UserOrFolderAction;
-    m_window.workspace().openMod();
-}
-
-void FolderActions::makeFolder(const char *name)
-{
-    if (m_window.state().busy)
-        return;
-    const auto mod = m_window.workspace().selectedModFolder();
-    // A folder of that name in any letter case counts as there already.
-    const bool exists = mod && std::filesystem::exists(findNoCase(*mod, name));
-    if (!mod || exists || !createFolder(*mod / name)) {
-        ui::beep();
-        return;
-    }
-    openModAgain();
+    m_window.whenIdle([this, name] {
+        const auto mod = m_window.workspace().selectedModFolder();
+        // A folder of that name in any letter case counts as there already.
+        const bool exists = mod && std::filesystem::exists(findNoCase(*mod, name));
+        if (!mod || exists) {
+            ui::beep();
+            return;
+        }
+        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
+            return;
+        if (!createFolder(*mod / pathFromName(name))) {
+            ui::beep();
+            return;
+        }
+        m_window.workspace().openMod(RefreshReason::UserOrFolderAction);
+    });
 }
 
 void FolderActions::makeScriptsFolder()
 {
-    makeFolder("scripts");
+    makeFolder(layout::kScriptsFolder);
 }
 
 void FolderActions::makeLevelsFolder()
 {
-    makeFolder("levels");
+    makeFolder(layout::kLevelsFolder);
 }
 
 void FolderActions::makeStringsFile()
 {
-    if (m_window.state().busy)
-        return;
-    const auto mod = m_window.workspace().selectedModFolder();
-    if (!mod) {
-        ui::beep();
-        return;
-    }
-    // Replaces a strings file that exists but could not be read, in its own spelling.
-    const std::filesystem::path path = findNoCase(*mod, "strings_default.txt");
-    auto written = writeFileAtomically(path, " \r\n", m_window.gameRoot().root);
-    if (!written) {
-        ui::beep();
-        ui::showMessage(&m_window,
-                        QStringLiteral("%1 could not be written: %2")
-                            .arg(displayName(path), QString::fromStdString(written.error().reason)));
-        return;
-    }
-    openModAgain();
+    m_window.whenIdle([this] {
+        const auto mod = m_window.workspace().selectedModFolder();
+        if (!mod) {
+            ui::beep();
+            return;
+        }
+        if (strayStringsFile(*mod) ||
+            !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
+            return;
+        const std::filesystem::path path = *mod / pathFromName(layout::kStringsFile);
+        auto written = createFileAtomically(path, layout::starterStringsBytes(), m_window.gameRoot().root);
+        if (!written) {
+            ui::beep();
+            ui::showMessage(&m_window,
+                            QStringLiteral("%1 could not be written: %2")
+                                .arg(displayName(path), QString::fromStdString(written.error().reason)));
+            return;
+        }
+        m_window.workspace().openMod(RefreshReason::UserOrFolderAction);
+    });
+}
+
+// A strings file that exists, in any letter case, holds the mod's texts even when it
+// could not be read (no permission, a folder in the way): it is never replaced. True
+// (after telling the user) when one stands there.
+bool FolderActions::strayStringsFile(const std::filesystem::path &mod)
+{
+    const std::filesystem::path existing = findNoCase(mod, layout::kStringsFile);
+    std::error_code error;
+    if (std::filesystem::symlink_status(existing, error).type() == std::filesystem::file_type::not_found)
+        return false;
+    const auto read = readFile(existing);
+    const QString why = read ? QStringLiteral("exists already")
+                             : QStringLiteral("exists already but could not be read: %1")
+                                   .arg(QString::fromStdString(read.error().reason));
+    ui::beep();
+    ui::showMessage(&m_window,
+                    QStringLiteral("%1 %2. Make File does not replace it.").arg(displayName(existing), why));
+    return true;
 }
 
 void FolderActions::openSelected(const ListBox *list, const std::filesystem::path &folder)
@@ -114,13 +134,14 @@ void FolderActions::openSelectedRootFile()
 
 void FolderActions::openPreferences()
 {
-    // Failures are ignored: the button has always done nothing when it cannot start.
-    ui::start(ui::textEditorLaunch(findNoCase(m_window.gameRoot().root, "preferences.txt")));
+    // Failures are ignored: the game's preferences are the game's business, and a text
+    // editor that does not start says so itself.
+    ui::start(ui::textEditorLaunch(findNoCase(m_window.gameRoot().root, layout::kPreferencesFile)));
 }
 
 void FolderActions::launchGame()
 {
-    ui::start(ui::gameLaunch(findNoCase(m_window.gameRoot().root, "darwinia.exe")));
+    ui::start(ui::gameLaunch(findNoCase(m_window.gameRoot().root, layout::kGameProgram)));
 }
 
 } // namespace cw::gui

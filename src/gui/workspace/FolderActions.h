@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <filesystem>
+#include <string_view>
 
 namespace cw::gui {
 
@@ -27,9 +28,9 @@ public:
     void launchGame();
 
 private:
-    void makeFolder(const char *name);
+    void makeFolder(std::string_view name);
+    bool strayStringsFile(const std::filesystem::path &mod);
     void openSelected(const ListBox *list, const std::filesystem::path &folder);
-    void openModAgain();
 
     MainWindow &m_window;
 };

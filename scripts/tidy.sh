@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs clang-tidy with the project's .clang-tidy on every source file of src/; any
+# finding fails the run. Uses the compile commands of the default build, which it
+# configures and builds first (the window's generated headers must exist).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+"$top/scripts/deps.sh" "${build_packages[@]}" clang-tidy
+configure default
+cmake --build "$top/build" -j "$jobs" --target cuewright_gui cuewright_cli cuewright >/dev/null
+cd "$top"
+mapfile -t files < <(git ls-files 'src/*.cpp')
+printf '%s\0' "${files[@]}" |
+    xargs -0 -n 4 -P "$jobs" clang-tidy -p build --quiet 2>/dev/null | tee build/tidy.log
+if grep -qE '(warning|error):' build/tidy.log; then
+    echo "tidy: findings above" >&2
+    exit 1
+fi
+echo "tidy: ${#files[@]} files, no finding"

@@ -1,0 +1,396 @@
+#include "core/script/ScriptDocument.h"
+
+#include "core/catalogue/Catalogue.h"
+#include "core/strings/StringsTable.h"
+#include "core/text/Codepage.h"
+
+#include <algorithm>
+
+namespace cw {
+namespace {
+
+// Where the argument fields stand before any command is chosen, in twips.
+constexpr int kArgumentsLeft = 3360;
+constexpr int kFieldPitch = 2040;
+constexpr int kFieldWidth = 1935;
+
+std::string utf8(std::string_view bytes)
+{
+    return cp1252::toUtf8(bytes);
+}
+
+ScriptRow startupRow()
+{
+    ScriptRow row;
+    for (int k = 0; k < ScriptDocument::kFields; ++k) {
+        ScriptRow::Field &field = row.fields[static_cast<std::size_t>(k)];
+        field.left = kArgumentsLeft + kFieldPitch * k;
+        field.width = kFieldWidth;
+    }
+    return row;
+}
+
+} // namespace
+
+ScriptDocument::ScriptDocument(const Catalogue &catalogue)
+    : m_catalogue(catalogue), m_strings(std::make_shared<StringsTable>())
+{
+    m_entries.reserve(static_cast<std::size_t>(catalogue.entryCount()));
+    for (int i = 0; i < catalogue.entryCount(); ++i) {
+        const CommandDefinition &definition = catalogue.entry(i);
+        EntryTexts texts;
+        texts.name = utf8(definition.name);
+        texts.description = utf8(definition.description);
+        for (std::size_t slot = 0; slot < texts.labels.size(); ++slot)
+            texts.labels[slot] = utf8(definition.argumentLabels[slot]);
+        texts.argumentCount = definition.argumentCount;
+        texts.firstArgumentType = definition.argumentTypes[1];
+        m_entries.push_back(std::move(texts));
+    }
+    m_rows.fill(startupRow());
+    m_saved = savedForm();
+}
+
+void ScriptDocument::setStrings(std::shared_ptr<const StringsTable> strings)
+{
+    m_strings = strings ? std::move(strings) : std::make_shared<StringsTable>();
+    for (ScriptRow &row : m_rows) {
+        row.stringsSelected = -1;
+        row.stringsText = row.fields[0].text;
+    }
+}
+
+Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string_view bytes)
+{
+    auto report = readScript(bytes, m_table);
+    if (!report)
+        return report;
+    for (int r = 0; r < kRows; ++r)
+        showLine(r, showRow(m_table, r, m_catalogue, *m_strings));
+    markSaved();
+    return report;
+}
+
+template<class Edit> RowsChange ScriptDocument::record(Edit edit)
+{
+    const std::array<ScriptRow, kRows> before = m_rows;
+    edit();
+    int first = 0;
+    while (first < kRows &&
+           before[static_cast<std::size_t>(first)] == m_rows[static_cast<std::size_t>(first)])
+        ++first;
+    if (first == kRows)
+        return {};
+    int last = kRows - 1;
+    while (before[static_cast<std::size_t>(last)] == m_rows[static_cast<std::size_t>(last)])
+        --last;
+    RowsChange change;
+    change.first = first;
+    change.before.assign(before.begin() + first, before.begin() + last + 1);
+    change.after.assign(m_rows.begin() + first, m_rows.begin() + last + 1);
+    return change;
+}
+
+void ScriptDocument::undo(const RowsChange &change)
+{
+    std::copy(change.before.begin(), change.before.end(), m_rows.begin() + change.first);
+}
+
+void ScriptDocument::redo(const RowsChange &change)
+{
+    std::copy(change.after.begin(), change.after.end(), m_rows.begin() + change.first);
+}
+
+void ScriptDocument::layOutFields(int row, int count)
+{
+    struct Placement
+    {
+        int k, left, width; // left 0: the field keeps its left edge
+    };
+    static const std::vector<Placement> kTable[] = {
+        {},
+        {{0, 0, 6135}},
+        {{0, 0, 3015}, {1, 6480, 3015}},
+        {{0, 0, 1935}, {1, 5400, 1935}, {2, 7440, 1935}},
+        {{0, 0, 1455}, {1, 4920, 1455}, {2, 6480, 1455}, {3, 8040, 1455}},
+    };
+    if (count < 1 || count > 4)
+        return;
+    for (const Placement &p : kTable[count]) {
+        ScriptRow::Field &field = mutableRow(row).fields[static_cast<std::size_t>(p.k)];
+        if (p.left)
+            field.left = p.left;
+        field.width = p.width;
+    }
+}
+
+// Sets a row up for the entry selected in its command chooser: its tooltip, the fields
+// the entry takes with their labels and places, and the strings chooser in place of
+// argument 0 for an entry whose first argument is a strings key. Texts stay.
+void ScriptDocument::choose(int row, int selected)
+{
+    ScriptRow &r = mutableRow(row);
+    const EntryTexts &e = entry(selected < 0 ? 0 : selected);
+    r.commandTooltip = e.description;
+    const int count = selected > 0 ? e.argumentCount : 0;
+    for (int k = 0; k < kFields; ++k) {
+        ScriptRow::Field &field = r.fields[static_cast<std::size_t>(k)];
+        field.visible = k < count;
+        if (field.visible)
+            field.tooltip = e.labels[static_cast<std::size_t>(k + 1)];
+    }
+    layOutFields(row, count);
+    if (e.firstArgumentType == kTypeStringsEntry) {
+        r.fields[0].visible = false;
+        r.stringsVisible = true;
+        r.stringsText = r.fields[0].text;
+    } else {
+        r.stringsVisible = false;
+    }
+}
+
+void ScriptDocument::pick(int row, int index)
+{
+    ScriptRow &r = mutableRow(row);
+    if (index >= 0 && index < m_strings->size()) {
+        r.stringsSelected = index;
+        r.stringsText = utf8(m_strings->name(index));
+        r.stringsTooltip = utf8(m_strings->text(index));
+    } else {
+        // No pick: the chooser keeps its text, which stays the value that is saved.
+        r.stringsSelected = -1;
+        r.stringsTooltip.clear();
+    }
+    r.fields[0].text = r.stringsText;
+}
+
+// A line moves by copying what its row shows into the next row; the command chooser's
+// pick and the tooltips stay with the row they belong to.
+void ScriptDocument::copyRow(int from, int to)
+{
+    const ScriptRow &source = row(from);
+    ScriptRow &target = mutableRow(to);
+    target.command = source.command;
+    target.stringsText = source.stringsText;
+    pick(to, source.stringsSelected);
+    target.stringsText = source.stringsText;
+    target.stringsVisible = source.stringsVisible;
+    for (std::size_t k = 0; k < source.fields.size(); ++k) {
+        target.fields[k].text = source.fields[k].text;
+        target.fields[k].visible = source.fields[k].visible;
+        target.fields[k].width = source.fields[k].width;
+        target.fields[k].left = source.fields[k].left;
+    }
+}
+
+// An emptied row shows no command, whatever entry 0 of the catalogue is, so that it is
+// never written as a line; its texts stay behind its hidden fields.
+void ScriptDocument::clearRow(int row)
+{
+    ScriptRow &r = mutableRow(row);
+    r.selected = 0;
+    r.command.clear();
+    choose(row, 0);
+    r.stringsVisible = false;
+}
+
+void ScriptDocument::showLine(int row, const RowView &view)
+{
+    ScriptRow &r = mutableRow(row);
+    r.selected = view.knownCommand ? view.commandIndex : -1;
+    r.command = utf8(view.commandText);
+    r.commandTooltip = utf8(view.commandTooltip);
+    for (std::size_t k = 0; k < r.fields.size(); ++k) {
+        const RowView::Field &shown = view.fields[k];
+        ScriptRow::Field &field = r.fields[k];
+        field.text = utf8(shown.text);
+        if (shown.visible)
+            field.tooltip = utf8(shown.tooltip);
+        field.visible = shown.visible;
+    }
+    layOutFields(row, view.layoutCount);
+    if (view.stringsChooser) {
+        r.stringsSelected = view.stringsIndex;
+        r.stringsText = utf8(view.stringsText);
+        r.stringsTooltip = utf8(view.stringsTooltip);
+        r.stringsVisible = true;
+    } else {
+        r.stringsVisible = false;
+    }
+}
+
+RowsChange ScriptDocument::chooseCommand(int row, int entryIndex)
+{
+    return record([&] {
+        ScriptRow &r = mutableRow(row);
+        r.selected = entryIndex;
+        r.command = entry(entryIndex).name;
+        choose(row, entryIndex);
+    });
+}
+
+RowsChange ScriptDocument::typeCommand(int row, std::string_view text)
+{
+    return record([&] { mutableRow(row).command = text; });
+}
+
+RowsChange ScriptDocument::setArgument(int row, int k, std::string_view text)
+{
+    return record([&] { mutableRow(row).fields[static_cast<std::size_t>(k)].text = text; });
+}
+
+RowsChange ScriptDocument::typeStringsText(int row, std::string_view text)
+{
+    return record([&] {
+        ScriptRow &r = mutableRow(row);
+        r.stringsText = text;
+        r.fields[0].text = text;
+    });
+}
+
+RowsChange ScriptDocument::pickStringsEntry(int row, int index)
+{
+    return record([&] { pick(row, index); });
+}
+
+RowsChange ScriptDocument::insertLine(int row)
+{
+    return record([&] {
+        for (int i = kRows - 1; i > row; --i)
+            copyRow(i - 1, i);
+        clearRow(row);
+    });
+}
+
+RowsChange ScriptDocument::removeLine(int row)
+{
+    return record([&] {
+        for (int i = row; i < kRows - 1; ++i)
+            copyRow(i + 1, i);
+        clearRow(kRows - 1);
+    });
+}
+
+RowsChange ScriptDocument::swapLines(int a, int b)
+{
+    return record([&] { std::swap(mutableRow(a), mutableRow(b)); });
+}
+
+ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes)
+{
+    Paste paste;
+    ScriptLineTable table;
+    const auto report = readScript(bytes, table);
+    if (!report) {
+        paste.refused = true;
+        return paste;
+    }
+    paste.lines = report->linesInFile;
+    // The last line in use after the paste, pasted or pushed down, must still fit.
+    int lastInUse = -1;
+    for (int i = 0; i < paste.lines && i < ScriptLineTable::kMaxLines; ++i) {
+        if (!showRow(table, i, m_catalogue, *m_strings).commandText.empty())
+            lastInUse = row + i;
+    }
+    for (int r = row; r < kRows; ++r) {
+        if (!this->row(r).command.empty())
+            lastInUse = std::max(lastInUse, r + paste.lines);
+    }
+    paste.overflow = std::max(0, lastInUse - (kRows - 1));
+    if (paste.overflow > 0 || paste.lines == 0)
+        return paste;
+    paste.change = record([&] {
+        // Past kRows - row insertions every row from `row` on is empty already.
+        for (int i = 0; i < std::min(paste.lines, kRows - row); ++i) {
+            for (int r = kRows - 1; r > row; --r)
+                copyRow(r - 1, r);
+            clearRow(row);
+        }
+        for (int i = 0; i < paste.lines && row + i < kRows; ++i)
+            showLine(row + i, showRow(table, i, m_catalogue, *m_strings));
+    });
+    return paste;
+}
+
+std::vector<RowTexts> ScriptDocument::texts() const
+{
+    std::vector<RowTexts> texts(kRows);
+    for (std::size_t r = 0; r < texts.size(); ++r) {
+        texts[r].command = m_rows[r].command;
+        for (std::size_t k = 0; k < 4; ++k)
+            texts[r].arguments[k] = m_rows[r].fields[k].text;
+    }
+    return texts;
+}
+
+std::string ScriptDocument::savedForm() const
+{
+    return writeScript(texts());
+}
+
+bool ScriptDocument::isModified() const
+{
+    return savedForm() != m_saved;
+}
+
+void ScriptDocument::markSaved()
+{
+    m_saved = savedForm();
+}
+
+namespace {
+
+std::optional<RowTexts> encodeRow(const RowTexts &row)
+{
+    RowTexts bytes;
+    auto command = cp1252::fromUtf8(row.command);
+    if (!command)
+        return std::nullopt;
+    bytes.command = std::move(*command);
+    for (std::size_t k = 0; k < row.arguments.size(); ++k) {
+        auto argument = cp1252::fromUtf8(row.arguments[k]);
+        if (!argument)
+            return std::nullopt;
+        bytes.arguments[k] = std::move(*argument);
+    }
+    return bytes;
+}
+
+} // namespace
+
+Result<std::vector<RowTexts>, ScriptWriteError> encodedRows(const ScriptDocument &document)
+{
+    std::vector<RowTexts> rows = document.texts();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        auto bytes = encodeRow(rows[r]);
+        if (!bytes)
+            return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, static_cast<int>(r)};
+        rows[r] = std::move(*bytes);
+    }
+    if (const int row = firstUnreadableRow(rows); row >= 0)
+        return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, row};
+    return rows;
+}
+
+Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document)
+{
+    auto rows = encodedRows(document);
+    if (!rows)
+        return rows.error();
+    return writeScript(*rows);
+}
+
+Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row)
+{
+    const auto bytes = encodeRow(document.texts()[static_cast<std::size_t>(row)]);
+    if (!bytes)
+        return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, row};
+    if (bytes->command.empty())
+        return std::string("\r\n");
+    // The file of one line, without the empty line that ends every saved script.
+    std::string line = writeScript({*bytes});
+    line.resize(line.size() - 2);
+    return line;
+}
+
+} // namespace cw

@@ -1,0 +1,173 @@
+#pragma once
+
+#include "core/script/ScriptLines.h"
+#include "core/script/ScriptRows.h"
+#include "core/util/Result.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cw {
+
+class Catalogue;
+class StringsTable;
+
+// Everything one grid row shows: what the command chooser, the four argument fields and
+// the strings chooser hold, which of them are shown, their tooltips and where the
+// argument fields stand. Texts are UTF-8, so that a row can hold what the user typed even
+// when the code page cannot (saving refuses such a row; checking reports it).
+struct ScriptRow
+{
+    struct Field
+    {
+        std::string text;
+        bool visible = false;
+        std::string tooltip;
+        int left = 0;  // twips
+        int width = 0; // twips
+
+        bool operator==(const Field &) const = default;
+    };
+
+    std::string command;
+    int selected = -1; // the command chooser's selected catalogue entry, -1 for none
+    std::string commandTooltip;
+    std::array<Field, 4> fields;
+    bool stringsVisible = false;
+    std::string stringsText;
+    int stringsSelected = -1; // entry of the strings table, -1 for none
+    std::string stringsTooltip;
+
+    bool operator==(const ScriptRow &) const = default;
+};
+
+// What one edit did to the rows: the rows from `first` on, before and after. Enough to
+// undo and redo the edit exactly; empty when the edit changed nothing.
+struct RowsChange
+{
+    int first = 0;
+    std::vector<ScriptRow> before;
+    std::vector<ScriptRow> after;
+
+    bool empty() const { return before.empty(); }
+    int last() const { return first + static_cast<int>(before.size()) - 1; }
+};
+
+// Why a document cannot become script bytes, and where.
+struct ScriptWriteError
+{
+    enum class Cause {
+        NotEncodable, // a character the code page cannot hold
+        TooManyWords, // a line that would hold more than 21 words once written
+    };
+    Cause cause;
+    int row = 0; // 0-based
+};
+
+// The open script behind the editor grid: 100 rows and every operation the window
+// performs on them, with the rules of choosing a command, the strings chooser, and
+// inserting and removing lines. The grid only shows it; every edit goes through it.
+class ScriptDocument
+{
+public:
+    static constexpr int kRows = 100;
+    static constexpr int kFields = 4;
+
+    explicit ScriptDocument(const Catalogue &catalogue);
+
+    const ScriptRow &row(int r) const { return m_rows[static_cast<std::size_t>(r)]; }
+    const std::array<ScriptRow, kRows> &rows() const { return m_rows; }
+    const Catalogue &catalogue() const { return m_catalogue; }
+
+    // The strings table behind the strings choosers. Replacing it drops every strings
+    // chooser's pick and shows argument 0 as its text, as refilling the choosers does.
+    void setStrings(std::shared_ptr<const StringsTable> strings);
+    const StringsTable &strings() const { return *m_strings; }
+
+    // Reads a script's bytes as the loader does and shows them in all 100 rows. On a
+    // line the tokenizer refuses nothing changes. The result is the new saved state.
+    Result<ScriptReadReport, ScriptReadError> load(std::string_view bytes);
+
+    // The edits. Each returns what it changed, for undo and redo.
+    // The user picks entry `entry` of a row's command chooser.
+    RowsChange chooseCommand(int row, int entry);
+    // The user types into a row's command chooser: only its text changes.
+    RowsChange typeCommand(int row, std::string_view text);
+    RowsChange setArgument(int row, int k, std::string_view text);
+    // The user types into a row's strings chooser, which mirrors into argument 0.
+    RowsChange typeStringsText(int row, std::string_view text);
+    // The user (or a program step) picks entry `index` of the strings table, -1 for none.
+    RowsChange pickStringsEntry(int row, int index);
+    // Pushes the lines from `row` down by one (the last one drops) and empties `row`.
+    RowsChange insertLine(int row);
+    // Pulls the lines after `row` up by one; the last row becomes empty.
+    RowsChange removeLine(int row);
+    // Exchanges two lines, each keeping everything it shows.
+    RowsChange swapLines(int a, int b);
+    // Inserts the lines of a script's bytes before `row`, read as a script file is. The
+    // rows pushed past the last one must be empty; otherwise nothing changes and the
+    // result says how many lines do not fit.
+    struct Paste
+    {
+        RowsChange change;
+        int lines = 0;        // lines read from the bytes
+        int overflow = 0;     // lines that do not fit; nothing was pasted when above 0
+        bool refused = false; // a line the tokenizer refuses; nothing was pasted
+    };
+    Paste pasteLines(int row, std::string_view bytes);
+
+    void undo(const RowsChange &change);
+    void redo(const RowsChange &change);
+
+    // Whether saving would write something other than what was last loaded or saved.
+    bool isModified() const;
+    void markSaved();
+
+    // The rows as the writer reads them (command and four argument texts, hidden ones
+    // included), still UTF-8.
+    std::vector<RowTexts> texts() const;
+
+private:
+    // UTF-8 texts of one catalogue entry, as the rows show them.
+    struct EntryTexts
+    {
+        std::string name;
+        std::string description;
+        std::array<std::string, 5> labels;
+        int argumentCount = 0;
+        int firstArgumentType = 0;
+    };
+
+    ScriptRow &mutableRow(int r) { return m_rows[static_cast<std::size_t>(r)]; }
+    const EntryTexts &entry(int index) const { return m_entries[static_cast<std::size_t>(index)]; }
+    template<class Edit> RowsChange record(Edit edit);
+    void choose(int row, int entry);
+    void pick(int row, int index);
+    void copyRow(int from, int to);
+    void clearRow(int row);
+    void showLine(int row, const RowView &view);
+    void layOutFields(int row, int count);
+    std::string savedForm() const;
+
+    const Catalogue &m_catalogue;
+    std::vector<EntryTexts> m_entries;
+    std::shared_ptr<const StringsTable> m_strings;
+    std::array<ScriptRow, kRows> m_rows;
+    ScriptLineTable m_table;
+    std::string m_saved;
+};
+
+// The rows in the code page of the files, or the first row that cannot be written.
+Result<std::vector<RowTexts>, ScriptWriteError> encodedRows(const ScriptDocument &document);
+
+// The bytes Save Script writes for a document: the one way a document becomes a file.
+Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document);
+
+// One row as script text, as Save Script would write it, ended by CR LF; a row without a
+// command is an empty line.
+Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row);
+
+} // namespace cw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+
+namespace cw::gui {
+
+class MainWindow;
+
+// The window's keys for the script: Ctrl+S Save Script, Ctrl+Shift+S Save Script As,
+// Ctrl+N New Script; undo and redo of the grid (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y); and
+// the line keys of the row holding the keyboard focus: Ctrl+Shift+C copies its line to
+// the clipboard as script text, Ctrl+Shift+X cuts it, Ctrl+Shift+V inserts the
+// clipboard's lines before it, Alt+Up and Alt+Down move it.
+class EditActions : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EditActions(MainWindow &window);
+
+    void copyLine();
+    void cutLine();
+    void pasteLines();
+    void moveLine(int direction);
+
+private:
+    QAction *add(const QString &name, const QList<QKeySequence> &keys);
+    // The focused row's line as script text, or nothing (after telling the user why).
+    bool copyFocusedLine(int row);
+
+    MainWindow &m_window;
+};
+
+} // namespace cw::gui
