@@ -101,7 +101,7 @@ run_tests() {
     local name="$1" log="$win/$1.log" status=0
     shift
     (cd "$obj/bin" && wine "$@" >"$log" 2>&1) || status=$?
-    grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?' "$log" | sed "s/^/$name: /" || true
+    grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?' "$log" | awk '!seen[$0]++' | sed "s/^/$name: /" || true
     if [ "$status" -ne 0 ]; then
         grep -E '^\[  FAILED  \]' "$log" | sort -u | sed "s/^/$name: /" || true
         echo "windows: $name failed under Wine (exit $status); see $log" >&2
@@ -164,10 +164,11 @@ cp "$obj/bin/cuewright.exe" "$stage/"
 cp "$top/data/commands.txt" "$stage/commands.txt"
 cp "$top/README.md" "$stage/README.md"
 cp "$top/LICENSE" "$stage/LICENSE.txt"
-x86_64-w64-mingw32-strip "$stage/cuewright.exe"
+# Debug symbols are of no use to a user and make up most of the C++ runtime's size.
+find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-strip {} +
 (cd "$win" && zip -qr9X "$package.zip" "$package")
 echo "$win/$package.zip: $(stat -c %s "$win/$package.zip") bytes"
-unzip -l "$win/$package.zip" | awk 'NR > 3 && $4 != "" {print "  " $1, $4}' | sed '$d'
+unzip -l "$win/$package.zip" | awk 'NR > 3 && $4 != "" {print "  " $1, $4}'
 
 step "The zip run from a folder that holds nothing else"
 scratch="$(mktemp -d)"
@@ -191,7 +192,9 @@ check_zip "fmt prints the script" cmp -s "$scratch/fmt.txt" <("$linux_program" f
     "Garden Return" intro.txt)
 # The window with the zip's own platform plugin on a virtual display: the main window
 # (its caption starts "Cuewright v") appears on the example game root; a failed start
-# would show a message box captioned "Cuewright" instead.
+# would show a message box captioned "Cuewright" instead. Wine's processes of the
+# runs before, which have no display, must be gone first.
+wineserver --wait
 export scratch here top root version
 check_zip "the window opens examples/gameroot" xvfb-run -a bash -c '
     (cd "$here" && exec wine ./cuewright.exe --root "$top/$root") >"$scratch/window.txt" 2>&1 &
