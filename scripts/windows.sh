@@ -114,6 +114,14 @@ run_tests core_tests ./core_tests.exe
 
 step "Window tests under Wine (offscreen)"
 run_tests gui_tests ./gui_tests.exe -platform offscreen
+# count WORD: the number on GoogleTest's closing "[  WORD  ] N tests" line of each
+# program, summed (Wine's output ends its lines with CR LF).
+count() {
+    awk -v word="$1" 'FNR == 1 {delete seen} {sub(/\r$/, "")}
+        $2 == word && $3 == "]" && $5 ~ /^tests?[.,]?$/ && !seen[$0]++ {n += $4}
+        END {print n + 0}' "$win/core_tests.log" "$win/gui_tests.log"
+}
+echo "wine: $(count PASSED) passed, $(count FAILED) failed, $(count SKIPPED) skipped"
 [ "$failed" -eq 0 ] || exit 1
 
 step "The tools under Wine and on Linux, byte for byte"
