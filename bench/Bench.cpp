@@ -5,11 +5,14 @@
 
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptEditor.h"
+#include "gui/script/ScriptFiles.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/workspace/ModWorkspace.h"
 
 #include <QApplication>
+#include <QUndoStack>
 
 #include <chrono>
 #include <cstdio>
@@ -114,6 +117,11 @@ fs::path makeGameRoot(int keys)
         }
     }
     writeFile(mod / "scripts" / "long.txt", script);
+    // What Save Script writes: the first 100 lines, which read back without a notice.
+    std::size_t end = 0;
+    for (int line = 0; line < 100; ++line)
+        end = script.find("\r\n", end) + 2;
+    writeFile(mod / "scripts" / "save.txt", script.substr(0, end));
     for (const char *level : {"map_garden.txt", "mission_garden.txt"})
         writeFile(mod / "levels" / level, "x\r\n");
     return root;
@@ -163,6 +171,25 @@ int openModChild(int keys, int runs)
         window.browser().loadScript("long.txt");
         std::printf("script %.3f\n", millisecondsSince(start));
     }
+
+    // Save Script: write the grid, open the mod again, read the file back.
+    cw::gui::FileListBox *file1 = window.controls().file1;
+    for (int i = 0; i < runs; ++i) {
+        file1->setSelectedPosition(1); // save.txt
+        window.browser().openFromList();
+        start = std::chrono::steady_clock::now();
+        window.scriptFiles().saveScript();
+        std::printf("save %.3f\n", millisecondsSince(start));
+    }
+
+    // Undo of a line removal, the grid showing every row it changes.
+    window.browser().loadScript("long.txt");
+    for (int i = 0; i < runs; ++i) {
+        window.editor().removeLine(0);
+        start = std::chrono::steady_clock::now();
+        window.editor().undoStack()->undo();
+        std::printf("undo %.3f\n", millisecondsSince(start));
+    }
     fs::remove_all(root);
     return 0;
 }
@@ -174,7 +201,7 @@ void openMod(const Options &options)
         const std::string command =
             self.string() + " --child-openmod " + std::to_string(keys) + " " + std::to_string(options.runs);
         FILE *pipe = popen(command.c_str(), "r");
-        std::vector<double> open, extra, script, stringsPage;
+        std::vector<double> open, extra, script, stringsPage, save, undo;
         char line[256];
         while (pipe && std::fgets(line, sizeof line, pipe)) {
             std::istringstream in(line);
@@ -188,6 +215,10 @@ void openMod(const Options &options)
                 script.push_back(ms);
             } else if (what == "stringspage") {
                 stringsPage.push_back(ms);
+            } else if (what == "save") {
+                save.push_back(ms);
+            } else if (what == "undo") {
+                undo.push_back(ms);
             }
         }
         if (!pipe || pclose(pipe) != 0 || open.empty()) {
@@ -199,9 +230,14 @@ void openMod(const Options &options)
                     keys == 50000 ? " (target: 60 ms, 20 MB)" : "");
         std::printf("openmod: %5d keys: first showing of the Strings_Default page afterwards: %.1f ms\n",
                     keys, median(stringsPage));
-        if (keys == 50000)
+        if (keys == 50000) {
             std::printf("script: 200-line script loaded and shown: %.2f ms median (target: 10 ms)\n",
                         median(script));
+            std::printf("script: Save Script of 100 lines (write, open the mod again, read back): %.2f ms median\n",
+                        median(save));
+            if (!undo.empty())
+                std::printf("script: undo of a line removal: %.2f ms median (target: 16 ms)\n", median(undo));
+        }
     }
     std::printf("openmod: median of %d runs each\n", options.runs);
 }

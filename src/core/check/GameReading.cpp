@@ -29,7 +29,7 @@ GameNumber readNumber(std::string_view word, bool integer)
         digits.remove_prefix(1);
     }
     GameNumber number;
-    const char *end = digits.data();
+    const char *end = nullptr;
     if (integer) {
         long long value = 0;
         const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);

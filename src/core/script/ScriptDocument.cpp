@@ -137,7 +137,7 @@ void ScriptDocument::choose(int row, int selected)
         ScriptRow::Field &field = r.fields[static_cast<std::size_t>(k)];
         field.visible = k < count;
         if (field.visible)
-            field.tooltip = e.labels[static_cast<std::size_t>(k + 1)];
+            field.tooltip = e.labels[static_cast<std::size_t>(k) + 1];
     }
     layOutFields(row, count);
     if (e.firstArgumentType == kTypeStringsEntry) {

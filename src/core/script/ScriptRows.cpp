@@ -61,7 +61,7 @@ RowView showRow(const ScriptLineTable &table, int row, const Catalogue &catalogu
         if (k < count || !value.empty()) {
             field.visible = true;
             field.text = value;
-            field.tooltip = entry.argumentLabels[static_cast<std::size_t>(k + 1)];
+            field.tooltip = entry.argumentLabels[static_cast<std::size_t>(k) + 1];
         }
     }
     view.layoutCount = count;

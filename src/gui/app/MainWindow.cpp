@@ -18,7 +18,6 @@
 #include <QStringListModel>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace cw::gui {
@@ -173,7 +172,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     m_firstFrameSeen = true;
     // Runs once this frame has been flushed to the screen.
-    QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    QMetaObject::invokeMethod(this, &MainWindow::afterFirstFrame, Qt::QueuedConnection);
 }
 
 void MainWindow::afterFirstFrame()

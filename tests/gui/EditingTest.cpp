@@ -1,0 +1,294 @@
+// Editing without fear: undo and redo, the guard before unsaved edits are replaced,
+// the keys of the window and the line clipboard, driven with real keys.
+#include "GuiSupport.h"
+
+#include "gui/grid/ScriptEditor.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/FileListBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+namespace cw::test {
+namespace {
+
+constexpr const char *kIntro = "One 1\r\nTwo gate 2\r\n# note\r\nSay GREETING\r\n";
+
+class EditingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        game.withBasics();
+        game.dir.makeFolder("mods/mod/levels");
+        game.write("mods/mod/strings_default.txt", "GREETING Hello\r\n");
+        game.write("mods/mod/scripts/a.txt", kIntro);
+        game.write("mods/mod/scripts/b.txt", "None\r\n");
+        game.write("mods/other/strings_default.txt", "OTHER Hi\r\n");
+        window = openWindow(game.root());
+        ASSERT_TRUE(window);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        openMod(*window, "mod");
+        window->selectPage(2);
+        file1 = find<gui::FileListBox>(*window, "File1");
+        open("a.txt");
+    }
+
+    void open(const QString &name)
+    {
+        doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
+    }
+    gui::ScriptGrid &grid() const { return window->grid(); }
+    // Every row as the user sees it: texts, which controls show, their places and tooltips.
+    QStringList rows() const
+    {
+        QStringList out;
+        for (int r = 0; r < gui::ScriptGrid::kRowCount; ++r) {
+            QString row = QString::fromStdString(describeRow(*window, r)) + u'|' + grid().combo(r)->toolTip();
+            for (int k = 0; k < gui::ScriptGrid::kFieldsPerRow; ++k) {
+                const QLineEdit *field = grid().field(r, k);
+                row += QStringLiteral("|%1,%2,%3").arg(field->x()).arg(field->width()).arg(field->toolTip());
+            }
+            out << row;
+        }
+        return out;
+    }
+    // Types at the end of a field's text (a loaded text shows its beginning).
+    static void typeAtEnd(QLineEdit *field, const QString &text)
+    {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClicks(field, text);
+    }
+    void key(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers)
+    {
+        QTest::keyClick(widget, key, modifiers);
+    }
+    std::string bytesOf(const char *name) const { return readBytes(game.root() / "mods/mod/scripts" / name); }
+    QString title() const { return window->windowTitle(); }
+
+    GameRootBuilder game;
+    std::unique_ptr<gui::MainWindow> window;
+    gui::FileListBox *file1 = nullptr;
+};
+
+TEST_F(EditingTest, typingIsOneUndoStep_andTheCaptionSaysWhileTheGridDiffers)
+{
+    const QStringList before = rows();
+    EXPECT_EQ(title(), caption("mod - a.txt"));
+    EXPECT_FALSE(window->isWindowModified());
+
+    QLineEdit *field = grid().field(1, 1);
+    typeAtEnd(field, "5");
+    typeAtEnd(field, "0");
+    EXPECT_EQ(field->text(), "250");
+    EXPECT_EQ(title(), caption("mod - a.txt *"));
+    EXPECT_TRUE(window->isWindowModified());
+
+    key(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "2");
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(title(), caption("mod - a.txt"));
+
+    key(field, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), "250");
+    key(field, Qt::Key_Z, Qt::ControlModifier);
+    key(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(field->text(), "250");
+}
+
+TEST_F(EditingTest, aLineRemovedOrInsertedByTheLineNumbers_comesBackExactlyWithUndo)
+{
+    const QStringList before = rows();
+    releaseMouse(grid().lineNumber(0), Qt::LeftButton); // not empty: inserts a line
+    EXPECT_EQ(grid().combo(1)->currentText(), "One");
+    releaseMouse(grid().lineNumber(0), Qt::LeftButton); // now empty: removes it
+    releaseMouse(grid().lineNumber(2), Qt::LeftButton); // a comment: inserts
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), before);
+    // Undo never touches files.
+    EXPECT_EQ(bytesOf("a.txt"), kIntro);
+}
+
+TEST_F(EditingTest, pickingACommand_isUndoneWithItsFieldsTheirPlacesAndTooltips)
+{
+    const QStringList before = rows();
+    pickItem(grid().combo(1), 5); // Four
+    EXPECT_EQ(grid().combo(1)->currentText(), "Four");
+    key(grid().combo(1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), before);
+}
+
+TEST_F(EditingTest, loadingAScript_startsAFreshHistory)
+{
+    typeAtEnd(grid().field(1, 1), "9");
+    {
+        DialogAnswerer answerer; // Discard
+        open("b.txt");
+    }
+    EXPECT_FALSE(window->editor().undoStack()->canUndo());
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid().combo(0)->currentText(), "None");
+}
+
+TEST_F(EditingTest, openingAnotherScript_withUnsavedEdits_asksAndEachAnswerDoesWhatItSays)
+{
+    typeAtEnd(grid().field(1, 1), "9");
+    {
+        DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::Cancel);
+        open("b.txt");
+        EXPECT_EQ(answerer.questions, QStringList{"Save changes to a.txt before opening another script?"});
+    }
+    EXPECT_EQ(grid().field(1, 1)->text(), "29");
+    EXPECT_EQ(title(), caption("mod - a.txt *"));
+    EXPECT_EQ(file1->selectedText(), "a.txt");
+    EXPECT_EQ(bytesOf("a.txt"), kIntro);
+
+    {
+        DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::Save);
+        open("b.txt");
+    }
+    // Written to the open script's own file, although File1 highlighted b.txt.
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\nTwo gate 29\r\n# note\r\nSay GREETING\r\n\r\n");
+    EXPECT_EQ(bytesOf("b.txt"), "None\r\n");
+    EXPECT_EQ(title(), caption("mod - b.txt"));
+
+    typeAtEnd(grid().field(0, 0), "x");
+    {
+        DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::Discard);
+        open("a.txt");
+    }
+    EXPECT_EQ(bytesOf("b.txt"), "None\r\n");
+    EXPECT_EQ(title(), caption("mod - a.txt"));
+}
+
+TEST_F(EditingTest, pickingAnotherMod_withUnsavedEdits_cancelledKeepsTheModSelected)
+{
+    typeAtEnd(grid().field(1, 1), "9");
+    auto *list1 = find<gui::ListBox>(*window, "List1");
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Cancel);
+    openMod(*window, "other");
+    EXPECT_EQ(answerer.questions, QStringList{"Save changes to a.txt before opening another mod?"});
+    EXPECT_EQ(list1->selectedText(), "mod");
+    EXPECT_EQ(title(), caption("mod - a.txt *"));
+    EXPECT_EQ(grid().field(1, 1)->text(), "29");
+
+    answerer.queueButton(QMessageBox::Discard);
+    openMod(*window, "other");
+    EXPECT_EQ(title(), caption("other"));
+}
+
+TEST_F(EditingTest, stringsEditorsUnsavedText_isAskedAboutBeforeAnotherMod)
+{
+    window->selectPage(3);
+    auto *strings = find<gui::StringsTextEdit>(*window, "stringstext");
+    typeInto(strings, "X");
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Save);
+    openMod(*window, "other");
+    EXPECT_EQ(answerer.questions, QStringList{"Save changes to strings_default.txt before opening another mod?"});
+    EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "XGREETING Hello\r\n\r\n");
+}
+
+TEST_F(EditingTest, closingWithUnsavedEdits_cancelledStaysOpen_savedWritesAndCloses)
+{
+    typeAtEnd(grid().field(1, 1), "9");
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    answerer.queueButton(QMessageBox::Save);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(answerer.questions.size(), 2);
+    EXPECT_EQ(answerer.questions.last(), "Save changes to a.txt before closing?");
+    EXPECT_EQ(bytesOf("a.txt"), "One 1\r\nTwo gate 29\r\n# note\r\nSay GREETING\r\n\r\n");
+}
+
+TEST_F(EditingTest, ctrlS_savesTheScript)
+{
+    typeAtEnd(grid().field(0, 0), "0");
+    key(grid().field(0, 0), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(bytesOf("a.txt"), "One 10\r\nTwo gate 2\r\n# note\r\nSay GREETING\r\n\r\n");
+    EXPECT_EQ(title(), caption("mod - a.txt"));
+}
+
+TEST_F(EditingTest, lineClipboard_copiesCutsAndPastesScriptText_eachOneUndoStep)
+{
+    grid().combo(1)->setFocus();
+    key(grid().combo(1), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Two gate 2\r\n");
+
+    // Three lines with LF ends, before the focused row.
+    QGuiApplication::clipboard()->setText(QStringLiteral("one 7\nTwo a b\n#x\n"));
+    key(grid().combo(1), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(describeRow(*window, 1), "One|7,-,-,-|-");
+    EXPECT_EQ(describeRow(*window, 2), "Two|a,b,-,-|-");
+    EXPECT_EQ(describeRow(*window, 3), "#|x,-,-,-|-");
+    EXPECT_EQ(describeRow(*window, 4), "Two|gate,2,-,-|-");
+    key(grid().combo(1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(describeRow(*window, 1), "Two|gate,2,-,-|-");
+
+    grid().combo(0)->setFocus();
+    key(grid().combo(0), Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "One 1\r\n");
+    EXPECT_EQ(describeRow(*window, 0), "Two|gate,2,-,-|-");
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(describeRow(*window, 0), "One|1,-,-,-|-");
+}
+
+TEST_F(EditingTest, pasteThatWouldPushLinesPastTheLast_isRefusedAndChangesNothing)
+{
+    pickItem(grid().combo(98), 1); // None, near the end
+    grid().combo(3)->setFocus();
+    const QStringList before = rows();
+    QGuiApplication::clipboard()->setText(QStringLiteral("One 1\nOne 2\nOne 3\n"));
+    DialogAnswerer answerer;
+    key(grid().combo(3), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(answerer.messages,
+              QStringList{"2 lines do not fit: the script would go past line 100. Nothing was pasted."});
+    EXPECT_EQ(rows(), before);
+}
+
+TEST_F(EditingTest, altUpAndDown_moveTheFocusedLine_andTheFocusGoesWithIt)
+{
+    grid().field(1, 0)->setFocus();
+    key(grid().field(1, 0), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(describeRow(*window, 2), "Two|gate,2,-,-|-");
+    EXPECT_EQ(describeRow(*window, 1), "#| note,-,-,-|-");
+    EXPECT_EQ(QApplication::focusWidget(), grid().field(2, 0));
+    key(grid().field(2, 0), Qt::Key_Up, Qt::AltModifier);
+    key(grid().field(1, 0), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(describeRow(*window, 0), "Two|gate,2,-,-|-");
+    EXPECT_EQ(describeRow(*window, 1), "One|1,-,-,-|-");
+}
+
+TEST_F(EditingTest, upAndDownInACommandChooser_pickTheNeighbours_eachOneUndoStep)
+{
+    key(grid().combo(0), Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(describeRow(*window, 0), "Two|1,,-,-|-");
+    key(grid().combo(0), Qt::Key_Up, Qt::NoModifier);
+    key(grid().combo(0), Qt::Key_Up, Qt::NoModifier);
+    EXPECT_EQ(describeRow(*window, 0), "None|-,-,-,-|-");
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(describeRow(*window, 0), "One|1,-,-,-|-");
+}
+
+} // namespace
+} // namespace cw::test
