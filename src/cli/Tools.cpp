@@ -30,6 +30,7 @@ namespace {
 std::vector<std::string> slotsAsUtf8(const TokenSlots &slots)
 {
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(slots.usedCount()));
     for (int i = 0; i < slots.usedCount(); ++i)
         out.push_back(cp1252::toUtf8(slots[i]));
     return out;

@@ -389,7 +389,7 @@ std::optional<IoError> notARegularFile(const fs::path &path)
 
 IoError tooLarge(const fs::path &path)
 {
-    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (std::uintmax_t{1024} * 1024)) +
                        " MB, far more than any script or strings table; it was not opened",
                    path};
 }
@@ -649,7 +649,7 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
 fs::path findNoCase(const fs::path &folder, std::string_view name)
 {
     std::error_code code;
-    const fs::path exact = folder / pathFromName(name);
+    fs::path exact = folder / pathFromName(name);
 #ifndef _WIN32
     if (fs::exists(exact, code))
         return exact;
