@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -44,11 +45,15 @@ protected:
         auto *file1 = find<QListWidget>(*window, "File1");
         doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
     }
-    QStringList findings() const
+    // The findings of the grid as it stands ("Line N: ..."), or of the files on disk.
+    QStringList findings(bool onDisk = false) const
     {
         auto *list = find<QListWidget>(*window, "checkFindings");
-        return list ? itemTexts(list) : QStringList{"<no list>"};
+        if (!list)
+            return {"<no list>"};
+        return itemTexts(list).filter(QRegularExpression(onDisk ? "^On disk" : "^Line "));
     }
+    QString severity(int row) const { return window->grid().marker(row)->property("severity").toString(); }
 
     GameRootBuilder game;
     std::unique_ptr<gui::MainWindow> window;
@@ -151,6 +156,61 @@ TEST_F(ScriptCheckTest, cleanScript_saysThereIsNothingToFind)
     EXPECT_TRUE(findings().isEmpty());
     EXPECT_TRUE(find<QLabel>(*window, "checkSummary")->text().startsWith("No findings"));
     EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(), "Check - clean.txt");
+}
+
+TEST_F(ScriptCheckTest, theFilesOnDiskAreListedToo_asCuewrightCheckReadsThem_andTheTitleCountsAll)
+{
+    open("cutscene.txt");
+    window->grid().field(1, 1)->setText("2"); // the grid's CamMove has its two arguments now
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    EXPECT_EQ(findings().size(), 2);
+    const QStringList onDisk = findings(true);
+    ASSERT_EQ(onDisk.size(), 3) << onDisk.join(u'\n').toStdString();
+    EXPECT_TRUE(onDisk[0].startsWith("On disk, line 2: error: CamMove needs 2 arguments"))
+        << onDisk[0].toStdString();
+    EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(),
+              "Check - cutscene.txt: 3 errors, 2 warnings");
+}
+
+TEST_F(ScriptCheckTest, markersFollowTheEdits_aMomentAfterTheLastChange)
+{
+    open("cutscene.txt");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return severity(1) == "error"; }, 3000));
+    EXPECT_EQ(severity(0), "none");
+    EXPECT_EQ(severity(46), "warning");
+    EXPECT_TRUE(window->grid().marker(1)->toolTip().contains("CamMove needs 2 arguments"));
+    // The marker stands left of the line number, on its row.
+    EXPECT_LT(window->grid().marker(1)->geometry().right(), window->grid().lineNumber(1)->x());
+    EXPECT_EQ(window->grid().marker(1)->y(), window->grid().lineNumber(1)->y());
+
+    typeInto(window->grid().field(1, 1), "2");
+    EXPECT_EQ(severity(1), "error"); // not while typing
+    ASSERT_TRUE(QTest::qWaitFor([&] { return severity(1) == "none"; }, 3000));
+
+    // Inserting a line moves the findings with their lines.
+    releaseMouse(window->grid().lineNumber(0), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return severity(47) == "warning"; }, 3000));
+    EXPECT_EQ(severity(46), "error");
+    // Scrolling moves the markers with their rows, and hides those out of view.
+    window->grid().scrollBar()->setValue(30);
+    EXPECT_FALSE(window->grid().marker(46)->isHidden());
+    EXPECT_EQ(window->grid().marker(46)->y(), window->grid().lineNumber(46)->y());
+    EXPECT_TRUE(window->grid().marker(1)->isHidden());
+}
+
+TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsClearOfTheGrid_andClosesWithEscape)
+{
+    open("cutscene.txt");
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    auto *dialog = find<QDialog>(*window, "checkDialog");
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    const QRect grid(window->grid().mapToGlobal(QPoint(0, 0)), window->grid().size());
+    EXPECT_FALSE(dialog->frameGeometry().intersects(grid));
+    EXPECT_EQ(findings().size(), 3);
+    window->grid().pickCommand(45, 0); // PurityControl goes
+    ASSERT_TRUE(QTest::qWaitFor([&] { return findings().size() == 2; }, 3000));
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 } // namespace

@@ -1,14 +1,18 @@
 #include "GuiSupport.h"
 
+#include "gui/grid/ScriptGrid.h"
+#include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Pictures.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -59,6 +63,22 @@ TEST_F(WindowTest, fourTabPages_mainModPageFirstAndBold)
         EXPECT_EQ(caption(i)->text(), captions[i]);
     }
     EXPECT_EQ(tabState(), "VB -- -- -- ");
+}
+
+TEST_F(WindowTest, screenReadersCanNameEveryTabAndEveryControlOfTheGrid)
+{
+    const QStringList captions = {"Main Mod Page", "Maps and Missions", "Scripts", "Strings_Default"};
+    auto *tabs = find<QTabWidget>(*window, "tabPages");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(tabs->tabBar()->accessibleTabName(i), captions[i]);
+        // Drawn once: by the caption, not again by the tab.
+        EXPECT_EQ(tabs->tabText(i), "");
+    }
+    const gui::ScriptGrid &grid = window->grid();
+    EXPECT_EQ(grid.combo(11)->accessibleName(), "Line 12 command");
+    EXPECT_EQ(grid.field(11, 1)->accessibleName(), "Line 12 argument 2");
+    EXPECT_EQ(grid.stringsChooser(99)->accessibleName(), "Line 100 strings key");
+    EXPECT_EQ(grid.lineNumber(0)->accessibleName(), "Line 1 number");
 }
 
 TEST_F(WindowTest, clickingCaptionsAndTabsSwitchesPages_andNothingElse)

@@ -88,7 +88,7 @@ void EditActions::copyLine()
 {
     const int row = m_window.grid().focusedRow();
     if (row < 0) {
-        ui::beep();
+        ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
         return;
     }
     copyFocusedLine(row);
@@ -100,7 +100,7 @@ void EditActions::cutLine()
         ScriptGrid &grid = m_window.grid();
         const int row = grid.focusedRow();
         if (row < 0) {
-            ui::beep();
+            ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
             return;
         }
         const int column = grid.focusedColumn();
@@ -117,7 +117,7 @@ void EditActions::pasteLines()
         ScriptGrid &grid = m_window.grid();
         const int row = grid.focusedRow();
         if (row < 0) {
-            ui::beep();
+            ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
             return;
         }
         const auto bytes = encode(QGuiApplication::clipboard()->text());

@@ -119,6 +119,9 @@ void MainWindow::buildTabs()
         pages[i]->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
         m_controls.tabFrame[index] = pages[i];
         tabs->addTab(pages[i], QString());
+        // The tab draws no text of its own (its caption is the label below), so that the
+        // caption is drawn once; assistive technology still hears the caption.
+        tabs->tabBar()->setAccessibleTabName(i, QString::fromLatin1(kTabCaptions[i]));
         // The caption is a label of its own, so that the selected one can be bold.
         auto *caption = new QLabel(QString::fromLatin1(kTabCaptions[i]), tabs->tabBar());
         caption->setObjectName(QStringLiteral("TabName_%1").arg(i));

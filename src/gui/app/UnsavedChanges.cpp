@@ -10,6 +10,8 @@
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
 
+#include <QPushButton>
+
 namespace cw::gui {
 namespace {
 
@@ -68,8 +70,8 @@ std::filesystem::path UnsavedChanges::newScriptPath()
     std::error_code code;
     if (!std::filesystem::is_directory(folder, code))
         return {};
-    const auto name =
-        m_window.scriptFiles().askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"));
+    const auto name = m_window.scriptFiles().askFileName(
+        QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), m_window.controls().saveScAs);
     return name ? findNoCase(folder, *name) : std::filesystem::path();
 }
 

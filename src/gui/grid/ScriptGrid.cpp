@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -27,6 +28,10 @@ constexpr int kComboLeft = 840;
 constexpr int kComboWidth = 2415;
 constexpr int kArgumentsLeft = 3360;
 constexpr int kArgumentsWidth = 6135;
+// The marker stands in the gap between the scroll bar (which ends at 375) and the line
+// number (which starts at 480), so that no control of a row moves for it.
+constexpr int kMarkerLeft = 390;
+constexpr int kMarkerWidth = 75;
 
 const QString kNumberTip = QStringLiteral("Left click to toggle empty lines, Right click to force add");
 
@@ -74,6 +79,41 @@ void LineNumberLabel::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
+RowMarker::RowMarker(int row, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mark_%1").arg(row));
+    setProperty("severity", QStringLiteral("none"));
+}
+
+void RowMarker::setMark(const RowMark &mark)
+{
+    if (mark.severity != m_severity) {
+        m_severity = mark.severity;
+        const char *name = m_severity == RowMark::Severity::Error     ? "error"
+                           : m_severity == RowMark::Severity::Warning ? "warning"
+                                                                      : "none";
+        setProperty("severity", QString::fromLatin1(name));
+        update();
+    }
+    setToolTip(mark.findings);
+}
+
+void RowMarker::paintEvent(QPaintEvent *)
+{
+    if (m_severity == RowMark::Severity::None)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool error = m_severity == RowMark::Severity::Error;
+    // An error is a full red bar, a warning a shorter amber one: told apart by shape as
+    // well as by colour.
+    const QColor colour = error ? QColor(0xd0, 0x2a, 0x1e) : QColor(0xe0, 0x9a, 0x10);
+    const int inset = error ? 1 : height() / 4;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(0, inset, width(), height() - 2 * inset), 1.5, 1.5);
+}
+
 ScriptGrid::ScriptGrid(ScriptEditor &editor, QAbstractItemModel *commandNames,
                        QAbstractItemModel *stringNames, QWidget *parent)
     : QFrame(parent), m_editor(editor), m_commandNames(commandNames), m_stringNames(stringNames)
@@ -114,16 +154,24 @@ void ScriptGrid::buildRows()
 void ScriptGrid::buildRow(int row)
 {
     Row &r = m_rows[static_cast<std::size_t>(row)];
+    // Screen readers name each control by its line and role, as the user sees them.
+    const QString line = QStringLiteral("Line %1 ").arg(row + 1);
     r.number = new LineNumberLabel(row, this);
+    r.number->setAccessibleName(line + QStringLiteral("number"));
+    r.marker = new RowMarker(row, this);
+    r.marker->setAccessibleName(line + QStringLiteral("findings"));
     r.combo = new ChooserComboBox(QStringLiteral("Combo_%1").arg(row), m_commandNames, this);
     r.combo->setCurrentIndex(-1);
+    r.combo->setAccessibleName(line + QStringLiteral("command"));
     r.strings = new ChooserComboBox(QStringLiteral("scriptcombos_%1").arg(row), m_stringNames, this);
     r.strings->setCurrentIndex(-1);
+    r.strings->setAccessibleName(line + QStringLiteral("strings key"));
     r.strings->hide();
     for (int k = 0; k < kFieldsPerRow; ++k) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("qual_%1").arg(row * kFieldsPerRow + k));
         edit->setMaxLength(kUnlimitedLength);
+        edit->setAccessibleName(line + QStringLiteral("argument %1").arg(k + 1));
         edit->hide();
         r.fields[k] = edit;
     }
@@ -207,6 +255,7 @@ void ScriptGrid::applyGeometry(int row)
 {
     const Row &r = m_rows[static_cast<std::size_t>(row)];
     r.number->setGeometry(px(kNumberLeft), px(r.top), px(kNumberWidth), kControlHeight);
+    r.marker->setGeometry(px(kMarkerLeft), px(r.top), px(kMarkerWidth), kControlHeight);
     r.combo->setGeometry(px(kComboLeft), px(r.top), px(kComboWidth), kControlHeight);
     r.strings->setGeometry(px(kArgumentsLeft), px(r.top), px(kArgumentsWidth), kControlHeight);
     // The fields of a row out of view stand the hidden distance below their own place.
@@ -232,6 +281,7 @@ void ScriptGrid::placeRows()
         const bool onScreen = isOnScreen(row);
         r.top = onScreen ? kRowsTop + kRowHeight * (row - m_scrollBar->value()) : kHiddenTop;
         r.combo->setVisible(onScreen);
+        r.marker->setVisible(onScreen);
         applyGeometry(row);
     }
     m_placingRows = wasPlacing;
@@ -312,6 +362,12 @@ void ScriptGrid::focusRow(int row, int column)
                           ? static_cast<QWidget *>(r.fields[column - 2])
                           : static_cast<QWidget *>(r.combo);
     (target->isVisible() ? target : static_cast<QWidget *>(r.combo))->setFocus(Qt::OtherFocusReason);
+}
+
+void ScriptGrid::setMarks(const std::vector<RowMark> &marks)
+{
+    for (std::size_t row = 0; row < marks.size() && row < m_rows.size(); ++row)
+        m_rows[row].marker->setMark(marks[row]);
 }
 
 void ScriptGrid::pickCommand(int row, int index)

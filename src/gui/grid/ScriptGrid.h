@@ -33,6 +33,33 @@ private:
     int m_row;
 };
 
+// What the checker says of one row, shown at its left edge by a marker "mark_r".
+struct RowMark
+{
+    enum class Severity { None, Warning, Error };
+    Severity severity = Severity::None;
+    QString findings; // one per line, for the marker's tooltip
+};
+
+// A small mark at a row's left edge: nothing for a row without findings, amber for
+// warnings, red for an error. Its dynamic property "severity" names it ("none",
+// "warning", "error") for what cannot look at pixels, and its tooltip lists the row's
+// findings.
+class RowMarker : public QWidget
+{
+    Q_OBJECT
+public:
+    RowMarker(int row, QWidget *parent);
+    void setMark(const RowMark &mark);
+    RowMark::Severity severity() const { return m_severity; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    RowMark::Severity m_severity = RowMark::Severity::None;
+};
+
 // The editor grid (the frame "Frame1"): 100 fixed rows of line number, command
 // chooser, four argument fields and strings chooser, 20 of them on screen, moved by
 // the scroll bar "VScroll1". The grid shows the script document of its editor and
@@ -61,6 +88,9 @@ public:
     ChooserComboBox *combo(int row) const { return m_rows[static_cast<std::size_t>(row)].combo; }
     ChooserComboBox *stringsChooser(int row) const { return m_rows[static_cast<std::size_t>(row)].strings; }
     LineNumberLabel *lineNumber(int row) const { return m_rows[static_cast<std::size_t>(row)].number; }
+    RowMarker *marker(int row) const { return m_rows[static_cast<std::size_t>(row)].marker; }
+    // Shows the checker's findings row by row (one mark per row, 100 in all).
+    void setMarks(const std::vector<RowMark> &marks);
     QLineEdit *field(int row, int k) const { return m_rows[static_cast<std::size_t>(row)].fields[k]; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
 
@@ -101,6 +131,7 @@ private:
     struct Row
     {
         LineNumberLabel *number = nullptr;
+        RowMarker *marker = nullptr;
         ChooserComboBox *combo = nullptr;
         ChooserComboBox *strings = nullptr;
         QLineEdit *fields[kFieldsPerRow] = {};

@@ -134,7 +134,7 @@ void ScriptBrowser::openInTextEditor()
     const Controls &c = m_window.controls();
     const std::filesystem::path path = c.file1->selectedPath();
     if (path.empty()) {
-        ui::beep();
+        ui::refuse(c.scrOpen, QStringLiteral("Select a script in the list first"));
         return;
     }
     if (!ui::start(ui::textEditorLaunch(path))) {

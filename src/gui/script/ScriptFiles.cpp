@@ -1,5 +1,6 @@
 #include "gui/script/ScriptFiles.h"
 
+#include "core/io/FileNames.h"
 #include "core/io/Files.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
@@ -22,6 +23,28 @@ namespace {
 const QString kArmedCaption = QStringLiteral("CLICK AGAIN TO DELETE");
 const QString kDeleteCaption = QStringLiteral("Delete Script (dbl click)");
 const QString kEntireFileName = QStringLiteral("Entire file name");
+
+// One wording for each reason a typed name cannot be a script's.
+QString nameRefusal(NameProblem problem, const QString &name)
+{
+    switch (problem) {
+    case NameProblem::None:
+        break;
+    case NameProblem::Empty:
+        return QStringLiteral("A script needs a name");
+    case NameProblem::Reserved:
+        return QStringLiteral("A script name cannot hold \\ / : * ? \" < > | or be . or ..");
+    case NameProblem::ControlCharacter:
+        return QStringLiteral("A script name cannot hold tabs or other control characters");
+    case NameProblem::TrailingBlankOrDot:
+        return QStringLiteral("A script name cannot end in a blank or a dot");
+    case NameProblem::DeviceName:
+        return QStringLiteral("%1 is a name Windows keeps for a device").arg(name);
+    case NameProblem::TooLong:
+        return QStringLiteral("A script name can be at most 255 bytes long");
+    }
+    return {};
+}
 
 } // namespace
 
@@ -79,12 +102,13 @@ void ScriptFiles::refreshAndReload(int position, Position rule)
         c.list2->setFocus();
 }
 
-std::optional<std::string> ScriptFiles::askFileName(const QString &title, const QString &proposed)
+std::optional<std::string> ScriptFiles::askFileName(const QString &title, const QString &proposed,
+                                                    QWidget *at)
 {
     const QString answer = ui::askText(&m_window, title, kEntireFileName, proposed);
     const std::string name = fileNameFrom(answer);
-    if (answer.isEmpty() || !isPlainFileName(name)) {
-        ui::beep();
+    if (const NameProblem problem = plainFileNameProblem(name); problem != NameProblem::None) {
+        ui::refuse(at, nameRefusal(problem, answer));
         return std::nullopt;
     }
     return name;
@@ -96,7 +120,7 @@ void ScriptFiles::saveScript()
         const Controls &c = m_window.controls();
         const std::filesystem::path path = c.file1->selectedPath();
         if (path.empty()) {
-            ui::beep();
+            ui::refuse(c.saveSc, QStringLiteral("Select a script in the list first"));
             return;
         }
         if (writeDocument(path))
@@ -109,7 +133,7 @@ void ScriptFiles::saveScriptAs()
     m_window.whenIdle([this] {
         const Controls &c = m_window.controls();
         const auto name =
-            askFileName(QStringLiteral("Save Script as..."), m_window.state().currentScriptName);
+            askFileName(QStringLiteral("Save Script as..."), m_window.state().currentScriptName, c.saveScAs);
         if (!name)
             return;
         // An existing script of that name, in any letter case, is replaced.
@@ -124,13 +148,16 @@ void ScriptFiles::newScript()
         const Controls &c = m_window.controls();
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::NewScript))
             return;
-        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"));
+        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), c.newSc);
         if (!name)
             return;
         const std::filesystem::path path = c.file1->folder() / pathFromName(*name);
         // A new script never replaces a file, whatever the letter case of its name.
-        if (findNoCase(c.file1->folder(), *name) != path || std::filesystem::exists(path)) {
-            ui::beep();
+        if (const auto existing = findNoCase(c.file1->folder(), *name);
+            existing != path || std::filesystem::exists(path)) {
+            ui::refuse(
+                c.newSc,
+                QStringLiteral("A script named %1 already exists").arg(displayName(existing.filename())));
             return;
         }
         auto created = createFileAtomically(path, layout::newScriptBytes(), m_window.gameRoot().root);
@@ -153,7 +180,10 @@ void ScriptFiles::deleteScript()
         if (state.currentScriptFile.empty() || !std::filesystem::is_regular_file(path)) {
             // No script open, or its file is gone already: there is nothing to delete.
             c.deleteSc->setText(kDeleteCaption);
-            ui::beep();
+            ui::refuse(c.deleteSc, state.currentScriptFile.empty()
+                                       ? QStringLiteral("Open a script first")
+                                       : QStringLiteral("%1 is not in the scripts folder any more")
+                                             .arg(state.currentScriptName));
             return;
         }
         if (c.deleteSc->text() != kArmedCaption) {

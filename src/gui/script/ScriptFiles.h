@@ -28,9 +28,9 @@ public:
     // Writes the open document to `path` as Save Script writes it; false (after telling
     // the user why) when it could not be written.
     bool writeDocument(const std::filesystem::path &path);
-    // The name typed into an input box, or nothing (after the beep) when it is empty
-    // or no plain file name.
-    std::optional<std::string> askFileName(const QString &title, const QString &proposed);
+    // The name typed into an input box, or nothing when it is empty or no plain file
+    // name (the user is then told why, at the control `at`).
+    std::optional<std::string> askFileName(const QString &title, const QString &proposed, QWidget *at);
 
 private:
     // After a delete, a position past the end of the shorter list moves back to its

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QToolTip>
 
 namespace cw::gui::ui {
 namespace {
@@ -34,6 +35,16 @@ void beep()
 {
     ++g_beeps;
     QApplication::beep();
+}
+
+void refuse(QWidget *control, const QString &reason)
+{
+    beep();
+    if (!control)
+        return;
+    constexpr int kShownMilliseconds = 4000;
+    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), reason, control, QRect(),
+                       kShownMilliseconds);
 }
 
 int beepCount()

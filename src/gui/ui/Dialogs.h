@@ -20,6 +20,10 @@ QString askText(QWidget *parent, const QString &title, const QString &prompt, co
 // The warning beep of a refused action.
 void beep();
 
+// A refused action: the beep, and its reason shown for a few seconds at the control that
+// was used, where the user looks. No box to click away: the user goes on at once.
+void refuse(QWidget *control, const QString &reason);
+
 // How many times beep() has sounded in this process; lets tests hear it.
 int beepCount();
 

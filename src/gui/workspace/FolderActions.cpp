@@ -27,20 +27,25 @@ FolderActions::FolderActions(MainWindow &window) : m_window(window)
     connect(c.command2, &QPushButton::clicked, this, &FolderActions::launchGame);
 }
 
-void FolderActions::makeFolder(std::string_view name)
+void FolderActions::makeFolder(std::string_view name, QWidget *button)
 {
-    m_window.whenIdle([this, name] {
+    m_window.whenIdle([this, name, button] {
         const auto mod = m_window.workspace().selectedModFolder();
+        const QString folder = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+        if (!mod) {
+            ui::refuse(button, QStringLiteral("Open a mod first"));
+            return;
+        }
         // A folder of that name in any letter case counts as there already.
-        const bool exists = mod && std::filesystem::exists(findNoCase(*mod, name));
-        if (!mod || exists) {
-            ui::beep();
+        if (std::filesystem::exists(findNoCase(*mod, name))) {
+            ui::refuse(button, QStringLiteral("The mod has a %1 folder already").arg(folder));
             return;
         }
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
-        if (!createFolder(*mod / pathFromName(name))) {
-            ui::beep();
+        if (auto made = createFolder(*mod / pathFromName(name)); !made) {
+            ui::refuse(button, QStringLiteral("The %1 folder could not be made: %2")
+                                   .arg(folder, QString::fromStdString(made.error().reason)));
             return;
         }
         m_window.workspace().openMod(RefreshReason::UserOrFolderAction);
@@ -49,12 +54,12 @@ void FolderActions::makeFolder(std::string_view name)
 
 void FolderActions::makeScriptsFolder()
 {
-    makeFolder(layout::kScriptsFolder);
+    makeFolder(layout::kScriptsFolder, m_window.controls().cmdScripts);
 }
 
 void FolderActions::makeLevelsFolder()
 {
-    makeFolder(layout::kLevelsFolder);
+    makeFolder(layout::kLevelsFolder, m_window.controls().cmdLevels);
 }
 
 void FolderActions::makeStringsFile()
@@ -62,7 +67,7 @@ void FolderActions::makeStringsFile()
     m_window.whenIdle([this] {
         const auto mod = m_window.workspace().selectedModFolder();
         if (!mod) {
-            ui::beep();
+            ui::refuse(m_window.controls().cmdStrings, QStringLiteral("Open a mod first"));
             return;
         }
         if (strayStringsFile(*mod) ||
@@ -100,10 +105,11 @@ bool FolderActions::strayStringsFile(const std::filesystem::path &mod)
     return true;
 }
 
-void FolderActions::openSelected(const ListBox *list, const std::filesystem::path &folder)
+void FolderActions::openSelected(const ListBox *list, const std::filesystem::path &folder, QWidget *button,
+                                 const QString &what)
 {
     if (list->selectedPosition() < 0) {
-        ui::beep();
+        ui::refuse(button, QStringLiteral("Select a %1 in the list first").arg(what));
         return;
     }
     const auto *files = qobject_cast<const FileListBox *>(list);
@@ -117,19 +123,19 @@ void FolderActions::openSelected(const ListBox *list, const std::filesystem::pat
 void FolderActions::openSelectedMap()
 {
     const Controls &c = m_window.controls();
-    openSelected(c.listMaps, c.stealthLevels->folder());
+    openSelected(c.listMaps, c.stealthLevels->folder(), c.cmdMapOpen, QStringLiteral("map"));
 }
 
 void FolderActions::openSelectedMission()
 {
     const Controls &c = m_window.controls();
-    openSelected(c.listMissions, c.stealthLevels->folder());
+    openSelected(c.listMissions, c.stealthLevels->folder(), c.cmdMissionOpen, QStringLiteral("mission"));
 }
 
 void FolderActions::openSelectedRootFile()
 {
     const Controls &c = m_window.controls();
-    openSelected(c.rootFiles, c.rootFiles->folder());
+    openSelected(c.rootFiles, c.rootFiles->folder(), c.cmdRootOpen, QStringLiteral("file"));
 }
 
 void FolderActions::openPreferences()

@@ -28,9 +28,10 @@ public:
     void launchGame();
 
 private:
-    void makeFolder(std::string_view name);
+    void makeFolder(std::string_view name, QWidget *button);
     bool strayStringsFile(const std::filesystem::path &mod);
-    void openSelected(const ListBox *list, const std::filesystem::path &folder);
+    void openSelected(const ListBox *list, const std::filesystem::path &folder, QWidget *button,
+                      const QString &what);
 
     MainWindow &m_window;
 };
