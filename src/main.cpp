@@ -3,6 +3,7 @@
 #include "core/io/Files.h"
 #include "core/util/Arguments.h"
 #include "core/util/Version.h"
+#include "core/workspace/GameLocation.h"
 #include "gui/app/Application.h"
 
 #include <iostream>
@@ -69,12 +70,14 @@ int main(int argc, char **argv)
     const std::vector<std::string> line = commandLine(argc, argv);
     const std::vector<std::string> args(line.begin() + 1, line.end());
     if (!args.empty() && cw::cli::isTool(args.front()))
-        return cw::cli::runTool(args, cw::executableFolder(), std::cout, std::cerr);
+        return cw::cli::runTool(args, cw::Whereabouts::ofThisProcess(), std::cout, std::cerr);
 
     const cw::Arguments parsed = cw::parseArguments(args, cw::gui::windowArgumentRules());
     std::string problem = parsed.problem;
     if (problem.empty() && !parsed.positional.empty())
         problem = "unexpected argument " + parsed.positional.front();
+    if (problem.empty())
+        problem = cw::locationOptionsProblem(parsed);
     if (!problem.empty())
         return cw::cli::usageError(std::cerr, "", problem);
     if (parsed.has("--help") || parsed.has("-h")) {

@@ -4,6 +4,7 @@
 #include "cli/Tools.h"
 #include "core/io/Files.h"
 #include "core/text/Codepage.h"
+#include "core/workspace/GameRoot.h"
 
 #include <ostream>
 
@@ -17,16 +18,60 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
     return parseArguments(afterTool, ArgumentRules{valueOptions, flagOptions, {}, {}});
 }
 
+Arguments parseWithLocation(const std::vector<std::string> &args,
+                            std::initializer_list<std::string_view> flagOptions)
+{
+    Arguments parsed = parse(args, {"--root", "--profile", "--game"}, flagOptions);
+    if (parsed.problem.empty())
+        parsed.problem = locationOptionsProblem(parsed);
+    return parsed;
+}
+
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
 {
     err << "cuewright" << (tool.empty() ? "" : " ") << tool << ": " << shownText(problem) << "\n" << usage();
     return kExitUnusable;
 }
 
-std::filesystem::path rootFrom(const Arguments &parsed, const std::filesystem::path &defaultRoot)
+std::optional<GameLocation> toolLocation(const Arguments &parsed, const Whereabouts &where)
 {
-    const auto root = parsed.values.find("--root");
-    return root == parsed.values.end() ? defaultRoot : pathFromName(root->second);
+    std::optional<GameLocation> location = locationFromOptions(parsed);
+    if (!location)
+        location = findGameLocation(where, std::nullopt);
+    if (!location)
+        return std::nullopt;
+    if (location->kind == LayoutKind::Profile && !location->game)
+        location->game = gameFromOptions(parsed);
+    return withGameFolder(std::move(location).value(), std::nullopt, where);
+}
+
+std::string noLocationMessage(const Whereabouts &where)
+{
+    std::string looked = "no game root here (" + shownPath(where.currentFolder) + ")";
+    const std::vector<std::filesystem::path> profiles = nativeProfileFolders(where);
+    if (!profiles.empty()) {
+        looked += " and no profile at ";
+        for (std::size_t i = 0; i < profiles.size(); ++i)
+            looked += (i ? ", " : "") + shownPath(profiles[i]);
+    }
+    return looked + "; name one with --root DIR (the game's folder holding darwinia.exe and mods) or "
+                    "--profile DIR (a folder holding mods)";
+}
+
+std::optional<Workplace> workplaceFor(std::string_view tool, const Arguments &parsed,
+                                      const Whereabouts &where, std::ostream &err)
+{
+    std::optional<GameLocation> location = toolLocation(parsed, where);
+    if (!location) {
+        err << "cuewright " << tool << ": " << noLocationMessage(where) << "\n";
+        return std::nullopt;
+    }
+    auto opened = loadCatalogueFor(*location, where.programFolder);
+    if (!opened) {
+        err << "cuewright " << tool << ": " << escapeControls(opened.error().detail) << "\n";
+        return std::nullopt;
+    }
+    return Workplace{std::move(location).value(), std::move(opened).value()};
 }
 
 std::string shownText(std::string_view bytes)

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "core/catalogue/Catalogue.h"
 #include "core/util/Arguments.h"
 #include "core/util/Result.h"
+#include "core/workspace/GameLocation.h"
 
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,8 +34,31 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
 // Prints the problem and the usage; returns kExitUnusable.
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem);
 
-// The game root of --root, or the default.
-std::filesystem::path rootFrom(const Arguments &parsed, const std::filesystem::path &defaultRoot);
+// parse() with the options that say where the game is (--root, --profile, --game), as
+// every tool but tokens takes them, and the given flags; a combination of location
+// options that names two places is a problem too.
+Arguments parseWithLocation(const std::vector<std::string> &args,
+                            std::initializer_list<std::string_view> flagOptions);
+
+// The game root or profile a tool works on: the one --root or --profile names, else
+// the current folder when it is a game root in the Windows layout, else the native
+// profile of this system; a profile's game folder is --game, else the usual places.
+// The tools never ask, and remember nothing. Nothing when none is found.
+std::optional<GameLocation> toolLocation(const Arguments &parsed, const Whereabouts &where);
+
+// What a tool says when it finds no game root or profile: where it looked, and the two
+// options that name one.
+std::string noLocationMessage(const Whereabouts &where);
+
+// The location of a tool that works on mods, with its catalogue loaded; on failure the
+// reason is printed for people and nothing is returned.
+struct Workplace
+{
+    GameLocation location;
+    Catalogue catalogue;
+};
+std::optional<Workplace> workplaceFor(std::string_view tool, const Arguments &parsed,
+                                      const Whereabouts &where, std::ostream &err);
 
 // Text from the system or a file (a name, an argument) as the tools print it: UTF-8
 // (decoded from Windows-1252 when it is not UTF-8 already), control characters escaped.

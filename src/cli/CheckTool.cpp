@@ -60,21 +60,19 @@ std::string shownName(const fs::path &path)
 
 } // namespace
 
-int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
              std::ostream &err)
 {
-    const Arguments parsed = parse(args, {"--root"}, {"--json"});
+    const Arguments parsed = parseWithLocation(args, {"--json"});
     if (!parsed.problem.empty())
         return usageError(err, "check", parsed.problem);
     if (parsed.positional.empty())
         return usageError(err, "check", "expects MOD and optionally SCRIPT names");
-    const fs::path root = rootFrom(parsed, defaultRoot);
-    auto catalogue = loadCatalogueOf(root);
-    if (!catalogue) {
-        err << "cuewright check: " << escapeControls(catalogue.error().detail) << "\n";
+    const std::optional<Workplace> place = workplaceFor("check", parsed, where, err);
+    if (!place)
         return kExitUnusable;
-    }
-    auto modFolder = modFolderOf(root, parsed.positional.front());
+    const Catalogue &catalogue = place->catalogue;
+    auto modFolder = modFolderOf(place->location.folder, parsed.positional.front());
     if (!modFolder) {
         err << "cuewright check: " << modFolder.error() << "\n";
         return kExitUnusable;
@@ -122,7 +120,7 @@ int runCheck(const std::vector<std::string> &args, const fs::path &defaultRoot, 
             return kExitUnusable;
         }
         const std::string file = modPath + "/" + shownName(scriptsFolder) + "/" + shownName(path);
-        check::checkScript(*bytes, *catalogue, keys, printer.sinkFor(file));
+        check::checkScript(*bytes, catalogue, keys, printer.sinkFor(file));
     }
     if (hasStrings) {
         const std::string file = modPath + "/" + shownName(stringsPath);

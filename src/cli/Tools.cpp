@@ -69,15 +69,48 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
     return refused ? kExitFindings : kExitOk;
 }
 
-int runCommands(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+// The catalogue the commands tool lists: that of the location found, or with no game
+// root or profile anywhere, the game folder's or the one shipped with the program, so
+// that the catalogue can be looked at before any game is installed.
+Result<fs::path, std::string> commandsCatalogue(const Arguments &parsed, const Whereabouts &where)
+{
+    const std::optional<GameLocation> location = toolLocation(parsed, where);
+    const std::optional<fs::path> file =
+        location ? catalogueFileOf(*location, where.programFolder)
+                 : catalogueFileWithout(gameFromOptions(parsed), where.programFolder);
+    if (!file) {
+        std::string looked = "no catalogue found: the one shipped with the program is missing from ";
+        const auto shipped = shippedCatalogues(where.programFolder);
+        for (std::size_t i = 0; i < shipped.size(); ++i)
+            looked += (i ? " and " : "") + shownPath(shipped[i]);
+        return looked;
+    }
+    return *file;
+}
+
+int runCommands(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
                 std::ostream &err)
 {
-    const Arguments parsed = parse(args, {"--root"}, {});
+    const Arguments parsed = parseWithLocation(args, {"--which"});
     if (!parsed.problem.empty())
         return usageError(err, "commands", parsed.problem);
     if (!parsed.positional.empty())
         return usageError(err, "commands", "takes no file names");
-    auto catalogue = loadCatalogueOf(rootFrom(parsed, defaultRoot));
+    const auto file = commandsCatalogue(parsed, where);
+    if (!file) {
+        err << "cuewright commands: " << file.error() << "\n";
+        return kExitUnusable;
+    }
+    if (parsed.has("--which")) {
+        std::error_code code;
+        if (!fs::is_regular_file(*file, code)) {
+            err << "cuewright commands: " << shownError(IoError{"there is no such file", *file}) << "\n";
+            return kExitUnusable;
+        }
+        out << shownText(nameOf(*file)) << "\n";
+        return kExitOk;
+    }
+    auto catalogue = loadCatalogueFile(*file);
     if (!catalogue) {
         err << "cuewright commands: " << escapeControls(catalogue.error().detail) << "\n";
         return kExitUnusable;
@@ -169,20 +202,19 @@ StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
     return StringsTable(std::move(bytes).value());
 }
 
-int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
            std::ostream &err)
 {
-    const Arguments parsed = parse(args, {"--root"}, {"--in-place"});
+    const Arguments parsed = parseWithLocation(args, {"--in-place"});
     if (!parsed.problem.empty())
         return usageError(err, "fmt", parsed.problem);
     if (parsed.positional.size() != 2)
         return usageError(err, "fmt", "expects MOD and SCRIPT");
-    const fs::path root = rootFrom(parsed, defaultRoot);
-    auto catalogue = loadCatalogueOf(root);
-    if (!catalogue) {
-        err << "cuewright fmt: " << escapeControls(catalogue.error().detail) << "\n";
+    const std::optional<Workplace> place = workplaceFor("fmt", parsed, where, err);
+    if (!place)
         return kExitUnusable;
-    }
+    const fs::path &root = place->location.folder;
+    const Catalogue &catalogue = place->catalogue;
     auto modFolder = modFolderOf(root, parsed.positional[0]);
     if (!modFolder) {
         err << "cuewright fmt: " << modFolder.error() << "\n";
@@ -205,7 +237,7 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
         if (inPlace)
             return kExitFindings;
     }
-    const Formatted formatted = formatScript(table, *catalogue, modStrings(*modFolder, err));
+    const Formatted formatted = formatScript(table, catalogue, modStrings(*modFolder, err));
     if (formatted.unreadableRow >= 0) {
         err << shownPath(*script) << ":" << formatted.unreadableRow + 1
             << ": the line would hold more than 21 tokens once written\n";
@@ -223,17 +255,17 @@ int runFmt(const std::vector<std::string> &args, const fs::path &defaultRoot, st
     return kExitOk;
 }
 
-int runNamedTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
                  std::ostream &err)
 {
     if (args.front() == "tokens")
         return runTokens(args, out, err);
     if (args.front() == "commands")
-        return runCommands(args, defaultRoot, out, err);
+        return runCommands(args, where, out, err);
     if (args.front() == "fmt")
-        return runFmt(args, defaultRoot, out, err);
+        return runFmt(args, where, out, err);
     if (args.front() == "check")
-        return runCheck(args, defaultRoot, out, err);
+        return runCheck(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -242,19 +274,28 @@ int runNamedTool(const std::vector<std::string> &args, const fs::path &defaultRo
 std::string usage()
 {
     return "Usage:\n"
-           "  cuewright [--root DIR]            open the editor on a Darwinia game root\n"
-           "                                    (default: the folder of the program)\n"
+           "  cuewright [--root DIR | --profile DIR [--game DIR]]\n"
+           "                                    open the editor on a Darwinia game root\n"
+           "                                    (the Windows layout: darwinia.exe and mods\n"
+           "                                    in DIR) or on a profile folder holding mods;\n"
+           "                                    --game DIR: the folder of the game itself.\n"
+           "                                    Without them: the current folder, the place\n"
+           "                                    used last, the game's profile folder, or ask\n"
            "  cuewright tokens [--strings] FILE how the editor splits each line of FILE,\n"
            "                                    as JSON lines; --strings: key and rest\n"
-           "  cuewright commands [--root DIR]   the command catalogue of commands.txt,\n"
-           "                                    as JSON lines\n"
-           "  cuewright fmt [--root DIR] [--in-place] MOD SCRIPT\n"
+           "  cuewright commands [--root DIR | --profile DIR [--game DIR]] [--which]\n"
+           "                                    the command catalogue, as JSON lines;\n"
+           "                                    --which: the path of its file\n"
+           "  cuewright fmt [--root DIR | --profile DIR [--game DIR]] [--in-place] MOD SCRIPT\n"
            "                                    the script as Save Script would write it\n"
            "                                    after opening it in the editor\n"
-           "  cuewright check [--root DIR] [--json] MOD [SCRIPT...]\n"
+           "  cuewright check [--root DIR | --profile DIR [--game DIR]] [--json] MOD [SCRIPT...]\n"
            "                                    what the game will do with the mod's scripts\n"
            "                                    and strings table, one finding per line\n"
-           "  cuewright --help | --version\n";
+           "  cuewright --help | --version\n"
+           "The tools look for the game as the editor does, but never ask and remember\n"
+           "nothing: without --root or --profile they use the current folder when it is a\n"
+           "game root, else the game's profile folder (~/.darwinia/full on Linux).\n";
 }
 
 bool isTool(std::string_view word)
@@ -262,13 +303,13 @@ bool isTool(std::string_view word)
     return word == "tokens" || word == "commands" || word == "fmt" || word == "check";
 }
 
-int runTool(const std::vector<std::string> &args, const fs::path &defaultRoot, std::ostream &out,
+int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
             std::ostream &err)
 {
     if (args.empty())
         return usageError(err, "", "no tool named");
     try {
-        return runNamedTool(args, defaultRoot, out, err);
+        return runNamedTool(args, where, out, err);
     } catch (const std::bad_alloc &) {
         // Files are limited far below what memory holds, but a machine may still run out.
         err << "cuewright " << shownText(args.front()) << ": there is not enough memory\n";

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <filesystem>
+#include "core/workspace/GameLocation.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -14,8 +15,8 @@ namespace cw::cli {
 bool isTool(std::string_view word);
 
 // Runs the tool named by args[0] with the remaining arguments and returns the exit
-// status. `defaultRoot` is the game root when no --root is given.
-int runTool(const std::vector<std::string> &args, const std::filesystem::path &defaultRoot, std::ostream &out,
+// status. Without --root or --profile the tools look for the game from `where`.
+int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
             std::ostream &err);
 
 // Makes the process's standard output and error take the program's bytes as they

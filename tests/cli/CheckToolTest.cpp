@@ -27,7 +27,7 @@ CheckRun check(const fs::path &root, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"check", "--root", test::utf8(root)});
     std::ostringstream out, err;
-    const int status = cli::runTool(args, fs::path(), out, err);
+    const int status = cli::runTool(args, Whereabouts{}, out, err);
     CheckRun run{status, {}, err.str()};
     std::istringstream in(out.str());
     for (std::string line; std::getline(in, line);)

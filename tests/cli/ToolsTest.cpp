@@ -22,10 +22,10 @@ struct ToolRun
     std::string err;
 };
 
-ToolRun run(std::vector<std::string> args, const fs::path &defaultRoot = fs::path())
+ToolRun run(std::vector<std::string> args, const Whereabouts &where = {})
 {
     std::ostringstream out, err;
-    const int status = cli::runTool(args, defaultRoot, out, err);
+    const int status = cli::runTool(args, where, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -102,17 +102,20 @@ TEST(CommandsTool, listsTheExampleCatalogue_emptyEntryCommandsAndComment)
                             R"("types": [3, 0, 0, 0], "labels": ["Comment Text", "", "", ""]})");
 }
 
-TEST(CommandsTool, usesTheDefaultRoot_andReportsABrokenFileWithItsLine)
+TEST(CommandsTool, usesTheGameRootItRunsIn_andReportsABrokenFileWithItsLine)
 {
     TempDir dir;
+    dir.write("darwinia.exe", "x");
+    dir.makeFolder("mods");
     dir.write("commands.txt", "header\r\nWait w 1 2 s\r\nSay s x\r\n");
-    const ToolRun broken = run({"commands"}, dir.path());
+    const Whereabouts inRoot{dir.path(), {}, {}};
+    const ToolRun broken = run({"commands"}, inRoot);
     EXPECT_EQ(broken.status, 2);
     EXPECT_EQ(broken.out, "");
-    EXPECT_NE(broken.err.find("line 3"), std::string::npos) << broken.err;
+    EXPECT_NE(broken.err.find((dir / "commands.txt").string() + ": line 3"), std::string::npos) << broken.err;
 
     dir.write("commands.txt", "header\r\nWait w 1 2 s\r\n");
-    const ToolRun fine = run({"commands"}, dir.path());
+    const ToolRun fine = run({"commands"}, inRoot);
     EXPECT_EQ(fine.status, 0);
     EXPECT_EQ(outputLines(fine.out).size(), 2u);
 

@@ -201,7 +201,8 @@ TEST_F(EditingTest, stringsEditorsUnsavedText_isAskedAboutBeforeAnotherMod)
     DialogAnswerer answerer;
     answerer.queueButton(QMessageBox::Save);
     openMod(*window, "other");
-    EXPECT_EQ(answerer.questions, QStringList{"Save changes to strings_default.txt before opening another mod?"});
+    EXPECT_EQ(answerer.questions,
+              QStringList{"Save changes to strings_default.txt before opening another mod?"});
     EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "XGREETING Hello\r\n\r\n");
 }
 

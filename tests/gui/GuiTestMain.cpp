@@ -1,9 +1,11 @@
 // One application object for all window tests, on the offscreen platform unless the
-// caller chose another one, and a watchdog that fails a test which meets a modal
-// dialog nobody answers instead of letting it wait for ever.
+// caller chose another one, with the standard paths of Qt's test mode, and a watchdog
+// that fails a test which meets a modal dialog nobody answers instead of letting it
+// wait for ever.
 #include "GuiSupport.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -32,6 +34,8 @@ int main(int argc, char **argv)
     g_standardHandler = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings a test leaves behind go to a folder of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     const cw::test::ModalWatchdog watchdog;

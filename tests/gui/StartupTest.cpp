@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,26 @@ TEST(StartUp, windowOpensWithCaption_modsInOrder_andNothingSelected)
     EXPECT_EQ(mods, QStringList({"Alpha", "beta", "e", "empty"}));
     EXPECT_EQ(list1->selectedPosition(), -1);
     EXPECT_EQ(list1->toolTip(), "Mod list - double click to open");
+}
+
+TEST(StartUp, profileWithoutTheGame_opensOnItsMods_withTheShippedCatalogue)
+{
+    TempDir dir;
+    dir.write("usr/share/cuewright/commands.txt", kTestCommands);
+    const std::filesystem::path program = dir / "usr/bin";
+    const GameLocation profile = profileAt(dir / "profile");
+    dir.makeFolder("profile");
+    {
+        DialogAnswerer answerer;
+        EXPECT_FALSE(gui::startUp(profile, program).window);
+        EXPECT_EQ(answerer.messages, QStringList{"No mods folder found, please create one! Exiting..."});
+    }
+    dir.makeFolder("profile/mods/beta");
+    dir.makeFolder("profile/mods/alpha");
+    gui::Startup startup = gui::startUp(profile, program);
+    ASSERT_TRUE(startup.window) << startup.failure->detail;
+    EXPECT_EQ(itemTexts(find<QListWidget>(*startup.window, "List1")), QStringList({"alpha", "beta"}));
+    EXPECT_EQ(comboItems(find<QComboBox>(*startup.window, "Combo_0")).size(), 10);
 }
 
 TEST(StartUp, fixedNamesAreFoundWithoutRegardToCase)

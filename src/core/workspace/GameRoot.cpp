@@ -2,6 +2,7 @@
 #include "core/workspace/ModLayout.h"
 
 #include "core/catalogue/Tokenizer.h"
+#include "core/text/Codepage.h"
 
 namespace cw {
 
@@ -31,11 +32,44 @@ StartupFailure failure(StartupStage stage, std::string detail)
     return StartupFailure{stage, std::string(startupMessage(stage)), std::move(detail)};
 }
 
+std::string noCatalogueDetail(const GameLocation &location, const fs::path &programFolder)
+{
+    std::string detail =
+        "no " + std::string(layout::kCatalogueFile) + " in " + nameAsUtf8(nameOf(location.folder));
+    if (location.game)
+        detail += ", in " + nameAsUtf8(nameOf(*location.game));
+    for (const fs::path &shipped : shippedCatalogues(programFolder))
+        detail += ", at " + nameAsUtf8(nameOf(shipped));
+    return detail;
+}
+
+// The checks both layouts share, from the mods folder on.
+Result<GameRoot, StartupFailure> openMods(const GameLocation &location, const fs::path &programFolder)
+{
+    GameRoot result;
+    result.root = location.folder;
+    result.layout = location.kind;
+    result.game = location.game;
+    result.modsFolder = findNoCase(location.folder, layout::kModsFolder);
+    auto mods = listFolder(result.modsFolder, EntryKind::Folders);
+    if (!mods)
+        return failure(StartupStage::ModsFolderCheck, describe(mods.error()));
+    if (mods->empty())
+        return failure(StartupStage::ModListing,
+                       describe(IoError{"it holds no mod folder", result.modsFolder}));
+    result.mods = std::move(mods).value();
+
+    auto catalogue = loadCatalogueFor(location, programFolder);
+    if (!catalogue)
+        return catalogue.error();
+    result.catalogue = std::move(catalogue).value();
+    return result;
+}
+
 } // namespace
 
-Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
+Result<Catalogue, StartupFailure> loadCatalogueFile(const fs::path &path)
 {
-    const fs::path path = findNoCase(root, layout::kCatalogueFile);
     std::error_code code;
     if (fs::is_directory(path, code))
         return failure(StartupStage::CatalogueOpen, describe(IoError{"it is a folder, not a file", path}));
@@ -45,7 +79,10 @@ Result<Catalogue, StartupFailure> loadCatalogueOf(const fs::path &root)
     auto catalogue = loadCatalogue(*bytes);
     if (!catalogue) {
         const CatalogueError &error = catalogue.error();
-        StartupFailure result = failure(StartupStage::CatalogueRead, error.describe());
+        // The file is named: it may be the profile's, the game's or the shipped one.
+        StartupFailure result =
+            failure(StartupStage::CatalogueRead,
+                    describe(IoError{"line " + std::to_string(error.line) + ": " + error.detail, path}));
         // A line of more than 21 tokens ends the program with the tokenizer's own words.
         if (error.cause == CatalogueError::Cause::Tokenizer)
             result.message = kTokenizerMessage;
@@ -63,22 +100,27 @@ Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
     if (!*hasContent)
         return failure(StartupStage::GameRootCheck, describe(IoError{"it is empty", exe}));
 
-    GameRoot result;
-    result.root = root;
-    result.modsFolder = findNoCase(root, layout::kModsFolder);
-    auto mods = listFolder(result.modsFolder, EntryKind::Folders);
-    if (!mods)
-        return failure(StartupStage::ModsFolderCheck, describe(mods.error()));
-    if (mods->empty())
-        return failure(StartupStage::ModListing,
-                       describe(IoError{"it holds no mod folder", result.modsFolder}));
-    result.mods = std::move(mods).value();
+    return openMods(gameRootAt(root), fs::path());
+}
 
-    auto catalogue = loadCatalogueOf(root);
-    if (!catalogue)
-        return catalogue.error();
-    result.catalogue = std::move(catalogue).value();
-    return result;
+Result<GameRoot, StartupFailure> openProfile(const GameLocation &profile, const fs::path &programFolder)
+{
+    return openMods(profile, programFolder);
+}
+
+Result<GameRoot, StartupFailure> openLocation(const GameLocation &location, const fs::path &programFolder)
+{
+    return location.kind == LayoutKind::GameRoot ? openGameRoot(location.folder)
+                                                 : openProfile(location, programFolder);
+}
+
+Result<Catalogue, StartupFailure> loadCatalogueFor(const GameLocation &location,
+                                                   const fs::path &programFolder)
+{
+    const std::optional<fs::path> file = catalogueFileOf(location, programFolder);
+    if (!file)
+        return failure(StartupStage::CatalogueOpen, noCatalogueDetail(location, programFolder));
+    return loadCatalogueFile(*file);
 }
 
 } // namespace cw

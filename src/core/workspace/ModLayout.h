@@ -13,6 +13,20 @@ inline constexpr std::string_view kModsFolder = "mods";
 inline constexpr std::string_view kCatalogueFile = "commands.txt";
 inline constexpr std::string_view kPreferencesFile = "preferences.txt";
 
+// Where the builds that keep mods apart from the game put their profile folder, below
+// the user's home, and the kinds of game it holds a profile for (full, then the demos).
+inline constexpr std::string_view kLinuxProfileFolder = ".darwinia";
+inline constexpr std::string_view kMacProfileFolder = "Library/Application Support/Darwinia";
+inline constexpr std::string_view kWindowsProfileFolder = "Saved Games/Darwinia";
+inline constexpr std::string_view kProfileKinds[] = {"full", "demo", "demo2"};
+// The game's programs on Linux, in the order they are preferred: the native builds,
+// then the launch script of Steam's copy.
+inline constexpr std::string_view kNativeGamePrograms[] = {"darwinia.bin.x86_64", "darwinia.bin.x86",
+                                                           "darwinia.full", "darwinia", "run_steam.sh"};
+// Where Steam installs the game on Linux, below the user's home.
+inline constexpr std::string_view kSteamGameFolders[] = {".steam/steam/steamapps/common/Darwinia",
+                                                         ".local/share/Steam/steamapps/common/Darwinia"};
+
 inline constexpr std::string_view kScriptsFolder = "scripts";
 inline constexpr std::string_view kLevelsFolder = "levels";
 inline constexpr std::string_view kStringsFile = "strings_default.txt";

@@ -6,6 +6,9 @@
 #include "gui/ui/TextCodec.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QSettings>
 
 #include <chrono>
 #include <cstdio>
@@ -33,8 +36,14 @@ void probe(const char *what)
 
 Startup startUp(const std::filesystem::path &root, GridTiming gridTiming)
 {
+    return startUp(gameRootAt(root), std::filesystem::path(), gridTiming);
+}
+
+Startup startUp(const GameLocation &location, const std::filesystem::path &programFolder,
+                GridTiming gridTiming)
+{
     Startup result;
-    auto gameRoot = openGameRoot(root);
+    auto gameRoot = openLocation(location, programFolder);
     if (!gameRoot) {
         result.failure = gameRoot.error();
         ui::showMessage(nullptr, QString::fromStdString(gameRoot.error().message));
@@ -50,7 +59,7 @@ Startup startUp(const std::filesystem::path &root, GridTiming gridTiming)
 const ArgumentRules &windowArgumentRules()
 {
     static const ArgumentRules rules{
-        {"--root"},
+        {"--root", "--profile", "--game"},
         {"--help", "-h", "--version"},
         {"-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qwindowgeometry", "-qwindowicon",
          "-qwindowtitle", "-session", "-style", "-stylesheet", "-display", "-geometry", "-title", "-name",
@@ -63,11 +72,100 @@ const ArgumentRules &windowArgumentRules()
 WindowOptions windowOptions(const Arguments &parsed, std::string programName)
 {
     WindowOptions options;
-    if (const std::string *root = parsed.value("--root"))
-        options.root = pathFromName(*root);
+    options.location = locationFromOptions(parsed);
+    options.game = gameFromOptions(parsed);
     options.programName = std::move(programName);
     options.platformArguments = parsed.foreign;
     return options;
+}
+
+namespace {
+
+// Where the location used last is kept. Paths are kept as the system's bytes, so that
+// a name in no particular encoding comes back as it was.
+const QString kLayoutKey = QStringLiteral("location/layout");
+const QString kFolderKey = QStringLiteral("location/folder");
+const QString kGameKey = QStringLiteral("location/game");
+
+std::optional<std::filesystem::path> pathSetting(QSettings &settings, const QString &key)
+{
+    const QByteArray name = settings.value(key).toByteArray();
+    if (name.isEmpty())
+        return std::nullopt;
+    return pathFromName(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+}
+
+void setPathSetting(QSettings &settings, const QString &key, const std::filesystem::path &path)
+{
+    settings.setValue(key, QByteArray::fromStdString(nameOf(path)));
+}
+
+} // namespace
+
+std::optional<GameLocation> rememberedLocation(QSettings &settings)
+{
+    const QString layout = settings.value(kLayoutKey).toString();
+    const std::optional<std::filesystem::path> folder = pathSetting(settings, kFolderKey);
+    if (!folder)
+        return std::nullopt;
+    if (layout == QStringLiteral("root"))
+        return gameRootAt(*folder);
+    if (layout == QStringLiteral("profile"))
+        return profileAt(*folder);
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> rememberedGame(QSettings &settings)
+{
+    return pathSetting(settings, kGameKey);
+}
+
+void rememberLocation(QSettings &settings, const GameLocation &location)
+{
+    const bool isRoot = location.kind == LayoutKind::GameRoot;
+    settings.setValue(kLayoutKey, isRoot ? QStringLiteral("root") : QStringLiteral("profile"));
+    setPathSetting(settings, kFolderKey, location.folder);
+    // A game root is its own game; the game folder kept is a profile's.
+    if (!isRoot && location.game)
+        setPathSetting(settings, kGameKey, *location.game);
+    settings.sync();
+}
+
+std::optional<GameLocation> askForLocation(const std::filesystem::path &startFolder)
+{
+    // Qt's own dialog rather than the desktop's: the same on every desktop, and one a
+    // test can answer.
+    QFileDialog dialog(nullptr, QStringLiteral("Where are your Darwinia mods?"), displayName(startFolder));
+    dialog.setObjectName(QStringLiteral("gameFolderChooser"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The game's profile folders are hidden ones (~/.darwinia).
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return locationOfChosenFolder(pathFromName(fileNameFrom(dialog.selectedFiles().front())));
+}
+
+Startup startWindow(const WindowOptions &options, const Whereabouts &where, QSettings &settings,
+                    GridTiming gridTiming)
+{
+    std::optional<GameLocation> location = options.location;
+    if (!location)
+        location = findGameLocation(where, rememberedLocation(settings));
+    if (!location)
+        location = askForLocation(where.home.empty() ? where.currentFolder : where.home);
+    if (!location)
+        return Startup{};
+    // --game completes a profile however it was found; a game root is its own game.
+    if (location->kind == LayoutKind::Profile && !location->game)
+        location->game = options.game;
+    const GameLocation complete =
+        withGameFolder(std::move(location).value(), rememberedGame(settings), where);
+    Startup startup = startUp(complete, where.programFolder, gridTiming);
+    if (startup.window)
+        rememberLocation(settings, complete);
+    return startup;
 }
 
 namespace {
@@ -97,6 +195,12 @@ void startupMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int runApplication(const WindowOptions &options)
 {
+    QSettings settings(QStringLiteral("Cuewright"), QStringLiteral("Cuewright"));
+    return runApplication(options, Whereabouts::ofThisProcess(), settings);
+}
+
+int runApplication(const WindowOptions &options, const Whereabouts &where, QSettings &settings)
+{
     // QApplication keeps argc and argv for its life.
     std::vector<std::string> arguments{options.programName};
     arguments.insert(arguments.end(), options.platformArguments.begin(), options.platformArguments.end());
@@ -121,12 +225,15 @@ int runApplication(const WindowOptions &options)
     QApplication::setApplicationName(QStringLiteral("Cuewright"));
     QApplication::setApplicationVersion(
         QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
-    const std::filesystem::path root = options.root.value_or(executableFolder());
+    // Lets desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
-    Startup startup = startUp(root, GridTiming::AfterFirstFrame);
+    Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);
     if (!startup.window) {
-        std::cerr << "cuewright: " << startup.failure->detail << "\n";
+        // A cancelled chooser ends the program quietly.
+        if (startup.failure)
+            std::cerr << "cuewright: " << startup.failure->detail << "\n";
         return kExitFailedStartup;
     }
     MainWindow &window = *startup.window;

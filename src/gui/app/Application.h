@@ -8,22 +8,28 @@
 #include <string>
 #include <vector>
 
+class QSettings;
+
 namespace cw::gui {
 
 class MainWindow;
 
-// Start-up: the checks of the game root and, when they pass, the window. A failed
-// check shows its one message in a message box; the caller then ends the program
-// with status 1.
+// Start-up: the checks of the game root or profile and, when they pass, the window. A
+// failed check shows its one message in a message box; the caller then ends the
+// program with status 1.
 struct Startup
 {
-    std::unique_ptr<MainWindow> window; // null when a check failed
+    std::unique_ptr<MainWindow> window; // null when a check failed or the user gave up
     std::optional<StartupFailure> failure;
 };
 
 enum class GridTiming { BeforeShow, AfterFirstFrame };
 
+// On a game root in the Windows layout.
 Startup startUp(const std::filesystem::path &root, GridTiming gridTiming = GridTiming::BeforeShow);
+// On a game root or a profile; `programFolder` holds the program, for the shipped catalogue.
+Startup startUp(const GameLocation &location, const std::filesystem::path &programFolder,
+                GridTiming gridTiming = GridTiming::BeforeShow);
 
 // The options of the window program: ours, and the window system's own (-platform,
 // -style, ...), which are handed to it untouched.
@@ -31,7 +37,8 @@ const ArgumentRules &windowArgumentRules();
 
 struct WindowOptions
 {
-    std::optional<std::filesystem::path> root;
+    std::optional<GameLocation> location;       // --root, or --profile with --game
+    std::optional<std::filesystem::path> game;  // --game
     std::string programName;                    // argv[0]
     std::vector<std::string> platformArguments; // the window system's options, in order
 };
@@ -39,8 +46,31 @@ struct WindowOptions
 // The window's options from a command line parsed with windowArgumentRules().
 WindowOptions windowOptions(const Arguments &parsed, std::string programName);
 
+// The game root or profile used last, as rememberLocation() keeps it, when there is one.
+std::optional<GameLocation> rememberedLocation(QSettings &settings);
+// The folder of the game used last, when one was known.
+std::optional<std::filesystem::path> rememberedGame(QSettings &settings);
+// Keeps the location for the next start without options, with its game folder when
+// known (else the one kept before stays).
+void rememberLocation(QSettings &settings, const GameLocation &location);
+
+// The folder chooser of a start that found nothing, titled "Where are your Darwinia
+// mods?", opening at `startFolder`. Nothing when the user cancels it.
+std::optional<GameLocation> askForLocation(const std::filesystem::path &startFolder);
+
+// Where the window opens and the start-up there: the location the options name, else
+// the one the search finds (findGameLocation), else the one the user picks; a profile
+// gets its game folder from --game, the settings or the usual places. After a
+// successful start-up the location is remembered in `settings`. When the user cancels
+// the chooser, neither window nor failure is returned.
+Startup startWindow(const WindowOptions &options, const Whereabouts &where, QSettings &settings,
+                    GridTiming gridTiming = GridTiming::BeforeShow);
+
 // Runs the window program: start-up, the event loop. Returns the exit status: 1 when
-// start-up failed, 2 when no display could be opened.
+// start-up failed or the chooser was cancelled, 2 when no display could be opened.
+// The first form looks from this process, with the settings of organization and
+// application "Cuewright".
 int runApplication(const WindowOptions &options);
+int runApplication(const WindowOptions &options, const Whereabouts &where, QSettings &settings);
 
 } // namespace cw::gui

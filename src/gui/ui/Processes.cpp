@@ -1,5 +1,7 @@
 #include "gui/ui/Processes.h"
 
+#include "core/workspace/GameLocation.h"
+#include "core/workspace/ModLayout.h"
 #include "gui/ui/TextCodec.h"
 
 #include <QProcess>
@@ -25,24 +27,30 @@ Launch textEditorLaunch(const std::filesystem::path &file)
         program = QStringLiteral("xdg-open");
 #endif
     }
-    return Launch{program, {displayName(file)}};
+    return Launch{program, {displayName(file)}, {}};
 }
 
-Launch gameLaunch(const std::filesystem::path &gameExecutable)
+std::optional<Launch> gameLaunch(const std::optional<std::filesystem::path> &gameFolder)
 {
+    const QString folder = gameFolder ? displayName(*gameFolder) : QString();
     const QString program = fromEnvironment("CUEWRIGHT_GAME");
     if (!program.isEmpty())
-        return Launch{program, {}};
+        return Launch{program, {}, folder};
+    if (!gameFolder)
+        return std::nullopt;
+    const std::filesystem::path windowsProgram = findNoCase(*gameFolder, layout::kGameProgram);
 #ifdef _WIN32
-    return Launch{displayName(gameExecutable), {}};
+    return Launch{displayName(windowsProgram), {}, folder};
 #else
-    return Launch{QStringLiteral("wine"), {displayName(gameExecutable)}};
+    if (const auto native = nativeGameProgram(*gameFolder))
+        return Launch{displayName(*native), {}, folder};
+    return Launch{QStringLiteral("wine"), {displayName(windowsProgram)}, folder};
 #endif
 }
 
 bool start(const Launch &launch)
 {
-    return QProcess::startDetached(launch.program, launch.arguments);
+    return QProcess::startDetached(launch.program, launch.arguments, launch.workingFolder);
 }
 
 } // namespace cw::gui::ui

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <optional>
 
 // Starting the text editor and the game: always a program and an argument vector,
 // never a command line for a shell, so no path is ever split or interpreted.
@@ -13,18 +14,22 @@ struct Launch
 {
     QString program;
     QStringList arguments;
+    QString workingFolder; // empty: the program's current folder
 };
 
 // $CUEWRIGHT_EDITOR when set, else notepad on Windows, else xdg-open; `file` is
 // its one argument.
 Launch textEditorLaunch(const std::filesystem::path &file);
 
+// The game, started in its own folder, where it finds its data folder:
 // $CUEWRIGHT_GAME when set (run with no arguments), else darwinia.exe of the game
-// root on Windows, else wine with the full path of darwinia.exe.
-Launch gameLaunch(const std::filesystem::path &gameExecutable);
+// folder on Windows, else the game's native program there (nativeGameProgram), else
+// wine with the full path of darwinia.exe. Nothing when no game folder is known and
+// $CUEWRIGHT_GAME is not set; a program named by it starts in the current folder then.
+std::optional<Launch> gameLaunch(const std::optional<std::filesystem::path> &gameFolder);
 
-// Starts the program without waiting for it, in the program's current folder.
-// Returns false when it cannot be started.
+// Starts the program without waiting for it, in its working folder. Returns false
+// when it cannot be started.
 bool start(const Launch &launch);
 
 } // namespace cw::gui::ui

@@ -140,14 +140,17 @@ void FolderActions::openSelectedRootFile()
 
 void FolderActions::openPreferences()
 {
-    // Failures are ignored: the game's preferences are the game's business, and a text
-    // editor that does not start says so itself.
+    // The game keeps its preferences beside mods: in the game root, or in the profile.
+    // Failures are ignored: the preferences are the game's business, and a text editor
+    // that does not start says so itself.
     ui::start(ui::textEditorLaunch(findNoCase(m_window.gameRoot().root, layout::kPreferencesFile)));
 }
 
 void FolderActions::launchGame()
 {
-    ui::start(ui::gameLaunch(findNoCase(m_window.gameRoot().root, layout::kGameProgram)));
+    // With no game folder known there is nothing to start, as when a start fails.
+    if (const auto launch = ui::gameLaunch(m_window.gameRoot().game))
+        ui::start(*launch);
 }
 
 } // namespace cw::gui
