@@ -14,10 +14,17 @@
 #include "core/text/LineReader.h"
 #include "core/workspace/GameRoot.h"
 
+#include <cstdio>
+#include <exception>
 #include <memory>
 #include <new>
 #include <optional>
 #include <ostream>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace cw::cli {
 namespace {
@@ -25,6 +32,7 @@ namespace {
 std::vector<std::string> slotsAsUtf8(const TokenSlots &slots)
 {
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(slots.usedCount()));
     for (int i = 0; i < slots.usedCount(); ++i)
         out.push_back(cp1252::toUtf8(slots[i]));
     return out;
@@ -285,7 +293,25 @@ int runTool(const std::vector<std::string> &args, const Whereabouts &where, std:
         // Files are limited far below what memory holds, but a machine may still run out.
         err << "cuewright " << shownText(args.front()) << ": there is not enough memory\n";
         return kExitUnusable;
+    } catch (const std::exception &failure) {
+        // The core reports what it expects as values; anything else it throws (a name
+        // the file system cannot take, a folder that vanished while being listed) still
+        // ends the tool with its message, never with an abort.
+        err << "cuewright " << shownText(args.front()) << ": " << shownText(failure.what()) << "\n";
+        return kExitUnusable;
     }
+}
+
+void writeStandardStreamsAsBytes()
+{
+#ifdef _WIN32
+    // In text mode the C runtime of Windows writes every LF as CR LF, so a script's
+    // CR LF would come out as CR CR LF.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
 }
 
 } // namespace cw::cli

@@ -19,6 +19,11 @@ bool isTool(std::string_view word);
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
             std::ostream &err);
 
+// Makes the process's standard output and error take the program's bytes as they
+// are, so that it prints the same bytes on every system (on Windows they would
+// otherwise turn each LF into CR LF). Called once, before anything is printed.
+void writeStandardStreamsAsBytes();
+
 // The text of --help, shared with the window program's own options.
 std::string usage();
 

@@ -69,8 +69,8 @@ protected:
     ToolRun fmtInPlace(const std::string &script)
     {
         std::ostringstream out, err;
-        const int status =
-            cli::runTool({"fmt", "--root", dir.path().string(), "--in-place", "mod", script}, {}, out, err);
+        const int status = cli::runTool(
+            {"fmt", "--root", test::utf8(dir.path()), "--in-place", "mod", script}, {}, out, err);
         return {status, out.str(), err.str()};
     }
     fs::path scripts() const { return dir / "mods/mod/scripts"; }
@@ -108,7 +108,7 @@ TEST_F(FmtFailures, writeThatFails_exitsWithTwo_namingTheScript_andLeavesItAsItW
             const ToolRun run = fmtInPlace("a.txt");
             EXPECT_EQ(run.status, 2);
             EXPECT_EQ(run.out, "");
-            EXPECT_NE(run.err.find("cannot write " + (scripts() / "a.txt").string()), std::string::npos)
+            EXPECT_NE(run.err.find("cannot write " + test::native(scripts() / "a.txt")), std::string::npos)
                 << run.err;
             EXPECT_EQ(test::readBytes(scripts() / "a.txt"), untidyScript());
             EXPECT_FALSE(test::holdsTemporaryFile(scripts())) << test::listing(scripts());
@@ -137,15 +137,15 @@ TEST_F(FmtFailures, scriptThatCannotBeRead_exitsWithTwo_andNothingIsWritten)
              fs::create_directory(folder / "a.txt");
              return std::shared_ptr<void>();
          },
-         (scripts() / "a.txt").string()},
+         test::native(scripts() / "a.txt")},
         {"a missing script", "gone.txt", [](const fs::path &) { return std::shared_ptr<void>(); },
-         (scripts() / "gone.txt").string()},
+         test::native(scripts() / "gone.txt")},
         {"a missing scripts folder", "a.txt",
          [](const fs::path &folder) {
              fs::remove_all(folder);
              return std::shared_ptr<void>();
          },
-         (scripts() / "a.txt").string()},
+         test::native(scripts() / "a.txt")},
         // The fault fails every read, so commands.txt is the first to go.
         {"an unreadable script", "a.txt",
          [](const fs::path &) {

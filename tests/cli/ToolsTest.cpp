@@ -45,7 +45,7 @@ TEST(TokensTool, printsEachLinesSlots_asJsonLines)
     TempDir dir;
     const auto file =
         dir.write("script.txt", "Foo \"a b\" 3\r\n\r\n\tFoo\t\t7\t\r\nFoo ab#cd\rFoo \"ab cd\r\n#note");
-    const ToolRun result = run({"tokens", file.string()});
+    const ToolRun result = run({"tokens", test::utf8(file)});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(outputLines(result.out),
               std::vector<std::string>(
@@ -59,7 +59,7 @@ TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
     TempDir dir;
     const auto strings =
         dir.write("strings.txt", "KEY  Some text, # here  \r\n#KEY text\r\nCAF\xC9 caf\xE9 \x93ok\x94\r\n");
-    const ToolRun keyed = run({"tokens", "--strings", strings.string()});
+    const ToolRun keyed = run({"tokens", "--strings", test::utf8(strings)});
     EXPECT_EQ(keyed.status, 0);
     EXPECT_EQ(
         outputLines(keyed.out),
@@ -68,7 +68,7 @@ TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)
              "{\"line\": 3, \"slots\": [\"CAF\xC3\x89\", \"caf\xC3\xA9 \xE2\x80\x9Cok\xE2\x80\x9D\"]}"}));
 
     const auto tooLong = dir.write("long.txt", "a b\na b c d e f g h i j k l m n o p q r s t u v\n");
-    const ToolRun refused = run({"tokens", tooLong.string()});
+    const ToolRun refused = run({"tokens", test::utf8(tooLong)});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(
         refused.out,
@@ -88,7 +88,7 @@ TEST(TokensTool, usageAndUnreadableFiles_exitWithStatusTwo)
 
 TEST(CommandsTool, listsTheExampleCatalogue_emptyEntryCommandsAndComment)
 {
-    const ToolRun result = run({"commands", "--root", kExampleRoot.string()});
+    const ToolRun result = run({"commands", "--root", test::utf8(kExampleRoot)});
     ASSERT_EQ(result.status, 0) << result.err;
     const auto lines = outputLines(result.out);
     ASSERT_EQ(lines.size(), 45u);
@@ -119,7 +119,7 @@ TEST(CommandsTool, usesTheGameRootItRunsIn_andReportsABrokenFileWithItsLine)
     EXPECT_EQ(fine.status, 0);
     EXPECT_EQ(outputLines(fine.out).size(), 2u);
 
-    const ToolRun missing = run({"commands", "--root", (dir / "nowhere").string()});
+    const ToolRun missing = run({"commands", "--root", test::utf8(dir / "nowhere")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("commands.txt"), std::string::npos);
 }
@@ -134,7 +134,7 @@ protected:
     }
     ToolRun fmt(std::vector<std::string> extra)
     {
-        std::vector<std::string> args = {"fmt", "--root", dir.path().string()};
+        std::vector<std::string> args = {"fmt", "--root", test::utf8(dir.path())};
         args.insert(args.end(), extra.begin(), extra.end());
         return run(args);
     }
@@ -206,7 +206,7 @@ TEST(FmtExamples, everyExampleScript_isAFixedPointOnceFormatted)
         if (!fs::is_directory(mod.path() / "scripts"))
             continue;
         for (const auto &script : fs::directory_iterator(mod.path() / "scripts")) {
-            const std::string name = script.path().filename().string();
+            const std::string name = test::utf8(script.path().filename());
             SCOPED_TRACE(name);
             TempDir dir;
             dir.write("commands.txt", test::readBytes(kExampleRoot / "commands.txt"));
@@ -216,7 +216,7 @@ TEST(FmtExamples, everyExampleScript_isAFixedPointOnceFormatted)
             const bool quoted = current.find('"') != std::string::npos;
             for (int cycle = 0;; ++cycle) {
                 dir.write("mods/m/scripts/" + name, current);
-                const ToolRun formatted = run({"fmt", "--root", dir.path().string(), "m", name});
+                const ToolRun formatted = run({"fmt", "--root", test::utf8(dir.path()), "m", name});
                 if (cycle == 0 && formatted.status == 2) {
                     // A line the editor refuses is refused for good.
                     EXPECT_NE(formatted.err.find("more than 21 words"), std::string::npos) << formatted.err;
@@ -241,7 +241,7 @@ std::string snapshot(const fs::path &folder)
 {
     std::string all;
     for (const auto &entry : fs::recursive_directory_iterator(folder)) {
-        all += entry.path().string() + "\n";
+        all += test::utf8(entry.path()) + "\n";
         if (entry.is_regular_file())
             all += test::readBytes(entry.path()) + "\n";
     }
@@ -255,13 +255,13 @@ TEST_F(FmtTool, scriptAndModMustBePlainNamesOfAModAndItsScripts_elseNothingIsTou
     dir.write("Mods/mod/Scripts/sub/deep.txt", "wait 3\r\n");
     dir.write("outside.txt", "say greeting\r\n");
     const std::string before = snapshot(dir.path());
-    const std::string mod = (dir / "Mods/mod").string();
+    const std::string mod = test::utf8(dir / "Mods/mod");
     const struct
     {
         std::string mod, script, says;
     } cases[] = {
         {"mod", "../Strings_Default.txt", "SCRIPT must be"},
-        {"mod", (dir / "outside.txt").string(), "SCRIPT must be"},
+        {"mod", test::utf8(dir / "outside.txt"), "SCRIPT must be"},
         {"mod", "sub/deep.txt", "SCRIPT must be"},
         {"mod", "sub\\deep.txt", "SCRIPT must be"},
         {"mod", "..", "SCRIPT must be"},
@@ -284,7 +284,7 @@ TEST_F(FmtTool, scriptAndModMustBePlainNamesOfAModAndItsScripts_elseNothingIsTou
             EXPECT_EQ(result.out, "");
             EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
         }
-        const ToolRun checked = run({"check", "--root", dir.path().string(), c.mod, c.script});
+        const ToolRun checked = run({"check", "--root", test::utf8(dir.path()), c.mod, c.script});
         EXPECT_EQ(checked.status, 2);
         EXPECT_EQ(checked.out, "");
         EXPECT_NE(checked.err.find(c.says), std::string::npos) << checked.err;
@@ -306,7 +306,7 @@ TEST_F(FmtTool, stringsTableThatCannotBeRead_isReported_andKeysStayAsWritten)
     setIoFaultForTesting(std::nullopt);
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "Say greeting\r\n\r\n");
-    EXPECT_NE(result.err.find(strings.string() + ": Permission denied; keys stay as they are written"),
+    EXPECT_NE(result.err.find(test::native(strings) + ": Permission denied; keys stay as they are written"),
               std::string::npos)
         << result.err;
 }
@@ -320,9 +320,68 @@ TEST_F(FmtTool, refusedLine_isNamedByFileAndLineOnStandardError)
     const ToolRun formatted = fmt({"mod", "long.txt"});
     EXPECT_EQ(formatted.status, 2);
     EXPECT_NE(formatted.err.find(note), std::string::npos) << formatted.err;
-    const ToolRun tokens = run({"tokens", (dir / "Mods/mod/Scripts/long.txt").string()});
+    const ToolRun tokens = run({"tokens", test::utf8(dir / "Mods/mod/Scripts/long.txt")});
     EXPECT_EQ(tokens.status, 1);
     EXPECT_EQ(tokens.err, note + "\n");
+}
+
+} // namespace
+} // namespace cw
+
+namespace cw {
+namespace {
+
+// A game root whose folder has a blank and accents, and a mod and a script named with
+// accents. The tools take names as UTF-8 on every system (on Windows main() makes
+// them so) and print them as UTF-8.
+class ToolNames : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir.write(kRoot + "/commands.txt", "header\r\n\r\nWait w 1 2 Seconds\r\nSay s 1 4 Key\r\n");
+        dir.write(kMod + "/strings_default.txt", "GREETING Hello\r\n");
+        dir.write(kMod + "/scripts/d\xC3\xA9"
+                         "but.txt",
+                  "say greeting\r\nwait 2\r\nWait\r\n");
+    }
+    std::string root() const { return test::utf8(dir / kRoot); }
+
+    const std::string kRoot = "Jeux \xC3\x89t\xC3\xA9/gameroot";
+    const std::string kMod = kRoot + "/mods/Caf\xC3\xA9";
+    TempDir dir;
+};
+
+TEST_F(ToolNames, rootAndModNamedWithAccentsAndBlanks_workForEveryTool)
+{
+    const ToolRun commands = run({"commands", "--root", root()});
+    EXPECT_EQ(commands.status, 0) << commands.err;
+    EXPECT_EQ(outputLines(commands.out).size(), 4u);
+
+    const ToolRun tokens = run({"tokens", test::utf8(dir / (kMod + "/scripts/d\xC3\xA9"
+                                                                   "but.txt"))});
+    EXPECT_EQ(tokens.status, 0) << tokens.err;
+    EXPECT_EQ(outputLines(tokens.out).front(), R"({"line": 1, "slots": ["say", "greeting"]})");
+
+    const ToolRun checked = run({"check", "--root", root(), "Caf\xC3\xA9"});
+    EXPECT_EQ(checked.status, 1) << checked.err;
+    ASSERT_EQ(outputLines(checked.out).size(), 1u) << checked.out;
+    EXPECT_EQ(checked.out.substr(0, checked.out.find(": ")), "mods/Caf\xC3\xA9/scripts/d\xC3\xA9"
+                                                             "but.txt:3");
+
+    const std::string formatted = "Say GREETING\r\nWait 2\r\nWait\r\n\r\n";
+    const ToolRun printed = run({"fmt", "--root", root(), "caf\xC3\xA9",
+                                 "D\xC3\xA9"
+                                 "BUT.TXT"});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+    EXPECT_EQ(printed.out, formatted);
+    const ToolRun inPlace = run({"fmt", "--root", root(), "--in-place", "Caf\xC3\xA9",
+                                 "d\xC3\xA9"
+                                 "but.txt"});
+    EXPECT_EQ(inPlace.status, 0) << inPlace.err;
+    EXPECT_EQ(test::readBytes(dir / (kMod + "/scripts/d\xC3\xA9"
+                                            "but.txt")),
+              formatted);
 }
 
 } // namespace

@@ -157,7 +157,12 @@ TEST(GameLocation, gameFolderOfAProfile_givenThenRememberedThenItselfThenSteam)
     EXPECT_EQ(withGameFolder(profileAt(profile), std::nullopt, where).game,
               m.dir / "home/.steam/steam/steamapps/common/Darwinia");
 
+#ifdef _WIN32
+    // Windows has no executable bit, and there the game's program is darwinia.exe.
+    m.dir.write("home/.darwinia/full/darwinia.exe", "x");
+#else
     m.makeExecutable("home/.darwinia/full/darwinia.full");
+#endif
     EXPECT_EQ(withGameFolder(profileAt(profile), std::nullopt, where).game, profile);
 
     m.dir.makeFolder("games/darwinia");
@@ -265,7 +270,8 @@ TEST(Profile, checksModsThenCatalogue_withTheStartUpMessages_andNeverAsksForTheG
     auto missing = openProfile(profile, program);
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().message, startupMessage(StartupStage::CatalogueOpen));
-    EXPECT_NE(missing.error().detail.find((dir / "share/cuewright/commands.txt").string()), std::string::npos)
+    EXPECT_NE(missing.error().detail.find(test::native(dir / "share/cuewright/commands.txt")),
+              std::string::npos)
         << missing.error().detail;
 
     // A broken catalogue is named, whichever it is.
@@ -273,7 +279,8 @@ TEST(Profile, checksModsThenCatalogue_withTheStartUpMessages_andNeverAsksForTheG
     auto broken = openProfile(profile, program);
     ASSERT_FALSE(broken.ok());
     EXPECT_EQ(broken.error().stage, StartupStage::CatalogueRead);
-    EXPECT_NE(broken.error().detail.find((dir / "share/cuewright/commands.txt").string()), std::string::npos);
+    EXPECT_NE(broken.error().detail.find(test::native(dir / "share/cuewright/commands.txt")),
+              std::string::npos);
 
     dir.write("share/cuewright/commands.txt", kCommands);
     auto opened = openProfile(profile, program);
@@ -287,6 +294,8 @@ TEST(Profile, checksModsThenCatalogue_withTheStartUpMessages_andNeverAsksForTheG
 TEST(Profile, whereModsAndModsBothExist_theLowerCaseOneTheGameReadsWins)
 {
     TempDir dir;
+    if (!test::caseSensitiveFileSystem(dir.path()))
+        GTEST_SKIP() << "this file system keeps one folder for mods and Mods";
     dir.makeFolder("profile/Mods/from capital");
     dir.makeFolder("profile/mods/from lower");
     dir.write("profile/commands.txt", kCommands);
@@ -296,6 +305,9 @@ TEST(Profile, whereModsAndModsBothExist_theLowerCaseOneTheGameReadsWins)
     EXPECT_EQ(opened->mods, std::vector<std::string>{"from lower"});
 }
 
+#ifndef _WIN32
+// The native programs are those of Linux and macOS, told by their executable bit,
+// which Windows does not have.
 TEST(NativeGame, programsArePreferredInTheirOrder_andMustBeExecutableFiles)
 {
     TempDir dir;
@@ -320,6 +332,7 @@ TEST(NativeGame, programsArePreferredInTheirOrder_andMustBeExecutableFiles)
     EXPECT_EQ(nativeGameProgram(game), game / "darwinia.bin.x86_64");
     EXPECT_EQ(nativeGameProgram(dir / "nowhere"), std::nullopt);
 }
+#endif
 
 } // namespace
 } // namespace cw

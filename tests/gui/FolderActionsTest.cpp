@@ -38,7 +38,7 @@ protected:
     }
 
     std::filesystem::path mod(const std::string &name) const { return game.root() / "mods" / name; }
-    QString path(const std::filesystem::path &file) const { return QString::fromStdString(file.string()); }
+    QString path(const std::filesystem::path &file) const { return nativePath(file); }
     // Presses a button on the page that holds it, as a user does.
     void press(const char *name)
     {
@@ -230,6 +230,19 @@ TEST_F(FolderActionsTest, launchTwice_startsTwoGames_withoutArguments)
     EXPECT_EQ(darwinia.starts(2), QStringList({"0", "0"}));
 }
 
+#ifdef _WIN32
+// The game is the game root's own darwinia.exe, started in the game root, where it
+// finds its data. (The editor is Notepad, which Windows finds in its own folder before
+// any other: see the launch tests of the platform layer.)
+TEST_F(FolderActionsTest, withoutAGameChosen_theGameRootsDarwiniaStarts_inTheGameRoot)
+{
+    const StandIn darwinia(game.root(), "darwinia.exe");
+    ScopedVariable noGame("CUEWRIGHT_GAME", std::nullopt);
+    press("Command2");
+    EXPECT_EQ(darwinia.starts(1), QStringList{"0"});
+    EXPECT_EQ(darwinia.workingFolders(1), QStringList{path(game.root())});
+}
+#else
 TEST_F(FolderActionsTest, withoutProgramsChosen_filesGoToXdgOpen_andTheGameRunsUnderWine)
 {
     StandIn wine("wine");
@@ -242,6 +255,7 @@ TEST_F(FolderActionsTest, withoutProgramsChosen_filesGoToXdgOpen_andTheGameRunsU
     EXPECT_EQ(wine.starts(1), QStringList{"1|" + path(game.root() / "darwinia.exe")});
     EXPECT_EQ(xdgOpen.starts(1), QStringList{"1|" + path(game.root() / "PREFERENCES.txt")});
 }
+#endif
 
 TEST_F(FolderActionsTest, programsThatCannotStart_areReportedForFilesOnly)
 {

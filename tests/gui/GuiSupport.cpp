@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include "core/io/Files.h"
 #include "gui/app/Application.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
@@ -7,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -159,33 +161,68 @@ ScopedVariable::~ScopedVariable()
         qunsetenv(m_name);
 }
 
-StandIn::StandIn(const std::string &name)
+namespace {
+
+#ifdef _WIN32
+constexpr const char *kProgramSuffix = ".exe";
+#else
+constexpr const char *kProgramSuffix = "";
+#endif
+
+// The lines of a file the recorder writes, waiting up to five seconds for `expected`.
+QStringList recordedLines(const std::filesystem::path &file, int expected)
 {
-    m_program = m_dir.write(name, "#!/bin/sh\n"
-                                  "line=\"$#\"\n"
-                                  "for a in \"$@\"; do line=\"$line|$a\"; done\n"
-                                  "printf '%s\\n' \"$line\" >> \"$(dirname \"$0\")/record.txt\"\n");
-    std::filesystem::permissions(m_program, std::filesystem::perms::owner_all);
+    QStringList lines;
+    for (int i = 0; i < 500; ++i) {
+        const std::string record = readBytes(file);
+        lines = record == "<missing>" ? QStringList()
+                                      : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
+        if (lines.size() >= expected)
+            break;
+        QTest::qWait(10);
+    }
+    return lines;
+}
+
+} // namespace
+
+StandIn::StandIn(const std::string &name) : m_dir(std::in_place)
+{
+    m_program = m_dir->path() / utf8Path(name + kProgramSuffix);
+    std::filesystem::copy_file(executableFolder() / (std::string("recorder") + kProgramSuffix), m_program);
+}
+
+StandIn::StandIn(const std::filesystem::path &folder, const std::string &fileName)
+    : m_program(folder / utf8Path(fileName))
+{
+    std::filesystem::copy_file(executableFolder() / (std::string("recorder") + kProgramSuffix), m_program,
+                               std::filesystem::copy_options::overwrite_existing);
+}
+
+QByteArray StandIn::program() const
+{
+    return QFile::encodeName(nativePath(m_program));
+}
+
+QByteArray StandIn::folder() const
+{
+    return QFile::encodeName(nativePath(m_program.parent_path()));
 }
 
 QStringList StandIn::starts(int expected) const
 {
-    QStringList lines;
-    for (int i = 0; i < 500 && lines.size() < expected; ++i) {
-        QTest::qWait(10);
-        const std::string record = readBytes(m_dir.path() / "record.txt");
-        lines = record == "<missing>" ? QStringList()
-                                      : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
-    }
-    return lines;
+    return recordedLines(m_program.parent_path() / "record.txt", expected);
 }
 
 QStringList StandIn::startsSoFar() const
 {
     QTest::qWait(200);
-    const std::string record = readBytes(m_dir.path() / "record.txt");
-    return record == "<missing>" ? QStringList()
-                                 : QString::fromStdString(record).split(u'\n', Qt::SkipEmptyParts);
+    return recordedLines(m_program.parent_path() / "record.txt", 0);
+}
+
+QStringList StandIn::workingFolders(int expected) const
+{
+    return recordedLines(m_program.parent_path() / "folders.txt", expected);
 }
 
 void clickButton(QWidget *button)

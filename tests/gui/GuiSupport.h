@@ -126,6 +126,12 @@ struct GameRootBuilder
     }
 };
 
+// A path as the program shows it: the system's separators, the name in UTF-8.
+inline QString nativePath(const std::filesystem::path &path)
+{
+    return QString::fromStdString(native(path));
+}
+
 // The window caption for what follows the prefix ("mod - intro.txt").
 inline QString caption(const char *rest)
 {
@@ -164,23 +170,33 @@ private:
     QByteArray m_previous;
 };
 
-// A stand-in for the text editor or the game: a small shell script that appends one
-// line per start to a record, its argument count followed by the arguments with "|"
-// before each, so that a start without arguments still leaves a line.
+// A stand-in for the text editor or the game: a copy of the recorder program (built
+// beside the tests) that appends one line per start to record.txt beside itself, its
+// argument count followed by the arguments with "|" before each, so that a start
+// without arguments still leaves a line, and the folder it was started in to
+// folders.txt.
 class StandIn
 {
 public:
+    // In a folder of its own; on Windows ".exe" is added to the name.
     explicit StandIn(const std::string &name);
-    QByteArray program() const { return QByteArray::fromStdString(m_program.string()); }
-    QByteArray folder() const { return QByteArray::fromStdString(m_dir.path().string()); }
+    // In the given folder, under the given name, as darwinia.exe in a game root.
+    StandIn(const std::filesystem::path &folder, const std::string &fileName);
+
+    const std::filesystem::path &path() const { return m_program; }
+    // The program's path and folder as the environment holds them.
+    QByteArray program() const;
+    QByteArray folder() const;
 
     // The recorded starts, waiting up to five seconds for `expected` of them.
     QStringList starts(int expected = 1) const;
     // The recorded starts after a short wait, for checking that nothing started.
     QStringList startsSoFar() const;
+    // The working folders of the recorded starts, waiting for `expected` of them.
+    QStringList workingFolders(int expected = 1) const;
 
 private:
-    TempDir m_dir;
+    std::optional<TempDir> m_dir;
     std::filesystem::path m_program;
 };
 
@@ -190,7 +206,7 @@ class RecordingProgram : public StandIn
 {
 public:
     explicit RecordingProgram(const char *environmentVariable)
-        : StandIn("record.sh"), m_variable(environmentVariable, program())
+        : StandIn("record"), m_variable(environmentVariable, program())
     {
     }
 

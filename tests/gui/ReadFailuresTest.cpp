@@ -140,8 +140,7 @@ TEST_F(ReadFailures, scriptThatCannotBeReadSinceItWasListed_isReported_andGridCa
             open("b.txt");
         }
         ASSERT_EQ(answerer.messages.size(), 1);
-        EXPECT_TRUE(
-            answerer.messages.front().contains(QString::fromStdString((scripts() / "b.txt").string())))
+        EXPECT_TRUE(answerer.messages.front().contains(nativePath(scripts() / "b.txt")))
             << answerer.messages.front().toStdString();
         EXPECT_EQ(gridContent(), before);
         fs::remove_all(scripts() / "b.txt");

@@ -1,13 +1,16 @@
 #include "support/Faults.h"
 
 #include "core/io/Files.h"
+#include "support/TempDir.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace cw::test {
 namespace {
@@ -25,14 +28,32 @@ bool canCreateIn(const fs::path &folder)
     return created;
 }
 
+#ifdef _WIN32
+// Windows has neither chattr nor tmpfs: every failure there goes through the seam.
+bool run(const std::string &)
+{
+    return false;
+}
+
+bool mayMount()
+{
+    return false;
+}
+#else
 bool run(const std::string &command)
 {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+bool mayMount()
+{
+    return geteuid() == 0;
+}
+#endif
+
 std::string quoted(const fs::path &path)
 {
-    return "'" + path.string() + "'";
+    return "'" + utf8(path) + "'";
 }
 
 } // namespace
@@ -70,14 +91,14 @@ FullDisk::FullDisk(fs::path folder, std::size_t roomBytes) : m_folder(std::move(
     std::map<std::string, std::string> files;
     std::size_t pages = roomBytes / 4096;
     for (const auto &entry : fs::directory_iterator(m_folder)) {
-        const std::string &bytes = files[entry.path().filename().string()] = readFile(entry.path()).value();
+        const std::string &bytes = files[utf8(entry.path().filename())] = readFile(entry.path()).value();
         pages += 1 + bytes.size() / 4096;
     }
     const std::string size = std::to_string(pages * 4) + "k";
-    if (geteuid() == 0 && run("mount -t tmpfs -o size=" + size + " tmpfs " + quoted(m_folder))) {
+    if (mayMount() && run("mount -t tmpfs -o size=" + size + " tmpfs " + quoted(m_folder))) {
         m_how = "tmpfs";
         for (const auto &[name, bytes] : files)
-            std::ofstream(m_folder / name, std::ios::binary) << bytes;
+            std::ofstream(m_folder / utf8Path(name), std::ios::binary) << bytes;
         return;
     }
     m_how = "seam";
@@ -98,7 +119,7 @@ bool holdsTemporaryFile(const fs::path &folder)
 {
     std::error_code ignored;
     for (const auto &entry : fs::directory_iterator(folder, ignored)) {
-        if (entry.path().filename().string().rfind(".~cuewright-", 0) == 0)
+        if (utf8(entry.path().filename()).rfind(".~cuewright-", 0) == 0)
             return true;
     }
     return false;

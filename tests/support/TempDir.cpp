@@ -40,25 +40,56 @@ TempDir::~TempDir()
 
 std::filesystem::path TempDir::write(std::string_view relative, std::string_view content) const
 {
-    const auto target = m_path / relative;
+    const auto target = m_path / utf8Path(relative);
     std::filesystem::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out)
-        throw std::runtime_error("cannot write " + target.string());
+        throw std::runtime_error("cannot write " + utf8(target));
     return target;
 }
 
 std::filesystem::path TempDir::makeFolder(std::string_view relative) const
 {
-    const auto target = m_path / relative;
+    const auto target = m_path / utf8Path(relative);
     std::filesystem::create_directories(target);
     return target;
 }
 
 std::string TempDir::read(std::string_view relative) const
 {
-    return readBytes(m_path / relative);
+    return readBytes(m_path / utf8Path(relative));
+}
+
+std::filesystem::path utf8Path(std::string_view name)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+    // Any bytes, as Linux takes them: some tests need names that are not UTF-8.
+    return std::filesystem::path(std::string(name));
+#endif
+}
+
+std::string utf8(const std::filesystem::path &path)
+{
+    const std::u8string name = path.u8string();
+    return std::string(name.begin(), name.end());
+}
+
+std::string native(std::filesystem::path path)
+{
+    return utf8(path.make_preferred());
+}
+
+bool caseSensitiveFileSystem(const std::filesystem::path &folder)
+{
+    const auto probe = folder / "case-probe";
+    std::ofstream(probe).put('x');
+    std::error_code ignored;
+    const bool sensitive = !std::filesystem::exists(folder / "CASE-PROBE", ignored);
+    std::filesystem::remove(probe, ignored);
+    return sensitive;
 }
 
 std::string readBytes(const std::filesystem::path &path)
@@ -76,7 +107,7 @@ std::string listing(const std::filesystem::path &folder)
     std::vector<std::string> names;
     std::error_code ignored;
     for (const auto &entry : std::filesystem::directory_iterator(folder, ignored))
-        names.push_back(entry.path().filename().string());
+        names.push_back(utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     std::string joined;
     for (const auto &name : names)

@@ -6,6 +6,13 @@
 
 namespace cw::test {
 
+// Names in the tests are UTF-8 on every system, as the program's are: the path of a
+// UTF-8 name, and the UTF-8 name of a path.
+std::filesystem::path utf8Path(std::string_view name);
+std::string utf8(const std::filesystem::path &path);
+// A path as the program shows it: the system's own separators, in UTF-8.
+std::string native(std::filesystem::path path);
+
 // A fresh folder under the system's temporary folder, removed with everything in it
 // when the object goes.
 class TempDir
@@ -17,7 +24,7 @@ public:
     TempDir &operator=(const TempDir &) = delete;
 
     const std::filesystem::path &path() const { return m_path; }
-    std::filesystem::path operator/(std::string_view relative) const { return m_path / relative; }
+    std::filesystem::path operator/(std::string_view relative) const { return m_path / utf8Path(relative); }
 
     // Writes `bytes` to path()/relative, creating the folders on the way.
     std::filesystem::path write(std::string_view relative, std::string_view bytes) const;
@@ -27,6 +34,10 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Whether the file system of `folder` tells names apart by letter case ("mods" and
+// "Mods" two folders), as Linux's do and Windows' do not.
+bool caseSensitiveFileSystem(const std::filesystem::path &folder);
 
 // Bytes of a file spelt out: std::string from a literal that may hold NUL bytes.
 template<std::size_t N> std::string bytes(const char (&literal)[N])

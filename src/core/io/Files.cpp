@@ -14,6 +14,9 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -113,7 +116,74 @@ void removeStaleTemporaryFiles(const fs::path &folder)
     }
 }
 
-#ifndef _WIN32
+// What writeNewFile needs of each system: a new file created exclusively, written in
+// pieces, flushed to the disk and closed; and what a replacement keeps of the file it
+// replaces.
+#ifdef _WIN32
+int openNew(const fs::path &path)
+{
+    return ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+}
+
+long long writeSome(int fd, const char *data, std::size_t size)
+{
+    return ::_write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+
+int flushToDisk(int fd)
+{
+    return ::_commit(fd);
+}
+
+int closeFile(int fd)
+{
+    return ::_close(fd);
+}
+
+// Windows keeps no mode bits or owner in the file that a replacement could lose
+// (the folder's permissions apply to the new file); only the read-only attribute
+// matters, and a read-only file is refused, not replaced.
+struct Identity
+{
+};
+
+std::optional<Identity> identityOf(const fs::path &)
+{
+    return Identity{};
+}
+
+bool isReadOnly(const fs::path &file, const Identity &)
+{
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool keepIdentity(int, const Identity &)
+{
+    return true;
+}
+#else
+int openNew(const fs::path &path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+long long writeSome(int fd, const char *data, std::size_t size)
+{
+    return ::write(fd, data, size);
+}
+
+int flushToDisk(int fd)
+{
+    return ::fsync(fd);
+}
+
+int closeFile(int fd)
+{
+    return ::close(fd);
+}
+
 // What a replacement keeps of the file it replaces.
 struct Identity
 {
@@ -121,52 +191,6 @@ struct Identity
     uid_t owner;
     gid_t group;
 };
-
-// Writes all bytes to a new file created exclusively, flushed to the disk. `target`
-// is the file the bytes are meant for, which the fault seam may single out.
-Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
-                                   const std::optional<Identity> &keep)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errorFromErrno(target);
-    const auto fail = [fd, &target](int error) {
-        ::close(fd);
-        return IoError{std::strerror(error), target};
-    };
-    if (keep) {
-        // The owner first: changing it may clear set-id bits, which the mode restores.
-        // Only root may give a file away, so for everyone else this stays undone.
-        if (::fchown(fd, keep->owner, keep->group) != 0 &&
-            ::fchown(fd, static_cast<uid_t>(-1), keep->group) != 0) {
-            // Neither could be kept: the file is the writer's own, as a new file is.
-        }
-        if (::fchmod(fd, keep->mode & 07777) != 0)
-            return fail(errno);
-    }
-    const IoFaultForTesting *writeFault = faultFor(IoFaultForTesting::Kind::Write, target);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        if (writeFault && written >= writeFault->bytesBeforeFailure)
-            return fail(writeFault->error);
-        const std::size_t limit =
-            writeFault ? writeFault->bytesBeforeFailure - written : bytes.size() - written;
-        const ssize_t n = ::write(fd, bytes.data() + written, std::min(limit, bytes.size() - written));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (const IoFaultForTesting *flushFault = faultFor(IoFaultForTesting::Kind::Flush, target))
-        return fail(flushFault->error);
-    if (::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0)
-        return errorFromErrno(target);
-    return Done{};
-}
 
 std::optional<Identity> identityOf(const fs::path &file)
 {
@@ -182,38 +206,57 @@ bool isReadOnly(const fs::path &file, const Identity &identity)
 {
     return (identity.mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0;
 }
-#else
-struct Identity
-{
-};
 
-Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
-                                   const std::optional<Identity> &)
+// Gives the new file the old one's owner, group and mode bits; false with errno set
+// when the mode cannot be set.
+bool keepIdentity(int fd, const Identity &keep)
 {
-    FILE *file = _wfopen(path.c_str(), L"wbx");
-    if (!file)
-        return errorFromErrno(target);
-    const bool ok =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-    const IoError error = errorFromErrno(target);
-    if (std::fclose(file) != 0 || !ok)
-        return ok ? errorFromErrno(target) : error;
-    if (const IoFaultForTesting *flushFault = faultFor(IoFaultForTesting::Kind::Flush, target))
-        return IoError{std::strerror(flushFault->error), target};
-    return Done{};
-}
-
-std::optional<Identity> identityOf(const fs::path &)
-{
-    return Identity{};
-}
-
-bool isReadOnly(const fs::path &file, const Identity &)
-{
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    // The owner first: changing it may clear set-id bits, which the mode restores.
+    // Only root may give a file away, so for everyone else this stays undone.
+    if (::fchown(fd, keep.owner, keep.group) != 0 && ::fchown(fd, static_cast<uid_t>(-1), keep.group) != 0) {
+        // Neither could be kept: the file is the writer's own, as a new file is.
+    }
+    return ::fchmod(fd, keep.mode & 07777) == 0;
 }
 #endif
+
+// Writes all bytes to a new file created exclusively, flushed to the disk. `target`
+// is the file the bytes are meant for, which the fault seam may single out.
+Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
+                                   const std::optional<Identity> &keep)
+{
+    const int fd = openNew(path);
+    if (fd < 0)
+        return errorFromErrno(target);
+    const auto fail = [fd, &target](int error) {
+        closeFile(fd);
+        return IoError{std::strerror(error), target};
+    };
+    if (keep && !keepIdentity(fd, *keep))
+        return fail(errno);
+    const IoFaultForTesting *writeFault = faultFor(IoFaultForTesting::Kind::Write, target);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        if (writeFault && written >= writeFault->bytesBeforeFailure)
+            return fail(writeFault->error);
+        const std::size_t limit =
+            writeFault ? writeFault->bytesBeforeFailure - written : bytes.size() - written;
+        const long long n = writeSome(fd, bytes.data() + written, std::min(limit, bytes.size() - written));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (const IoFaultForTesting *flushFault = faultFor(IoFaultForTesting::Kind::Flush, target))
+        return fail(flushFault->error);
+    if (flushToDisk(fd) != 0)
+        return fail(errno);
+    if (closeFile(fd) != 0)
+        return errorFromErrno(target);
+    return Done{};
+}
 
 // Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
 // itself included when `orSame`.
@@ -318,7 +361,10 @@ std::string nameOf(const fs::path &path)
 fs::path pathFromName(std::string_view name)
 {
 #ifdef _WIN32
-    return fs::path(std::u8string(name.begin(), name.end()));
+    // Names are UTF-8; bytes that are not (a name read from a script file) are taken
+    // as Windows-1252, as everywhere else, rather than failing the conversion.
+    const std::string utf8 = nameAsUtf8(name);
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
 #else
     return fs::path(std::string(name));
 #endif
@@ -343,7 +389,7 @@ std::optional<IoError> notARegularFile(const fs::path &path)
 
 IoError tooLarge(const fs::path &path)
 {
-    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (1024 * 1024)) +
+    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (std::uintmax_t{1024} * 1024)) +
                        " MB, far more than any script or strings table; it was not opened",
                    path};
 }
@@ -465,11 +511,13 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
 #ifdef _WIN32
     // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
     const bool moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    const IoError error{
-        moved ? std::string() : std::system_category().message(static_cast<int>(GetLastError())), path};
+    const DWORD moveError = moved ? 0 : GetLastError();
     fs::remove(temporary, code);
     if (!moved)
-        return error;
+        return IoError{moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS
+                           ? "a file or folder of that name exists already"
+                           : std::system_category().message(static_cast<int>(moveError)),
+                       path};
 #else
     // A hard link is created only where no name exists, which rename cannot promise.
     const bool linked = ::link(temporary.c_str(), target.c_str()) == 0;
@@ -601,12 +649,18 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
 fs::path findNoCase(const fs::path &folder, std::string_view name)
 {
     std::error_code code;
-    const fs::path exact = folder / pathFromName(name);
+    fs::path exact = folder / pathFromName(name);
+#ifndef _WIN32
     if (fs::exists(exact, code))
         return exact;
+#endif
+    // On Windows every spelling exists, so the folder's own spelling is looked up: the
+    // paths shown and printed are then those of Linux.
     std::vector<std::string> matches;
     for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         std::string entry = nameOf(it->path().filename());
+        if (entry == name)
+            return exact;
         if (equalNoCase(entry, name))
             matches.push_back(std::move(entry));
     }

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 // The largest script, strings table or commands.txt the program opens. Real scripts
 // are a few KB and real strings tables well under 1 MB; a file past this is a mistake
 // or an attack, and reading it whole could exhaust the memory.
-inline constexpr std::uintmax_t kMaxFileBytes = 16 * 1024 * 1024;
+inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 struct IoError
 {
