@@ -8,7 +8,9 @@
 #include "core/text/Codepage.h"
 #include "core/workspace/GameRoot.h"
 
+#include <optional>
 #include <ostream>
+#include <vector>
 
 namespace cw::cli {
 namespace {
@@ -58,6 +60,30 @@ std::string shownName(const fs::path &path)
     return nameAsUtf8(nameOf(path.filename()));
 }
 
+// The scripts named after MOD, each checked before anything is read, or every script of
+// the mod when none is named; nothing when a name is refused, said so on `err`.
+std::optional<std::vector<fs::path>> scriptsToCheck(const Arguments &parsed, const fs::path &modFolder,
+                                                    const fs::path &scriptsFolder, std::ostream &err)
+{
+    std::vector<fs::path> scripts;
+    for (auto name = parsed.positional.begin() + 1; name != parsed.positional.end(); ++name) {
+        auto script = scriptOf(modFolder, *name);
+        if (!script) {
+            err << "cuewright check: " << script.error() << "\n";
+            return std::nullopt;
+        }
+        scripts.push_back(std::move(script).value());
+    }
+    if (parsed.positional.size() == 1) {
+        auto listed = listFolder(scriptsFolder, EntryKind::Files, "*.txt");
+        if (listed) {
+            for (const std::string &name : *listed)
+                scripts.push_back(scriptsFolder / pathFromName(name));
+        }
+    }
+    return scripts;
+}
+
 } // namespace
 
 int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
@@ -79,24 +105,10 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     }
     const std::string modPath = shownName(modFolder->parent_path()) + "/" + shownName(*modFolder);
 
-    // Every name is checked before anything is read.
-    std::vector<fs::path> scripts;
-    for (auto name = parsed.positional.begin() + 1; name != parsed.positional.end(); ++name) {
-        auto script = scriptOf(*modFolder, *name);
-        if (!script) {
-            err << "cuewright check: " << script.error() << "\n";
-            return kExitUnusable;
-        }
-        scripts.push_back(std::move(script).value());
-    }
     const fs::path scriptsFolder = findNoCase(*modFolder, layout::kScriptsFolder);
-    if (parsed.positional.size() == 1) {
-        auto listed = listFolder(scriptsFolder, EntryKind::Files, "*.txt");
-        if (listed) {
-            for (const std::string &name : *listed)
-                scripts.push_back(scriptsFolder / pathFromName(name));
-        }
-    }
+    const auto scripts = scriptsToCheck(parsed, *modFolder, scriptsFolder, err);
+    if (!scripts)
+        return kExitUnusable;
 
     const fs::path stringsPath = findNoCase(*modFolder, layout::kStringsFile);
     std::string stringsBytes;
@@ -113,7 +125,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     const check::GameStringKeys keys(stringsBytes);
 
     Printer printer(out, parsed.has("--json"));
-    for (const fs::path &path : scripts) {
+    for (const fs::path &path : *scripts) {
         auto bytes = readFile(path);
         if (!bytes) {
             err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";

@@ -219,6 +219,7 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
     std::vector<std::string> arguments{options.programName};
     arguments.insert(arguments.end(), options.platformArguments.begin(), options.platformArguments.end());
     std::vector<char *> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string &argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
