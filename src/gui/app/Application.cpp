@@ -213,6 +213,24 @@ int runApplication(const WindowOptions &options)
     return runApplication(options, Whereabouts::ofThisProcess(), settings);
 }
 
+namespace {
+
+void setUpApplication(const WindowOptions &options)
+{
+    if (options.fontSize) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(*options.fontSize);
+        QApplication::setFont(font);
+    }
+    QApplication::setApplicationName(QStringLiteral("Cuewright"));
+    QApplication::setApplicationVersion(
+        QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
+    // Lets desktops match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
+}
+
+} // namespace
+
 int runApplication(const WindowOptions &options, const Whereabouts &where, QSettings &settings)
 {
     // QApplication keeps argc and argv for its life.
@@ -237,16 +255,7 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
             qWarning("%s", qPrintable(message));
         g_heldMessages.clear();
     }
-    if (options.fontSize) {
-        QFont font = QApplication::font();
-        font.setPointSizeF(*options.fontSize);
-        QApplication::setFont(font);
-    }
-    QApplication::setApplicationName(QStringLiteral("Cuewright"));
-    QApplication::setApplicationVersion(
-        QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
-    // Lets desktops match the window to its menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
+    setUpApplication(options);
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
     Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);

@@ -179,7 +179,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     m_firstFrameSeen = true;
     // Runs once this frame has been flushed to the screen.
-    QMetaObject::invokeMethod(this, &MainWindow::afterFirstFrame, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "afterFirstFrame", Qt::QueuedConnection);
 }
 
 void MainWindow::afterFirstFrame()

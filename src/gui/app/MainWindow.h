@@ -92,7 +92,8 @@ private:
     QWidget *buildScriptsPage();
     QWidget *buildStringsPage();
     void buildHiddenControls();
-    void afterFirstFrame();
+    // Invoked by name, queued: run once the first frame has been flushed.
+    Q_INVOKABLE void afterFirstFrame();
     void showCaption();
     bool buildGrid();
 

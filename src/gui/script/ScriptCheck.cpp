@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <memory>
 
 namespace cw::gui {
 namespace {
@@ -185,9 +186,10 @@ void ScriptCheck::showFindings()
     m_findings->clear();
     const auto add = [&](const QString &where, const check::Finding &finding, bool goesToRow) {
         (finding.severity == check::Severity::Error ? errors : warnings) += 1;
-        auto *item = new QListWidgetItem(where + findingText(finding), m_findings);
+        auto item = std::make_unique<QListWidgetItem>(where + findingText(finding));
         if (goesToRow)
             item->setData(Qt::UserRole, std::clamp(finding.line - 1, 0, ScriptGrid::kRowCount - 1));
+        m_findings->addItem(item.release());
     };
     for (const check::Finding &finding : m_gridFindings)
         add(QStringLiteral("Line %1: ").arg(finding.line), finding, true);
