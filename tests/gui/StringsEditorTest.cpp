@@ -315,6 +315,25 @@ TEST_F(StringsEditorTest, modOpenedWhileTheDocumentIsBuilt_keepsItsOwnText)
     window.reset();
 }
 
+// Each mod's text shows from its first line, wherever the previous one was scrolled to.
+TEST_F(StringsEditorTest, textOfTheNextMod_showsFromItsFirstLine)
+{
+    writeBigMod(20000);
+    game.write("mods/shouty/Strings_Default.TXT", std::string(3000, 'x') + "\r\nS s\r\n");
+    for (const char *mod : {"beta", "shouty", "beta"}) {
+        SCOPED_TRACE(mod);
+        openMod(*window, mod);
+        window->selectPage(3);
+        EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(editor->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(editor->textCursor().position(), 0);
+        // Both are long enough to scroll: one down, the other sideways.
+        for (QScrollBar *bar : {editor->verticalScrollBar(), editor->horizontalScrollBar()})
+            bar->setValue(bar->maximum());
+        ASSERT_GT(editor->verticalScrollBar()->value() + editor->horizontalScrollBar()->value(), 0);
+    }
+}
+
 TEST_F(StringsEditorTest, typingInTheBuiltDocument_isUndoneBackToTheFilesText_andNoFurther)
 {
     const QString shown = writeBigMod(5000);
