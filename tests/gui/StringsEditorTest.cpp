@@ -9,7 +9,10 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +39,22 @@ protected:
     }
 
     std::filesystem::path mod() const { return game.root() / "mods" / "alpha"; }
+    // Gives the mod "beta" a strings table of `lines` lines, ended in turn by CR LF, a lone CR
+    // and a lone LF, with no-break spaces and accented letters in them; returns the text
+    // the editor shows for it.
+    QString writeBigMod(int lines)
+    {
+        std::string bytes;
+        QString shown;
+        static const char *const ends[] = {"\r\n", "\r", "\n"};
+        for (int i = 0; i < lines; ++i) {
+            const std::string number = std::to_string(i);
+            bytes += "KEY_" + number + " caf\xE9\xA0" + number + ends[i % 3];
+            shown += QStringLiteral("KEY_%1 caf\u00E9\u00A0%1\n").arg(i);
+        }
+        game.write("mods/beta/strings_default.txt", bytes);
+        return shown;
+    }
     std::string file() const { return readBytes(mod() / "strings_default.txt"); }
     std::string backup() const { return readBytes(mod() / "strings_default.txt.bak"); }
     void save() { clickButton(find<QPushButton>(*window, "savestrings")); }
@@ -244,6 +263,92 @@ TEST_F(StringsEditorTest, everyLineEnd_showsAsALineBreak)
     window->selectPage(3);
     EXPECT_EQ(editor->text(), "A 1\n2\nB 3\n4");
     EXPECT_EQ(editor->blockCount(), 4);
+}
+
+// The document is built off the GUI thread while the page is hidden, and holds the
+// file's text as the page will show it, with nothing to undo and nothing modified.
+TEST_F(StringsEditorTest, hiddenPage_getsTheFilesTextBuiltInTheBackground)
+{
+    const QString shown = writeBigMod(20000);
+    openMod(*window, "beta");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    EXPECT_FALSE(editor->isVisible());
+    QTextDocument *document = editor->document();
+    EXPECT_EQ(document->blockCount(), 20001);
+    EXPECT_EQ(document->findBlockByNumber(19999).text(), QStringLiteral("KEY_19999 caf\u00E9\u00A019999"));
+    EXPECT_FALSE(document->isUndoAvailable());
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(document->defaultFont(), editor->font());
+    EXPECT_EQ(editor->text(), shown);
+}
+
+TEST_F(StringsEditorTest, pageShownWhileTheDocumentIsBuilt_waitsForItsWholeText)
+{
+    const QString shown = writeBigMod(20000);
+    openMod(*window, "beta");
+    QCoreApplication::processEvents(); // the build starts
+    window->selectPage(3);
+    EXPECT_TRUE(editor->isLoaded());
+    EXPECT_EQ(editor->blockCount(), 20001);
+    EXPECT_EQ(editor->verticalScrollBar()->value(), 0); // the first line at the top
+    EXPECT_EQ(editor->text(), shown);
+    EXPECT_FALSE(editor->isModified());
+}
+
+// A build overtaken by the opening of another mod never replaces that mod's text, and
+// one still running when the window closes ends with it.
+TEST_F(StringsEditorTest, modOpenedWhileTheDocumentIsBuilt_keepsItsOwnText)
+{
+    writeBigMod(20000);
+    openMod(*window, "beta");
+    QCoreApplication::processEvents();
+    openMod(*window, "shouty");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    QTest::qWait(50);
+    window->selectPage(3);
+    EXPECT_EQ(editor->text(), "S s\n");
+    EXPECT_EQ(editor->blockCount(), 2);
+
+    window->selectPage(0);
+    openMod(*window, "beta");
+    QCoreApplication::processEvents();
+    window.reset();
+}
+
+// Each mod's text shows from its first line, wherever the previous one was scrolled to.
+TEST_F(StringsEditorTest, textOfTheNextMod_showsFromItsFirstLine)
+{
+    writeBigMod(20000);
+    game.write("mods/shouty/Strings_Default.TXT", std::string(3000, 'x') + "\r\nS s\r\n");
+    for (const char *mod : {"beta", "shouty", "beta"}) {
+        SCOPED_TRACE(mod);
+        openMod(*window, mod);
+        window->selectPage(3);
+        EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
+        EXPECT_EQ(editor->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(editor->textCursor().position(), 0);
+        // Both are long enough to scroll: one down, the other sideways.
+        for (QScrollBar *bar : {editor->verticalScrollBar(), editor->horizontalScrollBar()})
+            bar->setValue(bar->maximum());
+        ASSERT_GT(editor->verticalScrollBar()->value() + editor->horizontalScrollBar()->value(), 0);
+    }
+}
+
+TEST_F(StringsEditorTest, typingInTheBuiltDocument_isUndoneBackToTheFilesText_andNoFurther)
+{
+    const QString shown = writeBigMod(5000);
+    openMod(*window, "beta");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    window->selectPage(3);
+    editor->setFocus();
+    QTest::keyClicks(editor, "X`");
+    EXPECT_EQ(editor->text(), "X\t" + shown);
+    EXPECT_TRUE(editor->isModified());
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), shown);
+    EXPECT_FALSE(editor->isModified());
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), shown);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTimer>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cw::gui {
 
@@ -15,22 +18,27 @@ namespace cw::gui {
 // break, and saving writes CR LF for each (core/strings/StringsText.h holds the rules;
 // this class only decodes and encodes the code page around them).
 //
-// A strings table of 50,000 lines takes Qt's text document a tenth of a second and
-// 20 MB to build, and the editor's page is never on screen when a mod is opened, so
-// the document is built from the bytes only when the editor is first shown or its
-// text is asked for. Use text(), setFileBytes() and fileBytes(), not the
-// QPlainTextEdit accessors, which would see the document before it is built.
+// A strings table of 50,000 lines takes Qt's text document nearly 900 million
+// instructions and some 30 MB to build, far more than the first showing of the page may
+// cost. So once the event loop runs after the bytes are set, the document is built on a
+// thread of its own and put in place when it is ready; a page shown (or a text asked
+// for) before then waits for that build, and without one the document is built at
+// once. Use text(), setFileBytes() and fileBytes(), not the QPlainTextEdit accessors,
+// which would see the previous document while the new one is built.
 class StringsTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
     explicit StringsTextEdit(QWidget *parent);
+    ~StringsTextEdit() override;
 
     void setFileBytes(std::string_view bytes);
     // The editor's text, as shown (line breaks as "\n").
     QString text();
-    // Builds the document now if it is still waiting for its first showing.
+    // Puts the document of the bytes last set in place now, waiting for its build.
     void ensureLoaded();
+    // Whether the document holds the bytes last set.
+    bool isLoaded() const { return !m_pendingBytes; }
     // Whether the user changed the text since it was last set or saved.
     bool isModified() const;
     void markSaved();
@@ -51,7 +59,17 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    std::optional<std::string> m_pendingBytes;
+    class Build;
+
+    void startBuild();
+    void takeBuilt();
+    void putInPlace(QTextDocument *document);
+    void abandonBuild();
+
+    std::shared_ptr<const std::string> m_pendingBytes;
+    std::unique_ptr<Build> m_build; // of m_pendingBytes, once started
+    std::vector<std::unique_ptr<Build>> m_abandoned;
+    QTimer m_buildTimer;
 };
 
 } // namespace cw::gui
