@@ -27,5 +27,32 @@ TEST(FileNames, eachUnfitNameHasItsCause)
         EXPECT_EQ(plainFileNameProblem(name), problem) << name;
 }
 
+TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
+{
+    for (const char *name : {"intro.txt", "Intro Two.txt", "no_extension", ".hidden.txt", "caf\xC3\xA9.txt",
+                             "console.txt", "com10.txt", "a.b.c"})
+        EXPECT_TRUE(isPlainFileName(name)) << name;
+    for (const char *name :
+         {"",          ".",         "..",        "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt",
+          "C:x.txt",   "a<b",       "a>b",       "a\"b",     "a|b",     "a?b",      "a*b",
+          "tab\tname", "trailing.", "trailing ", "CON",      "con.txt", "Lpt1.log", "nul"})
+        EXPECT_FALSE(isPlainFileName(name)) << name;
+    EXPECT_TRUE(isPlainFileName(std::string(255, 'x')));
+    EXPECT_FALSE(isPlainFileName(std::string(256, 'x')));
+}
+
+TEST(MatchesPattern, wildcardsWithoutCase)
+{
+    EXPECT_TRUE(matchesPattern("intro.txt", "*.txt"));
+    EXPECT_TRUE(matchesPattern("INTRO.TXT", "*.txt"));
+    EXPECT_TRUE(matchesPattern(".txt", "*.txt"));
+    EXPECT_FALSE(matchesPattern("intro.txt.bak", "*.txt"));
+    EXPECT_FALSE(matchesPattern("intro.tx", "*.txt"));
+    EXPECT_TRUE(matchesPattern("a.b.txt", "*.txt"));
+    EXPECT_TRUE(matchesPattern("anything", "*"));
+    EXPECT_TRUE(matchesPattern("map1", "map?"));
+    EXPECT_FALSE(matchesPattern("map", "map?"));
+}
+
 } // namespace
 } // namespace cw

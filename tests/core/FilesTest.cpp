@@ -85,19 +85,6 @@ TEST(ListFolder, namesThatDifferOnlyInCase_keepAStableOrder)
     EXPECT_EQ(list(dir.path()), Names({"B.txt", "b.txt"}));
 }
 
-TEST(MatchesPattern, wildcardsWithoutCase)
-{
-    EXPECT_TRUE(matchesPattern("intro.txt", "*.txt"));
-    EXPECT_TRUE(matchesPattern("INTRO.TXT", "*.txt"));
-    EXPECT_TRUE(matchesPattern(".txt", "*.txt"));
-    EXPECT_FALSE(matchesPattern("intro.txt.bak", "*.txt"));
-    EXPECT_FALSE(matchesPattern("intro.tx", "*.txt"));
-    EXPECT_TRUE(matchesPattern("a.b.txt", "*.txt"));
-    EXPECT_TRUE(matchesPattern("anything", "*"));
-    EXPECT_TRUE(matchesPattern("map1", "map?"));
-    EXPECT_FALSE(matchesPattern("map", "map?"));
-}
-
 // A file system that ignores case (Windows) finds "Mods" as "mods" by itself, but the
 // folder's own spelling is what the program names, as on Linux. Where case counts,
 // "mods" and "Mods" are two folders and the exact spelling wins.
@@ -137,20 +124,6 @@ TEST(FolderAndFileActions, createAndDelete)
 
 namespace cw {
 namespace {
-
-TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
-{
-    for (const char *name : {"intro.txt", "Intro Two.txt", "no_extension", ".hidden.txt", "caf\xC3\xA9.txt",
-                             "console.txt", "com10.txt", "a.b.c"})
-        EXPECT_TRUE(isPlainFileName(name)) << name;
-    for (const char *name :
-         {"",          ".",         "..",        "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt",
-          "C:x.txt",   "a<b",       "a>b",       "a\"b",     "a|b",     "a?b",      "a*b",
-          "tab\tname", "trailing.", "trailing ", "CON",      "con.txt", "Lpt1.log", "nul"})
-        EXPECT_FALSE(isPlainFileName(name)) << name;
-    EXPECT_TRUE(isPlainFileName(std::string(255, 'x')));
-    EXPECT_FALSE(isPlainFileName(std::string(256, 'x')));
-}
 
 TEST(CreateFileAtomically, createsOnlyWhereNothingIsYet)
 {

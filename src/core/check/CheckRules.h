@@ -4,6 +4,7 @@
 // the findings of one line, and how words are shown in messages. Not for use outside
 // core/check.
 #include "core/check/Checker.h"
+#include "core/io/FileNames.h"
 #include "core/text/LineReader.h"
 
 #include <cstdint>

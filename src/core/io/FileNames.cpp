@@ -1,8 +1,17 @@
 #include "core/io/FileNames.h"
 
+#include <algorithm>
 #include <string>
 
 namespace cw {
+namespace {
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
 
 NameProblem plainFileNameProblem(std::string_view name)
 {
@@ -23,7 +32,7 @@ NameProblem plainFileNameProblem(std::string_view name)
     // Device names are refused with any extension ("con.txt" too).
     std::string stem(name.substr(0, name.find('.')));
     for (char &c : stem)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        c = lowerAscii(c);
     static constexpr std::string_view kDevices[] = {
         "con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4", "com5", "com6", "com7",
         "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
@@ -32,6 +41,42 @@ NameProblem plainFileNameProblem(std::string_view name)
             return NameProblem::DeviceName;
     }
     return NameProblem::None;
+}
+
+bool equalNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+bool lessNoCase(std::string_view a, std::string_view b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
+    });
+}
+
+bool matchesPattern(std::string_view name, std::string_view pattern)
+{
+    // Iterative wildcard match with one backtrack point for the last '*'.
+    std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
 } // namespace cw

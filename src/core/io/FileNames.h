@@ -18,4 +18,25 @@ enum class NameProblem {
 
 NameProblem plainFileNameProblem(std::string_view name);
 
+// Whether a name typed by the user can be a file of its own in one folder on every
+// system the game runs on: not empty, no path separator, not "." or "..", none of the
+// characters Windows forbids in names (< > : " | ? * and control characters), no
+// trailing blank or dot (Windows drops them), not a device name such as CON or LPT1,
+// and at most 255 bytes.
+inline bool isPlainFileName(std::string_view name)
+{
+    return plainFileNameProblem(name) == NameProblem::None;
+}
+
+// Whether two names are the same without regard to ASCII letter case, as the game's
+// file names are on Windows.
+bool equalNoCase(std::string_view a, std::string_view b);
+
+// Orders names as the file lists do: letters folded to lower case, byte by byte, no
+// locale collation, so the order is the same on every machine.
+bool lessNoCase(std::string_view a, std::string_view b);
+
+// Whether `name` matches a pattern of * and ? wildcards, without regard to case.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
 } // namespace cw

@@ -1,5 +1,6 @@
 #include "core/io/Files.h"
 
+#include "core/io/FileNames.h"
 #include "core/text/Codepage.h"
 
 #include <algorithm>
@@ -26,17 +27,6 @@
 
 namespace cw {
 namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::optional<IoFaultForTesting> g_fault;
 
@@ -540,31 +530,6 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
     return Done{};
 }
 
-bool isPlainFileName(std::string_view name)
-{
-    if (name.empty() || name.size() > 255 || name == "." || name == "..")
-        return false;
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
-            return false;
-    }
-    if (name.back() == ' ' || name.back() == '.')
-        return false;
-    // Device names are refused with any extension ("con.txt" too).
-    std::string stem(name.substr(0, name.find('.')));
-    for (char &c : stem)
-        c = lowerAscii(c);
-    static const char *const kDevices[] = {"con",  "prn",  "aux",  "nul",  "com1", "com2", "com3", "com4",
-                                           "com5", "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3",
-                                           "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9"};
-    for (const char *device : kDevices) {
-        if (stem == device)
-            return false;
-    }
-    return true;
-}
-
 Result<Done, IoError> createFolder(const fs::path &path)
 {
     std::error_code code;
@@ -583,36 +548,6 @@ Result<Done, IoError> deleteFile(const fs::path &path)
     if (!fs::remove(path, code))
         return code ? errorFrom(code, path) : IoError{"the file does not exist", path};
     return Done{};
-}
-
-bool lessNoCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
-}
-
-bool matchesPattern(std::string_view name, std::string_view pattern)
-{
-    // Iterative wildcard match with one backtrack point for the last '*'.
-    std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, EntryKind kind,

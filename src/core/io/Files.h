@@ -88,13 +88,6 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
 // Names the tools are given for files of the game root must pass it.
 bool isSingleName(std::string_view name);
 
-// Whether a name typed by the user can be a file of its own in one folder on every
-// system the game runs on: not empty, no path separator, not "." or "..", none of the
-// characters Windows forbids in names (< > : " | ? * and control characters), no
-// trailing blank or dot (Windows drops them), not a device name such as CON or LPT1,
-// and at most 255 bytes.
-bool isPlainFileName(std::string_view name);
-
 // Creates one folder; fails when it exists already or its parent does not exist.
 Result<Done, IoError> createFolder(const fs::path &path);
 
@@ -106,13 +99,6 @@ Result<Done, IoError> deleteFile(const fs::path &path);
 // Fixed names of the game (mods, scripts, strings_default.txt...) come from Windows,
 // where case does not matter.
 fs::path findNoCase(const fs::path &folder, std::string_view name);
-
-// Orders names as the file lists do: letters folded to lower case, byte by byte, no
-// locale collation, so the order is the same on every machine.
-bool lessNoCase(std::string_view a, std::string_view b);
-
-// Whether `name` matches a pattern of * and ? wildcards, without regard to case.
-bool matchesPattern(std::string_view name, std::string_view pattern);
 
 enum class EntryKind { Files, Folders };
 
