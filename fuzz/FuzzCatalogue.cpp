@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const int count = catalogue->commandCount();
-    if (count < 0 || count > cw::Catalogue::kMaxCommandLines)
+    if (count < 0 || count >= cw::Catalogue::kCapacity)
         std::abort();
     if (!(catalogue->entry(count) == cw::Catalogue::commentEntry()))
         std::abort();
