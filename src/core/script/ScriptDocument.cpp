@@ -5,6 +5,7 @@
 #include "core/text/Codepage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cw {
 namespace {
@@ -21,11 +22,14 @@ std::string utf8(std::string_view bytes)
 
 // Plain ASCII is UTF-8 already: it is moved, not copied, so that a line of megabytes
 // is held once.
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string utf8(std::string &&bytes)
 {
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? std::move(bytes) : cp1252::toUtf8(bytes);
+    return isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes);
 }
 
 ScriptRow startupRow()
@@ -104,6 +108,7 @@ void ScriptDocument::showTable(ScriptLineTable &table)
 
 template<class Edit> RowsChange ScriptDocument::record(Edit edit)
 {
+    keepSavedLines();
     const std::array<ScriptRow, kRows> before = m_rows;
     edit();
     int first = 0;
@@ -124,11 +129,13 @@ template<class Edit> RowsChange ScriptDocument::record(Edit edit)
 
 void ScriptDocument::undo(const RowsChange &change)
 {
+    keepSavedLines();
     std::copy(change.before.begin(), change.before.end(), m_rows.begin() + change.first);
 }
 
 void ScriptDocument::redo(const RowsChange &change)
 {
+    keepSavedLines();
     std::copy(change.after.begin(), change.after.end(), m_rows.begin() + change.first);
 }
 
@@ -375,6 +382,8 @@ std::vector<RowTexts> ScriptDocument::savedLines() const
 
 bool ScriptDocument::isModified() const
 {
+    if (m_savedIsCurrent)
+        return false;
     // Compared in place, so that an edit of a long line costs no copy of it.
     std::size_t line = 0;
     for (const ScriptRow &row : m_rows) {
@@ -396,41 +405,67 @@ bool ScriptDocument::isModified() const
 
 void ScriptDocument::markSaved()
 {
+    // The rows are the saved state until the next edit, which takes a copy of their
+    // lines first: a document that is only read and written (fmt) never holds two.
+    std::vector<RowTexts>().swap(m_saved);
+    m_savedIsCurrent = true;
+}
+
+void ScriptDocument::keepSavedLines()
+{
+    if (!m_savedIsCurrent)
+        return;
     m_saved = savedLines();
+    m_savedIsCurrent = false;
 }
 
 namespace {
 
-// A row's texts in the code page of the files, or nothing when one holds a character
-// the code page cannot hold.
-std::optional<RowTexts> encodeRow(const ScriptRow &row)
+// A text in the code page of the files, or nothing when it holds a character the code
+// page cannot hold. Plain ASCII is the same in both and is moved, not copied.
+std::optional<std::string> fileBytes(std::string &&text)
 {
-    RowTexts bytes;
-    auto command = cp1252::fromUtf8(row.command);
-    if (!command)
-        return std::nullopt;
-    bytes.command = std::move(*command);
-    for (std::size_t k = 0; k < row.fields.size(); ++k) {
-        auto argument = cp1252::fromUtf8(row.fields[k].text);
-        if (!argument)
-            return std::nullopt;
-        bytes.arguments[k] = std::move(*argument);
-    }
-    return bytes;
+    if (isAscii(text))
+        return std::move(text);
+    return cp1252::fromUtf8(text);
 }
 
-} // namespace
-
-Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document)
+// A row's texts in the code page of the files, or nothing when one holds a character
+// the code page cannot hold.
+std::optional<RowTexts> encodeRow(RowTexts texts)
 {
-    // Row by row, each row's texts encoded once: a line of megabytes is held at most
-    // three times on the way (the row, its bytes, the file's bytes).
+    auto command = fileBytes(std::move(texts.command));
+    if (!command)
+        return std::nullopt;
+    texts.command = std::move(*command);
+    for (std::string &text : texts.arguments) {
+        auto argument = fileBytes(std::move(text));
+        if (!argument)
+            return std::nullopt;
+        text = std::move(*argument);
+    }
+    return texts;
+}
+
+// The texts the writer reads of a row: its command and its four argument texts.
+RowTexts textsOf(const ScriptRow &row)
+{
+    RowTexts texts{row.command, {}};
+    for (std::size_t k = 0; k < row.fields.size(); ++k)
+        texts.arguments[k] = row.fields[k].text;
+    return texts;
+}
+
+// The bytes of the rows whose texts `textsAt(r)` gives, r from 0 to 99, as Save Script
+// writes them.
+template<class TextsAt> Result<std::string, ScriptWriteError> writeRows(TextsAt textsAt)
+{
     std::string bytes;
     for (int r = 0; r < ScriptDocument::kRows; ++r) {
-        const ScriptRow &row = document.row(r);
-        if (row.command.empty())
+        RowTexts texts = textsAt(r);
+        if (texts.command.empty())
             continue;
-        const auto encoded = encodeRow(row);
+        const auto encoded = encodeRow(std::move(texts));
         if (!encoded)
             return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, r};
         const std::size_t start = bytes.size();
@@ -443,9 +478,29 @@ Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document
     return bytes;
 }
 
+} // namespace
+
+Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document)
+{
+    return writeRows([&document](int r) { return textsOf(document.row(r)); });
+}
+
+Result<std::string, ScriptWriteError> ScriptDocument::takeScriptBytes()
+{
+    // Each row goes as it is written, so that the rows and the file's bytes together
+    // hold a script about once.
+    return writeRows([this](int r) {
+        ScriptRow row = std::exchange(mutableRow(r), ScriptRow{});
+        RowTexts texts{std::move(row.command), {}};
+        for (std::size_t k = 0; k < row.fields.size(); ++k)
+            texts.arguments[k] = std::move(row.fields[k].text);
+        return texts;
+    });
+}
+
 Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row)
 {
-    const auto bytes = encodeRow(document.row(row));
+    const auto bytes = encodeRow(textsOf(document.row(row)));
     if (!bytes)
         return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, row};
     if (bytes->command.empty())

@@ -129,6 +129,11 @@ public:
     bool isModified() const;
     void markSaved();
 
+    // The bytes scriptBytes() gives, taking the rows apart as they are written: for a
+    // document that is not used afterwards (fmt), so that a large script is not held
+    // twice. The document is left with empty rows.
+    Result<std::string, ScriptWriteError> takeScriptBytes();
+
     // The rows as the writer reads them (command and four argument texts, hidden ones
     // included), still UTF-8.
     std::vector<RowTexts> texts() const;
@@ -155,12 +160,16 @@ private:
     void showLine(int row, RowView &&view);
     void layOutFields(int row, int count);
     std::vector<RowTexts> savedLines() const;
+    void keepSavedLines();
 
     const Catalogue &m_catalogue;
     std::vector<EntryTexts> m_entries;
     std::shared_ptr<const StringsTable> m_strings;
     std::array<ScriptRow, kRows> m_rows;
-    std::vector<RowTexts> m_saved; // savedLines() when last loaded or saved
+    // savedLines() when last loaded or saved; while no edit has been made since, the
+    // rows themselves are that state and this is empty.
+    std::vector<RowTexts> m_saved;
+    bool m_savedIsCurrent = true;
 };
 
 // The bytes Save Script writes for a document: the one way a document becomes a file.
