@@ -22,14 +22,9 @@ std::string utf8(std::string_view bytes)
 
 // Plain ASCII is UTF-8 already: it is moved, not copied, so that a line of megabytes
 // is held once.
-bool isAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 std::string utf8(std::string &&bytes)
 {
-    return isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes);
+    return cp1252::isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes);
 }
 
 ScriptRow startupRow()
@@ -425,7 +420,7 @@ namespace {
 // page cannot hold. Plain ASCII is the same in both and is moved, not copied.
 std::optional<std::string> fileBytes(std::string &&text)
 {
-    if (isAscii(text))
+    if (cp1252::isAscii(text))
         return std::move(text);
     return cp1252::fromUtf8(text);
 }

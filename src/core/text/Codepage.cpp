@@ -1,5 +1,6 @@
 #include "core/text/Codepage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace cw::cp1252 {
@@ -84,6 +85,11 @@ std::optional<std::string> fromUtf8(std::string_view utf8)
         i += static_cast<std::size_t>(length);
     }
     return bytes;
+}
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 } // namespace cw::cp1252

@@ -22,6 +22,10 @@ std::string toUtf8(std::string_view bytes);
 // cannot hold (or is no valid UTF-8).
 std::optional<std::string> fromUtf8(std::string_view utf8);
 
+// Whether every byte is ASCII, which reads the same in the code page and in UTF-8: such
+// a text needs no conversion either way.
+bool isAscii(std::string_view text);
+
 } // namespace cw::cp1252
 
 namespace cw {

@@ -84,25 +84,28 @@ bool EditActions::copyFocusedLine(int row)
     return true;
 }
 
-void EditActions::copyLine()
+int EditActions::focusedRowOrRefuse()
 {
     const int row = m_window.grid().focusedRow();
-    if (row < 0) {
+    if (row < 0)
         ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
-        return;
-    }
-    copyFocusedLine(row);
+    return row;
+}
+
+void EditActions::copyLine()
+{
+    const int row = focusedRowOrRefuse();
+    if (row >= 0)
+        copyFocusedLine(row);
 }
 
 void EditActions::cutLine()
 {
     m_window.whenIdle([this] {
         ScriptGrid &grid = m_window.grid();
-        const int row = grid.focusedRow();
-        if (row < 0) {
-            ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
+        const int row = focusedRowOrRefuse();
+        if (row < 0)
             return;
-        }
         const int column = grid.focusedColumn();
         if (copyFocusedLine(row)) {
             m_window.editor().cutLine(row);
@@ -114,12 +117,9 @@ void EditActions::cutLine()
 void EditActions::pasteLines()
 {
     m_window.whenIdle([this] {
-        ScriptGrid &grid = m_window.grid();
-        const int row = grid.focusedRow();
-        if (row < 0) {
-            ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
+        const int row = focusedRowOrRefuse();
+        if (row < 0)
             return;
-        }
         const auto bytes = encode(QGuiApplication::clipboard()->text());
         if (!bytes) {
             ui::showMessage(&m_window,

@@ -26,6 +26,8 @@ public:
 
 private:
     QAction *add(const QString &name, const QList<QKeySequence> &keys);
+    // The row holding the keyboard focus, or -1 after telling the user to click into one.
+    int focusedRowOrRefuse();
     // The focused row's line as script text, or nothing (after telling the user why).
     bool copyFocusedLine(int row);
 
