@@ -27,6 +27,15 @@ std::string utf8(std::string &&bytes)
     return cp1252::isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes);
 }
 
+// The texts the writer reads of a row: its command and its four argument texts.
+RowTexts textsOf(const ScriptRow &row)
+{
+    RowTexts texts{row.command, {}};
+    for (std::size_t k = 0; k < row.fields.size(); ++k)
+        texts.arguments[k] = row.fields[k].text;
+    return texts;
+}
+
 ScriptRow startupRow()
 {
     ScriptRow row;
@@ -347,12 +356,10 @@ ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes
 
 std::vector<RowTexts> ScriptDocument::texts() const
 {
-    std::vector<RowTexts> texts(kRows);
-    for (std::size_t r = 0; r < texts.size(); ++r) {
-        texts[r].command = m_rows[r].command;
-        for (std::size_t k = 0; k < 4; ++k)
-            texts[r].arguments[k] = m_rows[r].fields[k].text;
-    }
+    std::vector<RowTexts> texts;
+    texts.reserve(kRows);
+    for (const ScriptRow &row : m_rows)
+        texts.push_back(textsOf(row));
     return texts;
 }
 
@@ -439,15 +446,6 @@ std::optional<RowTexts> encodeRow(RowTexts texts)
             return std::nullopt;
         text = std::move(*argument);
     }
-    return texts;
-}
-
-// The texts the writer reads of a row: its command and its four argument texts.
-RowTexts textsOf(const ScriptRow &row)
-{
-    RowTexts texts{row.command, {}};
-    for (std::size_t k = 0; k < row.fields.size(); ++k)
-        texts.arguments[k] = row.fields[k].text;
     return texts;
 }
 
