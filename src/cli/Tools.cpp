@@ -209,6 +209,11 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     if (!report)
         return kExitUnusable;
     const bool inPlace = parsed.has("--in-place");
+    for (const ScriptReadReport::ExtraWords &extra : report->wordsPastFourth) {
+        err << shownPath(*script) << ":" << extra.line
+            << ": the editor keeps four arguments; the words after them are not written: "
+            << shownText(extra.words) << "\n";
+    }
     if (report->losesLinesPast100()) {
         err << shownPath(*script) << ": " << report->linesInFile
             << " lines; the editor keeps only the first 100"
@@ -218,9 +223,12 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     }
     auto formatted = document.takeScriptBytes();
     if (!formatted) {
+        const ScriptWriteError::Cause cause = formatted.error().cause;
         err << shownPath(*script) << ":" << formatted.error().row + 1
-            << (formatted.error().cause == ScriptWriteError::Cause::TooManyWords
+            << (cause == ScriptWriteError::Cause::TooManyWords
                     ? ": the line would hold more than 21 tokens once written\n"
+                : cause == ScriptWriteError::Cause::TooLarge
+                    ? ": the script would grow past the largest file the editor opens\n"
                     : ": the line holds a character the file's code page cannot hold\n");
         return kExitUnusable;
     }

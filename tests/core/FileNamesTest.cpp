@@ -54,5 +54,15 @@ TEST(MatchesPattern, wildcardsWithoutCase)
     EXPECT_FALSE(matchesPattern("map", "map?"));
 }
 
+TEST(ScriptExtension, isAddedUnlessTheNameEndsInTxtInAnyCase)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"first_scene", "first_scene.txt"}, {"a.TXT", "a.TXT"}, {"b.txt", "b.txt"},
+        {"c.txt.bak", "c.txt.bak.txt"},     {"txt", "txt.txt"}, {".txt", ".txt"},
+    };
+    for (const auto &[typed, saved] : cases)
+        EXPECT_EQ(withScriptExtension(typed), saved) << typed;
+}
+
 } // namespace
 } // namespace cw

@@ -1,6 +1,7 @@
 #include "core/script/ScriptDocument.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/io/Files.h"
 #include "core/strings/StringsTable.h"
 #include "support/TempDir.h"
 
@@ -271,6 +272,83 @@ TEST_F(ScriptDocumentTest, isModified_comparesWhatSavingWouldWrite)
     EXPECT_FALSE(document.isModified());
 }
 
+// Whatever sequence of edits, saves, undos and redos leads there, the document counts as
+// modified exactly when saving would write other lines than the file holds.
+TEST_F(ScriptDocumentTest, isModified_afterSavesBetweenUndoAndRedo)
+{
+    struct Case
+    {
+        const char *what;
+        const char *script;
+        std::function<void(ScriptDocument &)> steps;
+        bool modified;
+    };
+    const Case cases[] = {
+        {"edit, save, undo", "Wait 1\r\n",
+         [](ScriptDocument &d) {
+             const RowsChange typed = d.setArgument(0, 0, "2");
+             d.markSaved();
+             d.undo(typed);
+         },
+         true},
+        {"edit, undo, save, redo", "Wait 1\r\n",
+         [](ScriptDocument &d) {
+             const RowsChange typed = d.setArgument(0, 0, "2");
+             d.undo(typed);
+             d.markSaved();
+             d.redo(typed);
+         },
+         true},
+        {"the fourth argument emptied", "Four 1 2 3 4\r\n",
+         [](ScriptDocument &d) { d.setArgument(0, 3, ""); }, true},
+        {"the last line removed", "Wait 1\r\nWait 2\r\n", [](ScriptDocument &d) { d.removeLine(1); }, true},
+        {"an empty line removed", "Wait 1\r\n\r\nWait 2\r\n", [](ScriptDocument &d) { d.removeLine(1); },
+         false},
+    };
+    for (const Case &c : cases) {
+        load(c.script);
+        c.steps(document);
+        EXPECT_EQ(document.isModified(), c.modified) << c.what;
+    }
+}
+
+// What saving cannot keep is known from the read, moves with its line, and is gone once
+// the file no longer holds it.
+TEST_F(ScriptDocumentTest, lossesOnSave_linesPast100AndWordsPastTheFourthArgument)
+{
+    std::string script = "Wait 1\r\nFour 4 180.0 60.0 # look here\r\n";
+    for (int line = 3; line <= 100; ++line)
+        script += "\r\n";
+    script += "Wait 2\r\n# later\r\n   \r\nCamMove m 3\r\n";
+    load(script);
+    ScriptDocument::Losses losses = document.lossesOnSave();
+    EXPECT_EQ(losses.lines, 3);
+    EXPECT_EQ(losses.commands, 2);
+    ASSERT_EQ(losses.words.size(), 1u);
+    EXPECT_EQ(losses.words[0].row, 1);
+    EXPECT_EQ(losses.words[0].words, "look here");
+
+    document.insertLine(0);
+    ASSERT_EQ(document.lossesOnSave().words.size(), 1u);
+    EXPECT_EQ(document.lossesOnSave().words[0].row, 2);
+    document.removeLine(2);
+    EXPECT_TRUE(document.lossesOnSave().words.empty());
+    EXPECT_TRUE(document.lossesOnSave().any());
+
+    document.markSaved();
+    EXPECT_FALSE(document.lossesOnSave().any());
+    load("Wait 1\r\n");
+    EXPECT_FALSE(document.lossesOnSave().any());
+}
+
+TEST_F(ScriptDocumentTest, lastRowInUse_isWhatAnInsertWouldPushOut)
+{
+    load("Wait 1\r\n");
+    EXPECT_FALSE(document.lastRowInUse());
+    document.chooseCommand(ScriptDocument::kRows - 1, kWait);
+    EXPECT_TRUE(document.lastRowInUse());
+}
+
 TEST_F(ScriptDocumentTest, refusedLoad_changesNothing)
 {
     load("Wait 1\r\n");
@@ -303,6 +381,14 @@ TEST_F(ScriptDocumentTest, writing_refusesWhatCouldNotBeReadBack_namingTheRow)
     ASSERT_FALSE(tooLong.ok());
     EXPECT_EQ(tooLong.error().cause, ScriptWriteError::Cause::TooManyWords);
     EXPECT_EQ(tooLong.error().row, 6);
+
+    // A script the editor would refuse to open again is never written.
+    document.setArgument(6, 0, "x");
+    document.chooseCommand(7, kComment);
+    document.setArgument(7, 0, std::string(kMaxFileBytes - 10, 'y'));
+    auto tooLarge = scriptBytes(document);
+    ASSERT_FALSE(tooLarge.ok());
+    EXPECT_EQ(tooLarge.error().cause, ScriptWriteError::Cause::TooLarge);
 }
 
 TEST_F(ScriptDocumentTest, lineBytes_isTheSavedLine_andAnEmptyRowAnEmptyLine)

@@ -23,12 +23,13 @@ TEST(StringsText, everyLineEnd_isOneLineBreakInTheEditor)
     EXPECT_EQ(editorTextFromFile(others + "\r\n" + others), others + "\n" + others);
 }
 
-TEST(StringsText, savingWritesCrLfLineEnds_andOneMoreAtTheEnd)
+TEST(StringsText, savingWritesCrLfLineEnds_andEndsAnUnendedLastLine)
 {
     EXPECT_EQ(fileBytesFromEditorText("A x"), "A x\r\n");
     EXPECT_EQ(fileBytesFromEditorText(""), "\r\n");
-    EXPECT_EQ(fileBytesFromEditorText("A\nB\n"), "A\r\nB\r\n\r\n");
-    EXPECT_EQ(fileBytesFromEditorText("\n\n"), "\r\n\r\n\r\n");
+    // A text ending in a line break gets no second one: saving again adds nothing.
+    EXPECT_EQ(fileBytesFromEditorText("A\nB\n"), "A\r\nB\r\n");
+    EXPECT_EQ(fileBytesFromEditorText("\n\n"), "\r\n\r\n");
     // A CR that reached the text, by a paste say, is a line break too.
     EXPECT_EQ(fileBytesFromEditorText("A\rB\r\nC"), "A\r\nB\r\nC\r\n");
     EXPECT_EQ(fileBytesFromEditorText(test::bytes("\0\xFF\t")), test::bytes("\0\xFF\t\r\n"));
@@ -37,8 +38,9 @@ TEST(StringsText, savingWritesCrLfLineEnds_andOneMoreAtTheEnd)
 TEST(StringsText, aFileWithAnyLineEnds_isSavedWithCrLf)
 {
     const std::string mixed = "# header\nK1 one\rK2 two\r\nK3 three";
-    EXPECT_EQ(fileBytesFromEditorText(editorTextFromFile(mixed)),
-              "# header\r\nK1 one\r\nK2 two\r\nK3 three\r\n");
+    const std::string saved = "# header\r\nK1 one\r\nK2 two\r\nK3 three\r\n";
+    EXPECT_EQ(fileBytesFromEditorText(editorTextFromFile(mixed)), saved);
+    EXPECT_EQ(fileBytesFromEditorText(editorTextFromFile(saved)), saved);
 }
 
 } // namespace

@@ -79,4 +79,14 @@ bool matchesPattern(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
+std::string withScriptExtension(std::string_view name)
+{
+    constexpr std::string_view kExtension = ".txt";
+    std::string result(name);
+    if (name.size() < kExtension.size() ||
+        !equalNoCase(name.substr(name.size() - kExtension.size()), kExtension))
+        result += kExtension;
+    return result;
+}
+
 } // namespace cw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace cw {
@@ -35,6 +36,11 @@ bool equalNoCase(std::string_view a, std::string_view b);
 // Orders names as the file lists do: letters folded to lower case, byte by byte, no
 // locale collation, so the order is the same on every machine.
 bool lessNoCase(std::string_view a, std::string_view b);
+
+// A script's file name as typed, with ".txt" added unless it ends in ".txt" in any
+// letter case: the script lists show only "*.txt", so a script saved under another
+// name would vanish from them.
+std::string withScriptExtension(std::string_view name);
 
 // Whether `name` matches a pattern of * and ? wildcards, without regard to case.
 bool matchesPattern(std::string_view name, std::string_view pattern);

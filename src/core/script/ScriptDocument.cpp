@@ -1,6 +1,7 @@
 #include "core/script/ScriptDocument.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/io/Files.h"
 #include "core/strings/StringsTable.h"
 #include "core/text/Codepage.h"
 
@@ -82,7 +83,7 @@ Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string_view 
     ScriptLineTable table;
     auto report = readScript(bytes, table);
     if (report)
-        showTable(table);
+        showTable(table, *report);
     return report;
 }
 
@@ -93,11 +94,11 @@ Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string &&byt
     // The file's bytes go as soon as the table holds the lines.
     std::string().swap(bytes);
     if (report)
-        showTable(table);
+        showTable(table, *report);
     return report;
 }
 
-void ScriptDocument::showTable(ScriptLineTable &table)
+void ScriptDocument::showTable(ScriptLineTable &table, const ScriptReadReport &report)
 {
     for (int r = 0; r < kRows; ++r) {
         RowView view = showRow(table, r, m_catalogue, *m_strings);
@@ -108,6 +109,10 @@ void ScriptDocument::showTable(ScriptLineTable &table)
         showLine(r, std::move(view));
     }
     markSaved();
+    m_linesPast100 = report.linesInUsePast100;
+    m_commandsPast100 = report.commandsPast100;
+    for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth)
+        mutableRow(extra.line - 1).extraWords = utf8(extra.words);
 }
 
 template<class Edit> RowsChange ScriptDocument::record(Edit edit)
@@ -223,6 +228,7 @@ void ScriptDocument::copyRow(int from, int to)
         target.fields[k].width = source.fields[k].width;
         target.fields[k].left = source.fields[k].left;
     }
+    target.extraWords = source.extraWords;
 }
 
 // An emptied row shows no command, whatever entry 0 of the catalogue is, so that it is
@@ -234,6 +240,7 @@ void ScriptDocument::clearRow(int row)
     r.command.clear();
     choose(row, 0);
     r.stringsVisible = false;
+    r.extraWords.clear();
 }
 
 void ScriptDocument::showLine(int row, RowView &&view)
@@ -350,6 +357,10 @@ ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes
         }
         for (int i = 0; i < paste.lines && row + i < kRows; ++i)
             showLine(row + i, showRow(table, i, m_catalogue, *m_strings));
+        for (const ScriptReadReport::ExtraWords &extra : report->wordsPastFourth) {
+            if (row + extra.line - 1 < kRows)
+                mutableRow(row + extra.line - 1).extraWords = utf8(extra.words);
+        }
     });
     return paste;
 }
@@ -411,6 +422,20 @@ void ScriptDocument::markSaved()
     // lines first: a document that is only read and written (fmt) never holds two.
     std::vector<RowTexts>().swap(m_saved);
     m_savedIsCurrent = true;
+    m_linesPast100 = 0;
+    m_commandsPast100 = 0;
+    for (ScriptRow &row : m_rows)
+        std::string().swap(row.extraWords);
+}
+
+ScriptDocument::Losses ScriptDocument::lossesOnSave() const
+{
+    Losses losses{m_linesPast100, m_commandsPast100, {}};
+    for (int r = 0; r < kRows; ++r) {
+        if (!row(r).extraWords.empty() && !row(r).command.empty())
+            losses.words.push_back({r, row(r).extraWords});
+    }
+    return losses;
 }
 
 void ScriptDocument::keepSavedLines()
@@ -466,6 +491,8 @@ template<class TextsAt> Result<std::string, ScriptWriteError> writeRows(TextsAt 
         if (!readsBack(std::string_view(bytes).substr(start)))
             return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, r};
         bytes += "\r\n";
+        if (bytes.size() + 2 > kMaxFileBytes)
+            return ScriptWriteError{ScriptWriteError::Cause::TooLarge, r};
     }
     bytes += "\r\n";
     return bytes;

@@ -40,6 +40,9 @@ struct ScriptRow
     std::string stringsText;
     int stringsSelected = -1; // entry of the strings table, -1 for none
     std::string stringsTooltip;
+    // Words the line held after its fourth argument, which no field can hold and saving
+    // drops; kept with the line wherever it moves, so that the save can ask first.
+    std::string extraWords;
 
     bool operator==(const ScriptRow &) const = default;
 };
@@ -62,6 +65,7 @@ struct ScriptWriteError
     enum class Cause {
         NotEncodable, // a character the code page cannot hold
         TooManyWords, // a line that would hold more than 21 words once written
+        TooLarge,     // more bytes than a script may have to be opened again
     };
     Cause cause;
     int row = 0; // 0-based
@@ -127,7 +131,29 @@ public:
 
     // Whether saving would write something other than what was last loaded or saved.
     bool isModified() const;
+    // The rows are now what their file holds: the new saved state, with nothing of the
+    // file left that saving could drop.
     void markSaved();
+
+    // What of the script as it was read saving would not keep: the lines after the
+    // 100th, and the words after the fourth argument of the rows that still hold some.
+    struct Losses
+    {
+        int lines = 0;    // lines in use after the 100th
+        int commands = 0; // of those, the ones that are no comment
+        struct Words
+        {
+            int row = 0; // 0-based
+            std::string words;
+        };
+        std::vector<Words> words;
+
+        bool any() const { return lines > 0 || !words.empty(); }
+    };
+    Losses lossesOnSave() const;
+
+    // Whether inserting a line would push out a command from the last row.
+    bool lastRowInUse() const { return !m_rows.back().command.empty(); }
 
     // The bytes scriptBytes() gives, taking the rows apart as they are written: for a
     // document that is not used afterwards (fmt), so that a large script is not held
@@ -156,7 +182,7 @@ private:
     void pick(int row, int index);
     void copyRow(int from, int to);
     void clearRow(int row);
-    void showTable(ScriptLineTable &table);
+    void showTable(ScriptLineTable &table, const ScriptReadReport &report);
     void showLine(int row, RowView &&view);
     void layOutFields(int row, int count);
     std::vector<RowTexts> savedLines() const;
@@ -170,6 +196,9 @@ private:
     // rows themselves are that state and this is empty.
     std::vector<RowTexts> m_saved;
     bool m_savedIsCurrent = true;
+    // Lines after the 100th that the file held when read.
+    int m_linesPast100 = 0;
+    int m_commandsPast100 = 0;
 };
 
 // The bytes Save Script writes for a document: the one way a document becomes a file.

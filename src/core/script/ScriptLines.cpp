@@ -17,8 +17,15 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
     std::string_view line;
     while (reader.next(line)) {
         ++report.linesInFile;
-        if (line.find_first_not_of(" \t") != std::string_view::npos)
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos) {
             report.lastLineInUse = report.linesInFile;
+            if (report.linesInFile > kGridLines) {
+                ++report.linesInUsePast100;
+                if (line[first] != '#')
+                    ++report.commandsPast100;
+            }
+        }
         if (report.linesRead >= ScriptLineTable::kMaxLines)
             continue;
         auto slots = splitLine(line, SplitMode::FullSplit);
@@ -26,6 +33,17 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
             return ScriptReadError{reader.lineNumber(), slots.error().message};
         for (int k = 0; k < ScriptLineTable::kCellsPerLine; ++k)
             staged.cell(ScriptLineTable::kCellsPerLine * report.linesRead + k) = (*slots)[k];
+        if (report.linesInFile <= kGridLines && slots->usedCount() > ScriptLineTable::kCellsPerLine) {
+            ScriptReadReport::ExtraWords extra{report.linesInFile, {}};
+            for (int k = ScriptLineTable::kCellsPerLine; k < slots->usedCount(); ++k)
+                extra.words += (k > ScriptLineTable::kCellsPerLine ? " " : "") + std::string((*slots)[k]);
+            // The text after a "#" keeps its blanks in its slot; shown, it needs none.
+            const std::size_t start = extra.words.find_first_not_of(" \t");
+            const std::size_t end = extra.words.find_last_not_of(" \t");
+            extra.words =
+                start == std::string::npos ? std::string() : extra.words.substr(start, end - start + 1);
+            report.wordsPastFourth.push_back(std::move(extra));
+        }
         ++report.linesRead;
     }
     table = std::move(staged);

@@ -34,7 +34,10 @@ std::string fileBytesFromEditorText(std::string_view editorText)
     const auto breaks = static_cast<std::size_t>(std::count(editorText.begin(), editorText.end(), '\n') +
                                                  std::count(editorText.begin(), editorText.end(), '\r'));
     std::string bytes = joinLines(editorText, "\r\n", editorText.size() + breaks + 2);
-    bytes += "\r\n";
+    // A text that ends with a line break is saved with that one line end; otherwise a
+    // table would grow by an empty line with every open and save.
+    if (!bytes.ends_with("\r\n"))
+        bytes += "\r\n";
     return bytes;
 }
 

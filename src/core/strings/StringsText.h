@@ -14,8 +14,8 @@ namespace cw {
 std::string editorTextFromFile(std::string_view fileBytes);
 
 // The bytes Save Changes writes for the editor's text (in the file's code page, line
-// breaks as "\n"): each line break as CR LF, and one CR LF more at the end, so that
-// the last line of a text typed without a final line break is still read by the game.
+// breaks as "\n"): each line break as CR LF, and a CR LF at the end when the text does
+// not end with a line break, so that its last line is still read by the game.
 // A CR the text may hold counts as a line break too, so no lone CR reaches the file.
 std::string fileBytesFromEditorText(std::string_view editorText);
 
