@@ -39,7 +39,8 @@ const Case kCases[] = {
          last_write_time(file, last_write_time(file) + std::chrono::seconds(5));
      },
      DiskState::Unchanged, DiskState::Unchanged},
-    {"removed", [](const test::TempDir &, const std::filesystem::path &file) { std::filesystem::remove(file); },
+    {"removed",
+     [](const test::TempDir &, const std::filesystem::path &file) { std::filesystem::remove(file); },
      DiskState::Gone, DiskState::Gone},
 };
 

@@ -203,7 +203,7 @@ TEST_F(EditingTest, stringsEditorsUnsavedText_isAskedAboutBeforeAnotherMod)
     openMod(*window, "other");
     EXPECT_EQ(answerer.questions,
               QStringList{"Save changes to strings_default.txt before opening another mod?"});
-    EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "XGREETING Hello\r\n\r\n");
+    EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "XGREETING Hello\r\n");
 }
 
 TEST_F(EditingTest, closingWithUnsavedEdits_cancelledStaysOpen_savedWritesAndCloses)

@@ -50,11 +50,27 @@ void DialogAnswerer::poll()
     if (auto *box = qobject_cast<QMessageBox *>(modal);
         box && box->objectName() == QStringLiteral("questionBox")) {
         questions.append(box->text());
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
-        const QMessageBox::StandardButton answer =
-            m_buttons.isEmpty() ? QMessageBox::Discard : m_buttons.takeFirst();
-        box->button(answer)->click();
+        questionDetails.append(box->informativeText());
+        // The guard's question offers Save first whenever it can save.
+        if (box->button(QMessageBox::Discard) && box->button(QMessageBox::Save))
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+        // A question that replaces or drops something defaults to the safe answer.
+        if (box->button(QMessageBox::Yes))
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        QMessageBox::StandardButton answer = QMessageBox::NoButton;
+        if (!m_buttons.isEmpty())
+            answer = m_buttons.takeFirst();
+        else
+            for (const QMessageBox::StandardButton fallback :
+                 {QMessageBox::Discard, QMessageBox::No, QMessageBox::Cancel})
+                if (answer == QMessageBox::NoButton && box->button(fallback))
+                    answer = fallback;
+        if (QAbstractButton *button = box->button(answer)) {
+            button->click();
+        } else {
+            ADD_FAILURE() << "the question has no such answer: " << box->text().toStdString();
+            box->reject();
+        }
     } else if (box) {
         messages.append(box->text());
         informativeTexts.append(box->informativeText());

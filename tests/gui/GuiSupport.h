@@ -64,7 +64,9 @@ public:
 
     void queueAnswer(const QString &answer) { m_answers.append(answer); }
     // The button to press on the next question (Save, Discard or Cancel about unsaved
-    // changes); a question with none queued is answered Discard.
+    // changes; Yes or No; Save for Overwrite and Reset for Reload about a file another
+    // program changed); a question with none queued is answered Discard, else No, else
+    // Cancel.
     void queueButton(QMessageBox::StandardButton button) { m_buttons.append(button); }
     // How many answerers are alive: a dialog is expected while one is.
     static int aliveCount();
@@ -75,6 +77,7 @@ public:
     QStringList inputPrompts;
     QStringList inputProposals;
     QStringList questions;
+    QStringList questionDetails; // the informative text of each question
 
 private:
     void poll();

@@ -2,11 +2,13 @@
 
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Dialogs.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,7 @@ protected:
         game.write("mods/m/strings_default.txt", "GREETING Hello\r\nFAREWELL Bye\r\n");
         game.write("mods/m/scripts/full.txt", numberedLines(100));
         game.write("mods/m/scripts/gap.txt", numberedLines(100, true));
+        game.write("mods/m/scripts/most.txt", numberedLines(99));
         game.write("mods/m/scripts/mixed.txt", "One 1\r\n"
                                                "\r\n"
                                                "Two gate 2.5\r\n"
@@ -98,9 +101,9 @@ TEST_F(LineNumberTest, leftClickOnAnEmptyRow_pullsEveryLineUp_andEmptiesRow100)
     EXPECT_EQ(grid->field(99, 0)->text(), "100");
 }
 
-TEST_F(LineNumberTest, leftClickOnALine_pushesLinesDown_andLosesTheLastOne)
+TEST_F(LineNumberTest, leftClickOnALine_pushesLinesDown_intoAnEmptyLastRow)
 {
-    open("full.txt");
+    open("most.txt");
     release(4, Qt::LeftButton);
     for (int r = 0; r < 4; ++r)
         EXPECT_EQ(row(r), "One|" + std::to_string(r + 1) + ",-,-,-|-") << r;
@@ -108,6 +111,22 @@ TEST_F(LineNumberTest, leftClickOnALine_pushesLinesDown_andLosesTheLastOne)
     EXPECT_EQ(grid->combo(4)->toolTip(), "");
     for (int r = 5; r < 100; ++r)
         ASSERT_EQ(row(r), "One|" + std::to_string(r) + ",-,-,-|-") << r;
+}
+
+// Line 100 would be pushed out of the grid and lost at the next save.
+TEST_F(LineNumberTest, insertWhileLine100HoldsACommand_isRefusedWithANoteAtTheNumber)
+{
+    open("full.txt");
+    const std::vector<std::string> before = allRows();
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        QToolTip::hideText();
+        const int beeps = gui::ui::beepCount();
+        release(4, button);
+        EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
+        EXPECT_TRUE(QToolTip::text().startsWith("Line 100 holds a command"))
+            << QToolTip::text().toStdString();
+        EXPECT_EQ(allRows(), before);
+    }
 }
 
 TEST_F(LineNumberTest, rightClick_insertsEvenBeforeAnEmptyRow)
@@ -122,16 +141,16 @@ TEST_F(LineNumberTest, rightClick_insertsEvenBeforeAnEmptyRow)
         ASSERT_EQ(after[static_cast<std::size_t>(r)], before[static_cast<std::size_t>(r - 1)]) << r;
 }
 
-TEST_F(LineNumberTest, row100_isClearedInPlace_byEitherButton)
+TEST_F(LineNumberTest, emptyRow100_isClearedInPlace_byEitherButton)
 {
-    open("full.txt");
+    open("most.txt");
     grid->scrollBar()->setValue(80);
     release(99, Qt::RightButton);
     EXPECT_EQ(row(99), "|-,-,-,-|-");
     EXPECT_EQ(row(98), "One|99,-,-,-|-");
     EXPECT_EQ(row(0), "One|1,-,-,-|-");
 
-    // Now empty, a left click removes it: nothing follows it, so it is cleared again.
+    // A left click removes it: nothing follows it, so it is cleared again.
     release(99, Qt::LeftButton);
     EXPECT_EQ(row(99), "|-,-,-,-|-");
     EXPECT_EQ(row(98), "One|99,-,-,-|-");
@@ -243,7 +262,7 @@ TEST_F(LineNumberTest, typedLines_moveWithTheirTypedTexts)
 
 TEST_F(LineNumberTest, scrolledGrid_movesLinesButNotTheControls)
 {
-    open("full.txt");
+    open("most.txt");
     grid->scrollBar()->setValue(10);
     release(10, Qt::LeftButton); // the top row on screen
     EXPECT_EQ(grid->scrollBar()->value(), 10);
@@ -255,7 +274,7 @@ TEST_F(LineNumberTest, scrolledGrid_movesLinesButNotTheControls)
     EXPECT_TRUE(grid->combo(30)->isHidden());
     EXPECT_GT(grid->field(30, 0)->y(), 6667);
     // Nothing is written until the user saves.
-    EXPECT_EQ(readBytes(game.root() / "mods/m/scripts/full.txt"), numberedLines(100));
+    EXPECT_EQ(readBytes(game.root() / "mods/m/scripts/most.txt"), numberedLines(99));
 }
 
 } // namespace

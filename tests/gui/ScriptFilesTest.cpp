@@ -7,11 +7,14 @@
 #include "gui/workspace/ModWorkspace.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -101,14 +104,17 @@ TEST_F(ScriptFilesTest, saveScript_writesOnlyRowsWithACommand_hiddenFieldsInclud
     EXPECT_EQ(grid().field(1, 0)->text(), "later");
 }
 
-TEST_F(ScriptFilesTest, saveScript_writesIntoTheSelectedFile_evenIfAnotherIsLoaded)
+TEST_F(ScriptFilesTest, saveScript_writesIntoTheSelectedFile_evenIfAnotherIsLoaded_afterAsking)
 {
     game.write("mods/mod/scripts/a.txt", "One 1\r\n");
     game.write("mods/mod/scripts/b.txt", "Two x y\r\n");
     start();
     open("a.txt");
     clickListItem(file1, 1);
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Yes);
     clickButton(button("savesc"));
+    EXPECT_EQ(answerer.questions, QStringList{"Replace b.txt with the lines of a.txt?"});
     EXPECT_EQ(bytesOf("b.txt"), "One 1\r\n\r\n");
     EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
     EXPECT_EQ(window->state().currentScriptName, "b.txt");
@@ -124,7 +130,7 @@ TEST_F(ScriptFilesTest, saveScriptWithNothingSelected_beepsAndWritesNothing)
     EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
 }
 
-TEST_F(ScriptFilesTest, saveScriptAs_asksForTheName_andOpensWhatNowStandsAtThePosition)
+TEST_F(ScriptFilesTest, saveScriptAs_asksForTheName_andOpensTheSavedScript)
 {
     for (const char *name : {"a.txt", "c.txt", "e.txt"})
         game.write(std::string("mods/mod/scripts/") + name, std::string("One ") + name[0] + "\r\n");
@@ -138,12 +144,13 @@ TEST_F(ScriptFilesTest, saveScriptAs_asksForTheName_andOpensWhatNowStandsAtThePo
     EXPECT_EQ(answerer.inputProposals, QStringList{"e.txt"});
     EXPECT_EQ(bytesOf("b.txt"), "One e\r\n\r\n");
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt", "e.txt"}));
-    // Position 2 now holds c.txt, which is opened.
-    EXPECT_EQ(window->state().currentScriptName, "c.txt");
-    EXPECT_EQ(grid().field(0, 0)->text(), "c");
+    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(file1->selectedText(), "b.txt");
+    EXPECT_EQ(window->windowTitle(), caption("mod - b.txt"));
+    EXPECT_EQ(grid().field(0, 0)->text(), "e");
 }
 
-TEST_F(ScriptFilesTest, saveScriptAs_replacesAnExistingScript_andKeepsNamesWithoutTxtOutOfTheList)
+TEST_F(ScriptFilesTest, saveScriptAs_replacesAnExistingScriptWhenTold_andGivesNamesTheirTxt)
 {
     game.write("mods/mod/scripts/a.txt", "One new\r\n");
     game.write("mods/mod/scripts/Old.txt", "One old\r\n");
@@ -151,13 +158,20 @@ TEST_F(ScriptFilesTest, saveScriptAs_replacesAnExistingScript_andKeepsNamesWitho
     open("a.txt");
     DialogAnswerer answerer;
     answerer.queueAnswer("old.txt"); // the existing file, in another letter case
+    answerer.queueButton(QMessageBox::No);
+    clickButton(button("savescas"));
+    EXPECT_EQ(answerer.questions, QStringList{"Replace Old.txt with the lines of a.txt?"});
+    EXPECT_EQ(bytesOf("Old.txt"), "One old\r\n");
+    answerer.queueAnswer("old.txt");
+    answerer.queueButton(QMessageBox::Yes);
     clickButton(button("savescas"));
     EXPECT_EQ(bytesOf("Old.txt"), "One new\r\n\r\n");
     EXPECT_EQ(scriptsFolder(), "Old.txt a.txt");
     answerer.queueAnswer("notes");
     clickButton(button("savescas"));
-    EXPECT_EQ(bytesOf("notes"), "One new\r\n\r\n");
-    EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "Old.txt"}));
+    EXPECT_EQ(bytesOf("notes.txt"), "One new\r\n\r\n");
+    EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "notes.txt", "Old.txt"}));
+    EXPECT_EQ(file1->selectedText(), "notes.txt");
 }
 
 TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
@@ -251,6 +265,7 @@ TEST_F(ScriptFilesTest, failedWrite_isReported_theGridKept_andNoTemporaryFileLef
     grid().field(0, 0)->setText("edited");
     DialogAnswerer answerer;
     answerer.queueAnswer("taken.txt");
+    answerer.queueButton(QMessageBox::Yes);
     clickButton(button("savescas"));
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_TRUE(answerer.messages.front().contains("taken.txt"));
@@ -298,7 +313,7 @@ TEST_F(ScriptFilesTest, newScript_isOneHundredEmptyLines_andTheSelectedPositionI
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt"}));
 }
 
-TEST_F(ScriptFilesTest, newScript_neverReplacesAFile_andNamesWithoutTxtStayUnlisted)
+TEST_F(ScriptFilesTest, newScript_neverReplacesAFile_andNamesGetTheirTxt)
 {
     game.write("mods/mod/scripts/b.txt", "One b\r\n");
     start();
@@ -312,8 +327,8 @@ TEST_F(ScriptFilesTest, newScript_neverReplacesAFile_andNamesWithoutTxtStayUnlis
     EXPECT_EQ(bytesOf("b.txt"), "One b\r\n");
     answerer.queueAnswer("draft");
     clickButton(button("NewSc"));
-    EXPECT_EQ(scriptsFolder(), "b.txt draft");
-    EXPECT_EQ(itemTexts(file1), QStringList{"b.txt"});
+    EXPECT_EQ(scriptsFolder(), "b.txt draft.txt");
+    EXPECT_EQ(itemTexts(file1), QStringList({"b.txt", "draft.txt"}));
     // Nothing was selected before, so nothing is selected or open after.
     EXPECT_EQ(file1->selectedPosition(), -1);
     EXPECT_EQ(window->state().currentScriptName, "");
@@ -350,6 +365,47 @@ TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheS
     EXPECT_EQ(window->state().currentScriptName, "b.txt");
     EXPECT_EQ(file1->selectedPosition(), 1);
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+}
+
+// Delete removes the open script: never while the list shows another one, and a
+// highlight moved elsewhere disarms a press already made.
+TEST_F(ScriptFilesTest, delete_isRefusedWhileTheListHighlightsAnotherScript)
+{
+    for (const char *name : {"intro.txt", "finale.txt"})
+        game.write(std::string("mods/mod/scripts/") + name, "One 1\r\n");
+    start();
+    open("intro.txt");
+    clickButton(button("deletesc"));
+    ASSERT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
+    clickListItem(file1, 0); // finale.txt
+    EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
+    QToolTip::hideText();
+    const int beeps = gui::ui::beepCount();
+    clickButton(button("deletesc"));
+    clickButton(button("deletesc"));
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 2);
+    EXPECT_EQ(QToolTip::text(),
+              "Delete Script deletes the open script, intro.txt: select it in the list first");
+    EXPECT_EQ(scriptsFolder(), "finale.txt intro.txt");
+}
+
+TEST_F(ScriptFilesTest, delete_movesTheScriptToTheTrash_andSaysSo)
+{
+    game.write("mods/mod/scripts/a.txt", "One 1\r\n");
+    start();
+    open("a.txt");
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/Trash/files");
+    const auto inTrash = [&] {
+        return QDir(trash).entryList(QDir::Files).size();
+    };
+    const qsizetype before = inTrash();
+    QToolTip::hideText();
+    clickButton(button("deletesc"));
+    clickButton(button("deletesc"));
+    EXPECT_EQ(scriptsFolder(), "");
+    EXPECT_EQ(inTrash(), before + 1);
+    EXPECT_EQ(QToolTip::text(), "a.txt was moved to the trash, where it can be restored");
 }
 
 TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)

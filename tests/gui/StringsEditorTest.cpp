@@ -75,12 +75,13 @@ protected:
     gui::StringsTextEdit *editor = nullptr;
 };
 
-TEST_F(StringsEditorTest, save_writesTheTextAndOneLineEnd_toTheFileAndItsBackup)
+// The backup keeps the table as it was before the save, so Revert to Backup undoes it.
+TEST_F(StringsEditorTest, save_writesTheTextWithALineEnd_andKeepsTheFileBeforeItAsTheBackup)
 {
     retype("A x");
     save();
     EXPECT_EQ(file(), "A x\r\n");
-    EXPECT_EQ(backup(), "A x\r\n");
+    EXPECT_EQ(backup(), "LOC_A Hello\r\n");
     EXPECT_EQ(editor->text(), "A x");
     EXPECT_FALSE(temporaryFileLeft());
 }
@@ -101,17 +102,19 @@ TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEdi
     EXPECT_EQ(find<QWidget>(*window, "work_2")->property("state").toString(), "worked");
 }
 
-TEST_F(StringsEditorTest, eachOpenAndSave_addsOneLineEnd)
+TEST_F(StringsEditorTest, openAndSaveAgain_leavesTheFileAsItWas_andAnOlderBackupStands)
 {
+    game.write("mods/alpha/strings_default.txt.bak", "OLDER backup\r\n");
     save();
-    EXPECT_EQ(file(), "LOC_A Hello\r\n\r\n");
+    EXPECT_EQ(file(), "LOC_A Hello\r\n");
     openMod(*window, "beta");
     openMod(*window, "alpha");
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), "LOC_A Hello\n\n");
+    EXPECT_EQ(editor->text(), "LOC_A Hello\n");
     save();
-    EXPECT_EQ(file(), "LOC_A Hello\r\n\r\n\r\n");
-    EXPECT_EQ(backup(), file());
+    EXPECT_EQ(file(), "LOC_A Hello\r\n");
+    // Saving the same text again is no reason to lose the backup.
+    EXPECT_EQ(backup(), "OLDER backup\r\n");
 }
 
 // Emptied, the editor would let the next Save Changes wipe the file and its backup.
@@ -121,11 +124,12 @@ TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
     DialogAnswerer answerer;
     revert();
     EXPECT_EQ(answerer.messages, QStringList{"Backup not found :("});
+    EXPECT_TRUE(answerer.informativeTexts.value(0).contains("strings_default.txt.bak"));
     EXPECT_EQ(editor->text(), "LOC_A Hello\nLOC_B edited, unsaved");
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\nLOC_B edited, unsaved\r\n");
-    EXPECT_EQ(backup(), file());
+    EXPECT_EQ(backup(), "LOC_A Hello\r\n");
 
     // A backup that is there but cannot be read is no backup either.
     std::filesystem::remove(mod() / "strings_default.txt.bak");
@@ -141,7 +145,7 @@ TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)
     save();
     retype("changed, unsaved");
     revert();
-    EXPECT_EQ(editor->text(), "A x\n");
+    EXPECT_EQ(editor->text(), "LOC_A Hello\n");
 
     // What the backup holds comes back, whatever the table was built from.
     game.write("mods/alpha/strings_default.txt.bak", "Q q\r\nR r");
@@ -221,8 +225,10 @@ TEST_F(StringsEditorTest, fileThatCannotBeWritten_isReported_andTheEditorKeepsIt
     std::filesystem::remove(mod() / "strings_default.txt");
     game.dir.makeFolder("mods/alpha/strings_default.txt");
     DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Save); // Overwrite what another program put there
     retype("A x");
     save();
+    ASSERT_EQ(answerer.questions.size(), 1);
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_TRUE(answerer.messages.front().contains("strings_default.txt"));
     EXPECT_FALSE(answerer.messages.front().contains(".bak"));
@@ -246,13 +252,13 @@ TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave_andEveryLineEndIsSavedAsC
     content += others + "\r\nlast\r";
     const std::string saved = "K a\r\nb\r\nc\xA0"
                               "d\r\n\r\n\r\n\r\n\r\n" +
-                              others + "\r\nlast\r\n\r\n";
+                              others + "\r\nlast\r\n";
     game.write("mods/beta/strings_default.txt", content);
     openMod(*window, "beta");
     window->selectPage(3);
     save();
     EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), saved);
-    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), saved);
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), content);
     EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringlist")).value(0), "K");
 }
 

@@ -136,13 +136,17 @@ void showMainPage(Editor &e)
 {
     e.window->selectPage(0);
 }
-void pressSaveScript(Editor &e, DialogAnswerer &)
+// A file that another program removed or replaced by a folder is asked about first:
+// the user answers Overwrite, so that the write itself fails.
+void pressSaveScript(Editor &e, DialogAnswerer &answerer)
 {
+    answerer.queueButton(QMessageBox::Save);
     clickButton(e.button("savesc"));
 }
 void pressSaveScriptAsB(Editor &e, DialogAnswerer &answerer)
 {
     answerer.queueAnswer("b.txt");
+    answerer.queueButton(QMessageBox::Yes); // replace b.txt, where it still stands
     clickButton(e.button("savescas"));
 }
 void pressNewScript(Editor &e, DialogAnswerer &answerer)
@@ -150,8 +154,9 @@ void pressNewScript(Editor &e, DialogAnswerer &answerer)
     answerer.queueAnswer("new.txt");
     clickButton(e.button("NewSc"));
 }
-void pressSaveStrings(Editor &e, DialogAnswerer &)
+void pressSaveStrings(Editor &e, DialogAnswerer &answerer)
 {
+    answerer.queueButton(QMessageBox::Save);
     clickButton(e.button("savestrings"));
 }
 void pressMakeFile(Editor &e, DialogAnswerer &)
@@ -196,7 +201,7 @@ const Operation kSaveScriptAs{"SaveScriptAs", "mod", "scripts", 4096, {"b.txt"},
                               openAndFillGrid, pressSaveScriptAsB, grid, "r99k3-"};
 const Operation kNewScript{"NewScript", "mod", "scripts", 0, {"new.txt"}, 0,
                            openAndFillGrid, pressNewScript, grid, "r99k3-"};
-const Operation kSaveStrings{"SaveStrings", "words", "", 4096, kStringsFiles, 0,
+const Operation kSaveStrings{"SaveStrings", "words", "", 0, kStringsFiles, 0,
                              fillStrings, pressSaveStrings, stringsText, "EDITED by hand"};
 const Operation kMakeFile{"MakeFile", "bare", "", 0, {"strings_default.txt"}, 1,
                           showMainPage, pressMakeFile, stringsPart, "broken"};
@@ -362,14 +367,18 @@ TEST_F(WriteFailures, newScriptNamedLikeAFolderMadeSinceTheListing_isRefusedWith
 
 TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_andNamesOnlyIt)
 {
-    ASSERT_TRUE(editor.start("words"));
-    editor.window->selectPage(3);
-    // Two pages of text: the disk holds the old file and one copy of the new text.
+    // Two pages of text: the disk holds the old file, its copy in the backup, and no
+    // more than a page of the new text.
     const std::string line = "KEY a line of some sixty bytes to fill two pages with text\r\n";
     std::string bytes;
     while (bytes.size() < 6000)
         bytes += line;
-    editor.strings()->setFileBytes(bytes);
+    editor.game.write("mods/words/strings_default.txt", bytes);
+    ASSERT_TRUE(editor.start("words"));
+    editor.window->selectPage(3);
+    editor.strings()->setFocus();
+    QTest::keyClick(editor.strings(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(editor.strings(), "EDITED");
     const QString text = editor.strings()->text();
     const fs::path mod = editor.mod("words");
     FullDisk full(mod, 8192);
@@ -377,8 +386,8 @@ TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_and
         GTEST_SKIP() << "the fault seam fails each file on its own, not the two on one disk";
     DialogAnswerer answerer;
     clickButton(editor.button("savestrings"));
-    EXPECT_EQ(readBytes(mod / "strings_default.txt.bak"), bytes + "\r\n");
-    EXPECT_EQ(readBytes(mod / "strings_default.txt"), "GREETING Hello\r\n");
+    EXPECT_EQ(readBytes(mod / "strings_default.txt.bak"), bytes);
+    EXPECT_EQ(readBytes(mod / "strings_default.txt"), bytes);
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_TRUE(answerer.messages.front().startsWith(
         QString::fromStdString((mod / "strings_default.txt").string()) + " could not be saved"))

@@ -35,9 +35,15 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
             staged.cell(ScriptLineTable::kCellsPerLine * report.linesRead + k) = (*slots)[k];
         if (report.linesInFile <= kGridLines && slots->usedCount() > ScriptLineTable::kCellsPerLine) {
             ScriptReadReport::ExtraWords extra{report.linesInFile, {}};
-            for (int k = ScriptLineTable::kCellsPerLine; k < slots->usedCount(); ++k)
-                extra.words += (k > ScriptLineTable::kCellsPerLine ? " " : "") + std::string((*slots)[k]);
-            // The text after a "#" keeps its blanks in its slot; shown, it needs none.
+            for (int k = ScriptLineTable::kCellsPerLine; k < slots->usedCount(); ++k) {
+                // The text after a "#" keeps the blanks that followed it.
+                const std::string_view word = (*slots)[k];
+                const bool ownBlank =
+                    (*slots)[k - 1] == "#" && !word.empty() && (word.front() == ' ' || word.front() == '\t');
+                if (k > ScriptLineTable::kCellsPerLine && !ownBlank)
+                    extra.words += ' ';
+                extra.words += word;
+            }
             const std::size_t start = extra.words.find_first_not_of(" \t");
             const std::size_t end = extra.words.find_last_not_of(" \t");
             extra.words =

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/FileStamp.h"
+#include "core/io/Files.h"
 #include "core/util/Version.h"
 
 #include <QString>
@@ -30,9 +32,21 @@ struct AppState
     QString currentScriptName;
     std::string currentScriptFile;             // the same name as the file system spells it
     std::filesystem::path currentScriptFolder; // where it was read from
+    // What the open script's file and the open mod's strings table held when they were
+    // last read or written, to notice another program's change before writing over it.
+    FileStamp scriptOnDisk;
+    FileStamp stringsOnDisk;
     // True while a mod opens or a script loads; user requests for another one are
     // ignored meanwhile.
     bool busy = false;
+
+    bool scriptOpen() const { return !currentScriptFile.empty(); }
+    std::filesystem::path openScriptPath() const;
 };
+
+inline std::filesystem::path AppState::openScriptPath() const
+{
+    return currentScriptFolder / pathFromName(currentScriptFile);
+}
 
 } // namespace cw::gui

@@ -4,6 +4,8 @@
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptFiles.h"
+#include "gui/strings/StringsEditor.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
 
@@ -11,6 +13,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QUndoStack>
 
 namespace cw::gui {
@@ -18,9 +21,18 @@ namespace cw::gui {
 EditActions::EditActions(MainWindow &window) : m_window(window)
 {
     const Controls &c = window.controls();
-    // The buttons' own rules apply: a disabled button does nothing.
+    // The buttons' own rules apply: a disabled button does nothing. Ctrl+S saves what
+    // the page shown edits: the strings table on its page, else the open script to its
+    // own file (whichever file File1 highlights).
     connect(add(QStringLiteral("saveScriptKey"), {QKeySequence(Qt::ControlModifier | Qt::Key_S)}),
-            &QAction::triggered, c.saveSc, &QPushButton::click);
+            &QAction::triggered, this, [this, &c] {
+                if (c.tabs->currentWidget() == c.tabFrame[3]) {
+                    if (c.saveStrings->isEnabled())
+                        m_window.stringsEditor().save();
+                } else if (c.saveSc->isEnabled()) {
+                    m_window.scriptFiles().saveOpenScript();
+                }
+            });
     connect(add(QStringLiteral("saveScriptAsKey"),
                 {QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_S)}),
             &QAction::triggered, c.saveScAs, &QPushButton::click);

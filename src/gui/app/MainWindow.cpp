@@ -1,5 +1,6 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/app/DiskWatch.h"
 #include "gui/app/EditActions.h"
 #include "gui/app/UnsavedChanges.h"
 #include "gui/grid/ScriptEditor.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     m_scriptCheck = std::make_unique<ScriptCheck>(*this);
     m_unsavedChanges = std::make_unique<UnsavedChanges>(*this);
     m_editActions = std::make_unique<EditActions>(*this);
+    m_diskWatch = std::make_unique<DiskWatch>(*this);
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }

@@ -15,6 +15,7 @@ class QStringListModel;
 
 namespace cw::gui {
 
+class DiskWatch;
 class EditActions;
 class ScriptEditor;
 class StringsColumnModel;
@@ -115,6 +116,7 @@ private:
     std::unique_ptr<ScriptCheck> m_scriptCheck;
     std::unique_ptr<UnsavedChanges> m_unsavedChanges;
     std::unique_ptr<EditActions> m_editActions;
+    std::unique_ptr<DiskWatch> m_diskWatch;
     ScriptEditor *m_editor = nullptr;
     QString m_caption;
 };

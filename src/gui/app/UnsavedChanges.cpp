@@ -49,30 +49,26 @@ bool UnsavedChanges::mayReplace(Before before)
     return !stringsGo || mayReplaceStrings(what);
 }
 
-QMessageBox::StandardButton UnsavedChanges::ask(const QString &question, QMessageBox::StandardButtons buttons)
+QMessageBox::StandardButton UnsavedChanges::ask(const QString &question, const QString &informative,
+                                                bool canSave)
 {
-    QMessageBox box(QMessageBox::Question, ui::kProgramTitle, question, buttons, &m_window);
-    box.setObjectName(QStringLiteral("questionBox"));
-    if (buttons.testFlag(QMessageBox::Save))
-        box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    return canSave ? ui::ask(&m_window, question, informative,
+                             {{QMessageBox::Save}, {QMessageBox::Discard}, {QMessageBox::Cancel}},
+                             QMessageBox::Save)
+                   : ui::ask(&m_window, question, informative,
+                             {{QMessageBox::Discard}, {QMessageBox::Cancel}}, QMessageBox::Cancel);
 }
 
-// The lines of a grid that holds no script can be saved only where a script can be
-// made: in the open mod's scripts folder, under a name the user gives.
-std::filesystem::path UnsavedChanges::newScriptPath()
+// The scripts folder of the open mod, where the lines of a grid that holds no script can
+// be saved as a new script; empty when there is none.
+std::filesystem::path UnsavedChanges::scriptsFolder() const
 {
     const AppState &state = m_window.state();
     if (state.openModFolder.empty())
         return {};
-    const std::filesystem::path folder = findNoCase(state.openModFolder, layout::kScriptsFolder);
+    std::filesystem::path folder = findNoCase(state.openModFolder, layout::kScriptsFolder);
     std::error_code code;
-    if (!std::filesystem::is_directory(folder, code))
-        return {};
-    const auto name = m_window.scriptFiles().askFileName(
-        QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), m_window.controls().saveScAs);
-    return name ? findNoCase(folder, *name) : std::filesystem::path();
+    return std::filesystem::is_directory(folder, code) ? folder : std::filesystem::path();
 }
 
 bool UnsavedChanges::mayReplaceGrid(const QString &what)
@@ -81,21 +77,36 @@ bool UnsavedChanges::mayReplaceGrid(const QString &what)
     if (!editor.isModified())
         return true;
     const AppState &state = m_window.state();
-    const bool scriptOpen = !state.currentScriptFile.empty();
+    const std::filesystem::path folder = state.scriptOpen() ? std::filesystem::path() : scriptsFolder();
+    const bool canSave = state.scriptOpen() || !folder.empty();
     const QString question =
-        scriptOpen ? QStringLiteral("Save changes to %1 before %2?").arg(state.currentScriptName, what)
-                   : QStringLiteral("Save the lines in the grid as a script before %1?").arg(what);
-    const bool canSave = scriptOpen || !state.openModFolder.empty();
-    const auto answer = ask(question, canSave ? QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel
-                                              : QMessageBox::Discard | QMessageBox::Cancel);
+        state.scriptOpen()
+            ? QStringLiteral("Save changes to %1 before %2?").arg(state.currentScriptName, what)
+            : QStringLiteral("Save the lines in the grid as a script before %1?").arg(what);
+    const QString why = canSave ? QString()
+                                : QStringLiteral("They cannot be saved: the mod has no scripts folder to "
+                                                 "hold them.");
+    const auto answer = ask(question, why, canSave);
     if (answer == QMessageBox::Discard)
         return true;
     if (answer != QMessageBox::Save)
         return false;
     // The open script's own file, whatever File1 highlights now.
-    const std::filesystem::path path =
-        scriptOpen ? state.currentScriptFolder / pathFromName(state.currentScriptFile) : newScriptPath();
-    if (path.empty() || !m_window.scriptFiles().writeDocument(path))
+    ScriptFiles &files = m_window.scriptFiles();
+    if (state.scriptOpen())
+        return files.writeOpenScript();
+    const auto name = files.askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"),
+                                        m_window.controls().saveScAs);
+    if (!name)
+        return false;
+    const std::filesystem::path path = findNoCase(folder, *name);
+    std::error_code code;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, code))) {
+        ui::refuse(m_window.controls().saveScAs,
+                   QStringLiteral("A script named %1 already exists").arg(displayName(path.filename())));
+        return false;
+    }
+    if (!files.writeDocument(path))
         return false;
     editor.markSaved();
     return true;
@@ -110,7 +121,7 @@ bool UnsavedChanges::mayReplaceStrings(const QString &what)
                                 .arg(QString::fromLatin1(layout::kStringsFile.data(),
                                                          static_cast<qsizetype>(layout::kStringsFile.size())),
                                      what),
-                            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+                            QString(), true);
     if (answer == QMessageBox::Discard)
         return true;
     return answer == QMessageBox::Save && m_window.stringsEditor().writeFiles(m_window.state().openModFolder);

@@ -35,8 +35,8 @@ public:
 private:
     bool mayReplaceGrid(const QString &before);
     bool mayReplaceStrings(const QString &before);
-    QMessageBox::StandardButton ask(const QString &question, QMessageBox::StandardButtons buttons);
-    std::filesystem::path newScriptPath();
+    QMessageBox::StandardButton ask(const QString &question, const QString &informative, bool canSave);
+    std::filesystem::path scriptsFolder() const;
 
     MainWindow &m_window;
 };

@@ -3,6 +3,7 @@
 #include "core/catalogue/Catalogue.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Dialogs.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/TextCodec.h"
 
@@ -383,10 +384,17 @@ void ScriptGrid::pickStringsEntry(int row, int index)
 void ScriptGrid::lineNumberReleased(int row, Qt::MouseButton button)
 {
     const bool empty = m_editor.row(row).command.empty();
-    if (button == Qt::LeftButton && empty)
+    if (button == Qt::LeftButton && empty) {
         m_editor.removeLine(row);
-    else if (button == Qt::LeftButton || button == Qt::RightButton)
+    } else if (button == Qt::LeftButton || button == Qt::RightButton) {
+        // An insert pushes line 100 out of the grid, and a save would lose it.
+        if (m_editor.document().lastRowInUse()) {
+            ui::refuse(lineNumber(row), QStringLiteral("Line 100 holds a command, which inserting a line "
+                                                       "would push out: remove a line first"));
+            return;
+        }
         m_editor.insertLine(row);
+    }
 }
 
 // Enter in a command chooser picks the command its text names, compared as the loader

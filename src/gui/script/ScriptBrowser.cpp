@@ -7,6 +7,7 @@
 #include "gui/app/UnsavedChanges.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptFiles.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
@@ -20,12 +21,6 @@
 #include <algorithm>
 
 namespace cw::gui {
-namespace {
-
-const QString kDeleteCaption = QStringLiteral("Delete Script (dbl click)");
-
-} // namespace
-
 ScriptBrowser::ScriptBrowser(MainWindow &window) : m_window(window)
 {
     const Controls &c = window.controls();
@@ -72,15 +67,19 @@ bool ScriptBrowser::openFromList()
     state.currentScriptName = displayName(std::string_view(fileName));
     state.currentScriptFile = fileName;
     state.currentScriptFolder = c.file1->folder();
+    state.scriptOnDisk = loaded->onDisk;
     c.list2->setSelectedPosition(c.file1->selectedPosition());
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
-    if (loaded->losesLinesPast100()) {
+    const QString losses = describeLosses(m_window.editor().document().lossesOnSave());
+    if (!losses.isEmpty()) {
         ui::showMessage(&m_window,
-                        QStringLiteral("%1 has %2 lines. Only the first 100 lines can be edited, and "
-                                       "saving the script will not keep the rest.")
-                            .arg(state.currentScriptName)
-                            .arg(loaded->linesInFile));
+                        QStringLiteral("%1 holds more than the editor can: saving it will not keep %2.")
+                            .arg(state.currentScriptName, losses),
+                        loaded->report.losesLinesPast100()
+                            ? QStringLiteral("It has %1 lines; only the first 100 can be edited.")
+                                  .arg(loaded->report.linesInFile)
+                            : QStringLiteral("A line holds at most a command and four arguments."));
     }
     return true;
 }
@@ -99,12 +98,13 @@ void ScriptBrowser::selectOpenScript()
         c.list2->setSelectedPosition(-1);
 }
 
-std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fileName)
+std::optional<ScriptBrowser::Loaded> ScriptBrowser::loadScript(const std::string &fileName)
 {
     const Controls &c = m_window.controls();
-    c.deleteSc->setText(kDeleteCaption);
+    m_window.scriptFiles().disarmDelete();
 
     std::string bytes;
+    FileStamp onDisk;
     if (!fileName.empty()) {
         const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
         auto read = readFile(path);
@@ -115,6 +115,7 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
             return std::nullopt;
         }
         bytes = std::move(read).value();
+        onDisk = FileStamp::of(path, bytes);
     }
     m_window.ensureGridBuilt();
     auto report = m_window.editor().load(bytes);
@@ -126,7 +127,7 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
                         QString::fromStdString(where));
         return std::nullopt;
     }
-    return report.value();
+    return Loaded{std::move(report).value(), onDisk};
 }
 
 void ScriptBrowser::openInTextEditor()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/FileStamp.h"
 #include "core/script/ScriptLines.h"
 
 #include <QObject>
@@ -30,10 +31,17 @@ public:
     // List2 select the script that is open again (nothing when none is).
     bool openFromList();
 
+    // A script read into the document: what the reader said of it, and the stamp of
+    // its file's bytes.
+    struct Loaded
+    {
+        ScriptReadReport report;
+        FileStamp onDisk;
+    };
     // Reads the named script of File1's folder into the script document, which the
     // grid shows; an empty name resets every row. Nothing when it could not be read
     // (the user has been told why and the document is unchanged).
-    std::optional<ScriptReadReport> loadScript(const std::string &fileName);
+    std::optional<Loaded> loadScript(const std::string &fileName);
 
     // Opens the script selected in File1 in the text editor.
     void openInTextEditor();

@@ -1,5 +1,6 @@
 #include "gui/strings/StringsEditor.h"
 
+#include "core/io/FileStamp.h"
 #include "core/io/Files.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
@@ -21,7 +22,43 @@ StringsEditor::StringsEditor(MainWindow &window) : m_window(window)
     connect(c.stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
 }
 
+bool StringsEditor::confirmDiskUnchanged(const std::filesystem::path &file)
+{
+    FileStamp &stamp = m_window.state().stringsOnDisk;
+    const DiskState disk = diskState(file, stamp, Compare::Bytes);
+    if (disk == DiskState::Unchanged)
+        return true;
+    const QString name = displayName(file.filename());
+    const bool gone = disk == DiskState::Gone;
+    const QMessageBox::StandardButton answer =
+        gone ? ui::ask(&m_window,
+                       QStringLiteral("%1 is no longer on disk: another program removed or renamed it "
+                                      "since Cuewright read it.")
+                           .arg(name),
+                       QStringLiteral("Overwrite saves the editor's text as %1 again.").arg(name),
+                       {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
+                       QMessageBox::Cancel)
+             : ui::ask(&m_window,
+                       QStringLiteral("%1 has been changed by another program since Cuewright read or "
+                                      "saved it.")
+                           .arg(name),
+                       QStringLiteral("Overwrite replaces that change with the editor's text; Reload "
+                                      "shows the file as it is now, without the editor's edits."),
+                       {{QMessageBox::Save, QStringLiteral("&Overwrite")},
+                        {QMessageBox::Reset, QStringLiteral("&Reload")},
+                        {QMessageBox::Cancel}},
+                       QMessageBox::Cancel);
+    if (answer == QMessageBox::Reset)
+        reload();
+    return answer == QMessageBox::Save;
+}
+
 bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
+{
+    return confirmDiskUnchanged(findNoCase(modFolder, layout::kStringsFile)) && write(modFolder);
+}
+
+bool StringsEditor::write(const std::filesystem::path &modFolder)
 {
     const Controls &c = m_window.controls();
     const StringsTextEdit::Encoded text = c.stringsText->fileBytes();
@@ -35,31 +72,59 @@ bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
     }
     const std::filesystem::path file = findNoCase(modFolder, layout::kStringsFile);
     const std::filesystem::path backup = findNoCase(modFolder, layout::stringsBackupFile());
-    // Each file is replaced only once its new bytes are safely written. A backup that
+    // The backup keeps the table as it was before this save, so that Revert to Backup
+    // can undo a save; saving the same text again keeps the older backup. A backup that
     // cannot be written is reported, and the table is still saved: the user asked for
     // the table.
-    bool saved = false;
-    for (const std::filesystem::path &target : {backup, file}) {
-        auto written = writeFileAtomically(target, *text.bytes, m_window.gameRoot().root);
-        if (!written) {
+    const auto before = readFile(file);
+    if (!before || *before != *text.bytes) {
+        const std::string_view kept = before ? std::string_view(*before) : std::string_view(*text.bytes);
+        if (auto written = writeFileAtomically(backup, kept, m_window.gameRoot().root); !written) {
             ui::showMessage(&m_window,
                             QStringLiteral("%1 could not be saved: %2. The file is as it was.")
-                                .arg(displayName(target), QString::fromStdString(written.error().reason)));
+                                .arg(displayName(backup), QString::fromStdString(written.error().reason)));
         }
-        saved = written.ok();
     }
-    if (saved)
-        c.stringsText->markSaved();
-    return saved;
+    auto written = writeFileAtomically(file, *text.bytes, m_window.gameRoot().root);
+    if (!written) {
+        ui::showMessage(&m_window,
+                        QStringLiteral("%1 could not be saved: %2. The file is as it was.")
+                            .arg(displayName(file), QString::fromStdString(written.error().reason)));
+        return false;
+    }
+    m_window.state().stringsOnDisk = FileStamp::of(file, *text.bytes);
+    c.stringsText->markSaved();
+    return true;
+}
+
+bool StringsEditor::reload()
+{
+    const std::filesystem::path &mod = m_window.state().openModFolder;
+    if (mod.empty())
+        return false;
+    const std::filesystem::path file = findNoCase(mod, layout::kStringsFile);
+    auto bytes = readFile(file);
+    if (!bytes) {
+        ui::showMessage(&m_window, QStringLiteral("%1 could not be read again: %2")
+                                       .arg(displayName(file), QString::fromStdString(bytes.error().reason)));
+        return false;
+    }
+    const Controls &c = m_window.controls();
+    c.stringsText->setFileBytes(*bytes);
+    c.stringsText->ensureLoaded();
+    m_window.state().stringsOnDisk = FileStamp::of(file, *bytes);
+    return true;
 }
 
 void StringsEditor::save()
 {
     m_window.whenIdle([this] {
         const auto mod = m_window.workspace().selectedModFolder();
-        if (!mod || !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::SavingStrings))
+        if (!mod || !confirmDiskUnchanged(findNoCase(*mod, layout::kStringsFile)) ||
+            !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::SavingStrings))
             return;
-        writeFiles(*mod);
+        // A table that cannot be written still opens the mod again, from the files.
+        write(*mod);
         m_window.workspace().openMod(RefreshReason::StringsSaved);
         m_window.controls().stringsText->setFocus();
     });
@@ -75,7 +140,8 @@ void StringsEditor::revert()
     if (!backup) {
         // The editor keeps its text: emptied, a later Save Changes would wipe the
         // strings file and its backup.
-        ui::showMessage(&m_window, QStringLiteral("Backup not found :("));
+        ui::showMessage(&m_window, QStringLiteral("Backup not found :("),
+                        QString::fromStdString(describe(backup.error())));
         return;
     }
     // The backup's text is not yet the table's: it is an unsaved change.

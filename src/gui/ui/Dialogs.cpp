@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QToolTip>
 
 namespace cw::gui::ui {
@@ -31,6 +32,36 @@ QString askText(QWidget *parent, const QString &title, const QString &prompt, co
     return dialog.textValue();
 }
 
+QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const QString &informative,
+                                std::initializer_list<Choice> choices, QMessageBox::StandardButton byDefault)
+{
+    QMessageBox box(QMessageBox::Question, kProgramTitle, question, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("questionBox"));
+    if (!informative.isEmpty())
+        box.setInformativeText(informative);
+    QMessageBox::StandardButtons buttons;
+    for (const Choice &choice : choices)
+        buttons |= choice.button;
+    box.setStandardButtons(buttons);
+    for (const Choice &choice : choices) {
+        if (!choice.caption.isEmpty())
+            box.button(choice.button)->setText(choice.caption);
+    }
+    box.setDefaultButton(byDefault);
+    box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void note(QWidget *control, const QString &text)
+{
+    constexpr int kShownMilliseconds = 4000;
+    if (!control)
+        return;
+    QWidget *at = control->isVisible() ? control : control->window();
+    const QPoint where = at == control ? QPoint(0, control->height()) : QPoint(0, 0);
+    QToolTip::showText(at->mapToGlobal(where), text, at, QRect(), kShownMilliseconds);
+}
+
 void beep()
 {
     ++g_beeps;
@@ -40,11 +71,7 @@ void beep()
 void refuse(QWidget *control, const QString &reason)
 {
     beep();
-    if (!control)
-        return;
-    constexpr int kShownMilliseconds = 4000;
-    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), reason, control, QRect(),
-                       kShownMilliseconds);
+    note(control, reason);
 }
 
 int beepCount()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
+
+#include <initializer_list>
 
 class QWidget;
 
@@ -16,6 +19,23 @@ void showMessage(QWidget *parent, const QString &text, const QString &informativ
 
 // A modal input box; Cancel gives the empty text.
 QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed);
+
+// One answer of a question: a standard button, with a caption of its own when given.
+struct Choice
+{
+    QMessageBox::StandardButton button;
+    QString caption = QString();
+};
+
+// A modal question (its object name is "questionBox") with the program's title and one
+// button per choice; `byDefault` is the answer Enter gives, Cancel (or else No) the one
+// Escape gives. Returns the button pressed.
+QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const QString &informative,
+                                std::initializer_list<Choice> choices, QMessageBox::StandardButton byDefault);
+
+// A short note shown for a few seconds at a control (at the window's top when the
+// control is not on screen), for something the user should know but need not answer.
+void note(QWidget *control, const QString &text);
 
 // The warning beep of a refused action.
 void beep();

@@ -5,6 +5,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/UnsavedChanges.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
@@ -54,7 +55,7 @@ void ModWorkspace::Opening::begin()
     c.rootFiles->setEnabled(true);
     c.cmdRootOpen->setEnabled(true);
     c.file1->setFolder(m_window.gameRoot().root);
-    c.deleteSc->setText(QStringLiteral("Delete Script (dbl click)"));
+    m_window.scriptFiles().disarmDelete();
     if (m_reason != RefreshReason::UserOrFolderAction)
         return;
     c.stringsText->setFileBytes({});
@@ -134,10 +135,13 @@ void ModWorkspace::Opening::strings()
     if (m_reason != RefreshReason::StringsSaved) {
         c.stringsText->setFileBytes({});
         bytes = readStrings(path);
-        if (bytes)
+        if (bytes) {
             c.stringsText->setFileBytes(*bytes);
-        else
+            m_window.state().stringsOnDisk = FileStamp::of(path, *bytes);
+        } else {
+            m_window.state().stringsOnDisk = FileStamp();
             fail(kStrings);
+        }
     }
     if (failedIn(kStrings))
         return;
