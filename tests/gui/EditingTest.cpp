@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace cw::test {
@@ -24,7 +26,7 @@ constexpr const char *kIntro = "One 1\r\nTwo gate 2\r\n# note\r\nSay GREETING\r\
 
 class EditingTest : public ::testing::Test
 {
-protected:
+public:
     void SetUp() override
     {
         game.withBasics();
@@ -220,6 +222,113 @@ TEST_F(EditingTest, closingWithUnsavedEdits_cancelledStaysOpen_savedWritesAndClo
     EXPECT_EQ(bytesOf("a.txt"), "One 1\r\nTwo gate 29\r\n# note\r\nSay GREETING\r\n\r\n");
 }
 
+// Each answer of the guard does what it says, and what counts as unsaved afterwards is
+// exactly what was not written.
+TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
+{
+    const auto strings = [](EditingTest &t) { return find<gui::StringsTextEdit>(*t.window, "stringstext"); };
+    const auto typeStrings = [strings](EditingTest &t) {
+        t.window->selectPage(3);
+        strings(t)->setFocus();
+        QTest::keyClicks(strings(t), "X");
+    };
+    const auto readOnly = [](const std::filesystem::path &file) {
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    };
+    const struct
+    {
+        const char *what;
+        std::function<void(EditingTest &, DialogAnswerer &)> act;
+        QStringList questions;
+        std::function<void(EditingTest &)> check;
+    } cases[] = {
+        {"closing with unsaved strings text asks about it",
+         [typeStrings](EditingTest &t, DialogAnswerer &a) {
+             typeStrings(t);
+             a.queueButton(QMessageBox::Cancel);
+             EXPECT_FALSE(t.window->close());
+         },
+         {"Save changes to strings_default.txt before closing?"}, [](EditingTest &) {}},
+        {"Cancel in the strings question writes nothing and keeps the mod",
+         [typeStrings](EditingTest &t, DialogAnswerer &a) {
+             typeStrings(t);
+             a.queueButton(QMessageBox::Cancel);
+             openMod(*t.window, "other");
+         },
+         {"Save changes to strings_default.txt before opening another mod?"},
+         [](EditingTest &t) {
+             EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt"), "GREETING Hello\r\n");
+             EXPECT_EQ(t.title(), caption("mod - a.txt"));
+         }},
+        {"after Save Changes another mod opens without a question",
+         [typeStrings](EditingTest &t, DialogAnswerer &) {
+             typeStrings(t);
+             clickButton(find<QPushButton>(*t.window, "savestrings"));
+             openMod(*t.window, "other");
+         },
+         {}, [](EditingTest &t) { EXPECT_EQ(t.title(), caption("other")); }},
+        {"after Revert to Backup closing asks",
+         [](EditingTest &t, DialogAnswerer &a) {
+             t.game.write("mods/mod/strings_default.txt.bak", "OLD text\r\n");
+             t.window->selectPage(3);
+             clickButton(find<QPushButton>(*t.window, "stringsrevert"));
+             a.queueButton(QMessageBox::Cancel);
+             EXPECT_FALSE(t.window->close());
+         },
+         {"Save changes to strings_default.txt before closing?"}, [](EditingTest &) {}},
+        {"a Save that fails closes nothing and keeps the edits unsaved",
+         [readOnly](EditingTest &t, DialogAnswerer &a) {
+             typeAtEnd(t.grid().field(1, 1), "9");
+             readOnly(t.game.root() / "mods/mod/scripts/a.txt");
+             a.queueButton(QMessageBox::Save);
+             EXPECT_FALSE(t.window->close());
+         },
+         {"Save changes to a.txt before closing?"},
+         [](EditingTest &t) {
+             EXPECT_EQ(t.bytesOf("a.txt"), kIntro);
+             EXPECT_EQ(t.title(), caption("mod - a.txt *"));
+         }},
+        {"a backup written but a table refused keeps the text unsaved",
+         [typeStrings, readOnly](EditingTest &t, DialogAnswerer &a) {
+             typeStrings(t);
+             readOnly(t.game.root() / "mods/mod/strings_default.txt");
+             a.queueButton(QMessageBox::Save);
+             openMod(*t.window, "other");
+         },
+         {"Save changes to strings_default.txt before opening another mod?"},
+         [strings](EditingTest &t) {
+             EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt.bak"), "GREETING Hello\r\n");
+             EXPECT_TRUE(strings(t)->isModified());
+             EXPECT_EQ(t.title(), caption("mod - a.txt"));
+         }},
+        {"Save, then no name for the lines of no script: they stay unsaved",
+         [](EditingTest &t, DialogAnswerer &a) {
+             openMod(*t.window, "other");
+             openMod(*t.window, "mod"); // no script open
+             t.grid().pickCommand(1, 2);
+             a.queueButton(QMessageBox::Save); // and the name asked for next is cancelled
+             openMod(*t.window, "other");
+         },
+         {"Save the lines in the grid as a script before opening another mod?"},
+         [](EditingTest &t) { EXPECT_EQ(t.title(), caption("mod *")); }},
+    };
+    // Each case in a window of its own, set up as every test of this file is.
+    struct Fresh : EditingTest
+    {
+        void TestBody() override {}
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh t;
+        t.SetUp();
+        DialogAnswerer answerer;
+        c.act(t, answerer);
+        EXPECT_EQ(answerer.questions, c.questions);
+        c.check(t);
+    }
+}
+
 TEST_F(EditingTest, ctrlS_savesTheScript)
 {
     typeAtEnd(grid().field(0, 0), "0");
@@ -250,6 +359,45 @@ TEST_F(EditingTest, lineClipboard_copiesCutsAndPastesScriptText_eachOneUndoStep)
     EXPECT_EQ(describeRow(*window, 0), "Two|gate,2,-,-|-");
     key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(describeRow(*window, 0), "One|1,-,-,-|-");
+}
+
+TEST_F(EditingTest, lineKeysAtTheEdges_firstLineUncopyableLineAndOneLineTooMany)
+{
+    grid().combo(0)->setFocus();
+    key(grid().combo(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "One 1\r\n");
+
+    // A line the clipboard cannot carry as script text is not cut either.
+    grid().field(1, 0)->setText(QStringLiteral("\u0100"));
+    const QStringList before = rows();
+    {
+        DialogAnswerer answerer;
+        grid().combo(1)->setFocus();
+        key(grid().combo(1), Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(answerer.messages.size(), 1);
+    }
+    EXPECT_EQ(rows(), before);
+
+    // The message box took the window's activation, and shortcuts reach only the active window.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    pickItem(grid().combo(99), 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("One 1\n"));
+    DialogAnswerer answerer;
+    grid().combo(3)->setFocus();
+    key(grid().combo(3), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(answerer.messages,
+              QStringList{"1 line does not fit: the script would go past line 100. Nothing was pasted."});
+}
+
+TEST_F(EditingTest, typingIntoTwoFieldsOfOneRow_isTwoUndoSteps)
+{
+    typeAtEnd(grid().field(1, 0), "x");
+    typeAtEnd(grid().field(1, 1), "y");
+    key(grid().field(1, 1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(describeRow(*window, 1), "Two|gatex,2,-,-|-");
+    key(grid().field(1, 1), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(describeRow(*window, 1), "Two|gate,2,-,-|-");
 }
 
 TEST_F(EditingTest, pasteThatWouldPushLinesPastTheLast_isRefusedAndChangesNothing)
