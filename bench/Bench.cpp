@@ -1,6 +1,7 @@
 // Cuewright's benchmark program. Prints one line per figure: the median of several
 // runs, offscreen. Run it from the build tree:
-//   build/bench/cuewright_bench [--runs N] [startup] [openmod]
+//   build/bench/cuewright_bench [--runs N] [startup] [openmod] [bigscript]
+#include "BigScript.h"
 #include "Measure.h"
 
 #include "gui/app/Application.h"
@@ -320,6 +321,8 @@ int main(int argc, char **argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--child-openmod")
         return openModChild(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (argc == 2 && std::string(argv[1]) == "--child-bigscript")
+        return cw::bench::bigScriptChild();
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -335,8 +338,10 @@ int main(int argc, char **argv)
             startup(options);
         } else if (what == "openmod") {
             openMod(options);
+        } else if (what == "bigscript") {
+            cw::bench::bigScript(options.runs);
         } else {
-            std::fprintf(stderr, "unknown benchmark %s (startup, openmod)\n", what.c_str());
+            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, bigscript)\n", what.c_str());
             return 2;
         }
     }

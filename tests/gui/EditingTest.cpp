@@ -226,14 +226,17 @@ TEST_F(EditingTest, closingWithUnsavedEdits_cancelledStaysOpen_savedWritesAndClo
 // exactly what was not written.
 TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
 {
-    const auto strings = [](EditingTest &t) { return find<gui::StringsTextEdit>(*t.window, "stringstext"); };
+    const auto strings = [](EditingTest &t) {
+        return find<gui::StringsTextEdit>(*t.window, "stringstext");
+    };
     const auto typeStrings = [strings](EditingTest &t) {
         t.window->selectPage(3);
         strings(t)->setFocus();
         QTest::keyClicks(strings(t), "X");
     };
     const auto readOnly = [](const std::filesystem::path &file) {
-        std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
                                                std::filesystem::perms::others_read);
     };
     const struct
@@ -249,7 +252,9 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
              a.queueButton(QMessageBox::Cancel);
              EXPECT_FALSE(t.window->close());
          },
-         {"Save changes to strings_default.txt before closing?"}, [](EditingTest &) {}},
+         {"Save changes to strings_default.txt before closing?"},
+         [](EditingTest &) {
+         }},
         {"Cancel in the strings question writes nothing and keeps the mod",
          [typeStrings](EditingTest &t, DialogAnswerer &a) {
              typeStrings(t);
@@ -267,7 +272,10 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
              clickButton(find<QPushButton>(*t.window, "savestrings"));
              openMod(*t.window, "other");
          },
-         {}, [](EditingTest &t) { EXPECT_EQ(t.title(), caption("other")); }},
+         {},
+         [](EditingTest &t) {
+             EXPECT_EQ(t.title(), caption("other"));
+         }},
         {"after Revert to Backup closing asks",
          [](EditingTest &t, DialogAnswerer &a) {
              t.game.write("mods/mod/strings_default.txt.bak", "OLD text\r\n");
@@ -276,7 +284,9 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
              a.queueButton(QMessageBox::Cancel);
              EXPECT_FALSE(t.window->close());
          },
-         {"Save changes to strings_default.txt before closing?"}, [](EditingTest &) {}},
+         {"Save changes to strings_default.txt before closing?"},
+         [](EditingTest &) {
+         }},
         {"a Save that fails closes nothing and keeps the edits unsaved",
          [readOnly](EditingTest &t, DialogAnswerer &a) {
              typeAtEnd(t.grid().field(1, 1), "9");
@@ -311,7 +321,9 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
              openMod(*t.window, "other");
          },
          {"Save the lines in the grid as a script before opening another mod?"},
-         [](EditingTest &t) { EXPECT_EQ(t.title(), caption("mod *")); }},
+         [](EditingTest &t) {
+             EXPECT_EQ(t.title(), caption("mod *"));
+         }},
     };
     // Each case in a window of its own, set up as every test of this file is.
     struct Fresh : EditingTest

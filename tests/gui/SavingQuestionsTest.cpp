@@ -50,8 +50,14 @@ public:
         QTest::keyClicks(field, "5");
     }
 
-    void open(const QString &name) { doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name))); }
-    void highlight(const QString &name) { clickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name))); }
+    void open(const QString &name)
+    {
+        doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
+    }
+    void highlight(const QString &name)
+    {
+        clickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
+    }
     void ctrlS()
     {
         // A message box shown on the way took the window's activation, and shortcuts
@@ -66,7 +72,10 @@ public:
         m_answerer->queueAnswer(name);
         press("savescas");
     }
-    std::filesystem::path script(const std::string &name) const { return game.root() / "mods/mod/scripts" / name; }
+    std::filesystem::path script(const std::string &name) const
+    {
+        return game.root() / "mods/mod/scripts" / name;
+    }
     std::string bytesOf(const std::string &name) const { return readBytes(script(name)); }
 
     GameRootBuilder game;
@@ -93,8 +102,9 @@ struct Case
     bool modified;                            // whether the grid still holds unsaved edits
 };
 
-const QString kChanged = QStringLiteral("intro.txt has been changed by another program since Cuewright read or "
-                                        "saved it.");
+const QString kChanged =
+    QStringLiteral("intro.txt has been changed by another program since Cuewright read or "
+                   "saved it.");
 
 TEST(SavingQuestionsTable, eachSaveAsksOnlyWhenItWouldReplaceSomethingElse)
 {
@@ -104,47 +114,92 @@ TEST(SavingQuestionsTable, eachSaveAsksOnlyWhenItWouldReplaceSomethingElse)
              t.highlight("finale.txt");
              t.ctrlS();
          },
-         {}, {}, {{"intro.txt", kEdited}, {"finale.txt", kFinale}}, "intro.txt", "intro.txt", false},
+         {},
+         {},
+         {{"intro.txt", kEdited}, {"finale.txt", kFinale}},
+         "intro.txt",
+         "intro.txt",
+         false},
         {"Save Script on another highlighted script, answered No",
          [](SavingQuestions &t) {
              t.highlight("finale.txt");
              t.press("savesc");
          },
-         {QMessageBox::No}, {"Replace finale.txt with the lines of intro.txt?"},
-         {{"intro.txt", kIntro}, {"finale.txt", kFinale}}, "intro.txt", "finale.txt", true},
+         {QMessageBox::No},
+         {"Replace finale.txt with the lines of intro.txt?"},
+         {{"intro.txt", kIntro}, {"finale.txt", kFinale}},
+         "intro.txt",
+         "finale.txt",
+         true},
         {"Save Script on another highlighted script, answered Yes",
          [](SavingQuestions &t) {
              t.highlight("finale.txt");
              t.press("savesc");
          },
-         {QMessageBox::Yes}, {"Replace finale.txt with the lines of intro.txt?"},
-         {{"intro.txt", kIntro}, {"finale.txt", kEdited}}, "finale.txt", "finale.txt", false},
-        {"Save Script As an existing script, answered No", [](SavingQuestions &t) { t.saveAs("FINALE.txt"); },
-         {QMessageBox::No}, {"Replace finale.txt with the lines of intro.txt?"},
-         {{"intro.txt", kIntro}, {"finale.txt", kFinale}}, "intro.txt", "intro.txt", true},
-        {"Save Script As a new name without .txt", [](SavingQuestions &t) { t.saveAs("first_scene"); }, {}, {},
-         {{"intro.txt", kIntro}, {"first_scene.txt", kEdited}}, "first_scene.txt", "first_scene.txt", false},
-        {"Save Script As the open script's own name", [](SavingQuestions &t) { t.saveAs("intro.txt"); }, {}, {},
-         {{"intro.txt", kEdited}}, "intro.txt", "intro.txt", false},
+         {QMessageBox::Yes},
+         {"Replace finale.txt with the lines of intro.txt?"},
+         {{"intro.txt", kIntro}, {"finale.txt", kEdited}},
+         "finale.txt",
+         "finale.txt",
+         false},
+        {"Save Script As an existing script, answered No",
+         [](SavingQuestions &t) { t.saveAs("FINALE.txt"); },
+         {QMessageBox::No},
+         {"Replace finale.txt with the lines of intro.txt?"},
+         {{"intro.txt", kIntro}, {"finale.txt", kFinale}},
+         "intro.txt",
+         "intro.txt",
+         true},
+        {"Save Script As a new name without .txt",
+         [](SavingQuestions &t) { t.saveAs("first_scene"); },
+         {},
+         {},
+         {{"intro.txt", kIntro}, {"first_scene.txt", kEdited}},
+         "first_scene.txt",
+         "first_scene.txt",
+         false},
+        {"Save Script As the open script's own name",
+         [](SavingQuestions &t) { t.saveAs("intro.txt"); },
+         {},
+         {},
+         {{"intro.txt", kEdited}},
+         "intro.txt",
+         "intro.txt",
+         false},
         {"changed on disk, Cancel",
          [](SavingQuestions &t) {
              t.game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
              t.ctrlS();
          },
-         {QMessageBox::Cancel}, {kChanged}, {{"intro.txt", "Two far 3\r\n"}}, "intro.txt", "intro.txt", true},
+         {QMessageBox::Cancel},
+         {kChanged},
+         {{"intro.txt", "Two far 3\r\n"}},
+         "intro.txt",
+         "intro.txt",
+         true},
         {"changed on disk, Overwrite",
          [](SavingQuestions &t) {
              t.game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
              t.ctrlS();
          },
-         {QMessageBox::Save}, {kChanged}, {{"intro.txt", kEdited}}, "intro.txt", "intro.txt", false},
+         {QMessageBox::Save},
+         {kChanged},
+         {{"intro.txt", kEdited}},
+         "intro.txt",
+         "intro.txt",
+         false},
         {"changed on disk, Reload",
          [](SavingQuestions &t) {
              t.game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
              t.ctrlS();
              EXPECT_EQ(describeRow(*t.window, 0), "Two|far,3,-,-|-");
          },
-         {QMessageBox::Reset}, {kChanged}, {{"intro.txt", "Two far 3\r\n"}}, "intro.txt", "intro.txt", false},
+         {QMessageBox::Reset},
+         {kChanged},
+         {{"intro.txt", "Two far 3\r\n"}},
+         "intro.txt",
+         "intro.txt",
+         false},
         {"removed on disk, Overwrite",
          [](SavingQuestions &t) {
              std::filesystem::remove(t.script("intro.txt"));
@@ -152,7 +207,10 @@ TEST(SavingQuestionsTable, eachSaveAsksOnlyWhenItWouldReplaceSomethingElse)
          },
          {QMessageBox::Save},
          {"intro.txt is no longer on disk: another program removed or renamed it since Cuewright read it."},
-         {{"intro.txt", kEdited}}, "intro.txt", "intro.txt", false},
+         {{"intro.txt", kEdited}},
+         "intro.txt",
+         "intro.txt",
+         false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -190,7 +248,8 @@ TEST_F(SavingQuestionsTest, aSaveThatDropsWhatTheGridCannotHold_asksFirst_defaul
     DialogAnswerer answerer;
     answerer.queueButton(QMessageBox::No);
     ctrlS();
-    EXPECT_EQ(answerer.questions, QStringList{"Saving long.txt drops what the editor cannot hold. Save anyway?"});
+    EXPECT_EQ(answerer.questions,
+              QStringList{"Saving long.txt drops what the editor cannot hold. Save anyway?"});
     EXPECT_EQ(answerer.questionDetails.value(0),
               "Not kept: 2 lines after line 100 (1 of them a command); and the words after the fourth "
               "argument on line 1 (\"# look here\").");
@@ -245,7 +304,8 @@ TEST_F(SavingQuestionsTest, guardWithoutAScriptsFolder_offersDiscardAndCancel_an
     EXPECT_FALSE(window->close());
     ASSERT_EQ(answerer.questions.size(), 2);
     EXPECT_EQ(answerer.questions.last(), "Save the lines in the grid as a script before closing?");
-    EXPECT_EQ(answerer.questionDetails.last(), "They cannot be saved: the mod has no scripts folder to hold them.");
+    EXPECT_EQ(answerer.questionDetails.last(),
+              "They cannot be saved: the mod has no scripts folder to hold them.");
 }
 
 // Coming back from another program: an unedited script is read again, edits stay.
@@ -256,7 +316,8 @@ TEST_F(SavingQuestionsTest, changesMadeWhileAway_areReadAgainWhenUnedited_andOnl
     QEvent activated(QEvent::WindowActivate);
     QApplication::sendEvent(window.get(), &activated);
     QTest::qWait(20);
-    EXPECT_TRUE(QToolTip::text().startsWith("intro.txt was changed by another program. The grid keeps your edits"))
+    EXPECT_TRUE(
+        QToolTip::text().startsWith("intro.txt was changed by another program. The grid keeps your edits"))
         << QToolTip::text().toStdString();
     EXPECT_EQ(describeRow(*window, 0), "One|15,-,-,-|-");
 

@@ -376,13 +376,13 @@ std::vector<RowTexts> ScriptDocument::texts() const
 
 // The lines saving writes, each its command and its arguments that are not empty: two
 // documents with the same lines write the same file.
-std::vector<RowTexts> ScriptDocument::savedLines() const
+std::vector<ScriptDocument::SavedLine> ScriptDocument::savedLines() const
 {
-    std::vector<RowTexts> lines;
+    std::vector<SavedLine> lines;
     for (const ScriptRow &row : m_rows) {
         if (row.command.empty())
             continue;
-        RowTexts line{row.command, {}};
+        SavedLine line{row.command, {}};
         std::size_t k = 0;
         for (const ScriptRow::Field &field : row.fields) {
             if (!field.text.empty())
@@ -420,12 +420,12 @@ void ScriptDocument::markSaved()
 {
     // The rows are the saved state until the next edit, which takes a copy of their
     // lines first: a document that is only read and written (fmt) never holds two.
-    std::vector<RowTexts>().swap(m_saved);
+    std::vector<SavedLine>().swap(m_saved);
     m_savedIsCurrent = true;
     m_linesPast100 = 0;
     m_commandsPast100 = 0;
     for (ScriptRow &row : m_rows)
-        std::string().swap(row.extraWords);
+        row.extraWords.clear();
 }
 
 ScriptDocument::Losses ScriptDocument::lossesOnSave() const
@@ -511,9 +511,9 @@ Result<std::string, ScriptWriteError> ScriptDocument::takeScriptBytes()
     // hold a script about once.
     return writeRows([this](int r) {
         ScriptRow row = std::exchange(mutableRow(r), ScriptRow{});
-        RowTexts texts{std::move(row.command), {}};
+        RowTexts texts{row.command.take(), {}};
         for (std::size_t k = 0; k < row.fields.size(); ++k)
-            texts.arguments[k] = std::move(row.fields[k].text);
+            texts.arguments[k] = row.fields[k].text.take();
         return texts;
     });
 }

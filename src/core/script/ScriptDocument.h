@@ -2,6 +2,7 @@
 
 #include "core/script/ScriptLines.h"
 #include "core/script/ScriptRows.h"
+#include "core/text/SharedText.h"
 #include "core/util/Result.h"
 
 #include <array>
@@ -18,31 +19,33 @@ class StringsTable;
 // Everything one grid row shows: what the command chooser, the four argument fields and
 // the strings chooser hold, which of them are shown, their tooltips and where the
 // argument fields stand. Texts are UTF-8, so that a row can hold what the user typed even
-// when the code page cannot (saving refuses such a row; checking reports it).
+// when the code page cannot (saving refuses such a row; checking reports it). Texts are
+// shared between copies of a row, so that an undo step costs what it changes, not the
+// megabytes a row may hold.
 struct ScriptRow
 {
     struct Field
     {
-        std::string text;
+        SharedText text;
         bool visible = false;
-        std::string tooltip;
+        SharedText tooltip;
         int left = 0;  // twips
         int width = 0; // twips
 
         bool operator==(const Field &) const = default;
     };
 
-    std::string command;
+    SharedText command;
     int selected = -1; // the command chooser's selected catalogue entry, -1 for none
-    std::string commandTooltip;
+    SharedText commandTooltip;
     std::array<Field, 4> fields;
     bool stringsVisible = false;
-    std::string stringsText;
+    SharedText stringsText;
     int stringsSelected = -1; // entry of the strings table, -1 for none
-    std::string stringsTooltip;
+    SharedText stringsTooltip;
     // Words the line held after its fourth argument, which no field can hold and saving
     // drops; kept with the line wherever it moves, so that the save can ask first.
-    std::string extraWords;
+    SharedText extraWords;
 
     bool operator==(const ScriptRow &) const = default;
 };
@@ -168,9 +171,9 @@ private:
     // UTF-8 texts of one catalogue entry, as the rows show them.
     struct EntryTexts
     {
-        std::string name;
-        std::string description;
-        std::array<std::string, 5> labels;
+        SharedText name;
+        SharedText description;
+        std::array<SharedText, 5> labels;
         int argumentCount = 0;
         int firstArgumentType = 0;
     };
@@ -185,7 +188,14 @@ private:
     void showTable(ScriptLineTable &table, const ScriptReadReport &report);
     void showLine(int row, RowView &&view);
     void layOutFields(int row, int count);
-    std::vector<RowTexts> savedLines() const;
+    // A line as saving writes it: its command and its arguments that are not empty,
+    // sharing the rows' texts.
+    struct SavedLine
+    {
+        SharedText command;
+        std::array<SharedText, kFields> arguments;
+    };
+    std::vector<SavedLine> savedLines() const;
     void keepSavedLines();
 
     const Catalogue &m_catalogue;
@@ -194,7 +204,7 @@ private:
     std::array<ScriptRow, kRows> m_rows;
     // savedLines() when last loaded or saved; while no edit has been made since, the
     // rows themselves are that state and this is empty.
-    std::vector<RowTexts> m_saved;
+    std::vector<SavedLine> m_saved;
     bool m_savedIsCurrent = true;
     // Lines after the 100th that the file held when read.
     int m_linesPast100 = 0;

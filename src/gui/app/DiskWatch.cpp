@@ -12,7 +12,6 @@
 #include "gui/ui/TextCodec.h"
 
 #include <QEvent>
-#include <QTimer>
 
 namespace cw::gui {
 
@@ -26,7 +25,7 @@ bool DiskWatch::eventFilter(QObject *watched, QEvent *event)
     // Looked at once the activation is over, so that a question it leads to never
     // stands inside the window system's event.
     if (watched == &m_window && event->type() == QEvent::WindowActivate)
-        QTimer::singleShot(0, this, &DiskWatch::look);
+        QMetaObject::invokeMethod(this, "look", Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }
 
@@ -41,7 +40,8 @@ void DiskWatch::look()
 bool DiskWatch::notedBefore(const std::filesystem::path &path, Seen &seen)
 {
     std::error_code code;
-    const auto now = std::make_pair(std::filesystem::file_size(path, code), std::filesystem::last_write_time(path, code));
+    const auto now =
+        std::make_pair(std::filesystem::file_size(path, code), std::filesystem::last_write_time(path, code));
     const bool noted = seen == now;
     seen = now;
     return noted;
@@ -74,13 +74,14 @@ void DiskWatch::lookAtScript()
     if (!m_window.editor().isModified()) {
         if (m_window.scriptFiles().reloadOpenScript()) {
             m_scriptSeen.reset();
-            ui::note(at, QStringLiteral("%1 was changed by another program and has been read again").arg(name));
+            ui::note(at,
+                     QStringLiteral("%1 was changed by another program and has been read again").arg(name));
         }
         return;
     }
     ui::note(at, QStringLiteral("%1 was changed by another program. The grid keeps your edits; saving "
-                                    "asks before it replaces that change")
-                         .arg(name));
+                                "asks before it replaces that change")
+                     .arg(name));
 }
 
 void DiskWatch::lookAtStrings()
@@ -97,8 +98,9 @@ void DiskWatch::lookAtStrings()
         return;
     case DiskState::Gone:
         if (!notedBefore(path, m_stringsSeen))
-            ui::note(editor, QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
-                                 .arg(name));
+            ui::note(
+                editor,
+                QStringLiteral("%1 is no longer on disk: another program removed or renamed it").arg(name));
         return;
     case DiskState::Changed:
         break;
@@ -108,13 +110,14 @@ void DiskWatch::lookAtStrings()
     if (!editor->isModified()) {
         if (m_window.stringsEditor().reload()) {
             m_stringsSeen.reset();
-            ui::note(editor, QStringLiteral("%1 was changed by another program and has been read again").arg(name));
+            ui::note(editor,
+                     QStringLiteral("%1 was changed by another program and has been read again").arg(name));
         }
         return;
     }
     ui::note(editor, QStringLiteral("%1 was changed by another program. The editor keeps your edits; "
-                                        "saving asks before it replaces that change")
-                             .arg(name));
+                                    "saving asks before it replaces that change")
+                         .arg(name));
 }
 
 } // namespace cw::gui

@@ -24,8 +24,8 @@ class DiskWatch : public QObject
 public:
     explicit DiskWatch(MainWindow &window);
 
-    // Looks at both files now.
-    void look();
+    // Looks at both files now (invoked by name, queued, after an activation).
+    Q_INVOKABLE void look();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -41,6 +41,48 @@ QString fromUtf8(const std::string &text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// What a control of the grid shows of a text: the text itself, or, past
+// ScriptGrid::kEditableBytes, its start, read-only. Qt lays out a line edit's whole
+// text, some thirty bytes and much time per character, and no word of a real script
+// comes near that length; the document keeps the whole text, which saving writes.
+struct Shown
+{
+    QString text;
+    bool whole = true;
+};
+
+Shown shownText(const std::string &text)
+{
+    if (text.size() <= ScriptGrid::kEditableBytes)
+        return {fromUtf8(text), true};
+    std::size_t cut = ScriptGrid::kEditableBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a character
+    return {QString::fromUtf8(text.data(), static_cast<qsizetype>(cut)) + QStringLiteral("\u2026"), false};
+}
+
+QString tooLongNote(const std::string &text)
+{
+    return QStringLiteral("This text is %1 bytes long, too long to edit here; it is kept and saved whole. "
+                          "Open the script in a text editor (Open 4 hax) to change it.")
+        .arg(text.size());
+}
+
+// Shows a text in a line edit (a field, or a chooser's), leaving one that already
+// shows it alone, so that the cursor of the one the user types into stays where it is.
+void showText(QLineEdit *edit, const std::string &text, const QString &tooltip)
+{
+    const Shown shown = shownText(text);
+    if (edit->text() != shown.text) {
+        edit->setText(shown.text);
+        edit->setCursorPosition(0);
+    }
+    edit->setReadOnly(!shown.whole);
+    edit->setToolTip(shown.whole ? tooltip
+                                 : (tooltip.isEmpty() ? QString() : tooltip + QStringLiteral("\n")) +
+                                       tooLongNote(text));
+}
+
 // The keys the window answers for the whole grid: undo and redo of the document, and
 // the line keys. The grid's line edits would otherwise take them for themselves (their
 // own undo knows nothing of the document).
@@ -216,38 +258,25 @@ void ScriptGrid::showRows(int first, int last)
     m_updating = was;
 }
 
-// A text the grid puts into a control shows its beginning, however long; a control
-// whose text is already right is left alone, so the cursor of the one the user types
-// into stays where it is.
+// A text the grid puts into a control shows its beginning, however long.
 void ScriptGrid::showRow(int row)
 {
     const ScriptRow &line = m_editor.row(row);
     Row &r = m_rows[static_cast<std::size_t>(row)];
     if (r.combo->currentIndex() != line.selected)
         r.combo->setCurrentIndex(line.selected);
-    if (const QString command = fromUtf8(line.command); r.combo->currentText() != command) {
-        r.combo->setEditText(command);
-        r.combo->lineEdit()->setCursorPosition(0);
-    }
-    r.combo->setToolTip(fromUtf8(line.commandTooltip));
+    showText(r.combo->lineEdit(), line.command, fromUtf8(line.commandTooltip));
+    r.combo->setToolTip(r.combo->lineEdit()->toolTip());
     for (int k = 0; k < kFieldsPerRow; ++k) {
         const ScriptRow::Field &field = line.fields[static_cast<std::size_t>(k)];
-        QLineEdit *edit = r.fields[k];
-        if (const QString text = fromUtf8(field.text); edit->text() != text) {
-            edit->setText(text);
-            edit->setCursorPosition(0);
-        }
-        edit->setToolTip(fromUtf8(field.tooltip));
-        edit->setVisible(field.visible);
+        showText(r.fields[k], field.text, fromUtf8(field.tooltip));
+        r.fields[k]->setVisible(field.visible);
     }
     const int stringsIndex = line.stringsSelected < m_stringNames->rowCount() ? line.stringsSelected : -1;
     if (r.strings->currentIndex() != stringsIndex)
         r.strings->setCurrentIndex(stringsIndex);
-    if (const QString text = fromUtf8(line.stringsText); r.strings->currentText() != text) {
-        r.strings->setEditText(text);
-        r.strings->lineEdit()->setCursorPosition(0);
-    }
-    r.strings->setToolTip(fromUtf8(line.stringsTooltip));
+    showText(r.strings->lineEdit(), line.stringsText, fromUtf8(line.stringsTooltip));
+    r.strings->setToolTip(r.strings->lineEdit()->toolTip());
     r.strings->setVisible(line.stringsVisible);
     applyGeometry(row);
 }

@@ -75,6 +75,10 @@ public:
     // Every text the grid holds is saved whole, however long: no line edit of the grid
     // may cut what is typed, pasted or loaded into it.
     static constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
+    // A text longer than this (in UTF-8 bytes) shows its start in a read-only control:
+    // laid out whole, texts of megabytes would take gigabytes and seconds. The document
+    // keeps the text whole.
+    static constexpr std::size_t kEditableBytes = 1024;
 
     // `commandNames` lists the catalogue names (item i = entry i); `stringNames` the
     // strings table's names.

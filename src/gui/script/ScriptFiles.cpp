@@ -68,7 +68,7 @@ QString writeRefusal(const ScriptWriteError &error)
     case ScriptWriteError::Cause::TooLarge:
         return QStringLiteral("The script would be larger than %1 MB, the largest script Cuewright "
                               "opens, so it could never be opened again. Nothing was saved.")
-            .arg(kMaxFileBytes / (1024 * 1024));
+            .arg(kMaxFileBytes / (std::uintmax_t{1024} * 1024));
     }
     return {};
 }
