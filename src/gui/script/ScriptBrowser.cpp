@@ -7,6 +7,7 @@
 #include "gui/app/UnsavedChanges.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
@@ -73,6 +74,7 @@ bool ScriptBrowser::openFromList()
     state.currentScriptFile = fileName;
     state.currentScriptFolder = c.file1->folder();
     c.list2->setSelectedPosition(c.file1->selectedPosition());
+    m_window.scriptCheck().filesChanged();
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
     if (loaded->losesLinesPast100()) {

@@ -8,6 +8,7 @@
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
@@ -80,6 +81,7 @@ bool ScriptFiles::writeDocument(const std::filesystem::path &path)
                             .arg(displayName(path), QString::fromStdString(written.error().reason)));
         return false;
     }
+    m_window.scriptCheck().filesChanged();
     return true;
 }
 

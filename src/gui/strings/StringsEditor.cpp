@@ -4,6 +4,7 @@
 #include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/UnsavedChanges.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
@@ -50,6 +51,7 @@ bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
     }
     if (saved)
         c.stringsText->markSaved();
+    m_window.scriptCheck().filesChanged();
     return saved;
 }
 
