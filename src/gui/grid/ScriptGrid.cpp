@@ -110,7 +110,7 @@ void RowMarker::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     if (m_severity == RowMark::Severity::Note) {
         // Worth knowing, not wrong: a small grey dot, quieter than either bar.
-        const qreal side = std::min(width(), height()) * 0.6;
+        const qreal side = std::min(width(), height());
         painter.setBrush(QColor(0x8a, 0x8a, 0x8a));
         painter.drawEllipse(QRectF((width() - side) / 2, (height() - side) / 2, side, side));
         return;
