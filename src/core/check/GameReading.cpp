@@ -178,18 +178,6 @@ struct CommandFacts
     bool enterLocation = false;
 };
 
-// The catalogue entry a word names, as the game matches names (without regard to
-// case), or -1. Entry names that are empty or "#" name no command.
-int gameCommand(std::string_view word, const Catalogue &catalogue)
-{
-    for (int i = 0; i < catalogue.entryCount(); ++i) {
-        const std::string &name = catalogue.entry(i).name;
-        if (!name.empty() && name != "#" && equalNoCase(name, word))
-            return i;
-    }
-    return -1;
-}
-
 std::string plural(int count, const char *one)
 {
     return std::to_string(count) + " " + one + (count == 1 ? "" : "s");
@@ -208,13 +196,29 @@ struct GameReading::State
         : catalogue(catalogue_), strings(strings_), near(catalogue_)
     {
         commands.reserve(static_cast<std::size_t>(catalogue.entryCount()));
-        for (int i = 0; i < catalogue.entryCount(); ++i)
+        for (int i = 0; i < catalogue.entryCount(); ++i) {
+            const std::string &name = catalogue.entry(i).name;
             commands.emplace_back(catalogue.entry(i));
+            // Entry names that are empty or "#" name no command.
+            if (!name.empty() && name != "#")
+                names.emplace_back(name, i);
+        }
+    }
+
+    // The catalogue entry a word names, as the game matches names (without regard to
+    // case), or -1.
+    int commandOf(std::string_view word) const
+    {
+        for (const auto &[name, entry] : names) {
+            if (equalNoCase(name, word))
+                return entry;
+        }
+        return -1;
     }
 
     const CommandFacts *factsOf(std::string_view word) const
     {
-        const int entry = gameCommand(word, catalogue);
+        const int entry = commandOf(word);
         return entry < 0 ? nullptr : &commands[static_cast<std::size_t>(entry)];
     }
 
@@ -228,7 +232,8 @@ struct GameReading::State
 
     const Catalogue &catalogue;
     const GameStrings &strings;
-    std::vector<CommandFacts> commands; // the facts of each catalogue entry
+    std::vector<CommandFacts> commands;                  // the facts of each catalogue entry
+    std::vector<std::pair<std::string_view, int>> names; // the entries that name a command
     NearNames near;
     Place where = Place::Unknown;
     int exitLine = 0;
@@ -262,7 +267,7 @@ void GameReading::check(const std::vector<std::string_view> &words, std::string_
         }
     }
 
-    const int entry = gameCommand(words.front(), s.catalogue);
+    const int entry = s.commandOf(words.front());
     if (entry < 0) {
         std::string message =
             quoted(words.front()) + " is no command the catalogue knows: the game skips the line";
