@@ -1,9 +1,14 @@
 // Cuewright's benchmark program. Prints one line per figure: the median of several
 // runs, offscreen. Run it from the build tree:
-//   build/bench/cuewright_bench [--runs N] [startup] [openmod] [bigscript]
+//   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [bigscript]
 #include "BigScript.h"
 #include "Measure.h"
 
+#include "core/catalogue/Catalogue.h"
+#include "core/check/Checker.h"
+#include "core/io/Files.h"
+#include "core/script/ScriptDocument.h"
+#include "core/strings/GameStrings.h"
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptEditor.h"
@@ -18,11 +23,13 @@
 #include <QEventLoop>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -315,6 +322,116 @@ void openMod(const Options &options)
     std::printf("openmod: median of %d runs each\n", options.runs);
 }
 
+std::string exampleCatalogueBytes()
+{
+    return cw::readFile(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt").value();
+}
+
+// A game root for `cuewright check` at its limits: a 1 MB command name in commands.txt,
+// and in the mod's scripts 16 MB of distinct unknown commands (typos of real names,
+// each numbered), 16 MB of one unknown command, and a 1 MB word.
+fs::path makeCheckRoot()
+{
+    const fs::path root = fs::temp_directory_path() / "cuewright-bench-check";
+    fs::remove_all(root);
+    writeFile(root / "darwinia.exe", "stand-in\r\n");
+    const std::string commands = exampleCatalogueBytes();
+    const std::size_t megabyte = std::size_t{1} << 20;
+    writeFile(root / "commands.txt", commands + std::string(megabyte, 'C') + " \"a long name\" 0\r\n");
+    const fs::path scripts = root / "mods" / "m" / "scripts";
+    const std::size_t limit = 16 * megabyte - 64;
+    const char *typos[] = {"CamMov", "WaitSy",      "Hilight", "CamBuildingFocuss",
+                           "Sey",    "TriggerSoun", "CamCutt"};
+    std::string distinct;
+    for (std::size_t i = 0;; ++i) {
+        std::string line = typos[i % 7] + std::to_string(i) + " garden_gate 2.5\r\n";
+        if (distinct.size() + line.size() > limit)
+            break;
+        distinct += line;
+    }
+    writeFile(scripts / "distinct.txt", distinct);
+    std::string repeated;
+    while (repeated.size() + 24 <= limit)
+        repeated += "CamMov garden_gate 2.5\r\n";
+    writeFile(scripts / "repeated.txt", repeated);
+    writeFile(scripts / "word.txt", std::string(megabyte - 1, 'C') + "x\r\n");
+    return root;
+}
+
+// 100 rows as a cutscene holds them, for the grid's live check.
+std::string hundredRows()
+{
+    const char *lines[] = {
+        "Say cutscene_line_1",         "WaitSay", "CamMove garden_overview 2.5", "# a comment",
+        "CamBuildingFocus 12 300 150", "Wait",    "Sey cutscene_line_2",         "Say missing_key"};
+    std::string script;
+    for (int i = 0; i < 100; ++i)
+        script += std::string(lines[i % 8]) + "\r\n";
+    return script;
+}
+
+void check(const Options &options)
+{
+    const fs::path root = makeCheckRoot();
+    const int runs = std::min(options.runs, 5);
+    const std::pair<const char *, const char *> cases[] = {
+        {"distinct.txt", "16 MB of distinct unknown commands"},
+        {"repeated.txt", "16 MB of one unknown command"},
+        {"word.txt", "a 1 MB word, a 1 MB command name in commands.txt"},
+    };
+    for (const auto &[script, what] : cases) {
+        // The whole run, output included (to /dev/null). The child's peak memory is left
+        // out: spawned from this process, it counts this process's own.
+        std::vector<double> time;
+        for (int i = 0; i < runs; ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            const auto run = cw::bench::runProbed(
+                {CUEWRIGHT_PROGRAM, "check", "--root", root.string(), "m", script}, {}, "/dev/null");
+            time.push_back(millisecondsSince(start));
+            if (run.exitStatus != 0) {
+                std::fprintf(stderr, "check of %s ended with %d\n", script, run.exitStatus);
+                std::exit(1);
+            }
+        }
+        std::printf("check: %s: %.0f ms median (target: under 2 s)\n", what, median(time));
+    }
+    fs::remove_all(root);
+
+    // The grid's live check: the strings as the game loads them made once (as when a mod
+    // opens), then the 100 rows checked at each pause in the typing.
+    const cw::Catalogue catalogue = std::move(cw::loadCatalogue(exampleCatalogueBytes())).value();
+    std::string base, mod;
+    for (int i = 0; i < 2400; ++i)
+        base += "game_line_" + std::to_string(i) + " Sepulveda says something about the garden.\r\n";
+    for (int i = 0; i < 50000; ++i)
+        mod += "cutscene_line_" + std::to_string(i) + " Sepulveda says something, number " +
+               std::to_string(i) + ".\r\n";
+    std::vector<double> build, live;
+    std::shared_ptr<const cw::GameStrings> strings;
+    for (int i = 0; i < options.runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        strings = std::make_shared<const cw::GameStrings>(cw::GamePreferences{}, base, mod);
+        build.push_back(millisecondsSince(start));
+    }
+    cw::ScriptDocument document(catalogue);
+    if (!document.load(hundredRows())) {
+        std::fprintf(stderr, "the 100 rows did not load\n");
+        std::exit(1);
+    }
+    std::size_t found = 0;
+    for (int i = 0; i < options.runs * 10; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        found = cw::check::checkDocument(document, *strings).size();
+        live.push_back(millisecondsSince(start));
+    }
+    std::printf(
+        "check: strings as the game loads them, 2,400 keys and 50,000 on top: made in %.2f ms median\n",
+        median(build));
+    std::printf("check: live check of the grid (checkDocument, 100 rows, %zu findings): %.3f ms median "
+                "(target: 5 ms)\n",
+                found, median(live));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -332,16 +449,18 @@ int main(int argc, char **argv)
             options.what.push_back(arg);
     }
     if (options.what.empty())
-        options.what = {"startup", "openmod"};
+        options.what = {"startup", "openmod", "check"};
     for (const std::string &what : options.what) {
         if (what == "startup") {
             startup(options);
         } else if (what == "openmod") {
             openMod(options);
+        } else if (what == "check") {
+            check(options);
         } else if (what == "bigscript") {
             cw::bench::bigScript(options.runs);
         } else {
-            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, bigscript)\n", what.c_str());
+            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, check, bigscript)\n", what.c_str());
             return 2;
         }
     }

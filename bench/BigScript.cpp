@@ -67,7 +67,8 @@ int bigScriptChild()
     const fs::path root = fs::temp_directory_path() / "cuewright-bench-bigscript";
     fs::remove_all(root);
     writeFile(root / "darwinia.exe", "stand-in\r\n");
-    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt", root / "commands.txt");
+    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
+                  root / "commands.txt");
     const std::string script = bigScript();
     writeFile(root / "mods" / "big" / "scripts" / "big.txt", script);
     writeFile(root / "mods" / "big" / "strings_default.txt", "KEY text\r\n");
@@ -130,9 +131,10 @@ void bigScript(int)
     while (pipe && std::fgets(line, sizeof line, pipe)) {
         double a = 0, b = 0, c = 0, d = 0;
         if (std::sscanf(line, "open %lf %lf %lf %lf", &a, &b, &c, &d) == 4) {
-            std::printf("bigscript: %.1f MB script opened in %.0f ms: peak resident %.1f MB above the window's "
-                        "(%.2fx the script; target <= 4x), heap held afterwards %.1f MB\n",
-                        a, b, c, c / a, d);
+            std::printf(
+                "bigscript: %.1f MB script opened in %.0f ms: peak resident %.1f MB above the window's "
+                "(%.2fx the script; target <= 4x), heap held afterwards %.1f MB\n",
+                a, b, c, c / a, d);
         } else if (std::sscanf(line, "inserts %lf %lf %lf", &a, &b, &c) == 3) {
             std::printf("bigscript: each of ten line inserts adds %.1f KB to the undo history (target: a "
                         "small constant); the heap grows %.1f KB an insert, the grid showing one more row "

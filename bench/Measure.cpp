@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -41,7 +42,7 @@ double statusMegabytes(const char *field)
 } // namespace
 
 ProcessRun runProbed(const std::vector<std::string> &command,
-                     const std::vector<std::string> &extraEnvironment)
+                     const std::vector<std::string> &extraEnvironment, const char *standardOutput)
 {
     std::vector<std::string> environment;
     for (char **e = environ; *e; ++e)
@@ -63,6 +64,8 @@ ProcessRun runProbed(const std::vector<std::string> &command,
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    if (standardOutput)
+        posix_spawn_file_actions_addopen(&actions, 1, standardOutput, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const long long spawned = nowNanoseconds();
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)

@@ -16,8 +16,9 @@ struct ProcessRun
     int exitStatus = -1;
 };
 
+// `standardOutput`, when given, is the file the program's standard output goes to.
 ProcessRun runProbed(const std::vector<std::string> &command,
-                     const std::vector<std::string> &extraEnvironment);
+                     const std::vector<std::string> &extraEnvironment, const char *standardOutput = nullptr);
 
 double median(std::vector<double> values);
 

@@ -5,11 +5,14 @@
 #include "cli/Json.h"
 #include "core/check/Checker.h"
 #include "core/io/Files.h"
+#include "core/strings/GameStrings.h"
 #include "core/text/Codepage.h"
 #include "core/workspace/GameRoot.h"
 
 #include <optional>
 #include <ostream>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cw::cli {
@@ -23,35 +26,53 @@ class Printer
 public:
     Printer(std::ostream &out, bool asJson) : m_out(out), m_asJson(asJson) {}
 
-    void print(const std::string &file, const check::Finding &f)
+    // `shownFile` is the file's name as print() shows it.
+    void print(const std::string &file, const std::string &shownFile, const check::Finding &f)
     {
+        // The note that keys are left to the game's own table is said once per mod.
+        if (f.rule == kUncheckedKeys && std::exchange(m_notedUncheckedKeys, true))
+            return;
         m_anyError = m_anyError || f.severity == check::Severity::Error;
         if (m_asJson) {
-            m_out << json::Object()
+            m_line = json::Object()
                          .field("file", file)
                          .field("line", f.line)
                          .field("severity", check::severityName(f.severity))
                          .field("rule", f.rule)
                          .field("message", f.message)
-                         .str()
-                  << "\n";
+                         .str();
         } else {
-            m_out << escapeControls(file) << ":" << f.line << ": " << check::severityName(f.severity) << ": "
-                  << escapeControls(f.message) << " [" << f.rule << "]\n";
+            m_line = shownFile;
+            m_line += ':';
+            m_line += std::to_string(f.line);
+            m_line += ": ";
+            m_line += check::severityName(f.severity);
+            m_line += ": ";
+            m_line += escapeControls(f.message);
+            m_line += " [";
+            m_line += f.rule;
+            m_line += ']';
         }
+        // One write a finding: a file of a million findings prints in a moment.
+        m_line += '\n';
+        m_out.write(m_line.data(), static_cast<std::streamsize>(m_line.size()));
     }
     check::FindingSink sinkFor(const std::string &file)
     {
-        return [this, &file](check::Finding &&finding) {
-            print(file, finding);
+        return [this, &file, shown = escapeControls(file)](check::Finding &&finding) {
+            print(file, shown, finding);
         };
     }
     bool anyError() const { return m_anyError; }
 
 private:
+    static constexpr std::string_view kUncheckedKeys = "game-strings-unread";
+
     std::ostream &m_out;
     bool m_asJson;
     bool m_anyError = false;
+    bool m_notedUncheckedKeys = false;
+    std::string m_line;
 };
 
 // A file's name as findings show it: each folder's name and its own, as UTF-8.
@@ -110,19 +131,16 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     if (!scripts)
         return kExitUnusable;
 
-    const fs::path stringsPath = findNoCase(*modFolder, layout::kStringsFile);
-    std::string stringsBytes;
-    std::error_code code;
-    const bool hasStrings = fs::exists(stringsPath, code);
-    if (hasStrings) {
-        auto read = readFile(stringsPath);
-        if (!read) {
-            err << "cuewright check: cannot read " << shownError(read.error()) << "\n";
+    // Every strings file is known to be readable before anything is printed; each is
+    // read again when its turn comes, so that no more than one is held at a time.
+    const std::vector<fs::path> stringsFiles = check::modStringsFiles(*modFolder);
+    for (const fs::path &path : stringsFiles) {
+        if (auto readable = readFile(path); !readable) {
+            err << "cuewright check: cannot read " << shownError(readable.error()) << "\n";
             return kExitUnusable;
         }
-        stringsBytes = std::move(read).value();
     }
-    const check::GameStringKeys keys(stringsBytes);
+    const GameStrings strings = GameStrings::load(place->location.folder, place->location.game, *modFolder);
 
     Printer printer(out, parsed.has("--json"));
     for (const fs::path &path : *scripts) {
@@ -132,11 +150,19 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
             return kExitUnusable;
         }
         const std::string file = modPath + "/" + shownName(scriptsFolder) + "/" + shownName(path);
-        check::checkScript(*bytes, catalogue, keys, printer.sinkFor(file));
+        check::checkScript(*bytes, catalogue, strings, printer.sinkFor(file));
     }
-    if (hasStrings) {
-        const std::string file = modPath + "/" + shownName(stringsPath);
-        check::checkStrings(stringsBytes, printer.sinkFor(file));
+    for (const fs::path &path : stringsFiles) {
+        auto bytes = readFile(path);
+        if (!bytes) {
+            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
+            return kExitUnusable;
+        }
+        const bool inLanguage = path.parent_path() != *modFolder;
+        const std::string file = modPath + "/" +
+                                 (inLanguage ? shownName(path.parent_path()) + "/" : std::string()) +
+                                 shownName(path);
+        check::checkModStringsFile(path, *bytes, strings, printer.sinkFor(file));
     }
     return printer.anyError() ? kExitFindings : kExitOk;
 }

@@ -10,8 +10,9 @@ namespace cw::cli {
 
 // cuewright check [--root DIR | --profile DIR [--game DIR]] [--json] MOD [SCRIPT...]:
 // the findings of the game-aware checker for the mod's scripts (all, or the ones named)
-// and its strings table, one per line in the form compilers use, or as JSON objects.
-// Exit status 0 without errors, 1 with one, 2 when the mod cannot be read.
+// and every strings file of the mod, one per line in the form compilers use, or as JSON
+// objects. Exit status 0 without errors (warnings and notes never fail it), 1 with one,
+// 2 when the mod cannot be read.
 int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
              std::ostream &err);
 

@@ -50,33 +50,50 @@ TEST(CheckTool, brokenExampleMod_reportsEachDefectWhereItIs)
     EXPECT_EQ(run.status, 1);
     std::vector<std::string> places;
     for (const std::string &line : run.lines)
-        places.push_back(line.substr(0, line.find(": ")) + " " + line.substr(line.rfind('[')));
+        places.push_back(line.substr(line.find('/', 5) + 1, line.find(": ") - line.find('/', 5) - 1) + " " +
+                         line.substr(line.rfind('[')));
+    // Every rule shows in it, each where it is.
     EXPECT_EQ(places, std::vector<std::string>({
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:4 [missing-argument]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:5 [not-a-number]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:6 [duration-range]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:8 [missing-string]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:9 [unknown-command]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:10 [separator-in-argument]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:11 [quote-in-argument]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:12 [dangerous-command]",
-                          "mods/Checker Demo/scripts/broken_cutscene.txt:14 [no-final-line-end]",
-                          "mods/Checker Demo/scripts/too_long_line.txt:2 [too-many-tokens]",
-                          "mods/Checker Demo/strings_default.txt:2 [hash-in-text]",
-                          "mods/Checker Demo/strings_default.txt:4 [duplicate-key]",
-                          "mods/Checker Demo/strings_default.txt:5 [no-final-line-end]",
+                          "scripts/broken_cutscene.txt:4 [missing-argument]",
+                          "scripts/broken_cutscene.txt:5 [not-a-number]",
+                          "scripts/broken_cutscene.txt:6 [argument-reads-zero]",
+                          "scripts/broken_cutscene.txt:8 [missing-string]",
+                          "scripts/broken_cutscene.txt:9 [unknown-command]",
+                          "scripts/broken_cutscene.txt:10 [separator-in-argument]",
+                          "scripts/broken_cutscene.txt:10 [extra-arguments]",
+                          "scripts/broken_cutscene.txt:11 [quote-in-argument]",
+                          "scripts/broken_cutscene.txt:12 [dangerous-command]",
+                          "scripts/broken_cutscene.txt:13 [variant-key]",
+                          "scripts/broken_cutscene.txt:14 [hash-in-word]",
+                          "scripts/broken_cutscene.txt:14 [extra-arguments]",
+                          "scripts/broken_cutscene.txt:15 [past-fourth-argument]",
+                          "scripts/broken_cutscene.txt:17 [no-final-line-end]",
+                          "scripts/lone_cr.txt:2 [cr-line-end]",
+                          "scripts/long_cutscene.txt:101 [past-line-100]",
+                          "scripts/too_long_line.txt:2 [too-many-tokens]",
+                          "scripts/too_long_line.txt:2 [extra-arguments]",
+                          "scripts/world_map.txt:3 [negative-duration]",
+                          "scripts/world_map.txt:7 [before-wait-fade]",
+                          "scripts/world_map.txt:9 [world-map-no-effect]",
+                          "scripts/world_map.txt:10 [world-map-crash]",
+                          "scripts/world_map.txt:13 [negative-duration]",
+                          "strings_default.txt:1 [ignored-strings-file]",
+                          "strings_default.txt:2 [hash-in-text]",
+                          "strings_default.txt:4 [duplicate-key]",
+                          "strings_default.txt:5 [no-final-line-end]",
+                          "strings_french.txt:3 [key-without-text]",
+                          "language/english.txt:3 [unclosed-bracket]",
                       }));
     EXPECT_EQ(run.lines.front(),
               "mods/Checker Demo/scripts/broken_cutscene.txt:4: error: CamMove needs 2 arguments "
-              "but the game finds 1: it reads past the line, which is likely to crash it "
-              "[missing-argument]");
+              "but the game finds 1: the game crashes here [missing-argument]");
 }
 
 TEST(CheckTool, json_givesOneObjectPerFinding)
 {
     const CheckRun run = check(kExampleRoot, {"--json", "Checker Demo", "broken_cutscene.txt"});
     EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(run.lines.size(), 12u); // nine in the script, three in the strings table
+    ASSERT_EQ(run.lines.size(), 20u); // 14 in the script, six in the strings files
     EXPECT_EQ(run.lines[1],
               R"({"file": "mods/Checker Demo/scripts/broken_cutscene.txt", "line": 5, )"
               R"("severity": "warning", "rule": "not-a-number", "message": "argument 1 of Wait )"
@@ -92,6 +109,8 @@ protected:
         dir.write("mods/m/scripts/fine.txt", "Say hello\r\nWait 1\r\n");
         dir.write("mods/m/scripts/warned.txt", "Say nobody\r\n");
         dir.write("mods/m/strings_default.txt", "hello Hi\r\n");
+        // The mod's own base table: every table the game loads can be read.
+        dir.write("mods/m/language/english.txt", "greeting Hello\r\n");
     }
     TempDir dir;
 };
@@ -122,6 +141,27 @@ TEST_F(CheckToolOnAMod, withoutAStringsTable_everyKeyIsMissing)
     const CheckRun run = check(dir.path(), {"m", "fine.txt"});
     ASSERT_EQ(run.lines.size(), 1u);
     EXPECT_NE(run.lines[0].find("[missing-string]"), std::string::npos);
+}
+
+TEST_F(CheckToolOnAMod, everyStringsFileOnItsOwnLines_andKeysLeftToTheGameNotedOncePerMod)
+{
+    fs::remove_all(dir / "mods/m/language");
+    dir.write("mods/m/scripts/fine.txt", "Say nobody\r\nSay hello\r\n");
+    dir.write("mods/m/strings_english.txt", "hello\r\n");
+    const CheckRun run = check(dir.path(), {"m"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.lines,
+              (std::vector<std::string>{
+                  "mods/m/scripts/fine.txt:1: note: \"nobody\" is not in the mod's strings files, and "
+                  "the game's own english table could not be read here (on most installs it is inside "
+                  "the game's archives): keys the mod leaves to the game are not checked "
+                  "[game-strings-unread]",
+                  "mods/m/strings_default.txt:1: warning: the game reads strings_english.txt for the "
+                  "language english and ignores this file: nothing in it shows in the game "
+                  "[ignored-strings-file]",
+                  "mods/m/strings_english.txt:1: error: \"hello\" has no text: the game finds none and "
+                  "crashes when it loads this file [key-without-text]",
+              }));
 }
 
 TEST_F(CheckToolOnAMod, stringsFileThatCannotBeRead_exitsWithTwo_namingIt)

@@ -86,7 +86,7 @@ TEST(CommandLine, namesOutsideTheCodePage_reachTheTools_andTheirOutputIsTheirByt
         EXPECT_EQ(formatted.status, 0) << formatted.err.toStdString();
         EXPECT_EQ(formatted.bytes, QByteArray("Say GREETING\r\nWait 2\r\n\r\n"));
     }
-    dir.write(root + "/mods/\xCE\xA9mega/scripts/intro.txt", "Wait\r\n");
+    dir.write(root + "/mods/\xCE\xA9mega/scripts/intro.txt", "Say\r\n");
     const Finished checked = runWithoutDisplay(
         {QStringLiteral("check"), QStringLiteral("--root"), rootArgument, QString::fromUtf8("\xCE\xA9mega")});
     EXPECT_EQ(checked.status, 1) << checked.err.toStdString();

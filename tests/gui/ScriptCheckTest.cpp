@@ -4,6 +4,7 @@
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/workspace/ModWorkspace.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -34,6 +35,8 @@ protected:
         game.write("mods/m/scripts/cutscene.txt", script);
         game.write("mods/m/scripts/clean.txt", "Say hello\r\nWaitSay\r\n");
         game.write("mods/m/strings_default.txt", "hello Hi there\r\n");
+        // The game's own table can be read here, so a key no table holds is missing.
+        game.write("data/language/english.txt", "greeting Hello\r\n");
         window = openWindow(game.root());
         ASSERT_TRUE(window);
         openMod(*window, "m");
@@ -164,12 +167,13 @@ TEST_F(ScriptCheckTest, theFilesOnDiskAreListedToo_asCuewrightCheckReadsThem_and
     window->grid().field(1, 1)->setText("2"); // the grid's CamMove has its two arguments now
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     EXPECT_EQ(findings().size(), 2);
+    // The findings the grid shows too are listed and counted once.
     const QStringList onDisk = findings(true);
-    ASSERT_EQ(onDisk.size(), 3) << onDisk.join(u'\n').toStdString();
+    ASSERT_EQ(onDisk.size(), 1) << onDisk.join(u'\n').toStdString();
     EXPECT_TRUE(onDisk[0].startsWith("On disk, line 2: error: CamMove needs 2 arguments"))
         << onDisk[0].toStdString();
     EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(),
-              "Check - cutscene.txt: 3 errors, 2 warnings");
+              "Check - cutscene.txt: 2 errors, 1 warning, 0 notes");
 }
 
 TEST_F(ScriptCheckTest, markersFollowTheEdits_aMomentAfterTheLastChange)
@@ -211,6 +215,41 @@ TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsClearOfTheGrid_andClos
     ASSERT_TRUE(QTest::qWaitFor([&] { return findings().size() == 2; }, 3000));
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(ScriptCheckTest, findingsCountedOnce_notesQuieter_atMostAThousandListed_andDiskReadOnlyWhenItChanges)
+{
+    std::string strings = "hello Hi there\r\n";
+    for (int i = 0; i < 1200; ++i)
+        strings += "again Once more\r\n";
+    game.write("mods/m/strings_default.txt", strings);
+    game.write("mods/m/scripts/notes.txt", "Wait\r\nWait 2\r\nWait\r\n");
+    window->workspace().openMod(gui::RefreshReason::UserOrFolderAction);
+    open("notes.txt");
+    clickButton(find<QPushButton>(*window, "cmdcheck"));
+    auto *list = find<QListWidget>(*window, "checkFindings");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(),
+              "Check - notes.txt: 0 errors, 1199 warnings, 2 notes");
+    ASSERT_EQ(list->count(), 1000);
+    EXPECT_TRUE(find<QLabel>(*window, "checkSummary")
+                    ->text()
+                    .endsWith("the first 1000 of 1201 findings are listed."));
+    EXPECT_FALSE(list->wordWrap());
+    EXPECT_EQ(list->item(0)->data(gui::ScriptCheck::kSeverityRole).toString(), "note");
+    EXPECT_EQ(list->item(2)->data(gui::ScriptCheck::kSeverityRole).toString(), "warning");
+    EXPECT_NE(list->item(0)->foreground().color(), list->item(2)->foreground().color());
+    EXPECT_NE(list->item(0)->icon().cacheKey(), list->item(2)->icon().cacheKey());
+    EXPECT_EQ(severity(0), "note");
+
+    // The file on disk is read again when it changes (opened, saved, changed by another
+    // program), never at an edit.
+    game.write("mods/m/scripts/notes.txt", "Nope\r\n");
+    window->grid().field(1, 0)->setText(QString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return itemTexts(list).filter("Line 2: ").size() == 1; }, 3000));
+    EXPECT_TRUE(itemTexts(list).filter("unknown-command").isEmpty());
+    window->scriptCheck().filesChanged();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !itemTexts(list).filter("unknown-command").isEmpty(); }, 3000));
 }
 
 } // namespace

@@ -1,26 +1,20 @@
 #pragma once
 
-// The pieces the checker is made of, shared by its files: how the game splits a line,
-// the findings of one line, and how words are shown in messages. Not for use outside
+// The pieces the checker is made of, shared by its files: the findings of one line,
+// how words are shown in messages, and the rules of each reading. Not for use outside
 // core/check.
 #include "core/check/Checker.h"
 #include "core/io/FileNames.h"
 #include "core/text/LineReader.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace cw::check::detail {
 
-bool isGameSeparator(char c);
-// The words of a line as the game splits it.
-std::vector<std::string_view> gameWords(std::string_view line);
-
-char lowerAscii(char c);
-bool lessNoCase(std::string_view a, std::string_view b);
-bool equalNoCase(std::string_view a, std::string_view b);
 // The number of lines, to size tables once.
 std::size_t lineCount(std::string_view bytes);
 // The key hash of the game's name matching, which ignores the case of ASCII letters.
@@ -41,21 +35,41 @@ public:
     {
         m_sink(Finding{m_line, severity, std::move(rule), std::move(message)});
     }
+    int line() const { return m_line; }
 
 private:
     int m_line;
     const FindingSink &m_sink;
 };
 
-// The editor's reading of a script line: what it refuses or splits differently.
+// The editor's reading of a script line: what it refuses, splits differently or drops.
 void checkEditorReading(std::string_view line, const LineReport &report);
 // Lines past the 100th that the editor cannot keep; reported once, at the first.
 void checkPastLine100(int lineNumber, std::string_view line, bool &reported, const LineReport &report);
 
-// The game's reading: how a line ends, and what it does with the words of a script line.
+// How a line ends, as the game reads it. `what` is what the game does with a line.
 void checkGameLineEnd(LineReader::End end, bool last, bool hasWords, std::string_view what,
-                      const LineReport &report, Severity severity);
-void checkGameReading(const std::vector<std::string_view> &words, const Catalogue &catalogue,
-                      const GameStringKeys &keys, const LineReport &report);
+                      const LineReport &report);
+
+// The game's reading of a script, line after line: what it carries from one line to
+// the next (where the script stands after an ExitLocation, the notes given once) and
+// the catalogue's commands with the game's facts about each.
+class GameReading
+{
+public:
+    GameReading(const Catalogue &catalogue, const GameStrings &strings);
+    ~GameReading();
+    GameReading(const GameReading &) = delete;
+    GameReading &operator=(const GameReading &) = delete;
+
+    // `words` of `line` as the game splits them (not empty); `rest` reads the lines
+    // after it, for the rules that look ahead.
+    void check(const std::vector<std::string_view> &words, std::string_view line, const LineReader &rest,
+               const LineReport &report);
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace cw::check::detail

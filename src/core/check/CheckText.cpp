@@ -2,44 +2,9 @@
 
 #include "core/text/Codepage.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace cw::check::detail {
-
-bool isGameSeparator(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ':' || c == ',';
-}
-
-std::vector<std::string_view> gameWords(std::string_view line)
-{
-    line = line.substr(0, line.find('#'));
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isGameSeparator(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isGameSeparator(line[i]))
-            ++i;
-        if (i > start)
-            words.push_back(line.substr(start, i - start));
-    }
-    return words;
-}
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool lessNoCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
-}
 
 std::size_t lineCount(std::string_view bytes)
 {
@@ -50,17 +15,12 @@ std::size_t lineCount(std::string_view bytes)
     return count;
 }
 
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
 std::uint64_t keyHash(std::string_view key)
 {
     std::uint64_t hash = 1469598103934665603ull; // FNV-1a
     for (char c : key) {
-        hash ^= static_cast<unsigned char>(lowerAscii(c));
+        const auto byte = static_cast<unsigned char>(c);
+        hash ^= byte >= 'A' && byte <= 'Z' ? byte + 32u : byte;
         hash *= 1099511628211ull;
     }
     return hash;

@@ -2,16 +2,26 @@
 
 #include "core/catalogue/Tokenizer.h"
 
-// How the editor reads a script line, where it differs from the game.
+#include <algorithm>
+
+// How the editor reads a script line, where it differs from the game. What the editor
+// cannot hold is a note: the game reads those lines all the same.
 namespace cw::check::detail {
+
+namespace {
+
+// The editor keeps a command and four words after it (five slots of the line).
+constexpr int kSlotsKept = 5;
+
+} // namespace
 
 void checkEditorReading(std::string_view line, const LineReport &report)
 {
     auto slots = splitLine(line, SplitMode::FullSplit);
     if (!slots) {
-        report.add(Severity::Error, "too-many-tokens",
-                   "more than 21 words on one line: the editor refuses to open the script; split the line "
-                   "or shorten it");
+        report.add(Severity::Note, "too-many-tokens",
+                   "more than 21 words on one line: the editor refuses to open the script (the game reads "
+                   "it); split the line or shorten it");
         return;
     }
     for (int k = 1; k <= 4; ++k) {
@@ -23,6 +33,17 @@ void checkEditorReading(std::string_view line, const LineReport &report)
                            " holds \":\" or \",\", where the game splits it into more arguments");
         }
     }
+    for (int k = kSlotsKept; k < kTokenSlotCount; ++k) {
+        const std::string_view word = (*slots)[k];
+        if (!word.empty()) {
+            // A comment's slot holds the rest of the line, blanks first.
+            const std::size_t start = std::min(word.find_first_not_of(" \t"), word.size());
+            report.add(Severity::Note, "past-fourth-argument",
+                       "the editor holds a command and four words after it: " + quoted(word.substr(start)) +
+                           " and what follows are lost when the script is saved from the editor");
+            break;
+        }
+    }
 }
 
 void checkPastLine100(int lineNumber, std::string_view line, bool &reported, const LineReport &report)
@@ -30,7 +51,7 @@ void checkPastLine100(int lineNumber, std::string_view line, bool &reported, con
     if (lineNumber <= 100 || reported || line.find_first_not_of(" \t") == std::string_view::npos)
         return;
     reported = true;
-    report.add(Severity::Warning, "past-line-100",
+    report.add(Severity::Note, "past-line-100",
                "the editor shows and saves only the first 100 lines; this line and the ones after it "
                "are lost when the script is saved from the editor");
 }

@@ -1,173 +1,264 @@
 #include "core/check/CheckRules.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/strings/GameStrings.h"
+#include "core/text/GameText.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <array>
+#include <bit>
+#include <unordered_map>
 
-// How the game reads scripts: its line ends, its command names, its numbers, its
-// strings keys, and the table of what commands.txt cannot say.
+// How the game reads scripts: its line ends, its command names, its arguments and
+// numbers, its strings keys, where a script stands after ExitLocation, and the table
+// of what commands.txt cannot say.
 namespace cw::check {
 namespace detail {
 namespace {
 
-// How the game reads a number: the longest numeric prefix (0 when there is none), and
-// whether the whole word was that number.
-struct GameNumber
-{
-    double value = 0;
-    bool whole = false;
-};
+// Names and words longer than this are never suggested or compared: no command name is
+// near it, and the distance's table stays on the stack.
+constexpr std::size_t kLongestCompared = 64;
+// The table cells all suggestions of one file may cost. A file of distinct unknown
+// words reaches it after hundreds of thousands of them; later ones get no suggestion.
+constexpr std::size_t kSuggestionBudget = std::size_t{60} * 1000 * 1000;
 
-GameNumber readNumber(std::string_view word, bool integer)
+char lowerAscii(char c)
 {
-    std::string_view digits = word;
-    bool negative = false;
-    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
-        negative = digits.front() == '-';
-        digits.remove_prefix(1);
-    }
-    GameNumber number;
-    const char *end = nullptr;
-    if (integer) {
-        long long value = 0;
-        const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (result.ec == std::errc())
-            number.value = static_cast<double>(value);
-        end = result.ec == std::errc() ? result.ptr : digits.data();
-    } else {
-        double value = 0;
-        const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-        if (result.ec == std::errc() && std::isfinite(value))
-            number.value = value;
-        end = result.ec == std::errc() ? result.ptr : digits.data();
-    }
-    if (negative)
-        number.value = -number.value;
-    number.whole = !digits.empty() && end == digits.data() + digits.size() && std::isfinite(number.value);
-    return number;
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::size_t editDistance(std::string_view a, std::string_view b)
+// The characters a name holds, one bit each (folded to 64): a character of one word
+// that the other lacks takes at least one edit, so the bits one has and the other
+// lacks bound the distance from below.
+std::uint64_t letterBits(std::string_view word)
 {
-    std::vector<std::size_t> previous(b.size() + 1), current(b.size() + 1);
+    std::uint64_t bits = 0;
+    for (char c : word)
+        bits |= std::uint64_t{1} << (static_cast<unsigned char>(lowerAscii(c)) % 64);
+    return bits;
+}
+
+// The edit distance of a and b without regard to case, or limit + 1 when it is larger
+// than limit; both at most kLongestCompared long. Counts the table's cells in `cost`.
+std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t limit, std::size_t &cost)
+{
+    std::array<std::size_t, kLongestCompared + 1> rows[2];
+    std::size_t *previous = rows[0].data();
+    std::size_t *current = rows[1].data();
     for (std::size_t j = 0; j <= b.size(); ++j)
         previous[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         current[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j)
+        std::size_t best = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
             current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
                                    previous[j - 1] + (lowerAscii(a[i - 1]) != lowerAscii(b[j - 1]))});
+            best = std::min(best, current[j]);
+        }
+        cost += b.size();
+        if (best > limit)
+            return limit + 1;
         std::swap(previous, current);
     }
     return previous[b.size()];
 }
 
-// The catalogue's command names nearest to `word`, best first, at most three. Two
-// words whose lengths differ by more than the distance allowed cannot be that near,
-// so a long word costs no more than a name's length squared per name.
-std::vector<std::string> nearestNames(std::string_view word, const Catalogue &catalogue)
+// The catalogue's command names nearest to a word, for the message about an unknown
+// command: at most three, best first, within a third of the name's length (at least
+// 2). A word seen before costs nothing again.
+class NearNames
 {
-    std::vector<std::pair<std::size_t, std::string>> scored;
-    for (int i = 0; i < catalogue.entryCount(); ++i) {
-        const std::string &name = catalogue.entry(i).name;
-        if (name.empty() || name == "#")
-            continue;
-        const std::size_t allowed = std::max<std::size_t>(2, name.size() / 3);
-        const std::size_t longer = std::max(word.size(), name.size());
-        const std::size_t shorter = std::min(word.size(), name.size());
-        if (longer - shorter > allowed)
-            continue;
-        const std::size_t distance = editDistance(word, name);
-        if (distance <= allowed)
-            scored.emplace_back(distance, name);
+public:
+    explicit NearNames(const Catalogue &catalogue)
+    {
+        for (int i = 0; i < catalogue.entryCount(); ++i) {
+            const std::string &name = catalogue.entry(i).name;
+            if (!name.empty() && name != "#" && name.size() <= kLongestCompared)
+                m_names.push_back(Name{name, letterBits(name)});
+        }
     }
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
-        names.push_back(scored[i].second);
-    return names;
+
+    const std::vector<std::string_view> &of(std::string_view word)
+    {
+        static const std::vector<std::string_view> none;
+        if (word.size() > kLongestCompared)
+            return none;
+        auto seen = m_seen.find(std::string(word));
+        if (seen != m_seen.end())
+            return seen->second;
+        std::vector<std::pair<std::size_t, std::string_view>> scored;
+        if (m_cost < kSuggestionBudget) {
+            const std::uint64_t bits = letterBits(word);
+            for (const Name &name : m_names) {
+                const std::size_t allowed = std::max<std::size_t>(2, name.text.size() / 3);
+                const std::size_t apart =
+                    std::max(word.size(), name.text.size()) - std::min(word.size(), name.text.size());
+                const auto missing = static_cast<std::size_t>(
+                    std::max(std::popcount(bits & ~name.bits), std::popcount(name.bits & ~bits)));
+                if (apart > allowed || missing > allowed)
+                    continue;
+                const std::size_t distance = boundedDistance(word, name.text, allowed, m_cost);
+                if (distance <= allowed)
+                    scored.emplace_back(distance, name.text);
+            }
+        }
+        std::stable_sort(scored.begin(), scored.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        std::vector<std::string_view> names;
+        for (std::size_t i = 0; i < scored.size() && i < 3; ++i)
+            names.push_back(scored[i].second);
+        // Bounded, so that a file of distinct words does not keep them all.
+        if (m_seen.size() >= 4096)
+            m_seen.clear();
+        return m_seen.emplace(std::string(word), std::move(names)).first->second;
+    }
+
+private:
+    struct Name
+    {
+        std::string_view text;
+        std::uint64_t bits;
+    };
+    std::vector<Name> m_names;
+    std::unordered_map<std::string, std::vector<std::string_view>> m_seen;
+    std::size_t m_cost = 0;
+};
+
+bool listed(const std::vector<std::string_view> &names, std::string_view name)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [name](std::string_view n) { return equalNoCase(n, name); });
 }
 
-// The catalogue entry a word names, as the game matches names (without regard to
-// case), or -1. Entry names that are empty or "#" name no command.
-int gameCommand(std::string_view word, const Catalogue &catalogue)
+template<class Rule> const Rule *ruleFor(const std::vector<Rule> &rules, std::string_view name)
 {
-    for (int i = 0; i < catalogue.entryCount(); ++i) {
-        const std::string &name = catalogue.entry(i).name;
-        if (!name.empty() && name != "#" && equalNoCase(name, word))
-            return i;
+    const auto it = std::find_if(rules.begin(), rules.end(),
+                                 [name](const Rule &rule) { return equalNoCase(rule.command, name); });
+    return it == rules.end() ? nullptr : &*it;
+}
+
+// What the game's facts say of one command of the catalogue, looked up once per file.
+struct CommandFacts
+{
+    explicit CommandFacts(const CommandDefinition &command)
+    {
+        const GameCommandRules &rules = gameCommandRules();
+        const std::string_view name = command.name;
+        if (const auto *rule = ruleFor(rules.dangerous, name))
+            dangerous = rule->why;
+        if (const auto *rule = ruleFor(rules.readsZero, name))
+            readsZero = rule->then;
+        required = command.argumentCount;
+        if (const auto *rule = ruleFor(rules.optional, name))
+            required = std::min(required, rule->firstOptional);
+        if (const auto *rule = ruleFor(rules.glides, name))
+            glide = rule->argument;
+        camera = listed(rules.camera, name);
+        worldMapOnly = listed(rules.worldMapOnly, name);
+        crashOnWorldMap = listed(rules.crashOnWorldMap, name);
+        nothingOnWorldMap = listed(rules.nothingOnWorldMap, name);
+        waitCam = equalNoCase(name, rules.waitCam);
+        exitLocation = equalNoCase(name, rules.exitLocation);
+        waitFade = equalNoCase(name, rules.waitFade);
+        enterLocation = equalNoCase(name, rules.enterLocation);
     }
-    return -1;
+
+    std::string_view dangerous;
+    std::string_view readsZero;
+    int required = 0;
+    int glide = -1;
+    bool camera = false;
+    bool worldMapOnly = false;
+    bool crashOnWorldMap = false;
+    bool nothingOnWorldMap = false;
+    bool waitCam = false;
+    bool exitLocation = false;
+    bool waitFade = false;
+    bool enterLocation = false;
+};
+
+std::string plural(int count, const char *one)
+{
+    return std::to_string(count) + " " + one + (count == 1 ? "" : "s");
 }
 
 } // namespace
 
-// How the line ends, as the game reads it: only LF ends a line, and whatever follows
-// the last LF is never read.
-void checkGameLineEnd(LineReader::End end, bool last, bool hasWords, std::string_view what,
-                      const LineReport &report, Severity severity)
-{
-    if (end == LineReader::End::Cr && !last) {
-        report.add(Severity::Error, "cr-line-end",
-                   "this line ends in CR alone; the game ends lines only at LF, so it reads the next line "
-                   "as more arguments of this one");
-    }
-    if (last && hasWords && end == LineReader::End::None) {
-        report.add(severity, "no-final-line-end",
-                   "the last line has no line end: the game never " + std::string(what) +
-                       " it; end it with a line break");
-    }
-    if (last && hasWords && end == LineReader::End::Cr) {
-        report.add(severity, "no-final-line-end",
-                   "the last line ends in CR alone, which the game does not take for a line end: it never " +
-                       std::string(what) + " it; end it with CR LF");
-    }
-}
+// Where the script stands as far as the rules around ExitLocation can tell: after it
+// the location fades out for a second while the next lines still run inside it; after
+// the WaitFade that follows, the world map is shown until an EnterLocation.
+enum class Place { Unknown, FadingOut, WorldMap };
 
-void checkArguments(const std::vector<std::string_view> &words, const CommandDefinition &command,
-                    const GameStringKeys &keys, const LineReport &report)
+struct GameReading::State
 {
-    const GameCommandRules &rules = gameCommandRules();
-    const std::string name = shown(command.name);
-    const int given = static_cast<int>(words.size()) - 1;
-    for (int k = 0; k < std::min({given, static_cast<int>(command.argumentCount), 4}); ++k) {
-        const std::string_view argument = words[static_cast<std::size_t>(k) + 1];
-        const int type = command.argumentTypes[static_cast<std::size_t>(k) + 1];
-        if (type == kTypeInteger || type == kTypeFloat) {
-            const GameNumber value = readNumber(argument, type == kTypeInteger);
-            if (!value.whole) {
-                report.add(Severity::Warning, "not-a-number",
-                           "argument " + std::to_string(k + 1) + " of " + name + " should be " +
-                               (type == kTypeInteger ? "a whole number" : "a number") + ", but " +
-                               quoted(argument) + " is not: the game reads " + formatNumber(value.value));
-                continue;
-            }
-            for (const auto &duration : rules.durations) {
-                if (duration.argument == k && equalNoCase(duration.command, command.name) &&
-                    (value.value < rules.shortestDuration || value.value > rules.longestDuration)) {
-                    report.add(Severity::Warning, "duration-range",
-                               name + " for " + formatNumber(value.value) + " seconds is outside " +
-                                   formatNumber(rules.shortestDuration) + " to " +
-                                   formatNumber(rules.longestDuration) +
-                                   " seconds, the range the game itself once checked");
-                }
-            }
-        }
-        if (type == kTypeStringsEntry && !keys.contains(argument)) {
-            report.add(Severity::Warning, "missing-string",
-                       quoted(argument) + " is not a key of the mod's strings_default.txt: unless the "
-                                          "game's own strings define it, nothing is said");
+    State(const Catalogue &catalogue_, const GameStrings &strings_)
+        : catalogue(catalogue_), strings(strings_), near(catalogue_)
+    {
+        commands.reserve(static_cast<std::size_t>(catalogue.entryCount()));
+        for (int i = 0; i < catalogue.entryCount(); ++i) {
+            const std::string &name = catalogue.entry(i).name;
+            commands.emplace_back(catalogue.entry(i));
+            // Entry names that are empty or "#" name no command.
+            if (!name.empty() && name != "#")
+                names.emplace_back(name, i);
         }
     }
+
+    // The catalogue entry a word names, as the game matches names (without regard to
+    // case), or -1.
+    int commandOf(std::string_view word) const
+    {
+        for (const auto &[name, entry] : names) {
+            if (equalNoCase(name, word))
+                return entry;
+        }
+        return -1;
+    }
+
+    const CommandFacts *factsOf(std::string_view word) const
+    {
+        const int entry = commandOf(word);
+        return entry < 0 ? nullptr : &commands[static_cast<std::size_t>(entry)];
+    }
+
+    void arguments(const std::vector<std::string_view> &words, const CommandDefinition &command,
+                   const CommandFacts &facts, const LineReport &report);
+    void number(std::string_view argument, int k, const CommandDefinition &command, const LineReport &report);
+    void key(std::string_view argument, const LineReport &report);
+    void glide(std::string_view argument, const CommandDefinition &command, const LineReader &rest,
+               const LineReport &report) const;
+    void place(const CommandDefinition &command, const CommandFacts &facts, const LineReport &report);
+
+    const Catalogue &catalogue;
+    const GameStrings &strings;
+    std::vector<CommandFacts> commands;                  // the facts of each catalogue entry
+    std::vector<std::pair<std::string_view, int>> names; // the entries that name a command
+    NearNames near;
+    Place where = Place::Unknown;
+    int exitLine = 0;
+    bool notedUnknownKey = false;
+};
+
+GameReading::GameReading(const Catalogue &catalogue, const GameStrings &strings)
+    : m_state(std::make_unique<State>(catalogue, strings))
+{
 }
 
-void checkGameReading(const std::vector<std::string_view> &words, const Catalogue &catalogue,
-                      const GameStringKeys &keys, const LineReport &report)
+GameReading::~GameReading() = default;
+
+void GameReading::check(const std::vector<std::string_view> &words, std::string_view line,
+                        const LineReader &rest, const LineReport &report)
 {
-    const GameCommandRules &rules = gameCommandRules();
+    State &s = *m_state;
+    if (hasGluedHash(line)) {
+        std::string read;
+        for (std::size_t i = 0; i < words.size() && i < 6; ++i)
+            read += (i == 0 ? "" : ", ") + quoted(words[i]);
+        report.add(Severity::Warning, "hash-in-word",
+                   "a \"#\" glued to a word starts no comment for the game: it reads " + read +
+                       (words.size() > 6 ? " and more" : ""));
+    }
     for (std::string_view word : words) {
         if (word.find('"') != std::string_view::npos) {
             report.add(Severity::Warning, "quote-in-argument",
@@ -176,36 +267,173 @@ void checkGameReading(const std::vector<std::string_view> &words, const Catalogu
         }
     }
 
-    const std::string_view word = words.front();
-    const int entry = gameCommand(word, catalogue);
+    const int entry = s.commandOf(words.front());
     if (entry < 0) {
-        std::string message = quoted(word) + " is no command the catalogue knows: the game skips the line";
-        const auto near = nearestNames(word, catalogue);
+        std::string message =
+            quoted(words.front()) + " is no command the catalogue knows: the game skips the line";
+        const auto &near = s.near.of(words.front());
         for (std::size_t i = 0; i < near.size(); ++i)
             message += (i == 0 ? "; did you mean " : i + 1 == near.size() ? " or " : ", ") + shown(near[i]);
         report.add(Severity::Warning, "unknown-command", message + (near.empty() ? "" : "?"));
         return;
     }
-    const CommandDefinition &command = catalogue.entry(entry);
-    const std::string name = shown(command.name);
-    for (const auto &dangerous : rules.dangerous) {
-        if (equalNoCase(dangerous.command, command.name))
-            report.add(Severity::Error, "dangerous-command", name + " " + std::string(dangerous.why));
-    }
+    const CommandDefinition &command = s.catalogue.entry(entry);
+    const CommandFacts &facts = s.commands[static_cast<std::size_t>(entry)];
+    if (!facts.dangerous.empty())
+        report.add(Severity::Error, "dangerous-command",
+                   shown(command.name) + " " + std::string(facts.dangerous));
+    s.arguments(words, command, facts, report);
+    if (facts.glide >= 0 && static_cast<std::size_t>(facts.glide) + 1 < words.size())
+        s.glide(words[static_cast<std::size_t>(facts.glide) + 1], command, rest, report);
+    s.place(command, facts, report);
+}
 
+void GameReading::State::arguments(const std::vector<std::string_view> &words,
+                                   const CommandDefinition &command, const CommandFacts &facts,
+                                   const LineReport &report)
+{
     const int given = static_cast<int>(words.size()) - 1;
-    int required = command.argumentCount;
-    for (const auto &optional : rules.optional) {
-        if (equalNoCase(optional.command, command.name))
-            required = std::min(required, optional.firstOptional);
-    }
-    if (given < required) {
+    if (given == 0 && facts.required > 0 && !facts.readsZero.empty()) {
+        report.add(Severity::Note, "argument-reads-zero",
+                   shown(command.name) + " has no argument: " + std::string(facts.readsZero));
+    } else if (given < facts.required) {
         report.add(Severity::Error, "missing-argument",
-                   name + " needs " + std::to_string(required) + " argument" + (required == 1 ? "" : "s") +
-                       " but the game finds " + std::to_string(given) +
-                       ": it reads past the line, which is likely to crash it");
+                   shown(command.name) + " needs " + plural(facts.required, "argument") +
+                       " but the game finds " + std::to_string(given) + ": the game crashes here");
+    } else if (given > command.argumentCount) {
+        report.add(Severity::Note, "extra-arguments",
+                   shown(command.name) + " takes " + plural(command.argumentCount, "argument") +
+                       ": the game ignores " +
+                       quoted(words[static_cast<std::size_t>(command.argumentCount) + 1]) +
+                       (given > command.argumentCount + 1 ? " and the words after it" : ""));
     }
-    checkArguments(words, command, keys, report);
+    for (int k = 0; k < std::min({given, static_cast<int>(command.argumentCount), 4}); ++k) {
+        const std::string_view argument = words[static_cast<std::size_t>(k) + 1];
+        const int type = command.argumentTypes[static_cast<std::size_t>(k) + 1];
+        if (type == kTypeInteger || type == kTypeFloat)
+            number(argument, k, command, report);
+        else if (type == kTypeStringsEntry)
+            key(argument, report);
+    }
+}
+
+void GameReading::State::number(std::string_view argument, int k, const CommandDefinition &command,
+                                const LineReport &report)
+{
+    const bool integer = command.argumentTypes[static_cast<std::size_t>(k) + 1] == kTypeInteger;
+    const GameNumber value = readGameNumber(argument, integer);
+    if (!value.whole) {
+        report.add(Severity::Warning, "not-a-number",
+                   "argument " + std::to_string(k + 1) + " of " + shown(command.name) + " should be " +
+                       (integer ? "a whole number" : "a number") + ", but " + quoted(argument) +
+                       " is not: the game reads " + formatNumber(value.value));
+    }
+}
+
+void GameReading::State::key(std::string_view argument, const LineReport &report)
+{
+    switch (strings.say(argument).found) {
+    case GameStrings::Found::Text:
+        break;
+    case GameStrings::Found::Missing:
+        report.add(Severity::Warning, "missing-string",
+                   quoted(argument) + " is in none of the " + strings.preferences().textLanguage +
+                       " strings the game loads for this mod: the game says nothing");
+        break;
+    case GameStrings::Found::NeverFound:
+        report.add(Severity::Warning, "variant-key",
+                   "the game never finds " + quoted(argument) +
+                       ": a Say names the key without its _kbd or _xin, and the game picks that variant "
+                       "itself; here it says nothing");
+        break;
+    case GameStrings::Found::Unknown:
+        if (!notedUnknownKey) {
+            notedUnknownKey = true;
+            report.add(Severity::Note, "game-strings-unread",
+                       quoted(argument) + " is not in the mod's strings files, and the game's own " +
+                           strings.preferences().textLanguage +
+                           " table could not be read here (on most installs it is inside the game's "
+                           "archives): keys the mod leaves to the game are not checked");
+        }
+        break;
+    }
+}
+
+// A negative glide never ends: a WaitCam after it, before another camera command takes
+// the camera, waits forever.
+void GameReading::State::glide(std::string_view argument, const CommandDefinition &command,
+                               const LineReader &rest, const LineReport &report) const
+{
+    const double seconds = readGameNumber(argument, false).value;
+    if (seconds >= 0)
+        return;
+    const std::string what = shown(command.name) + " for " + formatNumber(seconds) + " seconds never ends";
+    LineReader after = rest;
+    for (std::string_view line; after.next(line);) {
+        const auto words = gameWords(line);
+        const CommandFacts *next = words.empty() ? nullptr : factsOf(words.front());
+        if (next && next->waitCam) {
+            report.add(Severity::Error, "negative-duration",
+                       what + ", and the WaitCam on line " + std::to_string(after.lineNumber()) +
+                           " waits for it: the script hangs there");
+            return;
+        }
+        if (next && next->camera)
+            break;
+    }
+    report.add(Severity::Warning, "negative-duration",
+               what + ": the camera keeps gliding, and a WaitCam after it would hang the script");
+}
+
+void GameReading::State::place(const CommandDefinition &command, const CommandFacts &facts,
+                               const LineReport &report)
+{
+    const auto since = [this] {
+        return " (after the ExitLocation on line " + std::to_string(exitLine);
+    };
+    if (where == Place::FadingOut && facts.worldMapOnly) {
+        report.add(Severity::Warning, "before-wait-fade",
+                   shown(command.name) + since() +
+                       ") still runs inside the fading location, where it does nothing: put a WaitFade "
+                       "before it");
+    } else if (where == Place::WorldMap && facts.crashOnWorldMap) {
+        report.add(Severity::Error, "world-map-crash",
+                   shown(command.name) + " on the world map" + since() +
+                       " and its WaitFade): the game crashes here");
+    } else if (where == Place::WorldMap && facts.nothingOnWorldMap) {
+        report.add(Severity::Warning, "world-map-no-effect",
+                   shown(command.name) + " on the world map" + since() + " and its WaitFade) does nothing");
+    }
+    if (facts.exitLocation && where != Place::WorldMap) {
+        where = Place::FadingOut;
+        exitLine = report.line();
+    } else if (facts.waitFade && where == Place::FadingOut) {
+        where = Place::WorldMap;
+    } else if (facts.enterLocation) {
+        where = Place::Unknown;
+    }
+}
+
+// How the line ends, as the game reads it: only LF ends a line, and whatever follows
+// the last LF is never read.
+void checkGameLineEnd(LineReader::End end, bool last, bool hasWords, std::string_view what,
+                      const LineReport &report)
+{
+    if (end == LineReader::End::Cr && !last) {
+        report.add(Severity::Warning, "cr-line-end",
+                   "this line ends in CR alone; the game ends lines only at LF, so it reads the next line "
+                   "as more words of this one, never as a line of its own");
+    }
+    if (last && hasWords && end == LineReader::End::None) {
+        report.add(Severity::Warning, "no-final-line-end",
+                   "the last line has no line end: the game never " + std::string(what) +
+                       " it; end it with a line break");
+    }
+    if (last && hasWords && end == LineReader::End::Cr) {
+        report.add(Severity::Warning, "no-final-line-end",
+                   "the last line ends in CR alone, which the game does not take for a line end: it never " +
+                       std::string(what) + " it; end it with CR LF");
+    }
 }
 
 } // namespace detail
@@ -213,32 +441,24 @@ void checkGameReading(const std::vector<std::string_view> &words, const Catalogu
 const GameCommandRules &gameCommandRules()
 {
     static const GameCommandRules rules{
-        {{"PurityControl",
-          "is the demo's anti-piracy action: it deletes the player's saved games, opens a web "
-          "page and quits the game; a mod must never use it"}},
-        {{"Wait", 0}, {"CamMove", 1}},
+        {{"PurityControl", "is the demo's anti-piracy action: it deletes the player's saved games, opens a "
+                           "web page and quits the game; a mod must never use it"}},
+        {{"Wait", "the game waits 0 seconds"},
+         {"CamFov", "the game sets the field of view to 0"},
+         {"Highlight", "the game highlights building 0"},
+         {"ActivateTrunkPort", "the game acts on building 0"},
+         {"ActivateTrunkPortFull", "the game acts on building 0"}},
         {{"CamFov", 1}},
+        {{"CamMove", 1}, {"CamBuildingApproach", 3}},
+        {"CamCut", "CamMove", "CamAnim", "CamFov", "CamBuildingFocus", "CamBuildingApproach",
+         "CamLocationFocus", "CamGlobalWorldFocus", "CamReset"},
+        {"CamLocationFocus", "CamGlobalWorldFocus"},
+        {"WaitRocket", "WaitPlayerNotBusy", "GodDishActivate", "GodDishDeactivate", "GodDishSpawnSpam",
+         "GodDishSpawnResearch", "TriggerSpam", "DestroyBuilding", "ActivateTrunkPort",
+         "ActivateTrunkPortFull"},
+        {"CamCut", "CamMove", "CamAnim", "CamBuildingFocus", "CamBuildingApproach", "Highlight"},
     };
     return rules;
-}
-
-GameStringKeys::GameStringKeys(std::string_view stringsBytes)
-{
-    m_keys.reserve(detail::lineCount(stringsBytes));
-    LineReader reader(stringsBytes, LineEnds::Any);
-    for (std::string_view line; reader.next(line);) {
-        const auto words = detail::gameWords(line);
-        if (!words.empty())
-            m_keys.push_back(detail::keyHash(words.front()));
-    }
-    std::sort(m_keys.begin(), m_keys.end());
-    m_keys.erase(std::unique(m_keys.begin(), m_keys.end()), m_keys.end());
-    m_keys.shrink_to_fit();
-}
-
-bool GameStringKeys::contains(std::string_view key) const
-{
-    return std::binary_search(m_keys.begin(), m_keys.end(), detail::keyHash(key));
 }
 
 } // namespace cw::check

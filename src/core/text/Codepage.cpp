@@ -144,23 +144,30 @@ std::string escapeControls(std::string_view utf8)
     static const char kHex[] = "0123456789abcdef";
     std::string out;
     out.reserve(utf8.size());
+    std::size_t plain = 0; // the start of the bytes not yet copied that need no escape
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if (byte >= 0x20 && byte != 0x7F && !c1)
+            continue;
+        // Runs of ordinary bytes are copied whole: most texts hold no control at all.
+        out.append(utf8, plain, i - plain);
         if (byte < 0x20 || byte == 0x7F) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0xF];
-        } else if (byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+        } else {
             // U+0080 to U+009F, the C1 controls.
             const auto low = static_cast<unsigned char>(utf8[++i]);
             out += "\\u00";
             out += kHex[low >> 4];
             out += kHex[low & 0xF];
-        } else {
-            out += utf8[i];
         }
+        plain = i + 1;
     }
+    out.append(utf8, plain, utf8.size() - plain);
     return out;
 }
 

@@ -19,8 +19,10 @@ public:
         : m_text(text.empty() ? nullptr : std::make_shared<std::string>(std::move(text)))
     {
     }
-    SharedText(std::string_view text) : SharedText(std::string(text)) {} // NOLINT(google-explicit-constructor)
-    SharedText(const char *text) : SharedText(std::string_view(text)) {} // NOLINT(google-explicit-constructor)
+    SharedText(std::string_view text)
+        : SharedText(std::string(text)) {} // NOLINT(google-explicit-constructor)
+    SharedText(const char *text)
+        : SharedText(std::string_view(text)) {} // NOLINT(google-explicit-constructor)
 
     const std::string &str() const { return m_text ? *m_text : none(); }
     operator const std::string &() const { return str(); } // NOLINT(google-explicit-constructor)

@@ -17,6 +17,8 @@
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace cw::gui {
 namespace {
 
@@ -134,6 +136,7 @@ void RowMarker::setMark(const RowMark &mark)
         m_severity = mark.severity;
         const char *name = m_severity == RowMark::Severity::Error     ? "error"
                            : m_severity == RowMark::Severity::Warning ? "warning"
+                           : m_severity == RowMark::Severity::Note    ? "note"
                                                                       : "none";
         setProperty("severity", QString::fromLatin1(name));
         update();
@@ -147,12 +150,19 @@ void RowMarker::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    if (m_severity == RowMark::Severity::Note) {
+        // Worth knowing, not wrong: a small grey dot, quieter than either bar.
+        const qreal side = std::min(width(), height());
+        painter.setBrush(QColor(0x8a, 0x8a, 0x8a));
+        painter.drawEllipse(QRectF((width() - side) / 2, (height() - side) / 2, side, side));
+        return;
+    }
     const bool error = m_severity == RowMark::Severity::Error;
     // An error is a full red bar, a warning a shorter amber one: told apart by shape as
     // well as by colour.
     const QColor colour = error ? QColor(0xd0, 0x2a, 0x1e) : QColor(0xe0, 0x9a, 0x10);
     const int inset = error ? 1 : height() / 4;
-    painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     painter.drawRoundedRect(QRectF(0, inset, width(), height() - 2 * inset), 1.5, 1.5);
 }

@@ -7,6 +7,7 @@
 #include "gui/app/UnsavedChanges.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
@@ -69,6 +70,7 @@ bool ScriptBrowser::openFromList()
     state.currentScriptFolder = c.file1->folder();
     state.scriptOnDisk = loaded->onDisk;
     c.list2->setSelectedPosition(c.file1->selectedPosition());
+    m_window.scriptCheck().filesChanged();
     m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
                         state.currentScriptName);
     const QString losses = describeLosses(m_window.editor().document().lossesOnSave());

@@ -1,11 +1,12 @@
 #include "gui/script/ScriptCheck.h"
 
 #include "core/io/Files.h"
-#include "core/workspace/ModLayout.h"
+#include "core/strings/GameStrings.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/TextCodec.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -14,10 +15,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
+#include <utility>
 
 namespace cw::gui {
 namespace {
@@ -40,9 +45,54 @@ QString counted(int count, const char *one, const char *many)
                       : QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(many));
 }
 
+std::size_t indexOf(check::Severity severity)
+{
+    return static_cast<std::size_t>(severity);
+}
+
+RowMark::Severity markOf(check::Severity severity)
+{
+    switch (severity) {
+    case check::Severity::Error:
+        return RowMark::Severity::Error;
+    case check::Severity::Warning:
+        return RowMark::Severity::Warning;
+    case check::Severity::Note:
+        break;
+    }
+    return RowMark::Severity::Note;
+}
+
+// Each severity has its own icon and colour in the list, the note the quietest.
+QListWidgetItem *listItem(const QString &text, check::Severity severity, const QStyle &style)
+{
+    QStyle::StandardPixmap icon = QStyle::SP_MessageBoxInformation;
+    QColor colour(0x6e, 0x6e, 0x6e);
+    if (severity == check::Severity::Error) {
+        icon = QStyle::SP_MessageBoxCritical;
+        colour = QColor(0xb0, 0x1e, 0x14);
+    } else if (severity == check::Severity::Warning) {
+        icon = QStyle::SP_MessageBoxWarning;
+        colour = QColor(0x8a, 0x56, 0x00);
+    }
+    auto item = std::make_unique<QListWidgetItem>(style.standardIcon(icon), text);
+    item->setForeground(colour);
+    item->setToolTip(text);
+    item->setData(ScriptCheck::kSeverityRole, severityText(severity));
+    return item.release();
+}
+
+// A strings file of the mod as the findings name it: "strings_default.txt",
+// "language/english.txt".
+QString shownStringsFile(const std::filesystem::path &file, const std::filesystem::path &modFolder)
+{
+    const QString name = displayName(file.filename());
+    return file.parent_path() == modFolder ? name : displayName(file.parent_path().filename()) + u'/' + name;
+}
+
 } // namespace
 
-ScriptCheck::ScriptCheck(MainWindow &window) : m_window(window)
+ScriptCheck::ScriptCheck(MainWindow &window) : m_window(window), m_strings(std::make_shared<GameStrings>())
 {
     connect(window.controls().cmdCheck, &QPushButton::clicked, this, &ScriptCheck::check);
     m_delay.setSingleShot(true);
@@ -58,55 +108,76 @@ ScriptCheck::~ScriptCheck()
     delete m_dialog;
 }
 
-const check::GameStringKeys &ScriptCheck::keys()
+void ScriptCheck::filesChanged()
 {
-    const StringsTable &table = m_window.stringsTable();
-    if (!m_keys || m_keysOf != &table) {
-        m_keys.emplace(table.bytes());
-        m_keysOf = &table;
-    }
-    return *m_keys;
+    m_stringsStale = true;
+    m_filesStale = true;
+    m_delay.start();
+}
+
+void ScriptCheck::readGameStrings()
+{
+    const AppState &state = m_window.state();
+    const GameRoot &root = m_window.gameRoot();
+    m_strings =
+        state.openModFolder.empty()
+            ? std::make_shared<GameStrings>()
+            : std::make_shared<GameStrings>(GameStrings::load(root.root, root.game, state.openModFolder));
+    m_stringsStale = false;
+    m_filesStale = true;
 }
 
 void ScriptCheck::checkNow()
 {
     m_delay.stop();
-    m_gridFindings = check::checkDocument(m_window.editor().document(), keys());
+    if (m_stringsStale)
+        readGameStrings();
+    m_gridFindings = check::checkDocument(m_window.editor().document(), *m_strings);
     if (m_window.isGridBuilt()) {
         std::vector<RowMark> marks(ScriptGrid::kRowCount);
         for (const check::Finding &finding : m_gridFindings) {
             RowMark &mark =
                 marks[static_cast<std::size_t>(std::clamp(finding.line - 1, 0, ScriptGrid::kRowCount - 1))];
-            if (finding.severity == check::Severity::Error)
-                mark.severity = RowMark::Severity::Error;
-            else if (mark.severity == RowMark::Severity::None)
-                mark.severity = RowMark::Severity::Warning;
+            mark.severity = std::max(mark.severity, markOf(finding.severity));
             mark.findings +=
                 (mark.findings.isEmpty() ? QString() : QStringLiteral("\n")) + findingText(finding);
         }
         m_window.grid().setMarks(marks);
     }
-    if (m_dialog && m_dialog->isVisible())
+    if (m_dialog && m_dialog->isVisible()) {
+        if (m_filesStale)
+            checkFiles();
         showFindings();
+    }
 }
 
-std::vector<ScriptCheck::FileFinding> ScriptCheck::fileFindings()
+// What `cuewright check MOD SCRIPT` says of the open script's file and the mod's
+// strings files, holding on to no more findings than the window lists.
+void ScriptCheck::checkFiles()
 {
-    std::vector<FileFinding> found;
+    m_fileFindings.clear();
+    m_fileCounts = {};
     const AppState &state = m_window.state();
+    const auto sinkFor = [this](const QString &file) {
+        return [this, file](check::Finding &&f) {
+            ++m_fileCounts[indexOf(f.severity)];
+            const bool onGridLine = file.isEmpty() && f.line <= ScriptGrid::kRowCount;
+            if (onGridLine || m_fileFindings.size() < static_cast<std::size_t>(kListedFindings))
+                m_fileFindings.push_back({file, std::move(f)});
+        };
+    };
     if (!state.currentScriptFile.empty()) {
-        if (auto bytes = readFile(state.currentScriptFolder / pathFromName(state.currentScriptFile))) {
-            for (check::Finding &f : check::checkScript(*bytes, m_window.gameRoot().catalogue, keys()))
-                found.push_back({false, std::move(f)});
-        }
+        if (auto bytes = readFile(state.currentScriptFolder / pathFromName(state.currentScriptFile)))
+            check::checkScript(*bytes, m_window.gameRoot().catalogue, *m_strings, sinkFor(QString()));
     }
     if (!state.openModFolder.empty()) {
-        if (auto bytes = readFile(findNoCase(state.openModFolder, layout::kStringsFile))) {
-            for (check::Finding &f : check::checkStrings(*bytes))
-                found.push_back({true, std::move(f)});
+        for (const std::filesystem::path &file : check::modStringsFiles(state.openModFolder)) {
+            if (auto bytes = readFile(file))
+                check::checkModStringsFile(file, *bytes, *m_strings,
+                                           sinkFor(shownStringsFile(file, state.openModFolder)));
         }
     }
-    return found;
+    m_filesStale = false;
 }
 
 void ScriptCheck::buildDialog()
@@ -123,7 +194,10 @@ void ScriptCheck::buildDialog()
     m_summary->setWordWrap(true);
     m_findings = new QListWidget(m_dialog);
     m_findings->setObjectName(QStringLiteral("checkFindings"));
-    m_findings->setWordWrap(true);
+    // One row a finding, cut at the window's edge; its tooltip holds all of it.
+    m_findings->setWordWrap(false);
+    m_findings->setUniformItemSizes(true);
+    m_findings->setTextElideMode(Qt::ElideRight);
     m_findings->setToolTip(QStringLiteral("Double click a finding to go to its line"));
     // Escape closes it too, but a window needs a button that says how.
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_dialog);
@@ -180,35 +254,60 @@ void ScriptCheck::showFindings()
     const AppState &state = m_window.state();
     const QString script =
         state.currentScriptName.isEmpty() ? QStringLiteral("the grid") : state.currentScriptName;
-    const std::vector<FileFinding> onDisk = fileFindings();
-    int errors = 0;
-    int warnings = 0;
+    // A finding of the grid and the same one on disk (same line, same rule) are one.
+    Counts counts = m_fileCounts;
+    std::set<std::pair<int, std::string>> onGrid;
+    for (const check::Finding &finding : m_gridFindings) {
+        ++counts[indexOf(finding.severity)];
+        onGrid.emplace(finding.line, finding.rule);
+    }
+    std::vector<bool> shownByGrid(m_fileFindings.size());
+    for (std::size_t i = 0; i < m_fileFindings.size(); ++i) {
+        const FileFinding &f = m_fileFindings[i];
+        shownByGrid[i] = f.file.isEmpty() && onGrid.count({f.finding.line, f.finding.rule}) > 0;
+        if (shownByGrid[i])
+            --counts[indexOf(f.finding.severity)];
+    }
+    const int total = counts[0] + counts[1] + counts[2];
+
     m_findings->clear();
+    int listed = 0;
     const auto add = [&](const QString &where, const check::Finding &finding, bool goesToRow) {
-        (finding.severity == check::Severity::Error ? errors : warnings) += 1;
-        auto item = std::make_unique<QListWidgetItem>(where + findingText(finding));
+        if (listed == kListedFindings)
+            return;
+        QListWidgetItem *item = listItem(where + findingText(finding), finding.severity, *m_dialog->style());
         if (goesToRow)
             item->setData(Qt::UserRole, std::clamp(finding.line - 1, 0, ScriptGrid::kRowCount - 1));
-        m_findings->addItem(item.release());
+        m_findings->addItem(item);
+        ++listed;
     };
     for (const check::Finding &finding : m_gridFindings)
         add(QStringLiteral("Line %1: ").arg(finding.line), finding, true);
-    for (const FileFinding &f : onDisk) {
-        add(f.stringsTable ? QStringLiteral("On disk, strings_default.txt line %1: ").arg(f.finding.line)
-                           : QStringLiteral("On disk, line %1: ").arg(f.finding.line),
-            f.finding, !f.stringsTable);
+    for (std::size_t i = 0; i < m_fileFindings.size(); ++i) {
+        const FileFinding &f = m_fileFindings[i];
+        if (shownByGrid[i])
+            continue;
+        add(f.file.isEmpty() ? QStringLiteral("On disk, line %1: ").arg(f.finding.line)
+                             : QStringLiteral("On disk, %1 line %2: ").arg(f.file).arg(f.finding.line),
+            f.finding, f.file.isEmpty());
     }
-    m_dialog->setWindowTitle(errors + warnings == 0 ? QStringLiteral("Check - %1").arg(script)
-                                                    : QStringLiteral("Check - %1: %2, %3")
-                                                          .arg(script, counted(errors, "1 error", "errors"),
-                                                               counted(warnings, "1 warning", "warnings")));
-    m_summary->setText(
-        errors + warnings == 0
-            ? QStringLiteral("No findings: the game reads %1 as the editor shows it.").arg(script)
-            : QStringLiteral(
-                  "What the game will do with %1: \"Line\" for the grid as it stands, \"On disk\" for "
-                  "the files as cuewright check reads them (double click to go to a line):")
-                  .arg(script));
+    const std::size_t error = indexOf(check::Severity::Error);
+    const std::size_t warning = indexOf(check::Severity::Warning);
+    const std::size_t note = indexOf(check::Severity::Note);
+    m_dialog->setWindowTitle(total == 0 ? QStringLiteral("Check - %1").arg(script)
+                                        : QStringLiteral("Check - %1: %2, %3, %4")
+                                              .arg(script, counted(counts[error], "1 error", "errors"),
+                                                   counted(counts[warning], "1 warning", "warnings"),
+                                                   counted(counts[note], "1 note", "notes")));
+    QString summary =
+        total == 0 ? QStringLiteral("No findings: the game reads %1 as the editor shows it.").arg(script)
+                   : QStringLiteral(
+                         "What the game will do with %1: \"Line\" for the grid as it stands, \"On disk\" for "
+                         "the files as cuewright check reads them (double click to go to a line):")
+                         .arg(script);
+    if (listed < total)
+        summary += QStringLiteral(" the first %1 of %2 findings are listed.").arg(listed).arg(total);
+    m_summary->setText(summary);
 }
 
 void ScriptCheck::goToRow(int row)

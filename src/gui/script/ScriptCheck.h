@@ -4,17 +4,18 @@
 
 #include <QDialog>
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
+#include <array>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QLabel;
 class QListWidget;
 
 namespace cw {
-class StringsTable;
+class GameStrings;
 }
 
 namespace cw::gui {
@@ -24,14 +25,20 @@ class MainWindow;
 // What the game will do with the script: checked while the user edits (a moment after
 // the last change, never while typing), shown as a marker at each row with findings,
 // and on "Check" in a window of its own beside the main one, which lists the grid's
-// findings and those `cuewright check` gives for the files on disk, and follows the
-// edits. Double-clicking a finding goes to its row.
+// findings and those `cuewright check` gives for the script's file and the mod's
+// strings files on disk, and follows the edits. Double-clicking a finding goes to its
+// row. The files on disk are read only when they change (filesChanged), never per edit.
 class ScriptCheck : public QObject
 {
     Q_OBJECT
 public:
     // How long after the last change the grid is checked again.
     static constexpr int kDelayMilliseconds = 300;
+    // The findings window lists at most this many; its title and summary count them all.
+    static constexpr int kListedFindings = 1000;
+    // The item data role that names a listed finding's severity ("error", "warning",
+    // "note") for what cannot look at its icon and colour.
+    static constexpr int kSeverityRole = Qt::UserRole + 1;
 
     explicit ScriptCheck(MainWindow &window);
     ~ScriptCheck() override;
@@ -40,6 +47,10 @@ public:
     void check();
     // Checks the grid as it stands now: the markers, and the window when it is open.
     void checkNow();
+    // A mod was opened, or the open script opened, saved or changed on disk, or the
+    // strings saved: the strings as the game loads them and the findings of the files
+    // on disk are read again at the next check (a moment later).
+    void filesChanged();
     // Scrolls the grid to a row, if it is out of view, and focuses its command chooser.
     void goToRow(int row);
 
@@ -47,25 +58,31 @@ public:
     const std::vector<check::Finding> &gridFindings() const { return m_gridFindings; }
 
 private:
+    // A finding of a file on disk: `file` is empty for the open script's.
+    struct FileFinding
+    {
+        QString file;
+        check::Finding finding;
+    };
+    using Counts = std::array<int, 3>; // by severity: note, warning, error
+
     void buildDialog();
     void placeDialog();
     void showFindings();
-    const check::GameStringKeys &keys();
-    // What `cuewright check MOD SCRIPT` says of the open script's file and the mod's
-    // strings table on disk, each with the file it is about.
-    struct FileFinding
-    {
-        bool stringsTable = false;
-        check::Finding finding;
-    };
-    std::vector<FileFinding> fileFindings();
+    void readGameStrings();
+    void checkFiles();
 
     MainWindow &m_window;
     QTimer m_delay;
     std::vector<check::Finding> m_gridFindings;
-    // The game's keys of the strings table, made again only when the table changes.
-    const StringsTable *m_keysOf = nullptr;
-    std::optional<check::GameStringKeys> m_keys;
+    // The mod's strings as the game loads them, made when the files change.
+    std::shared_ptr<const GameStrings> m_strings;
+    bool m_stringsStale = true;
+    // What the files on disk hold: the first findings (and all those on the grid's
+    // lines, which may be the grid's own), and how many there are of each severity.
+    bool m_filesStale = true;
+    std::vector<FileFinding> m_fileFindings;
+    Counts m_fileCounts{};
     QDialog *m_dialog = nullptr; // a child of the window, made on first use
     QLabel *m_summary = nullptr;
     QListWidget *m_findings = nullptr;

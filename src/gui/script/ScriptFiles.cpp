@@ -9,6 +9,7 @@
 #include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/strings/StringsEditor.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
@@ -147,6 +148,7 @@ bool ScriptFiles::writeDocument(const std::filesystem::path &path, FileStamp *wr
     }
     if (written)
         *written = FileStamp::of(path, *bytes);
+    m_window.scriptCheck().filesChanged();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "core/workspace/ModLayout.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/UnsavedChanges.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
@@ -94,6 +95,7 @@ bool StringsEditor::write(const std::filesystem::path &modFolder)
     }
     m_window.state().stringsOnDisk = FileStamp::of(file, *text.bytes);
     c.stringsText->markSaved();
+    m_window.scriptCheck().filesChanged();
     return true;
 }
 
@@ -113,6 +115,7 @@ bool StringsEditor::reload()
     c.stringsText->setFileBytes(*bytes);
     c.stringsText->ensureLoaded();
     m_window.state().stringsOnDisk = FileStamp::of(file, *bytes);
+    m_window.scriptCheck().filesChanged();
     return true;
 }
 

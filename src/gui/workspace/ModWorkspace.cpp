@@ -5,6 +5,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/UnsavedChanges.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
@@ -209,6 +210,7 @@ void ModWorkspace::openMod(RefreshReason reason)
     opening.scripts();
     opening.levels();
     opening.strings();
+    m_window.scriptCheck().filesChanged();
     c.list1->setEnabled(true);
     state.currentModName = mod;
     m_window.setCaption(state.captionPrefix + state.currentModName);
