@@ -110,12 +110,13 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     if (!scripts)
         return kExitUnusable;
 
+    const ModBoundary mod(*modFolder);
     const fs::path stringsPath = findNoCase(*modFolder, layout::kStringsFile);
     std::string stringsBytes;
     std::error_code code;
     const bool hasStrings = fs::exists(stringsPath, code);
     if (hasStrings) {
-        auto read = readFile(stringsPath);
+        auto read = readFile(stringsPath, mod);
         if (!read) {
             err << "cuewright check: cannot read " << shownError(read.error()) << "\n";
             return kExitUnusable;
@@ -126,7 +127,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
 
     Printer printer(out, parsed.has("--json"));
     for (const fs::path &path : *scripts) {
-        auto bytes = readFile(path);
+        auto bytes = readFile(path, mod);
         if (!bytes) {
             err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
             return kExitUnusable;

@@ -81,6 +81,18 @@ TEST_F(ToolLocation, profile_needsNoGame_usesTheShippedCatalogue_andWritesStayIn
     const ToolRun refused = run({"fmt", "--profile", path("profile"), "--in-place", "m", "s.txt"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(test::readBytes(dir / "outside/s.txt"), "wait 3\r\n");
+
+    // The mod is the boundary, not the profile: a script that is a link to the
+    // profile's catalogue is neither read nor written.
+    dir.write("profile/commands.txt", kCommands);
+    fs::remove(dir / "profile/mods/m/scripts");
+    dir.makeFolder("profile/mods/m/scripts");
+    fs::create_symlink("../../../commands.txt", dir / "profile/mods/m/scripts/evil.txt");
+    const ToolRun evil = run({"fmt", "--profile", path("profile"), "--in-place", "m", "evil.txt"});
+    EXPECT_EQ(evil.status, 2);
+    EXPECT_NE(evil.err.find("it is a link to " + path("profile/commands.txt")), std::string::npos)
+        << evil.err;
+    EXPECT_EQ(test::readBytes(dir / "profile/commands.txt"), kCommands);
 }
 
 TEST_F(ToolLocation, withoutOptions_theRootTheyRunIn_thenTheNativeProfile_elseExitTwoNamingBothOptions)

@@ -107,7 +107,7 @@ std::optional<ScriptReadReport> ScriptBrowser::loadScript(const std::string &fil
     std::string bytes;
     if (!fileName.empty()) {
         const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
-        auto read = readFile(path);
+        auto read = readFile(path, ModBoundary(m_window.state().openModFolder));
         if (!read) {
             ui::showMessage(&m_window,
                             QStringLiteral("The script %1 could not be read: %2")

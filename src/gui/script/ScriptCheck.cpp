@@ -95,13 +95,15 @@ std::vector<ScriptCheck::FileFinding> ScriptCheck::fileFindings()
     std::vector<FileFinding> found;
     const AppState &state = m_window.state();
     if (!state.currentScriptFile.empty()) {
-        if (auto bytes = readFile(state.currentScriptFolder / pathFromName(state.currentScriptFile))) {
+        if (auto bytes = readFile(state.currentScriptFolder / pathFromName(state.currentScriptFile),
+                                  ModBoundary(state.openModFolder))) {
             for (check::Finding &f : check::checkScript(*bytes, m_window.gameRoot().catalogue, keys()))
                 found.push_back({false, std::move(f)});
         }
     }
     if (!state.openModFolder.empty()) {
-        if (auto bytes = readFile(findNoCase(state.openModFolder, layout::kStringsFile))) {
+        if (auto bytes = readFile(findNoCase(state.openModFolder, layout::kStringsFile),
+                                  ModBoundary(state.openModFolder))) {
             for (check::Finding &f : check::checkStrings(*bytes))
                 found.push_back({true, std::move(f)});
         }

@@ -73,7 +73,7 @@ bool ScriptFiles::writeDocument(const std::filesystem::path &path)
                       .arg(error.row + 1));
         return false;
     }
-    auto written = writeFileAtomically(path, *bytes, m_window.gameRoot().root);
+    auto written = writeFileAtomically(path, *bytes, ModBoundary(m_window.state().openModFolder));
     if (!written) {
         ui::showMessage(&m_window,
                         QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
@@ -160,7 +160,8 @@ void ScriptFiles::newScript()
                 QStringLiteral("A script named %1 already exists").arg(displayName(existing.filename())));
             return;
         }
-        auto created = createFileAtomically(path, layout::newScriptBytes(), m_window.gameRoot().root);
+        auto created =
+            createFileAtomically(path, layout::newScriptBytes(), ModBoundary(m_window.state().openModFolder));
         if (!created) {
             ui::showMessage(&m_window,
                             QStringLiteral("The script %1 could not be created: %2")
@@ -192,7 +193,7 @@ void ScriptFiles::deleteScript()
         }
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::DeletingScript))
             return;
-        auto deleted = deleteFile(path);
+        auto deleted = deleteFile(path, ModBoundary(m_window.state().openModFolder));
         if (!deleted) {
             ui::showMessage(&m_window,
                             QStringLiteral("The script %1 could not be deleted: %2")

@@ -40,7 +40,7 @@ bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
     // the table.
     bool saved = false;
     for (const std::filesystem::path &target : {backup, file}) {
-        auto written = writeFileAtomically(target, *text.bytes, m_window.gameRoot().root);
+        auto written = writeFileAtomically(target, *text.bytes, ModBoundary(modFolder));
         if (!written) {
             ui::showMessage(&m_window,
                             QStringLiteral("%1 could not be saved: %2. The file is as it was.")
@@ -71,7 +71,7 @@ void StringsEditor::revert()
     const auto mod = m_window.workspace().selectedModFolder();
     if (!mod)
         return;
-    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()));
+    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()), ModBoundary(*mod));
     if (!backup) {
         // The editor keeps its text: emptied, a later Save Changes would wipe the
         // strings file and its backup.

@@ -43,7 +43,7 @@ void FolderActions::makeFolder(std::string_view name, QWidget *button)
         }
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
-        if (auto made = createFolder(*mod / pathFromName(name)); !made) {
+        if (auto made = createFolder(*mod / pathFromName(name), ModBoundary(*mod)); !made) {
             ui::refuse(button, QStringLiteral("The %1 folder could not be made: %2")
                                    .arg(folder, QString::fromStdString(made.error().reason)));
             return;
@@ -74,7 +74,7 @@ void FolderActions::makeStringsFile()
             !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
         const std::filesystem::path path = *mod / pathFromName(layout::kStringsFile);
-        auto written = createFileAtomically(path, layout::starterStringsBytes(), m_window.gameRoot().root);
+        auto written = createFileAtomically(path, layout::starterStringsBytes(), ModBoundary(*mod));
         if (!written) {
             ui::beep();
             ui::showMessage(&m_window,
@@ -95,7 +95,7 @@ bool FolderActions::strayStringsFile(const std::filesystem::path &mod)
     std::error_code error;
     if (std::filesystem::symlink_status(existing, error).type() == std::filesystem::file_type::not_found)
         return false;
-    const auto read = readFile(existing);
+    const auto read = readFile(existing, ModBoundary(mod));
     const QString why = read ? QStringLiteral("exists already")
                              : QStringLiteral("exists already but could not be read: %1")
                                    .arg(QString::fromStdString(read.error().reason));

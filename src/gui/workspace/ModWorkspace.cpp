@@ -113,7 +113,7 @@ void ModWorkspace::Opening::levels()
 // file does), save that a file too large to be a strings table is named with the limit.
 std::optional<std::string> ModWorkspace::Opening::readStrings(const std::filesystem::path &path)
 {
-    auto read = readFile(path);
+    auto read = readFile(path, ModBoundary(m_folder));
     if (read)
         return std::move(read).value();
     std::error_code code;
