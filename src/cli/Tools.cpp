@@ -80,6 +80,10 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
 Result<fs::path, std::string> commandsCatalogue(const Arguments &parsed, const Whereabouts &where)
 {
     const std::optional<GameLocation> location = toolLocation(parsed, where);
+    if (location) {
+        if (const auto problem = folderProblem(location->folder))
+            return shownError(*problem);
+    }
     const std::optional<fs::path> file =
         location ? catalogueFileOf(*location, where.programFolder)
                  : catalogueFileWithout(gameFromOptions(parsed), where.programFolder);

@@ -1,11 +1,13 @@
 // Where the tools find the game: the options that name it, the search without them,
 // and the catalogue they use.
 #include "cli/Tools.h"
+#include "core/io/Files.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 namespace cw {
@@ -93,6 +95,22 @@ TEST_F(ToolLocation, profile_needsNoGame_usesTheShippedCatalogue_andWritesStayIn
     EXPECT_NE(evil.err.find("it is a link to " + path("profile/commands.txt")), std::string::npos)
         << evil.err;
     EXPECT_EQ(test::readBytes(dir / "profile/commands.txt"), kCommands);
+}
+
+// A folder missing or unreadable (through the seam: root passes every permission check)
+// is what the tools report, not the catalogue or mod that could then not be found in it.
+TEST_F(ToolLocation, missingOrUnreadableFolders_areNamed)
+{
+    makeMod("profile");
+    const ToolRun missing = run({"fmt", "--root", path("nowhere"), "m", "s.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "cuewright fmt: " + path("nowhere") + ": there is no such folder\n");
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, dir / "profile/mods"});
+    const ToolRun locked = run({"check", "--profile", path("profile"), "m"});
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_EQ(locked.status, 2);
+    EXPECT_EQ(locked.err,
+              "cuewright check: " + path("profile/mods") + ": it cannot be read: Permission denied\n");
 }
 
 TEST_F(ToolLocation, withoutOptions_theRootTheyRunIn_thenTheNativeProfile_elseExitTwoNamingBothOptions)

@@ -573,6 +573,24 @@ Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &bounda
     return Done{};
 }
 
+std::optional<IoError> folderProblem(const fs::path &folder)
+{
+    std::error_code code;
+    const fs::file_status status = fs::status(folder, code);
+    if (status.type() == fs::file_type::not_found)
+        return IoError{"there is no such folder", folder};
+    if (code)
+        return IoError{"it cannot be read: " + code.message(), folder};
+    if (!fs::is_directory(status))
+        return IoError{"it is a file, not a folder", folder};
+    if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Read && g_fault->onlyFor == folder)
+        return IoError{"it cannot be read: " + std::string(std::strerror(g_fault->error)), folder};
+    const fs::directory_iterator listing(folder, code);
+    if (code)
+        return IoError{"it cannot be read: " + code.message(), folder};
+    return std::nullopt;
+}
+
 Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, EntryKind kind,
                                                      std::string_view pattern)
 {

@@ -23,7 +23,7 @@ inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} * 1024 * 1024
 // of the failure paths: while set, writing a new file fails with `error` once
 // `bytesBeforeFailure` bytes are written, flushing it to the disk fails with `error`,
 // or reading a file fails with `error`. With `onlyFor` set, only that file (the target
-// of a write) fails.
+// of a write) fails; a read fault for a folder fails listing it (folderProblem).
 struct IoFaultForTesting
 {
     enum class Kind { Write, Read, Flush };
@@ -82,6 +82,11 @@ Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boun
 // Deletes one file where `boundary` allows (see ModBoundary::deletable); fails when it
 // is missing or cannot be removed. A link is removed, not the file it leads to.
 Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &boundary);
+
+// Why `folder` cannot be listed: it does not exist, is no folder, or cannot be read
+// (no permission); nothing when it can. Says which of the game's folders is at fault
+// before anything looks inside.
+std::optional<IoError> folderProblem(const fs::path &folder);
 
 // The entry of `folder` named `name` without regard to ASCII letter case: the exact
 // spelling when it exists, else the first match in listing order, else folder/name.
