@@ -199,7 +199,7 @@ TEST_F(GameLocationWindow, launch_startsTheGameInItsOwnFolder_theNativeProgramBe
     EXPECT_TRUE(wine.startsSoFar().isEmpty());
 }
 
-TEST_F(GameLocationWindow, withoutAGameFolder_launchStartsNothing_andPreferencesAreTheProfiles)
+TEST_F(GameLocationWindow, withoutAGameFolder_launchSaysSo_andPreferencesAreTheProfiles)
 {
     RecordingProgram editor("CUEWRIGHT_EDITOR");
     StandIn wine("wine");
@@ -210,7 +210,13 @@ TEST_F(GameLocationWindow, withoutAGameFolder_launchStartsNothing_andPreferences
     auto window = start(options);
     ASSERT_TRUE(window);
     ASSERT_EQ(window->gameRoot().game, std::nullopt);
-    clickButton(find<QPushButton>(*window, "Command2"));
+    {
+        DialogAnswerer messages;
+        clickButton(find<QPushButton>(*window, "Command2"));
+        EXPECT_EQ(
+            messages.messages,
+            QStringList{"Cuewright does not know where Darwinia is installed, so it cannot launch it."});
+    }
     clickButton(find<QPushButton>(*window, "cmdprefs"));
     EXPECT_EQ(editor.starts(1),
               QStringList{"1|" + QString::fromStdString((dir / "profile/preferences.txt").string())});

@@ -148,9 +148,18 @@ void FolderActions::openPreferences()
 
 void FolderActions::launchGame()
 {
-    // With no game folder known there is nothing to start, as when a start fails.
-    if (const auto launch = ui::gameLaunch(m_window.gameRoot().game))
-        ui::start(*launch);
+    // A game that cannot be started is the game's business, as its own launcher would
+    // show; but with no game folder known nothing was even tried, and the user is told.
+    const auto launch = ui::gameLaunch(m_window.gameRoot().game);
+    if (!launch) {
+        ui::showMessage(&m_window,
+                        QStringLiteral("Cuewright does not know where Darwinia is installed, so it "
+                                       "cannot launch it."),
+                        QStringLiteral("Start Cuewright with --game DIR, DIR being the game's folder; it is "
+                                       "remembered for the next start."));
+        return;
+    }
+    ui::start(*launch);
 }
 
 } // namespace cw::gui
