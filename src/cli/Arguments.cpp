@@ -66,6 +66,12 @@ std::optional<Workplace> workplaceFor(std::string_view tool, const Arguments &pa
         err << "cuewright " << tool << ": " << noLocationMessage(where) << "\n";
         return std::nullopt;
     }
+    // A folder the options name that is missing or unreadable is the problem to report,
+    // not the catalogue that could then not be found in it.
+    if (const auto problem = folderProblem(location->folder)) {
+        err << "cuewright " << tool << ": " << shownError(*problem) << "\n";
+        return std::nullopt;
+    }
     auto opened = loadCatalogueFor(*location, where.programFolder);
     if (!opened) {
         err << "cuewright " << tool << ": " << escapeControls(opened.error().detail) << "\n";
@@ -95,9 +101,14 @@ Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::pa
     if (!isSingleName(mod))
         return "MOD must be the name of a folder in mods, not \"" + shownText(mod) + "\"";
     const std::filesystem::path modsFolder = findNoCase(root, layout::kModsFolder);
+    if (const auto problem = folderProblem(modsFolder))
+        return shownError(*problem);
     const std::filesystem::path folder = findNoCase(modsFolder, mod);
     std::error_code code;
-    if (!std::filesystem::is_directory(folder, code))
+    const std::filesystem::file_status status = std::filesystem::status(folder, code);
+    if (code && status.type() != std::filesystem::file_type::not_found)
+        return "cannot read " + shownError(IoError{code.message(), folder});
+    if (!std::filesystem::is_directory(status))
         return "no mod folder " + shownPath(folder);
     return folder;
 }

@@ -133,9 +133,10 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
 
     // Every strings file is known to be readable before anything is printed; each is
     // read again when its turn comes, so that no more than one is held at a time.
+    const ModBoundary mod(*modFolder);
     const std::vector<fs::path> stringsFiles = check::modStringsFiles(*modFolder);
     for (const fs::path &path : stringsFiles) {
-        if (auto readable = readFile(path); !readable) {
+        if (auto readable = readFile(path, mod); !readable) {
             err << "cuewright check: cannot read " << shownError(readable.error()) << "\n";
             return kExitUnusable;
         }
@@ -144,7 +145,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
 
     Printer printer(out, parsed.has("--json"));
     for (const fs::path &path : *scripts) {
-        auto bytes = readFile(path);
+        auto bytes = readFile(path, mod);
         if (!bytes) {
             err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
             return kExitUnusable;
@@ -153,7 +154,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
         check::checkScript(*bytes, catalogue, strings, printer.sinkFor(file));
     }
     for (const fs::path &path : stringsFiles) {
-        auto bytes = readFile(path);
+        auto bytes = readFile(path, mod);
         if (!bytes) {
             err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
             return kExitUnusable;

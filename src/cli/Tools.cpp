@@ -80,6 +80,10 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
 Result<fs::path, std::string> commandsCatalogue(const Arguments &parsed, const Whereabouts &where)
 {
     const std::optional<GameLocation> location = toolLocation(parsed, where);
+    if (location) {
+        if (const auto problem = folderProblem(location->folder))
+            return shownError(*problem);
+    }
     const std::optional<fs::path> file =
         location ? catalogueFileOf(*location, where.programFolder)
                  : catalogueFileWithout(gameFromOptions(parsed), where.programFolder);
@@ -145,10 +149,10 @@ int runCommands(const std::vector<std::string> &args, const Whereabouts &where, 
 // cannot. The file's bytes go as soon as they are split, each row takes its texts from
 // the table as it goes, and writing takes the rows apart again, so that a script is
 // held about twice at any one time.
-std::optional<ScriptReadReport> loadScript(const fs::path &script, ScriptDocument &document,
-                                           std::ostream &err)
+std::optional<ScriptReadReport> loadScript(const fs::path &script, const ModBoundary &mod,
+                                           ScriptDocument &document, std::ostream &err)
 {
-    auto bytes = readFile(script);
+    auto bytes = readFile(script, mod);
     if (!bytes) {
         err << "cuewright fmt: cannot read " << shownError(bytes.error()) << "\n";
         return std::nullopt;
@@ -171,7 +175,7 @@ StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
     std::error_code code;
     if (!fs::exists(path, code))
         return StringsTable();
-    auto bytes = readFile(path);
+    auto bytes = readFile(path, ModBoundary(modFolder));
     if (!bytes) {
         err << "cuewright fmt: cannot read " << shownError(bytes.error())
             << "; keys stay as they are written\n";
@@ -205,7 +209,8 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     }
     ScriptDocument document(catalogue);
     document.setStrings(std::make_shared<const StringsTable>(modStrings(*modFolder, err)));
-    const auto report = loadScript(*script, document, err);
+    const ModBoundary mod(*modFolder);
+    const auto report = loadScript(*script, mod, document, err);
     if (!report)
         return kExitUnusable;
     const bool inPlace = parsed.has("--in-place");
@@ -236,9 +241,10 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
         out << *formatted;
         return kExitOk;
     }
-    auto written = writeFileAtomically(*script, *formatted, root);
+    auto written = writeFileAtomically(*script, *formatted, mod);
     if (!written) {
-        err << "cuewright fmt: cannot write " << shownError(written.error()) << "\n";
+        err << "cuewright fmt: cannot write " << shownError(written.error())
+            << (written.error().untouchedFile ? "; the file is as it was\n" : "\n");
         return kExitUnusable;
     }
     return kExitOk;

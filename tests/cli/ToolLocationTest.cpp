@@ -1,11 +1,13 @@
 // Where the tools find the game: the options that name it, the search without them,
 // and the catalogue they use.
 #include "cli/Tools.h"
+#include "core/io/Files.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <sstream>
 
 namespace cw {
@@ -81,6 +83,34 @@ TEST_F(ToolLocation, profile_needsNoGame_usesTheShippedCatalogue_andWritesStayIn
     const ToolRun refused = run({"fmt", "--profile", path("profile"), "--in-place", "m", "s.txt"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(test::readBytes(dir / "outside/s.txt"), "wait 3\r\n");
+
+    // The mod is the boundary, not the profile: a script that is a link to the
+    // profile's catalogue is neither read nor written.
+    dir.write("profile/commands.txt", kCommands);
+    fs::remove(dir / "profile/mods/m/scripts");
+    dir.makeFolder("profile/mods/m/scripts");
+    fs::create_symlink("../../../commands.txt", dir / "profile/mods/m/scripts/evil.txt");
+    const ToolRun evil = run({"fmt", "--profile", path("profile"), "--in-place", "m", "evil.txt"});
+    EXPECT_EQ(evil.status, 2);
+    EXPECT_NE(evil.err.find("it is a link to " + path("profile/commands.txt")), std::string::npos)
+        << evil.err;
+    EXPECT_EQ(test::readBytes(dir / "profile/commands.txt"), kCommands);
+}
+
+// A folder missing or unreadable (through the seam: root passes every permission check)
+// is what the tools report, not the catalogue or mod that could then not be found in it.
+TEST_F(ToolLocation, missingOrUnreadableFolders_areNamed)
+{
+    makeMod("profile");
+    const ToolRun missing = run({"fmt", "--root", path("nowhere"), "m", "s.txt"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "cuewright fmt: " + path("nowhere") + ": there is no such folder\n");
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, dir / "profile/mods"});
+    const ToolRun locked = run({"check", "--profile", path("profile"), "m"});
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_EQ(locked.status, 2);
+    EXPECT_EQ(locked.err,
+              "cuewright check: " + path("profile/mods") + ": it cannot be read: Permission denied\n");
 }
 
 TEST_F(ToolLocation, withoutOptions_theRootTheyRunIn_thenTheNativeProfile_elseExitTwoNamingBothOptions)

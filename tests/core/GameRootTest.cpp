@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <tuple>
+
 namespace cw {
 namespace {
 
@@ -106,6 +109,29 @@ TEST(GameRoot, catalogueFailures_carryTheLine_andOverlongLinesTheTokenizersMessa
     auto refused = openGameRoot(dir.path());
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error().message, kTokenizerMessage);
+}
+
+// A folder missing, not a folder, or unreadable (through the seam: root passes every
+// permission check) is named as such, not by a file that could then not be found in it.
+TEST(GameRoot, missingOrUnreadableFolders_areNamedInTheFirstStage)
+{
+    TempDir dir;
+    dir.write("file", "");
+    dir.makeFolder("profile/mods/alpha");
+    const std::tuple<GameLocation, fs::path, StartupStage, std::string> cases[] = {
+        {gameRootAt(dir / "gone"), dir / "gone", StartupStage::GameRootCheck, "there is no such folder"},
+        {profileAt(dir / "file"), dir / "file", StartupStage::ModsFolderCheck, "it is a file, not a folder"},
+        {profileAt(dir / "profile"), dir / "profile/mods", StartupStage::ModsFolderCheck,
+         "it cannot be read: Permission denied"},
+    };
+    for (const auto &[location, named, stage, reason] : cases) {
+        setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Read, EACCES, 0, named});
+        auto opened = openLocation(location, fs::path());
+        setIoFaultForTesting(std::nullopt);
+        ASSERT_FALSE(opened.ok());
+        EXPECT_EQ(opened.error().stage, stage);
+        EXPECT_EQ(opened.error().detail, test::native(named) + ": " + reason);
+    }
 }
 
 TEST(GameRoot, fixedNamesAreFoundWithoutRegardToCase)

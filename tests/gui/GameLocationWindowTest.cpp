@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -18,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the folder chooser while it lives: records its title and gives it the queued
-// folder, or cancels it when none is queued.
+// Answers the folder chooser while it lives: records its title and hint and gives it
+// the queued folder, or cancels it when none is queued.
 class ChooserAnswerer
 {
 public:
@@ -32,6 +34,7 @@ public:
 
     void queueAnswer(const fs::path &folder) { m_answers.push_back(folder); }
     QStringList titles;
+    QStringList hints;
 
 private:
     void poll()
@@ -40,11 +43,18 @@ private:
         if (!chooser)
             return;
         titles.append(chooser->windowTitle());
+        if (const auto *hint = chooser->findChild<QLabel *>(QStringLiteral("chooserHint")))
+            hints.append(hint->text());
         if (m_answers.empty()) {
             chooser->reject();
             return;
         }
-        chooser->selectFile(QString::fromStdString(m_answers.front().string()));
+        // Typed into the name field, as a user may: selectFile() leaves the field alone
+        // while it has the focus, and the chooser would then answer its own folder.
+        const QString answer = QString::fromStdString(m_answers.front().string());
+        chooser->selectFile(answer);
+        if (auto *name = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(answer);
         m_answers.erase(m_answers.begin());
         // As the dialog's Choose button does.
         static_cast<QDialog *>(chooser)->accept();
@@ -125,6 +135,24 @@ TEST_F(GameLocationWindow, nothingFound_asksForTheMods_andRemembersTheAnswer)
     EXPECT_EQ(window->gameRoot().layout, LayoutKind::Profile);
 }
 
+TEST_F(GameLocationWindow, wrongPick_saysWhy_andAsksAgain)
+{
+    DialogAnswerer messages;
+    chooser.queueAnswer(dir / "work");
+    chooser.queueAnswer(dir / "profile");
+    auto window = start();
+    ASSERT_TRUE(window) << messages.messages.join(u'\n').toStdString();
+    EXPECT_EQ(window->gameRoot().root, dir / "profile");
+    EXPECT_EQ(chooser.titles.size(), 2);
+    EXPECT_EQ(chooser.hints,
+              QStringList(2, "A game folder holds darwinia.exe, mods and commands.txt; a profile "
+                             "holds mods and preferences.txt."));
+    ASSERT_EQ(messages.messages, QStringList{"No mods folder found, please create one!"});
+    EXPECT_TRUE(messages.informativeTexts.front().startsWith("Profile: " +
+                                                             QString::fromStdString((dir / "work").string())))
+        << messages.informativeTexts.front().toStdString();
+}
+
 TEST_F(GameLocationWindow, cancellingTheChooser_endsTheProgramQuietlyWithStatusOne)
 {
     DialogAnswerer messages;
@@ -171,7 +199,7 @@ TEST_F(GameLocationWindow, launch_startsTheGameInItsOwnFolder_theNativeProgramBe
     EXPECT_TRUE(wine.startsSoFar().isEmpty());
 }
 
-TEST_F(GameLocationWindow, withoutAGameFolder_launchStartsNothing_andPreferencesAreTheProfiles)
+TEST_F(GameLocationWindow, withoutAGameFolder_launchSaysSo_andPreferencesAreTheProfiles)
 {
     RecordingProgram editor("CUEWRIGHT_EDITOR");
     StandIn wine("wine");
@@ -182,7 +210,13 @@ TEST_F(GameLocationWindow, withoutAGameFolder_launchStartsNothing_andPreferences
     auto window = start(options);
     ASSERT_TRUE(window);
     ASSERT_EQ(window->gameRoot().game, std::nullopt);
-    clickButton(find<QPushButton>(*window, "Command2"));
+    {
+        DialogAnswerer messages;
+        clickButton(find<QPushButton>(*window, "Command2"));
+        EXPECT_EQ(
+            messages.messages,
+            QStringList{"Cuewright does not know where Darwinia is installed, so it cannot launch it."});
+    }
     clickButton(find<QPushButton>(*window, "cmdprefs"));
     EXPECT_EQ(editor.starts(1),
               QStringList{"1|" + QString::fromStdString((dir / "profile/preferences.txt").string())});

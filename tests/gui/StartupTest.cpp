@@ -88,14 +88,16 @@ TEST(StartUp, catalogueOf100CommandLinesStarts_and101DoNot)
               QStringList{"Error found in commands.txt, please recheck formatting and syntax! Exiting..."});
 }
 
-TEST(StartUp, failedCheck_endsTheProgramWithStatusOne)
+TEST(StartUp, failedCheck_endsTheProgramWithStatusOne_namingTheFolderBelowItsMessage)
 {
     GameRootBuilder game;
     DialogAnswerer answerer;
     const std::vector<std::string> args = {"--root", game.root().string()};
     const Arguments parsed = parseArguments(args, gui::windowArgumentRules());
     EXPECT_EQ(gui::runApplication(gui::windowOptions(parsed, "cuewright")), 1);
-    EXPECT_EQ(answerer.messages.size(), 1);
+    ASSERT_EQ(answerer.messages.size(), 1);
+    EXPECT_TRUE(answerer.informativeTexts.front().startsWith("Game folder: " +
+                                                             QString::fromStdString(game.root().string())));
 }
 
 TEST(StartUp, headerOnlyCatalogue_listsOnlyTheCommentEntry)

@@ -248,62 +248,31 @@ Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target,
     return Done{};
 }
 
-// Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
-// itself included when `orSame`.
-bool liesInside(const fs::path &inner, const fs::path &outer, bool orSame)
-{
-    auto i = inner.begin();
-    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
-        if (o->empty() && std::next(o) == outer.end())
-            break; // a trailing separator
-        if (i == inner.end() || *i != *o)
-            return false;
-    }
-    return orSame || i != inner.end();
-}
-
-// Where a write to `path` really goes: links, in the name and in its folders, are
-// followed, and the result must lie inside `boundary`. Fails for a link to nothing.
-struct WriteTarget
-{
-    fs::path file; // absolute, no link in it
-    bool exists = false;
-};
-
-Result<WriteTarget, IoError> resolveTarget(const fs::path &path, const fs::path &boundary)
+bool isRegularFile(const fs::path &path)
 {
     std::error_code code;
-    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    if (!fs::is_directory(folder, code))
-        return IoError{"the folder " + nameOf(folder) + " does not exist", path};
-    const fs::path realBoundary = fs::canonical(boundary, code);
-    if (code)
-        return IoError{"the folder it must lie in, " + nameOf(boundary) + ", cannot be found", path};
+    return fs::is_regular_file(path, code);
+}
 
-    const auto linkStatus = fs::symlink_status(path, code);
-    WriteTarget target;
-    if (fs::exists(linkStatus)) {
-        target.file = fs::canonical(path, code);
-        if (code)
-            return IoError{"it is a link to a file that does not exist, and no file is made for it", path};
-        target.exists = true;
-        if (!liesInside(target.file, realBoundary, false))
-            return IoError{"it is a link to " + nameOf(target.file) + ", outside " + nameOf(boundary) +
-                               ", where nothing is written",
-                           path};
-    } else {
-        const fs::path realFolder = fs::canonical(folder, code);
-        if (code)
-            return errorFrom(code, path);
-        if (!liesInside(realFolder, realBoundary, true))
-            return IoError{"its folder leads to " + nameOf(realFolder) + ", outside " + nameOf(boundary) +
-                               ", where nothing is written",
-                           path};
-        target.file = realFolder / path.filename();
-    }
-    if (fs::is_directory(target.file, code))
+// The boundary's target of a write, which must be a file or nothing yet.
+Result<ModBoundary::Target, IoError> writeTarget(const fs::path &path, const ModBoundary &boundary)
+{
+    auto target = boundary.resolve(path);
+    if (!target)
+        return target.error();
+    if (target->type == fs::file_type::directory)
         return IoError{"a folder of that name stands where the file should be", path};
+    if (target->type != fs::file_type::regular && target->type != fs::file_type::not_found)
+        return IoError{"it is not a regular file", path};
     return target;
+}
+
+// A failure of an action that leaves the file it aims at as it was: says so when a file
+// stood there.
+IoError leftAsItWas(IoError error, bool fileStood)
+{
+    error.untouchedFile = fileStood;
+    return error;
 }
 
 } // namespace
@@ -418,26 +387,45 @@ void setIoFaultForTesting(std::optional<IoFaultForTesting> fault)
     g_fault = std::move(fault);
 }
 
-Result<std::string, IoError> readFile(const fs::path &path)
+namespace {
+
+// Reads `file`, a failure named by `path`: the name the caller gave, where `file` is
+// where its links lead.
+Result<std::string, IoError> readRegularFile(const fs::path &file, const fs::path &path)
 {
-    if (auto refused = notARegularFile(path))
-        return *refused;
+    if (auto refused = notARegularFile(file))
+        return IoError{refused->reason, path};
     if (const IoFaultForTesting *fault = faultFor(IoFaultForTesting::Kind::Read, path))
         return IoError{std::strerror(fault->error), path};
     std::error_code code;
-    const std::uintmax_t size = fs::file_size(path, code);
+    const std::uintmax_t size = fs::file_size(file, code);
     if (code)
         return errorFrom(code, path);
     if (size > kMaxFileBytes)
         return tooLarge(path);
     try {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(file, std::ios::binary);
         if (!in)
             return errorFromErrno(path);
         return readLimited(in, path, size);
     } catch (const std::bad_alloc &) {
         return IoError{"there is not enough memory to read it", path};
     }
+}
+
+} // namespace
+
+Result<std::string, IoError> readFile(const fs::path &path)
+{
+    return readRegularFile(path, path);
+}
+
+Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &boundary)
+{
+    auto target = boundary.resolve(path);
+    if (!target)
+        return target.error();
+    return readRegularFile(target->file, path);
 }
 
 Result<bool, IoError> fileHasContent(const fs::path &path)
@@ -451,15 +439,16 @@ Result<bool, IoError> fileHasContent(const fs::path &path)
     return static_cast<bool>(in.get(first));
 }
 
-Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes,
-                                          const fs::path &boundary)
+namespace {
+
+Result<Done, IoError> replaceFile(const fs::path &path, std::string_view bytes, const ModBoundary &boundary)
 {
-    auto resolved = resolveTarget(path, boundary);
+    auto resolved = writeTarget(path, boundary);
     if (!resolved)
         return resolved.error();
     const fs::path &target = resolved->file;
     std::optional<Identity> keep;
-    if (resolved->exists) {
+    if (resolved->type == fs::file_type::regular) {
         keep = identityOf(target);
         if (!keep)
             return errorFromErrno(path);
@@ -483,21 +472,12 @@ Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view
     return Done{};
 }
 
-Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
-                                           const fs::path &boundary)
+const std::string kExistsAlready = "a file or folder of that name exists already";
+
+// Gives the finished temporary file the name `target`, where no name may exist.
+Result<Done, IoError> linkNew(const fs::path &temporary, const fs::path &target, const fs::path &path)
 {
     std::error_code code;
-    if (fs::exists(fs::symlink_status(path, code)))
-        return IoError{"a file or folder of that name exists already", path};
-    auto resolved = resolveTarget(path, boundary);
-    if (!resolved)
-        return resolved.error();
-    const fs::path &target = resolved->file;
-    const fs::path temporary = temporarySibling(target);
-    if (auto written = writeNewFile(temporary, target, bytes, std::nullopt); !written) {
-        fs::remove(temporary, code);
-        return IoError{written.error().reason, path};
-    }
 #ifdef _WIN32
     // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
     const bool moved = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
@@ -505,7 +485,7 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
     fs::remove(temporary, code);
     if (!moved)
         return IoError{moveError == ERROR_ALREADY_EXISTS || moveError == ERROR_FILE_EXISTS
-                           ? "a file or folder of that name exists already"
+                           ? kExistsAlready
                            : std::system_category().message(static_cast<int>(moveError)),
                        path};
 #else
@@ -515,39 +495,100 @@ Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_vie
     if (!linked && linkErrno != EEXIST && !fs::exists(fs::symlink_status(target, code))) {
         // File systems without hard links: rename, having just checked the name is free.
         fs::rename(temporary, target, code);
-        if (!code) {
-            removeStaleTemporaryFiles(target.parent_path());
+        if (!code)
             return Done{};
-        }
     }
     fs::remove(temporary, code);
     if (!linked)
-        return IoError{linkErrno == EEXIST ? "a file or folder of that name exists already"
-                                           : std::strerror(linkErrno),
-                       path};
+        return IoError{linkErrno == EEXIST ? kExistsAlready : std::strerror(linkErrno), path};
 #endif
+    return Done{};
+}
+
+Result<Done, IoError> createFile(const fs::path &path, std::string_view bytes, const ModBoundary &boundary)
+{
+    auto resolved = boundary.resolve(path);
+    if (!resolved)
+        return resolved.error();
+    if (resolved->isLink || resolved->type != fs::file_type::not_found)
+        return IoError{kExistsAlready, path};
+    const fs::path &target = resolved->entry;
+    const fs::path temporary = temporarySibling(target);
+    if (auto written = writeNewFile(temporary, target, bytes, std::nullopt); !written) {
+        std::error_code code;
+        fs::remove(temporary, code);
+        return IoError{written.error().reason, path};
+    }
+    if (auto linked = linkNew(temporary, target, path); !linked)
+        return linked.error();
     removeStaleTemporaryFiles(target.parent_path());
     return Done{};
 }
 
-Result<Done, IoError> createFolder(const fs::path &path)
+} // namespace
+
+Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes,
+                                          const ModBoundary &boundary)
 {
-    std::error_code code;
-    if (fs::exists(path, code))
+    const bool fileStood = isRegularFile(path);
+    auto written = replaceFile(path, bytes, boundary);
+    if (!written)
+        return leftAsItWas(written.error(), fileStood);
+    return Done{};
+}
+
+Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
+                                           const ModBoundary &boundary)
+{
+    const bool fileStood = isRegularFile(path);
+    auto created = createFile(path, bytes, boundary);
+    if (!created)
+        return leftAsItWas(created.error(), fileStood);
+    return Done{};
+}
+
+Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boundary)
+{
+    auto resolved = boundary.resolve(path);
+    if (!resolved)
+        return resolved.error();
+    if (resolved->isLink || resolved->type != fs::file_type::not_found)
         return IoError{"it exists already", path};
-    if (!fs::create_directory(path, code))
+    std::error_code code;
+    if (!fs::create_directory(resolved->entry, code))
         return code ? errorFrom(code, path) : IoError{"it exists already", path};
     return Done{};
 }
 
-Result<Done, IoError> deleteFile(const fs::path &path)
+Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &boundary)
+{
+    const bool fileStood = isRegularFile(path);
+    auto entry = boundary.deletable(path);
+    if (!entry)
+        return leftAsItWas(entry.error(), fileStood);
+    std::error_code code;
+    if (!fs::remove(*entry, code))
+        return leftAsItWas(code ? errorFrom(code, path) : IoError{"the file does not exist", path},
+                           fileStood);
+    return Done{};
+}
+
+std::optional<IoError> folderProblem(const fs::path &folder)
 {
     std::error_code code;
-    if (fs::is_directory(path, code))
-        return IoError{"it is a folder, not a file", path};
-    if (!fs::remove(path, code))
-        return code ? errorFrom(code, path) : IoError{"the file does not exist", path};
-    return Done{};
+    const fs::file_status status = fs::status(folder, code);
+    if (status.type() == fs::file_type::not_found)
+        return IoError{"there is no such folder", folder};
+    if (code)
+        return IoError{"it cannot be read: " + code.message(), folder};
+    if (!fs::is_directory(status))
+        return IoError{"it is a file, not a folder", folder};
+    if (g_fault && g_fault->kind == IoFaultForTesting::Kind::Read && g_fault->onlyFor == folder)
+        return IoError{"it cannot be read: " + std::string(std::strerror(g_fault->error)), folder};
+    const fs::directory_iterator listing(folder, code);
+    if (code)
+        return IoError{"it cannot be read: " + code.message(), folder};
+    return std::nullopt;
 }
 
 Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, EntryKind kind,

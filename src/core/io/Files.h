@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/IoError.h"
+#include "core/io/ModBoundary.h"
 #include "core/util/Result.h"
 
 #include <cstdint>
@@ -11,34 +13,17 @@
 
 namespace cw {
 
-namespace fs = std::filesystem;
-
 // The largest script, strings table or commands.txt the program opens. Real scripts
 // are a few KB and real strings tables well under 1 MB; a file past this is a mistake
 // or an attack, and reading it whole could exhaust the memory.
 inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} * 1024 * 1024;
-
-struct IoError
-{
-    std::string reason; // why, for people: "No such file or directory"
-    fs::path path;      // the file or folder it concerns
-};
-
-// "path: reason" for terminals and logs, the path in UTF-8 (names that are not UTF-8
-// are decoded from Windows-1252, as the files' texts are); just the reason when the
-// error names no path.
-std::string describe(const IoError &error);
-
-struct Done
-{
-};
 
 // A failure the machine cannot always produce for real (a full disk, a read-only
 // folder, an unreadable file or a failing flush when the tests run as root), for tests
 // of the failure paths: while set, writing a new file fails with `error` once
 // `bytesBeforeFailure` bytes are written, flushing it to the disk fails with `error`,
 // or reading a file fails with `error`. With `onlyFor` set, only that file (the target
-// of a write) fails.
+// of a write) fails; a read fault for a folder fails listing it (folderProblem).
 struct IoFaultForTesting
 {
     enum class Kind { Write, Read, Flush };
@@ -57,7 +42,10 @@ void setIoFaultForTesting(std::optional<IoFaultForTesting> fault);
 
 // The whole content of a regular file, as bytes. A file larger than kMaxFileBytes is
 // refused without being read, and running out of memory is a failure like any other.
+// The first form reads the game's own data; a file of a mod is read within the mod's
+// boundary, so that a link leading out of the mod is refused.
 Result<std::string, IoError> readFile(const fs::path &path);
+Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &boundary);
 
 // The first byte of a file, or nothing for an empty one; proves a file can be read
 // without reading all of it.
@@ -68,31 +56,37 @@ Result<bool, IoError> fileHasContent(const fs::path &path);
 // flushed to disk and then renamed over the target. On any failure the target is as
 // it was and the temporary file is gone.
 //
-// Only files that lie inside `boundary` (the game root) are written. A link is
-// followed: its target is the file replaced, so the link stays a link, and a link
-// leading outside `boundary`, or to nothing, is refused; so is a folder that leads
-// outside it. A read-only file is refused, not replaced. The replacement keeps the
-// old file's permission bits exactly, and its owner and group where the process may
-// set them; other hard links of the old file keep the old content. A successful write
-// also removes temporary files that killed writes left in the folder over a minute ago.
+// Only what `boundary` allows is written, checked as the write starts. A link inside
+// the mod is followed: its target is the file replaced, so the link stays a link. A
+// read-only file is refused, not replaced. The replacement keeps the old file's
+// permission bits exactly, and its owner and group where the process may set them;
+// other hard links of the old file keep the old content. A successful write also
+// removes temporary files that killed writes left in the folder over a minute ago.
 Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view bytes,
-                                          const fs::path &boundary);
+                                          const ModBoundary &boundary);
 
 // Like writeFileAtomically, but never replaces anything: fails when `path` exists (a
 // link to nothing counts), also when it appears while the bytes are being written.
 Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
-                                           const fs::path &boundary);
+                                           const ModBoundary &boundary);
 
 // Whether `name` names one entry of a folder and nothing else: not empty, not "." or
 // "..", no "/" or "\", no NUL byte, nothing that makes it absolute or names a drive.
 // Names the tools are given for files of the game root must pass it.
 bool isSingleName(std::string_view name);
 
-// Creates one folder; fails when it exists already or its parent does not exist.
-Result<Done, IoError> createFolder(const fs::path &path);
+// Creates one folder where `boundary` allows; fails when anything stands there already
+// or its parent does not exist.
+Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boundary);
 
-// Deletes one file; fails when it is missing or cannot be removed.
-Result<Done, IoError> deleteFile(const fs::path &path);
+// Deletes one file where `boundary` allows (see ModBoundary::deletable); fails when it
+// is missing or cannot be removed. A link is removed, not the file it leads to.
+Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &boundary);
+
+// Why `folder` cannot be listed: it does not exist, is no folder, or cannot be read
+// (no permission); nothing when it can. Says which of the game's folders is at fault
+// before anything looks inside.
+std::optional<IoError> folderProblem(const fs::path &folder);
 
 // The entry of `folder` named `name` without regard to ASCII letter case: the exact
 // spelling when it exists, else the first match in listing order, else folder/name.

@@ -1,6 +1,7 @@
 #include "core/strings/GameStrings.h"
 
 #include "core/io/FileNames.h"
+#include "core/io/ModBoundary.h"
 #include "core/text/GameText.h"
 #include "core/text/LineReader.h"
 #include "core/workspace/ModLayout.h"
@@ -47,11 +48,13 @@ bool isFile(const fs::path &path)
     return fs::is_regular_file(path, code);
 }
 
-std::optional<std::string> readIfFile(const fs::path &path)
+// The bytes of a file, or nothing; the mod's own files are read within its boundary
+// (`mod`), the game's without one.
+std::optional<std::string> readIfFile(const fs::path &path, const ModBoundary *mod)
 {
     if (!isFile(path))
         return std::nullopt;
-    auto bytes = readFile(path);
+    auto bytes = mod ? readFile(path, *mod) : readFile(path);
     return bytes ? std::optional<std::string>(std::move(bytes).value()) : std::nullopt;
 }
 
@@ -159,18 +162,20 @@ GameStrings GameStrings::load(const fs::path &location, const std::optional<fs::
     fs::path baseFile;
     fs::path modTableFile;
     std::optional<std::string> base;
+    const ModBoundary mod(modFolder);
     // A language that is no plain name names no file the program will look for.
     if (isSingleName(tableName)) {
         baseFile = findNoCase(findNoCase(modFolder, layout::kLanguageFolder), tableName);
-        if (!isFile(baseFile) && game)
+        const bool modsOwn = isFile(baseFile);
+        if (!modsOwn && game)
             baseFile = findNoCase(
                 findNoCase(findNoCase(*game, layout::kGameDataFolder), layout::kLanguageFolder), tableName);
-        base = readIfFile(baseFile);
+        base = readIfFile(baseFile, modsOwn ? &mod : nullptr);
         modTableFile = findNoCase(modFolder, layout::stringsFileFor(preferences.textLanguage));
     }
     if (!isFile(modTableFile))
         modTableFile = findNoCase(modFolder, layout::kStringsFile);
-    std::optional<std::string> modTable = readIfFile(modTableFile);
+    std::optional<std::string> modTable = readIfFile(modTableFile, &mod);
     GameStrings strings(std::move(preferences), std::move(base), std::move(modTable).value_or(std::string()));
     if (isFile(baseFile))
         strings.m_baseFile = std::move(baseFile);

@@ -51,6 +51,8 @@ Result<GameRoot, StartupFailure> openMods(const GameLocation &location, const fs
     result.layout = location.kind;
     result.game = location.game;
     result.modsFolder = findNoCase(location.folder, layout::kModsFolder);
+    if (const auto problem = folderProblem(result.modsFolder))
+        return failure(StartupStage::ModsFolderCheck, describe(*problem));
     auto mods = listFolder(result.modsFolder, EntryKind::Folders);
     if (!mods)
         return failure(StartupStage::ModsFolderCheck, describe(mods.error()));
@@ -93,6 +95,10 @@ Result<Catalogue, StartupFailure> loadCatalogueFile(const fs::path &path)
 
 Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
 {
+    // A folder that is missing or cannot be read is named as such, not by the first
+    // file that could then not be found in it.
+    if (const auto problem = folderProblem(root))
+        return failure(StartupStage::GameRootCheck, describe(*problem));
     const fs::path exe = findNoCase(root, layout::kGameProgram);
     auto hasContent = fileHasContent(exe);
     if (!hasContent)
@@ -105,6 +111,8 @@ Result<GameRoot, StartupFailure> openGameRoot(const fs::path &root)
 
 Result<GameRoot, StartupFailure> openProfile(const GameLocation &profile, const fs::path &programFolder)
 {
+    if (const auto problem = folderProblem(profile.folder))
+        return failure(StartupStage::ModsFolderCheck, describe(*problem));
     return openMods(profile, programFolder);
 }
 

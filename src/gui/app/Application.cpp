@@ -1,5 +1,6 @@
 #include "gui/app/Application.h"
 
+#include "core/catalogue/Tokenizer.h"
 #include "core/util/Version.h"
 #include "gui/app/MainWindow.h"
 #include "gui/ui/Dialogs.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QSettings>
 
 #include <chrono>
@@ -32,6 +35,46 @@ void probe(const char *what)
     std::fflush(stderr);
 }
 
+const QString kWhatToPick = QStringLiteral("A game folder holds darwinia.exe, mods and commands.txt; a "
+                                           "profile holds mods and preferences.txt.");
+
+// The folder a start-up check was about, and the check's cause: a folder found by the
+// search may be one the user did not think of.
+QString startupInformative(const GameLocation &location, const StartupFailure &failure)
+{
+    return QStringLiteral("%1: %2\n%3")
+        .arg(location.kind == LayoutKind::GameRoot ? QStringLiteral("Game folder")
+                                                   : QStringLiteral("Profile"),
+             displayName(location.folder), QString::fromStdString(failure.detail));
+}
+
+// Start-up on the location; a failed check shows its message, as it is when the program
+// ends, or, for a folder the user picked, without "Exiting..." since the chooser asks
+// again.
+Startup startAt(const GameLocation &location, const std::filesystem::path &programFolder,
+                GridTiming gridTiming, bool picked)
+{
+    Startup result;
+    auto gameRoot = openLocation(location, programFolder);
+    if (!gameRoot) {
+        const StartupFailure &failure = gameRoot.error();
+        result.failure = failure;
+        if (picked)
+            ui::showMessage(nullptr, QString::fromStdString(std::string(withoutExiting(failure.message))),
+                            startupInformative(location, failure) + QStringLiteral("\n\n") + kWhatToPick +
+                                QStringLiteral(" Pick another folder, or Cancel to end."));
+        else
+            ui::showMessage(nullptr, QString::fromStdString(failure.message),
+                            startupInformative(location, failure));
+        return result;
+    }
+    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(),
+                                                 gridTiming == GridTiming::BeforeShow
+                                                     ? MainWindow::GridBuild::Now
+                                                     : MainWindow::GridBuild::AfterFirstFrame);
+    return result;
+}
+
 } // namespace
 
 Startup startUp(const std::filesystem::path &root, GridTiming gridTiming)
@@ -42,18 +85,7 @@ Startup startUp(const std::filesystem::path &root, GridTiming gridTiming)
 Startup startUp(const GameLocation &location, const std::filesystem::path &programFolder,
                 GridTiming gridTiming)
 {
-    Startup result;
-    auto gameRoot = openLocation(location, programFolder);
-    if (!gameRoot) {
-        result.failure = gameRoot.error();
-        ui::showMessage(nullptr, QString::fromStdString(gameRoot.error().message));
-        return result;
-    }
-    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(),
-                                                 gridTiming == GridTiming::BeforeShow
-                                                     ? MainWindow::GridBuild::Now
-                                                     : MainWindow::GridBuild::AfterFirstFrame);
-    return result;
+    return startAt(location, programFolder, gridTiming, false);
 }
 
 const ArgumentRules &windowArgumentRules()
@@ -156,10 +188,36 @@ std::optional<GameLocation> askForLocation(const std::filesystem::path &startFol
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The game's profile folders are hidden ones (~/.darwinia).
     dialog.setFilter(dialog.filter() | QDir::Hidden);
+    // Below Qt's own fields, what the folder to pick holds.
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
+        auto *hint = new QLabel(kWhatToPick, &dialog);
+        hint->setObjectName(QStringLiteral("chooserHint"));
+        hint->setWordWrap(true);
+        grid->addWidget(hint, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return locationOfChosenFolder(pathFromName(fileNameFrom(dialog.selectedFiles().front())));
 }
+
+namespace {
+
+// Start-up on a location named or found, or picked in the chooser; remembered once it
+// passes.
+Startup startCompleted(GameLocation location, const WindowOptions &options, const Whereabouts &where,
+                       QSettings &settings, GridTiming gridTiming, bool picked)
+{
+    // --game completes a profile however it was found; a game root is its own game.
+    if (location.kind == LayoutKind::Profile && !location.game)
+        location.game = options.game;
+    const GameLocation complete = withGameFolder(std::move(location), rememberedGame(settings), where);
+    Startup startup = startAt(complete, where.programFolder, gridTiming, picked);
+    if (startup.window)
+        rememberLocation(settings, complete);
+    return startup;
+}
+
+} // namespace
 
 Startup startWindow(const WindowOptions &options, const Whereabouts &where, QSettings &settings,
                     GridTiming gridTiming)
@@ -167,19 +225,21 @@ Startup startWindow(const WindowOptions &options, const Whereabouts &where, QSet
     std::optional<GameLocation> location = options.location;
     if (!location)
         location = findGameLocation(where, rememberedLocation(settings));
-    if (!location)
-        location = askForLocation(where.home.empty() ? where.currentFolder : where.home);
-    if (!location)
-        return Startup{};
-    // --game completes a profile however it was found; a game root is its own game.
-    if (location->kind == LayoutKind::Profile && !location->game)
-        location->game = options.game;
-    const GameLocation complete =
-        withGameFolder(std::move(location).value(), rememberedGame(settings), where);
-    Startup startup = startUp(complete, where.programFolder, gridTiming);
-    if (startup.window)
-        rememberLocation(settings, complete);
-    return startup;
+    if (location)
+        return startCompleted(std::move(location).value(), options, where, settings, gridTiming, false);
+    // Nothing found: the user is asked until a folder they pick passes start-up, or
+    // they cancel. A wrong pick is said why, and the chooser opens where it was left.
+    std::filesystem::path startFolder = where.home.empty() ? where.currentFolder : where.home;
+    for (;;) {
+        std::optional<GameLocation> picked = askForLocation(startFolder);
+        if (!picked)
+            return Startup{};
+        startFolder = picked->folder;
+        Startup startup =
+            startCompleted(std::move(picked).value(), options, where, settings, gridTiming, true);
+        if (startup.window)
+            return startup;
+    }
 }
 
 namespace {

@@ -63,14 +63,16 @@ std::optional<std::filesystem::path> rememberedGame(QSettings &settings);
 void rememberLocation(QSettings &settings, const GameLocation &location);
 
 // The folder chooser of a start that found nothing, titled "Where are your Darwinia
-// mods?", opening at `startFolder`. Nothing when the user cancels it.
+// mods?", opening at `startFolder`, and saying what a game folder and a profile hold.
+// Nothing when the user cancels it.
 std::optional<GameLocation> askForLocation(const std::filesystem::path &startFolder);
 
 // Where the window opens and the start-up there: the location the options name, else
-// the one the search finds (findGameLocation), else the one the user picks; a profile
-// gets its game folder from --game, the settings or the usual places. After a
-// successful start-up the location is remembered in `settings`. When the user cancels
-// the chooser, neither window nor failure is returned.
+// the one the search finds (findGameLocation), else the one the user picks, asked
+// again after each pick that fails start-up; a profile gets its game folder from
+// --game, the settings or the usual places. After a successful start-up the location
+// is remembered in `settings`. When the user cancels the chooser, neither window nor
+// failure is returned.
 Startup startWindow(const WindowOptions &options, const Whereabouts &where, QSettings &settings,
                     GridTiming gridTiming = GridTiming::BeforeShow);
 

@@ -109,11 +109,12 @@ std::optional<ScriptBrowser::Loaded> ScriptBrowser::loadScript(const std::string
     FileStamp onDisk;
     if (!fileName.empty()) {
         const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
-        auto read = readFile(path);
+        auto read = readFile(path, ModBoundary(c.file1->folder().parent_path()));
         if (!read) {
-            ui::showMessage(&m_window,
-                            QStringLiteral("The script %1 could not be read: %2")
-                                .arg(displayName(path), QString::fromStdString(read.error().reason)));
+            ui::showMessage(
+                &m_window,
+                ui::failureMessage(QStringLiteral("The script %1 could not be read").arg(displayName(path)),
+                                   read.error()));
             return std::nullopt;
         }
         bytes = std::move(read).value();

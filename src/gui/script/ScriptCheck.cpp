@@ -167,12 +167,12 @@ void ScriptCheck::checkFiles()
         };
     };
     if (!state.currentScriptFile.empty()) {
-        if (auto bytes = readFile(state.currentScriptFolder / pathFromName(state.currentScriptFile)))
+        if (auto bytes = readFile(state.openScriptPath(), ModBoundary(state.openModFolder)))
             check::checkScript(*bytes, m_window.gameRoot().catalogue, *m_strings, sinkFor(QString()));
     }
     if (!state.openModFolder.empty()) {
         for (const std::filesystem::path &file : check::modStringsFiles(state.openModFolder)) {
-            if (auto bytes = readFile(file))
+            if (auto bytes = readFile(file, ModBoundary(state.openModFolder)))
                 check::checkModStringsFile(file, *bytes, *m_strings,
                                            sinkFor(shownStringsFile(file, state.openModFolder)));
         }

@@ -139,11 +139,13 @@ bool ScriptFiles::writeDocument(const std::filesystem::path &path, FileStamp *wr
         ui::showMessage(&m_window, writeRefusal(bytes.error()));
         return false;
     }
-    auto done = writeFileAtomically(path, *bytes, m_window.gameRoot().root);
+    // A script lies in the scripts folder of its mod, which bounds what may be written.
+    auto done = writeFileAtomically(path, *bytes, ModBoundary(path.parent_path().parent_path()));
     if (!done) {
-        ui::showMessage(&m_window,
-                        QStringLiteral("The script could not be saved as %1: %2. The file is as it was.")
-                            .arg(displayName(path), QString::fromStdString(done.error().reason)));
+        ui::showMessage(
+            &m_window,
+            ui::failureMessage(QStringLiteral("The script could not be saved as %1").arg(displayName(path)),
+                               done.error()));
         return false;
     }
     if (written)
@@ -358,11 +360,13 @@ void ScriptFiles::newScript()
                 QStringLiteral("A script named %1 already exists").arg(displayName(existing.filename())));
             return;
         }
-        auto created = createFileAtomically(path, layout::newScriptBytes(), m_window.gameRoot().root);
+        auto created = createFileAtomically(path, layout::newScriptBytes(),
+                                            ModBoundary(c.file1->folder().parent_path()));
         if (!created) {
             ui::showMessage(&m_window,
-                            QStringLiteral("The script %1 could not be created: %2")
-                                .arg(displayName(path), QString::fromStdString(created.error().reason)));
+                            ui::failureMessage(
+                                QStringLiteral("The script %1 could not be created").arg(displayName(path)),
+                                created.error()));
             return;
         }
         refreshAndReload(c.file1->selectedPosition());
@@ -394,11 +398,12 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
                 QStringLiteral("It cannot be brought back afterwards."),
                 {{QMessageBox::Yes}, {QMessageBox::No}}, QMessageBox::No) != QMessageBox::Yes)
         return false;
-    auto deleted = deleteFile(path);
+    auto deleted = deleteFile(path, ModBoundary(path.parent_path().parent_path()));
     if (!deleted) {
-        ui::showMessage(&m_window,
-                        QStringLiteral("The script %1 could not be deleted: %2")
-                            .arg(displayName(path), QString::fromStdString(deleted.error().reason)));
+        ui::showMessage(
+            &m_window,
+            ui::failureMessage(QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
+                               deleted.error()));
         return false;
     }
     return true;
@@ -434,7 +439,17 @@ void ScriptFiles::deleteScript()
         }
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::DeletingScript))
             return;
-        if (!moveToTrash(path)) {
+        // Only a file of the mod goes to the trash: a link leading out of it does not.
+        const auto deletable = ModBoundary(state.currentScriptFolder.parent_path()).deletable(path);
+        if (!deletable) {
+            ui::showMessage(&m_window,
+                            ui::failureMessage(
+                                QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
+                                deletable.error()));
+            setDeleteArmed(false);
+            return;
+        }
+        if (!moveToTrash(*deletable)) {
             setDeleteArmed(false);
             return;
         }

@@ -77,20 +77,21 @@ bool StringsEditor::write(const std::filesystem::path &modFolder)
     // can undo a save; saving the same text again keeps the older backup. A backup that
     // cannot be written is reported, and the table is still saved: the user asked for
     // the table.
-    const auto before = readFile(file);
+    const ModBoundary mod(modFolder);
+    const auto before = readFile(file, mod);
     if (!before || *before != *text.bytes) {
         const std::string_view kept = before ? std::string_view(*before) : std::string_view(*text.bytes);
-        if (auto written = writeFileAtomically(backup, kept, m_window.gameRoot().root); !written) {
-            ui::showMessage(&m_window,
-                            QStringLiteral("%1 could not be saved: %2. The file is as it was.")
-                                .arg(displayName(backup), QString::fromStdString(written.error().reason)));
+        if (auto written = writeFileAtomically(backup, kept, mod); !written) {
+            ui::showMessage(&m_window, ui::failureMessage(
+                                           QStringLiteral("%1 could not be saved").arg(displayName(backup)),
+                                           written.error()));
         }
     }
-    auto written = writeFileAtomically(file, *text.bytes, m_window.gameRoot().root);
+    auto written = writeFileAtomically(file, *text.bytes, mod);
     if (!written) {
         ui::showMessage(&m_window,
-                        QStringLiteral("%1 could not be saved: %2. The file is as it was.")
-                            .arg(displayName(file), QString::fromStdString(written.error().reason)));
+                        ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(file)),
+                                           written.error()));
         return false;
     }
     m_window.state().stringsOnDisk = FileStamp::of(file, *text.bytes);
@@ -105,10 +106,11 @@ bool StringsEditor::reload()
     if (mod.empty())
         return false;
     const std::filesystem::path file = findNoCase(mod, layout::kStringsFile);
-    auto bytes = readFile(file);
+    auto bytes = readFile(file, ModBoundary(mod));
     if (!bytes) {
-        ui::showMessage(&m_window, QStringLiteral("%1 could not be read again: %2")
-                                       .arg(displayName(file), QString::fromStdString(bytes.error().reason)));
+        ui::showMessage(
+            &m_window, ui::failureMessage(QStringLiteral("%1 could not be read again").arg(displayName(file)),
+                                          bytes.error()));
         return false;
     }
     const Controls &c = m_window.controls();
@@ -139,7 +141,7 @@ void StringsEditor::revert()
     const auto mod = m_window.workspace().selectedModFolder();
     if (!mod)
         return;
-    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()));
+    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()), ModBoundary(*mod));
     if (!backup) {
         // The editor keeps its text: emptied, a later Save Changes would wipe the
         // strings file and its backup.

@@ -1,5 +1,7 @@
 #include "gui/ui/Dialogs.h"
 
+#include "core/io/IoError.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -50,6 +52,14 @@ QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const 
     box.setDefaultButton(byDefault);
     box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString failureMessage(const QString &what, const IoError &error)
+{
+    QString message = what + QStringLiteral(": ") + QString::fromStdString(error.reason) + u'.';
+    if (error.untouchedFile)
+        message += QStringLiteral(" The file is as it was.");
+    return message;
 }
 
 void note(QWidget *control, const QString &text)

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace cw {
+struct IoError;
+}
+
 // Message box, input box and beep: the program's only ways of talking to the user
 // outside its window.
 namespace cw::gui::ui {
@@ -32,6 +36,10 @@ struct Choice
 // Escape gives. Returns the button pressed.
 QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const QString &informative,
                                 std::initializer_list<Choice> choices, QMessageBox::StandardButton byDefault);
+
+// The window's message for a failed file operation: "WHAT: REASON.", and " The file
+// is as it was." only where a file stood there and the failure left it untouched.
+QString failureMessage(const QString &what, const IoError &error);
 
 // A short note shown for a few seconds at a control (at the window's top when the
 // control is not on screen), for something the user should know but need not answer.

@@ -43,7 +43,7 @@ void FolderActions::makeFolder(std::string_view name, QWidget *button)
         }
         if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
-        if (auto made = createFolder(*mod / pathFromName(name)); !made) {
+        if (auto made = createFolder(*mod / pathFromName(name), ModBoundary(*mod)); !made) {
             ui::refuse(button, QStringLiteral("The %1 folder could not be made: %2")
                                    .arg(folder, QString::fromStdString(made.error().reason)));
             return;
@@ -74,12 +74,12 @@ void FolderActions::makeStringsFile()
             !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
         const std::filesystem::path path = *mod / pathFromName(layout::kStringsFile);
-        auto written = createFileAtomically(path, layout::starterStringsBytes(), m_window.gameRoot().root);
+        auto written = createFileAtomically(path, layout::starterStringsBytes(), ModBoundary(*mod));
         if (!written) {
             ui::beep();
-            ui::showMessage(&m_window,
-                            QStringLiteral("%1 could not be written: %2")
-                                .arg(displayName(path), QString::fromStdString(written.error().reason)));
+            ui::showMessage(&m_window, ui::failureMessage(
+                                           QStringLiteral("%1 could not be written").arg(displayName(path)),
+                                           written.error()));
             return;
         }
         m_window.workspace().openMod(RefreshReason::UserOrFolderAction);
@@ -95,7 +95,7 @@ bool FolderActions::strayStringsFile(const std::filesystem::path &mod)
     std::error_code error;
     if (std::filesystem::symlink_status(existing, error).type() == std::filesystem::file_type::not_found)
         return false;
-    const auto read = readFile(existing);
+    const auto read = readFile(existing, ModBoundary(mod));
     const QString why = read ? QStringLiteral("exists already")
                              : QStringLiteral("exists already but could not be read: %1")
                                    .arg(QString::fromStdString(read.error().reason));
@@ -148,9 +148,18 @@ void FolderActions::openPreferences()
 
 void FolderActions::launchGame()
 {
-    // With no game folder known there is nothing to start, as when a start fails.
-    if (const auto launch = ui::gameLaunch(m_window.gameRoot().game))
-        ui::start(*launch);
+    // A game that cannot be started is the game's business, as its own launcher would
+    // show; but with no game folder known nothing was even tried, and the user is told.
+    const auto launch = ui::gameLaunch(m_window.gameRoot().game);
+    if (!launch) {
+        ui::showMessage(&m_window,
+                        QStringLiteral("Cuewright does not know where Darwinia is installed, so it "
+                                       "cannot launch it."),
+                        QStringLiteral("Start Cuewright with --game DIR, DIR being the game's folder; it is "
+                                       "remembered for the next start."));
+        return;
+    }
+    ui::start(*launch);
 }
 
 } // namespace cw::gui

@@ -115,14 +115,15 @@ void ModWorkspace::Opening::levels()
 // file does), save that a file too large to be a strings table is named with the limit.
 std::optional<std::string> ModWorkspace::Opening::readStrings(const std::filesystem::path &path)
 {
-    auto read = readFile(path);
+    auto read = readFile(path, ModBoundary(m_folder));
     if (read)
         return std::move(read).value();
     std::error_code code;
     if (std::filesystem::is_regular_file(path, code) &&
         std::filesystem::file_size(path, code) > kMaxFileBytes) {
-        ui::showMessage(&m_window, QStringLiteral("%1 was not opened: %2")
-                                       .arg(displayName(path), QString::fromStdString(read.error().reason)));
+        ui::showMessage(
+            &m_window,
+            ui::failureMessage(QStringLiteral("%1 was not opened").arg(displayName(path)), read.error()));
     }
     return std::nullopt;
 }
