@@ -2,6 +2,11 @@
 
 namespace cw::layout {
 
+std::string stringsFileFor(std::string_view language)
+{
+    return "strings_" + std::string(language) + ".txt";
+}
+
 std::string stringsBackupFile()
 {
     return std::string(kStringsFile) + std::string(kBackupSuffix);

@@ -30,8 +30,15 @@ inline constexpr std::string_view kSteamGameFolders[] = {".steam/steam/steamapps
 inline constexpr std::string_view kScriptsFolder = "scripts";
 inline constexpr std::string_view kLevelsFolder = "levels";
 inline constexpr std::string_view kStringsFile = "strings_default.txt";
+// A mod's own base strings tables, language/<language>.txt, and the game's, in its
+// data folder: data/language/<language>.txt.
+inline constexpr std::string_view kLanguageFolder = "language";
+inline constexpr std::string_view kGameDataFolder = "data";
 inline constexpr std::string_view kBackupSuffix = ".bak";
 inline constexpr std::string_view kScriptPattern = "*.txt";
+
+// "strings_<language>.txt": the strings a mod gives for one language.
+std::string stringsFileFor(std::string_view language);
 
 // "strings_default.txt.bak": the backup every save of the strings editor writes.
 std::string stringsBackupFile();
