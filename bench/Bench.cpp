@@ -1,6 +1,6 @@
 // Cuewright's benchmark program. Prints one line per figure: the median of several
 // runs, offscreen. Run it from the build tree:
-//   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [bigscript]
+//   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [timeline] [bigscript]
 #include "BigScript.h"
 #include "Measure.h"
 
@@ -9,6 +9,8 @@
 #include "core/io/Files.h"
 #include "core/script/ScriptDocument.h"
 #include "core/strings/GameStrings.h"
+#include "core/timeline/Timeline.h"
+#include "core/workspace/GameRoot.h"
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptEditor.h"
@@ -16,6 +18,7 @@
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsTextEdit.h"
+#include "gui/timeline/TimelineView.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/workspace/ModWorkspace.h"
 
@@ -432,6 +435,71 @@ void check(const Options &options)
                 found, median(live));
 }
 
+// The timeline of a full grid, as the window makes it after each edit: the 100 rows as
+// Save would write them, timed with the strings the game would show (1,000 keys), and
+// the view shown again for it.
+void timelineFigures(const Options &options)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "cuewright_bench";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    const auto catalogue =
+        cw::loadCatalogueFile(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt");
+    if (!catalogue) {
+        std::fprintf(stderr, "the example catalogue cannot be read\n");
+        std::exit(1);
+    }
+    std::string table;
+    for (int i = 0; i < 1000; ++i)
+        table += "line_" + std::to_string(i) + " Sepulveda says something about the garden, number " +
+                 std::to_string(i) + ".\r\n";
+    const cw::GameStrings strings(cw::GamePreferences{}, std::nullopt, table);
+    const char *pattern[] = {"Say line_%d",
+                             "CamMove garden_overview 2.5",
+                             "WaitSay",
+                             "Wait 1.5",
+                             "CamBuildingFocus 12 300 150",
+                             "WaitCam",
+                             "Highlight 4",
+                             "# a comment"};
+    std::string script;
+    for (int i = 0; i < 100; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, pattern[i % 8], i * 7);
+        script += std::string(line) + "\r\n";
+    }
+    cw::ScriptDocument document(*catalogue);
+    if (!document.load(script)) {
+        std::fprintf(stderr, "the benchmark's script cannot be read\n");
+        std::exit(1);
+    }
+    cw::gui::TimelineView view;
+    view.resize(900, 300);
+    view.show();
+    QApplication::processEvents();
+    const cw::timeline::Timeline once =
+        cw::timeline::computeTimeline(cw::timeline::linesOfDocument(document), strings);
+    std::vector<double> model, shown;
+    const int runs = std::max(options.runs, 1) * 20;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        cw::timeline::Timeline timeline =
+            cw::timeline::computeTimeline(cw::timeline::linesOfDocument(document), strings);
+        model.push_back(millisecondsSince(start));
+        const auto showing = std::chrono::steady_clock::now();
+        view.setTimeline(std::move(timeline), QStringLiteral("bench.txt"));
+        view.repaint();
+        shown.push_back(millisecondsSince(showing));
+    }
+    std::printf("timeline: 100-row grid timed (its lines as Save writes them, then the model; %zu lines, "
+                "%.1f s): %.3f ms median (target: 2 ms)\n",
+                once.entries.size(), once.total.value_or(-1), median(model));
+    std::printf("timeline: the view laid out and painted again for it: %.2f ms median\n", median(shown));
+    std::printf("timeline: median of %d runs each\n", runs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -449,7 +517,7 @@ int main(int argc, char **argv)
             options.what.push_back(arg);
     }
     if (options.what.empty())
-        options.what = {"startup", "openmod", "check"};
+        options.what = {"startup", "openmod", "check", "timeline"};
     for (const std::string &what : options.what) {
         if (what == "startup") {
             startup(options);
@@ -457,10 +525,13 @@ int main(int argc, char **argv)
             openMod(options);
         } else if (what == "check") {
             check(options);
+        } else if (what == "timeline") {
+            timelineFigures(options);
         } else if (what == "bigscript") {
             cw::bench::bigScript(options.runs);
         } else {
-            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, check, bigscript)\n", what.c_str());
+            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, check, timeline, bigscript)\n",
+                         what.c_str());
             return 2;
         }
     }

@@ -1,8 +1,23 @@
 #include "cli/Json.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace cw::json {
+namespace {
+
+std::string number(std::optional<double> value)
+{
+    // JSON has no infinity or NaN.
+    if (!value || !std::isfinite(*value))
+        return "null";
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, *value);
+    return std::string(text, result.ptr);
+}
+
+} // namespace
 
 std::string quote(std::string_view utf8)
 {
@@ -77,6 +92,30 @@ Object &Object::field(std::string_view name, const std::vector<int> &values)
     m_text += '[';
     for (std::size_t i = 0; i < values.size(); ++i)
         m_text += (i ? ", " : "") + std::to_string(values[i]);
+    m_text += ']';
+    return *this;
+}
+
+Object &Object::field(std::string_view name, bool value)
+{
+    key(name);
+    m_text += value ? "true" : "false";
+    return *this;
+}
+
+Object &Object::field(std::string_view name, std::optional<double> value)
+{
+    key(name);
+    m_text += number(value);
+    return *this;
+}
+
+Object &Object::field(std::string_view name, const std::vector<std::optional<double>> &values)
+{
+    key(name);
+    m_text += '[';
+    for (std::size_t i = 0; i < values.size(); ++i)
+        m_text += (i ? ", " : "") + number(values[i]);
     m_text += ']';
     return *this;
 }

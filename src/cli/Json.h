@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,11 @@ public:
     Object &field(std::string_view key, int value) { return field(key, static_cast<long long>(value)); }
     Object &field(std::string_view key, const std::vector<std::string> &utf8Values);
     Object &field(std::string_view key, const std::vector<int> &values);
+    Object &field(std::string_view key, bool value);
+    // The shortest text that reads back as the same double; null when empty.
+    Object &field(std::string_view key, std::optional<double> value);
+    Object &field(std::string_view key, double value) { return field(key, std::optional<double>(value)); }
+    Object &field(std::string_view key, const std::vector<std::optional<double>> &values);
 
     std::string str() const { return m_text + "}"; }
 

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
 #include "cli/Json.h"
+#include "cli/TimelineTool.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
 #include "core/script/ScriptDocument.h"
@@ -261,6 +262,8 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
         return runFmt(args, where, out, err);
     if (args.front() == "check")
         return runCheck(args, where, out, err);
+    if (args.front() == "timeline")
+        return runTimeline(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -290,6 +293,10 @@ std::string usage()
            "                                    what the game will do with the mod's scripts\n"
            "                                    and strings files: errors, warnings and\n"
            "                                    notes, one per line; exit 1 on errors only\n"
+           "  cuewright timeline [--root DIR | --profile DIR [--game DIR]] [--json] MOD SCRIPT\n"
+           "                                    when each line of the script runs as the game\n"
+           "                                    plays it, and how long it lasts (captions\n"
+           "                                    timed as in a cutscene)\n"
            "  cuewright --help | --version\n"
            "The tools look for the game as the editor does, but never ask and remember\n"
            "nothing: without --root or --profile they use the current folder when it is a\n"
@@ -298,7 +305,7 @@ std::string usage()
 
 bool isTool(std::string_view word)
 {
-    return word == "tokens" || word == "commands" || word == "fmt" || word == "check";
+    return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline";
 }
 
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,

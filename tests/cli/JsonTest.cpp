@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
 
 namespace cw {
 namespace {
@@ -20,6 +21,20 @@ TEST(Json, escapesEveryByteBelow0x20_quotesAndBackslashes)
     }
     EXPECT_EQ(json::quote("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(json::quote("caf\xC3\xA9 \x7F"), "\"caf\xC3\xA9 \x7F\"");
+}
+
+TEST(Json, numbersAreTheShortestTextThatReadsBack_nullWhenMissingOrNotFinite)
+{
+    EXPECT_EQ(json::Object()
+                  .field("a", 0.0)
+                  .field("b", 9.25)
+                  .field("c", 3.217)
+                  .field("d", std::optional<double>())
+                  .field("e", std::numeric_limits<double>::infinity())
+                  .field("f", std::vector<std::optional<double>>{1e21, std::nullopt})
+                  .field("g", false)
+                  .str(),
+              R"({"a": 0, "b": 9.25, "c": 3.217, "d": null, "e": null, "f": [1e+21, null], "g": false})");
 }
 
 } // namespace
