@@ -202,6 +202,32 @@ TEST_F(ScriptCheckTest, markersFollowTheEdits_aMomentAfterTheLastChange)
     EXPECT_TRUE(window->grid().marker(1)->isHidden());
 }
 
+// A row's marker shows its gravest finding, and the keys follow the strings table the
+// mod has now.
+TEST_F(ScriptCheckTest, markersShowTheGravestFinding_andFollowTheStringsTableSaved)
+{
+    open("cutscene.txt");
+    window->grid().pickCommand(1, 5); // CamBuildingFocus, short of arguments, "gate" no building
+    ASSERT_TRUE(QTest::qWaitFor([&] { return severity(1) != "none"; }, 3000));
+    EXPECT_EQ(severity(1), "error");
+    EXPECT_TRUE(window->grid().marker(1)->toolTip().contains("not-a-number"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return severity(46) == "warning"; }, 3000));
+
+    {
+        DialogAnswerer discard;
+        window->selectPage(3);
+        auto *strings = find<QWidget>(*window, "stringstext");
+        strings->setFocus();
+        QTest::keyClicks(strings, "nobody Bye");
+        QTest::keyClick(strings, Qt::Key_Return);
+        clickButton(find<QPushButton>(*window, "savestrings"));
+    }
+    window->selectPage(2);
+    open("cutscene.txt");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return severity(46) == "none"; }, 3000));
+    EXPECT_EQ(severity(1), "error");
+}
+
 TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsClearOfTheGrid_andClosesWithEscape)
 {
     open("cutscene.txt");
