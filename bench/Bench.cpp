@@ -13,14 +13,15 @@
 #include "core/workspace/GameRoot.h"
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
-#include "gui/grid/ScriptEditor.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/timeline/TimelineView.h"
 #include "gui/ui/FileListBox.h"
-#include "gui/workspace/ModWorkspace.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -145,7 +146,7 @@ fs::path makeGameRoot(int keys)
 // opened, as it does by itself while the user looks for the page.
 void waitForStringsDocument(cw::gui::StringsTextEdit &editor)
 {
-    while (!editor.isLoaded())
+    while (!editor.strings().isLoaded())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -190,7 +191,7 @@ int openModChild(int keys, int runs)
     std::printf("document %.3f %.3f\n", millisecondsSince(start), cw::bench::residentMegabytes() - before);
     for (int i = 1; i < runs; ++i) {
         start = std::chrono::steady_clock::now();
-        window.workspace().openMod(cw::gui::RefreshReason::UserOrFolderAction);
+        window.model().reopenMod(cw::gui::RefreshReason::UserOrFolderAction);
         std::printf("openmod %.3f %.3f\n", millisecondsSince(start), extra);
     }
 
@@ -199,14 +200,14 @@ int openModChild(int keys, int runs)
     // the showing has to wait for the build still under way.
     for (int i = 0; i < runs; ++i) {
         window.selectPage(0);
-        window.workspace().openMod(cw::gui::RefreshReason::UserOrFolderAction);
+        window.model().reopenMod(cw::gui::RefreshReason::UserOrFolderAction);
         waitForStringsDocument(strings);
         QApplication::processEvents();
         std::printf("stringspage %.3f\n", showStringsPage(window));
     }
     for (int i = 0; i < runs; ++i) {
         window.selectPage(0);
-        window.workspace().openMod(cw::gui::RefreshReason::UserOrFolderAction);
+        window.model().reopenMod(cw::gui::RefreshReason::UserOrFolderAction);
         // The events a user's click on the tab would find waiting before it.
         QApplication::processEvents();
         std::printf("stringspageatonce %.3f\n", showStringsPage(window));
@@ -216,9 +217,9 @@ int openModChild(int keys, int runs)
     // Reading and showing; the notice that lines past the 100th cannot be kept
     // waits for the user and is not part of the figure.
     for (int i = 0; i < runs; ++i) {
-        window.browser().loadScript(std::string()); // an empty grid, so that every row changes
+        window.model().openScript(std::string()); // an empty grid, so that every row changes
         start = std::chrono::steady_clock::now();
-        window.browser().loadScript("long.txt");
+        window.browser().open("long.txt");
         std::printf("script %.3f\n", millisecondsSince(start));
     }
 
@@ -226,7 +227,7 @@ int openModChild(int keys, int runs)
     cw::gui::FileListBox *file1 = window.controls().file1;
     for (int i = 0; i < runs; ++i) {
         file1->setSelectedPosition(1); // save.txt
-        window.browser().openFromList();
+        window.browser().openSelected();
         start = std::chrono::steady_clock::now();
         window.scriptFiles().saveScript();
         std::printf("save %.3f\n", millisecondsSince(start));
@@ -234,7 +235,7 @@ int openModChild(int keys, int runs)
 
     // Live checking: the whole grid checked and its markers set, the strings table's keys
     // made once before (as they are when the table changes).
-    window.browser().loadScript("long.txt");
+    window.browser().open("long.txt");
     window.scriptCheck().checkNow();
     for (int i = 0; i < runs; ++i) {
         start = std::chrono::steady_clock::now();
@@ -243,11 +244,11 @@ int openModChild(int keys, int runs)
     }
 
     // Undo of a line removal, the grid showing every row it changes.
-    window.browser().loadScript("long.txt");
+    window.browser().open("long.txt");
     for (int i = 0; i < runs; ++i) {
-        window.editor().removeLine(0);
+        window.model().editor().removeLine(0);
         start = std::chrono::steady_clock::now();
-        window.editor().undoStack()->undo();
+        window.model().editor().undoStack()->undo();
         std::printf("undo %.3f\n", millisecondsSince(start));
     }
     fs::remove_all(root);

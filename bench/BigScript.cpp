@@ -8,7 +8,8 @@
 
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
-#include "gui/grid/ScriptEditor.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/ui/FileListBox.h"
 
@@ -86,7 +87,7 @@ int bigScriptChild()
 
     const auto start = std::chrono::steady_clock::now();
     window.controls().file1->setSelectedPosition(0);
-    window.browser().openFromList();
+    window.browser().openSelected();
     QApplication::processEvents();
     const double openMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -99,15 +100,15 @@ int bigScriptChild()
     // one more row of long texts with each insert.
     double before = heapMegabytes();
     for (int i = 0; i < 10; ++i)
-        window.editor().insertLine(0);
+        window.model().editor().insertLine(0);
     QApplication::processEvents();
     const double grown = (heapMegabytes() - before) * 1024.0 / 10.0;
     before = heapMegabytes();
-    window.editor().undoStack()->undo();
+    window.model().editor().undoStack()->undo();
     QApplication::processEvents();
     const double undone = (heapMegabytes() - before) * 1024.0;
     before = heapMegabytes();
-    window.editor().undoStack()->clear();
+    window.model().editor().undoStack()->clear();
     std::printf("inserts %.3f %.3f %.3f\n", (before - heapMegabytes()) * 1024.0 / 9.0, grown, undone);
 
     // A 5 MB line pasted before row 0: the history keeps that line and what moved.
@@ -115,7 +116,7 @@ int bigScriptChild()
     QGuiApplication::clipboard()->setText(QStringLiteral("# ") + QString(5 * 1024 * 1024, u'p'));
     const double clipboard = heapMegabytes() - before;
     before = heapMegabytes();
-    window.editor().pasteLines(0, "# " + std::string(5 * 1024 * 1024, 'p') + "\r\n");
+    window.model().editor().pasteLines(0, "# " + std::string(5 * 1024 * 1024, 'p') + "\r\n");
     QApplication::processEvents();
     std::printf("paste %.3f %.3f\n", heapMegabytes() - before, clipboard);
     std::printf("peak %.3f\n", peakResidentMegabytes() - baseResident);

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     window.selectPage(kScriptsPage);
     if (selectByText(*controls.file1, QString::fromStdString(options["--script"])) < 0)
         return fail("no script " + options["--script"] + " in File1");
-    if (!window.browser().openFromList())
+    if (!window.browser().openSelected())
         return fail("the script " + options["--script"] + " did not open");
     settle(500);
 

@@ -2,8 +2,8 @@
 // the keys of the window and the line clipboard, driven with real keys.
 #include "GuiSupport.h"
 
-#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
@@ -139,7 +139,7 @@ TEST_F(EditingTest, loadingAScript_startsAFreshHistory)
         DialogAnswerer answerer; // Discard
         open("b.txt");
     }
-    EXPECT_FALSE(window->editor().undoStack()->canUndo());
+    EXPECT_FALSE(window->model().editor().undoStack()->canUndo());
     key(grid().combo(0), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(grid().combo(0)->currentText(), "None");
 }
@@ -309,14 +309,14 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
          {"Save changes to strings_default.txt before opening another mod?"},
          [strings](EditingTest &t) {
              EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt.bak"), "GREETING Hello\r\n");
-             EXPECT_TRUE(strings(t)->isModified());
+             EXPECT_TRUE(strings(t)->strings().isModified());
              EXPECT_EQ(t.title(), caption("mod - a.txt"));
          }},
         {"Save, then no name for the lines of no script: they stay unsaved",
          [](EditingTest &t, DialogAnswerer &a) {
              openMod(*t.window, "other");
              openMod(*t.window, "mod"); // no script open
-             t.grid().pickCommand(1, 2);
+             pickItem(t.grid().combo(1), 2);
              a.queueButton(QMessageBox::Save); // and the name asked for next is cancelled
              openMod(*t.window, "other");
          },

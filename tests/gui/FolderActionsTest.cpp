@@ -118,7 +118,7 @@ TEST_F(FolderActionsTest, makeFile_writesOneBlankLine_andTheStringsPartOpensEmpt
     ASSERT_EQ(count("cmbstringlist"), 1); // the table of the mod opened before
     press("cmdstrings");
     EXPECT_EQ(readBytes(mod("bare") / "strings_default.txt"), " \r\n");
-    EXPECT_EQ(find<gui::StringsTextEdit>(*window, "stringstext")->text(), " \n");
+    EXPECT_EQ(find<gui::StringsTextEdit>(*window, "stringstext")->strings().text(), " \n");
     EXPECT_EQ(count("cmbstringlist"), 0);
     EXPECT_EQ(count("cmbstringspam"), 0);
     EXPECT_EQ(count("scriptcombos_0"), 0);

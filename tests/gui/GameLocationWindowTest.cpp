@@ -130,9 +130,9 @@ TEST_F(GameLocationWindow, nothingFound_asksForTheMods_andRemembersTheAnswer)
     auto window = start();
     ASSERT_TRUE(window);
     EXPECT_TRUE(chooser.titles.isEmpty());
-    EXPECT_EQ(window->gameRoot().root, dir / "profile");
+    EXPECT_EQ(window->model().gameRoot().root, dir / "profile");
     EXPECT_EQ(itemTexts(find<QListWidget>(*window, "List1")), QStringList{"alpha"});
-    EXPECT_EQ(window->gameRoot().layout, LayoutKind::Profile);
+    EXPECT_EQ(window->model().gameRoot().layout, LayoutKind::Profile);
 }
 
 TEST_F(GameLocationWindow, wrongPick_saysWhy_andAsksAgain)
@@ -142,7 +142,7 @@ TEST_F(GameLocationWindow, wrongPick_saysWhy_andAsksAgain)
     chooser.queueAnswer(dir / "profile");
     auto window = start();
     ASSERT_TRUE(window) << messages.messages.join(u'\n').toStdString();
-    EXPECT_EQ(window->gameRoot().root, dir / "profile");
+    EXPECT_EQ(window->model().gameRoot().root, dir / "profile");
     EXPECT_EQ(chooser.titles.size(), 2);
     EXPECT_EQ(chooser.hints,
               QStringList(2, "A game folder holds darwinia.exe, mods and commands.txt; a profile "
@@ -172,8 +172,8 @@ TEST_F(GameLocationWindow, rememberedGameFolder_comesBackWithTheProfile)
     auto window = start();
     ASSERT_TRUE(window);
     EXPECT_TRUE(chooser.titles.isEmpty());
-    EXPECT_EQ(window->gameRoot().root, dir / "profile");
-    EXPECT_EQ(window->gameRoot().game, dir / "game");
+    EXPECT_EQ(window->model().gameRoot().root, dir / "profile");
+    EXPECT_EQ(window->model().gameRoot().game, dir / "game");
 }
 
 #ifndef _WIN32
@@ -209,7 +209,7 @@ TEST_F(GameLocationWindow, withoutAGameFolder_launchSaysSo_andPreferencesAreTheP
     options.location = profileAt(dir / "profile");
     auto window = start(options);
     ASSERT_TRUE(window);
-    ASSERT_EQ(window->gameRoot().game, std::nullopt);
+    ASSERT_EQ(window->model().gameRoot().game, std::nullopt);
     {
         DialogAnswerer messages;
         clickButton(find<QPushButton>(*window, "Command2"));

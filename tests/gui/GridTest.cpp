@@ -195,7 +195,7 @@ TEST_F(GridTest, focusEnteringARowOffScreen_scrollsJustFarEnoughToShowIt)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QScrollBar *bar = grid->scrollBar();
     for (int r : {19, 20, 39, 40, 90})
-        grid->pickCommand(r, kFour);
+        pickItem(grid->combo(r), kFour);
 
     // Tab from the last row on screen into the first one below it.
     QTest::mouseClick(qual(4 * 19 + 3), Qt::LeftButton);
@@ -365,7 +365,7 @@ TEST_F(GridTest, typingIntoTheCommandChooser_changesOnlyItsText_andEnterPicksThe
 
 TEST_F(GridTest, pickByAProgramStep_runsChooseCommand)
 {
-    grid->pickCommand(11, kThree);
+    pickItem(grid->combo(11), kThree);
     EXPECT_EQ(combo(11)->currentText(), "Three");
     EXPECT_EQ(shownFields(11), "012-");
 }

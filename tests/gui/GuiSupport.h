@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/util/Version.h"
 #include "gui/app/MainWindow.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/WindowModel.h"
 #include "support/TempDir.h"
 
 #include <QDialog>
@@ -138,7 +141,9 @@ inline QString nativePath(const std::filesystem::path &path)
 // The window caption for what follows the prefix ("mod - intro.txt").
 inline QString caption(const char *rest)
 {
-    return gui::captionPrefix() + QString::fromUtf8(rest);
+    return QStringLiteral("Cuewright v") +
+           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+           QStringLiteral(" - ") + QString::fromUtf8(rest);
 }
 
 // Opens the window on a game root, its grid built, shown offscreen.

@@ -57,7 +57,7 @@ protected:
     {
         auto *file1 = find<QListWidget>(*window, "File1");
         doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
-        ASSERT_EQ(window->state().currentScriptName, name);
+        ASSERT_EQ(window->model().scriptName(), name);
     }
 
     void release(int r, Qt::MouseButton button)

@@ -87,7 +87,7 @@ protected:
         QStringList content;
         for (int r = 0; r < gui::ScriptGrid::kRowCount; ++r)
             content << QString::fromStdString(describeRow(*window, r));
-        return content << window->windowTitle() << window->state().currentScriptName;
+        return content << window->windowTitle() << window->model().scriptName();
     }
     QStringList comboItems(const char *name) const
     {
@@ -156,7 +156,7 @@ TEST_F(ReadFailures, folderNamedLikeAScript_isNotListed_andTheRealScriptsOpen)
     EXPECT_EQ(itemTexts(find<QListWidget>(*window, "List2")), QStringList({"a.txt", "b.txt"}));
     EXPECT_EQ(indicator(0), "worked");
     open("b.txt");
-    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(window->model().scriptName(), "b.txt");
 }
 
 TEST_F(ReadFailures, stringsFileThatCannotBeRead_breaksOnlyItsPart_andThePreviousTableStays)
@@ -232,7 +232,7 @@ TEST_F(ReadFailures, tenMegabyteStringsTable_opensWhole)
     EXPECT_EQ(names.back(), "KEY_099999");
     EXPECT_EQ(comboItems("cmbstringspam").size(), kEntries);
 
-    const QString shown = find<gui::StringsTextEdit>(*window, "stringstext")->text();
+    const QString shown = find<gui::StringsTextEdit>(*window, "stringstext")->strings().text();
     EXPECT_EQ(shown.size(), text.size());
     EXPECT_TRUE(shown == text) << "the editor's text differs from the file";
 
@@ -262,12 +262,12 @@ TEST_F(ReadFailures, longScripts_showTheirFirst100Lines_andOnlyLongerOnesAreRepo
         SCOPED_TRACE(c.what);
         game.write("mods/alpha/scripts/long.txt", c.bytes);
         DialogAnswerer answerer;
-        file1->refresh();
+        window->model().relistScripts();
         open("long.txt");
         EXPECT_EQ(answerer.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         EXPECT_EQ(describeRow(*window, 0), "One|1,-,-,-|-");
         EXPECT_EQ(describeRow(*window, 99), "One|100,-,-,-|-");
-        EXPECT_EQ(window->state().currentScriptName, "long.txt");
+        EXPECT_EQ(window->model().scriptName(), "long.txt");
     }
 }
 
@@ -306,7 +306,7 @@ TEST_F(ReadFailures, scriptOfBinaryNoise_opensOrIsRefused_andWhatOpensIsSavedToA
 
         DialogAnswerer answerer;
         open("noise.txt");
-        const bool opened = window->state().currentScriptName == "noise.txt";
+        const bool opened = window->model().scriptName() == "noise.txt";
         if (!opened) {
             EXPECT_NE(c.expected, Outcome::Opens);
             EXPECT_EQ(answerer.messages, QStringList{kRefusedLine});
@@ -332,7 +332,7 @@ TEST_F(ReadFailures, scriptOfBinaryNoise_opensOrIsRefused_andWhatOpensIsSavedToA
         open("a.txt");
         open("noise.txt");
         EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(u'\n').toStdString();
-        EXPECT_EQ(window->state().currentScriptName, "noise.txt");
+        EXPECT_EQ(window->model().scriptName(), "noise.txt");
         EXPECT_EQ(gridContent(), afterSave);
     }
 }

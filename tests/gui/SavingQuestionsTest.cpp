@@ -5,6 +5,7 @@
 
 #include "gui/grid/ScriptGrid.h"
 #include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
 
 #include <QLineEdit>
@@ -225,7 +226,7 @@ TEST(SavingQuestionsTable, eachSaveAsksOnlyWhenItWouldReplaceSomethingElse)
         EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(u'\n').toStdString();
         for (const auto &[name, bytes] : c.files)
             EXPECT_EQ(t.bytesOf(name), bytes) << name;
-        EXPECT_EQ(t.window->state().currentScriptName, c.open);
+        EXPECT_EQ(t.window->model().scriptName(), c.open);
         EXPECT_EQ(t.file1->selectedText(), c.selected);
         EXPECT_EQ(t.window->isWindowModified(), c.modified);
     }
@@ -239,7 +240,7 @@ TEST_F(SavingQuestionsTest, aSaveThatDropsWhatTheGridCannotHold_asksFirst_defaul
         script += "One " + std::to_string(line) + "\r\n";
     script += "One 101\r\n# a note\r\n";
     game.write("mods/mod/scripts/long.txt", script);
-    file1->refresh();
+    window->model().relistScripts();
     {
         DialogAnswerer opening; // discards the edit of intro.txt, answers the note on long.txt
         open("long.txt");
@@ -289,7 +290,7 @@ TEST_F(SavingQuestionsTest, theStringsTableChangedOnDisk_isAskedAbout_andCancelK
                                               "Cuewright read or saved it."});
     EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "OTHER program\r\n");
     // Nothing was opened again: the grid keeps the script and its edits.
-    EXPECT_EQ(window->state().currentScriptName, "intro.txt");
+    EXPECT_EQ(window->model().scriptName(), "intro.txt");
     EXPECT_TRUE(window->isWindowModified());
 }
 
@@ -299,7 +300,7 @@ TEST_F(SavingQuestionsTest, guardWithoutAScriptsFolder_offersDiscardAndCancel_an
     DialogAnswerer answerer; // discards the edit of intro.txt
     openMod(*window, "bare");
     window->selectPage(2);
-    window->grid().pickCommand(0, 2);
+    pickItem(window->grid().combo(0), 2);
     answerer.queueButton(QMessageBox::Cancel);
     EXPECT_FALSE(window->close());
     ASSERT_EQ(answerer.questions.size(), 2);

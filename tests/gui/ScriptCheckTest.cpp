@@ -112,7 +112,7 @@ TEST_F(ScriptCheckTest, checksTheRowsAsEdited_notTheFileOnDisk)
 {
     open("cutscene.txt");
     window->grid().field(1, 1)->setText("2");
-    window->grid().pickCommand(45, 0);
+    pickItem(window->grid().combo(45), 0);
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     ASSERT_EQ(findings().size(), 1);
     EXPECT_TRUE(findings()[0].startsWith("Line 47: "));
@@ -207,7 +207,7 @@ TEST_F(ScriptCheckTest, markersFollowTheEdits_aMomentAfterTheLastChange)
 TEST_F(ScriptCheckTest, markersShowTheGravestFinding_andFollowTheStringsTableSaved)
 {
     open("cutscene.txt");
-    window->grid().pickCommand(1, 5); // CamBuildingFocus, short of arguments, "gate" no building
+    pickItem(window->grid().combo(1), 5); // CamBuildingFocus, short of arguments, "gate" no building
     ASSERT_TRUE(QTest::qWaitFor([&] { return severity(1) != "none"; }, 3000));
     EXPECT_EQ(severity(1), "error");
     EXPECT_TRUE(window->grid().marker(1)->toolTip().contains("not-a-number"));
@@ -237,7 +237,7 @@ TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsClearOfTheGrid_andClos
     const QRect grid(window->grid().mapToGlobal(QPoint(0, 0)), window->grid().size());
     EXPECT_FALSE(dialog->frameGeometry().intersects(grid));
     EXPECT_EQ(findings().size(), 3);
-    window->grid().pickCommand(45, 0); // PurityControl goes
+    pickItem(window->grid().combo(45), 0); // PurityControl goes
     ASSERT_TRUE(QTest::qWaitFor([&] { return findings().size() == 2; }, 3000));
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
@@ -250,7 +250,7 @@ TEST_F(ScriptCheckTest, findingsCountedOnce_notesQuieter_atMostAThousandListed_a
         strings += "again Once more\r\n";
     game.write("mods/m/strings_default.txt", strings);
     game.write("mods/m/scripts/notes.txt", "Wait\r\nWait 2\r\nWait\r\n");
-    window->workspace().openMod(gui::RefreshReason::UserOrFolderAction);
+    window->model().reopenMod(gui::RefreshReason::UserOrFolderAction);
     open("notes.txt");
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     auto *list = find<QListWidget>(*window, "checkFindings");

@@ -90,13 +90,13 @@ TEST_F(ScriptFilesTest, saveScript_writesOnlyRowsWithACommand_hiddenFieldsInclud
     clickButton(button("savesc"));
     EXPECT_EQ(bytesOf("a.txt"), "\r\n");
 
-    grid().pickCommand(0, 5); // Four
+    pickItem(grid().combo(0), 5); // Four
     for (int k = 0; k < 4; ++k)
         grid().field(0, k)->setText(QString::number(k + 1));
-    grid().pickCommand(0, 2); // One: fields 1 to 3 hidden, their texts kept
-    grid().pickCommand(5, 3); // Two, with only its second field filled
+    pickItem(grid().combo(0), 2); // One: fields 1 to 3 hidden, their texts kept
+    pickItem(grid().combo(5), 3); // Two, with only its second field filled
     grid().field(5, 1)->setText("later");
-    grid().pickCommand(7, 9); // a comment
+    pickItem(grid().combo(7), 9); // a comment
     grid().field(7, 0)->setText("words \"and\" more");
     clickButton(button("savesc"));
     EXPECT_EQ(bytesOf("a.txt"), "One 1 2 3 4\r\nTwo later\r\n# words \"and\" more\r\n\r\n");
@@ -117,7 +117,7 @@ TEST_F(ScriptFilesTest, saveScript_writesIntoTheSelectedFile_evenIfAnotherIsLoad
     EXPECT_EQ(answerer.questions, QStringList{"Replace b.txt with the lines of a.txt?"});
     EXPECT_EQ(bytesOf("b.txt"), "One 1\r\n\r\n");
     EXPECT_EQ(bytesOf("a.txt"), "One 1\r\n");
-    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(window->model().scriptName(), "b.txt");
 }
 
 TEST_F(ScriptFilesTest, saveScriptWithNothingSelected_beepsAndWritesNothing)
@@ -144,7 +144,7 @@ TEST_F(ScriptFilesTest, saveScriptAs_asksForTheName_andOpensTheSavedScript)
     EXPECT_EQ(answerer.inputProposals, QStringList{"e.txt"});
     EXPECT_EQ(bytesOf("b.txt"), "One e\r\n\r\n");
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt", "e.txt"}));
-    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(window->model().scriptName(), "b.txt");
     EXPECT_EQ(file1->selectedText(), "b.txt");
     EXPECT_EQ(window->windowTitle(), caption("mod - b.txt"));
     EXPECT_EQ(grid().field(0, 0)->text(), "e");
@@ -204,7 +204,7 @@ TEST_F(ScriptFilesTest, aCharacterTheCodePageCannotHold_isReported_andNothingWri
     start();
     open("a.txt");
     grid().field(0, 0)->setText(QStringLiteral("caf\u00E9 \u20AC fine"));
-    grid().pickCommand(4, 2);
+    pickItem(grid().combo(4), 2);
     grid().field(4, 0)->setText(QStringLiteral("\u0100 not in the code page"));
     DialogAnswerer answerer;
     clickButton(button("savesc"));
@@ -241,7 +241,7 @@ TEST_F(ScriptFilesTest, textsOfAHundredThousandCharacters_showTheirStart_andAreS
 
     // Pasted, as a user would put such a text in.
     const std::string pasted = "pasted" + std::string(100'000, 'p');
-    grid().pickCommand(2, 2);
+    pickItem(grid().combo(2), 2);
     QGuiApplication::clipboard()->setText(QString::fromStdString(pasted));
     grid().field(2, 0)->setFocus();
     QTest::keyClick(grid().field(2, 0), Qt::Key_V, Qt::ControlModifier);
@@ -311,13 +311,13 @@ TEST_F(ScriptFilesTest, newScript_isOneHundredEmptyLines_andTheSelectedPositionI
         hundred += "\r\n";
     EXPECT_EQ(bytesOf("a.txt"), hundred);
     // Position 0 now holds the new, empty script.
-    EXPECT_EQ(window->state().currentScriptName, "a.txt");
+    EXPECT_EQ(window->model().scriptName(), "a.txt");
     EXPECT_EQ(grid().combo(0)->currentText(), "");
 
     open("b.txt");
     answerer.queueAnswer("c.txt");
     clickButton(button("NewSc"));
-    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(window->model().scriptName(), "b.txt");
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt", "c.txt"}));
 }
 
@@ -339,7 +339,7 @@ TEST_F(ScriptFilesTest, newScript_neverReplacesAFile_andNamesGetTheirTxt)
     EXPECT_EQ(itemTexts(file1), QStringList({"b.txt", "draft.txt"}));
     // Nothing was selected before, so nothing is selected or open after.
     EXPECT_EQ(file1->selectedPosition(), -1);
-    EXPECT_EQ(window->state().currentScriptName, "");
+    EXPECT_EQ(window->model().scriptName(), "");
 }
 
 TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheSecond)
@@ -370,7 +370,7 @@ TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheS
     }
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt");
     // The last of three was deleted: the new last one opens.
-    EXPECT_EQ(window->state().currentScriptName, "b.txt");
+    EXPECT_EQ(window->model().scriptName(), "b.txt");
     EXPECT_EQ(file1->selectedPosition(), 1);
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
 }
@@ -423,7 +423,7 @@ TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)
     open("a.txt");
     clickButton(button("deletesc"));
     ASSERT_EQ(deleteCaption(), "CLICK AGAIN TO DELETE");
-    window->workspace().openMod(gui::RefreshReason::UserOrFolderAction);
+    window->model().reopenMod(gui::RefreshReason::UserOrFolderAction);
     EXPECT_EQ(deleteCaption(), "Delete Script (dbl click)");
 }
 

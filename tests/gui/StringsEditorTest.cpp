@@ -82,7 +82,7 @@ TEST_F(StringsEditorTest, save_writesTheTextWithALineEnd_andKeepsTheFileBeforeIt
     save();
     EXPECT_EQ(file(), "A x\r\n");
     EXPECT_EQ(backup(), "LOC_A Hello\r\n");
-    EXPECT_EQ(editor->text(), "A x");
+    EXPECT_EQ(editor->strings().text(), "A x");
     EXPECT_FALSE(temporaryFileLeft());
 }
 
@@ -94,11 +94,11 @@ TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEdi
     window->selectPage(3);
     retype("NEW one\r# note\rOTHER two");
     save();
-    EXPECT_EQ(editor->text(), "NEW one\n# note\nOTHER two");
+    EXPECT_EQ(editor->strings().text(), "NEW one\n# note\nOTHER two");
     EXPECT_EQ(stringNames(), QStringList({"NEW", "OTHER"}));
     EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringspam")), QStringList({"one", "two"}));
     EXPECT_EQ(window->grid().combo(0)->currentText(), "");
-    EXPECT_EQ(window->state().currentScriptName, "");
+    EXPECT_EQ(window->model().scriptName(), "");
     EXPECT_EQ(find<QWidget>(*window, "work_2")->property("state").toString(), "worked");
 }
 
@@ -110,7 +110,7 @@ TEST_F(StringsEditorTest, openAndSaveAgain_leavesTheFileAsItWas_andAnOlderBackup
     openMod(*window, "beta");
     openMod(*window, "alpha");
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), "LOC_A Hello\n");
+    EXPECT_EQ(editor->strings().text(), "LOC_A Hello\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
     // Saving the same text again is no reason to lose the backup.
@@ -125,7 +125,7 @@ TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
     revert();
     EXPECT_EQ(answerer.messages, QStringList{"Backup not found :("});
     EXPECT_TRUE(answerer.informativeTexts.value(0).contains("strings_default.txt.bak"));
-    EXPECT_EQ(editor->text(), "LOC_A Hello\nLOC_B edited, unsaved");
+    EXPECT_EQ(editor->strings().text(), "LOC_A Hello\nLOC_B edited, unsaved");
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\nLOC_B edited, unsaved\r\n");
@@ -136,7 +136,7 @@ TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
     game.dir.makeFolder("mods/alpha/strings_default.txt.bak");
     revert();
     EXPECT_EQ(answerer.messages.size(), 2);
-    EXPECT_EQ(editor->text(), "LOC_A Hello\nLOC_B edited, unsaved");
+    EXPECT_EQ(editor->strings().text(), "LOC_A Hello\nLOC_B edited, unsaved");
 }
 
 TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)
@@ -145,12 +145,12 @@ TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)
     save();
     retype("changed, unsaved");
     revert();
-    EXPECT_EQ(editor->text(), "LOC_A Hello\n");
+    EXPECT_EQ(editor->strings().text(), "LOC_A Hello\n");
 
     // What the backup holds comes back, whatever the table was built from.
     game.write("mods/alpha/strings_default.txt.bak", "Q q\r\nR r");
     revert();
-    EXPECT_EQ(editor->text(), "Q q\nR r");
+    EXPECT_EQ(editor->strings().text(), "Q q\nR r");
     EXPECT_EQ(stringNames(), QStringList{"A"});
     EXPECT_EQ(file(), "A x\r\n");
 }
@@ -160,11 +160,11 @@ TEST_F(StringsEditorTest, graveAccentTypesATab_andTheTabKeyMovesTheFocus)
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     retype("K`a`b");
-    EXPECT_EQ(editor->text(), "K\ta\tb");
+    EXPECT_EQ(editor->strings().text(), "K\ta\tb");
     ASSERT_TRUE(editor->hasFocus());
     QTest::keyClick(editor, Qt::Key_Tab);
     EXPECT_FALSE(editor->hasFocus());
-    EXPECT_EQ(editor->text(), "K\ta\tb");
+    EXPECT_EQ(editor->strings().text(), "K\ta\tb");
     // The save gives the focus back to the editor.
     save();
     EXPECT_TRUE(editor->hasFocus());
@@ -174,7 +174,7 @@ TEST_F(StringsEditorTest, graveAccentTypesATab_andTheTabKeyMovesTheFocus)
     QGuiApplication::clipboard()->setText(QStringLiteral("`q"));
     QTest::keyClick(editor, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), "K\ta\tb`q");
+    EXPECT_EQ(editor->strings().text(), "K\ta\tb`q");
 }
 
 TEST_F(StringsEditorTest, characterOutsideTheCodePage_isRefused_andNothingIsWritten)
@@ -183,13 +183,13 @@ TEST_F(StringsEditorTest, characterOutsideTheCodePage_isRefused_andNothingIsWrit
         DialogAnswerer answerer;
         retype("A x\rB ");
         QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, character, Qt::NoModifier);
-        ASSERT_EQ(editor->text(), "A x\nB " + character);
+        ASSERT_EQ(editor->strings().text(), "A x\nB " + character);
         save();
         ASSERT_EQ(answerer.messages.size(), 1);
         EXPECT_TRUE(answerer.messages.front().contains("Line 2")) << answerer.messages.front().toStdString();
         EXPECT_EQ(file(), "LOC_A Hello\r\n");
         EXPECT_EQ(backup(), "<missing>");
-        EXPECT_EQ(editor->text(), "A x\nB " + character);
+        EXPECT_EQ(editor->strings().text(), "A x\nB " + character);
         EXPECT_EQ(stringNames(), QStringList{"LOC_A"});
         EXPECT_FALSE(temporaryFileLeft());
     }
@@ -234,7 +234,7 @@ TEST_F(StringsEditorTest, fileThatCannotBeWritten_isReported_andTheEditorKeepsIt
     EXPECT_FALSE(answerer.messages.front().contains(".bak"));
     EXPECT_TRUE(std::filesystem::is_directory(mod() / "strings_default.txt"));
     EXPECT_EQ(backup(), "A x\r\n");
-    EXPECT_EQ(editor->text(), "A x");
+    EXPECT_EQ(editor->strings().text(), "A x");
     EXPECT_FALSE(temporaryFileLeft());
 }
 
@@ -267,7 +267,7 @@ TEST_F(StringsEditorTest, everyLineEnd_showsAsALineBreak)
     game.write("mods/beta/strings_default.txt", "A 1\n2\r\nB 3\r4");
     openMod(*window, "beta");
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), "A 1\n2\nB 3\n4");
+    EXPECT_EQ(editor->strings().text(), "A 1\n2\nB 3\n4");
     EXPECT_EQ(editor->blockCount(), 4);
 }
 
@@ -277,15 +277,15 @@ TEST_F(StringsEditorTest, hiddenPage_getsTheFilesTextBuiltInTheBackground)
 {
     const QString shown = writeBigMod(20000);
     openMod(*window, "beta");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->strings().isLoaded(); }, 20000));
     EXPECT_FALSE(editor->isVisible());
     QTextDocument *document = editor->document();
     EXPECT_EQ(document->blockCount(), 20001);
     EXPECT_EQ(document->findBlockByNumber(19999).text(), QStringLiteral("KEY_19999 caf\u00E9\u00A019999"));
     EXPECT_FALSE(document->isUndoAvailable());
-    EXPECT_FALSE(editor->isModified());
+    EXPECT_FALSE(editor->strings().isModified());
     EXPECT_EQ(document->defaultFont(), editor->font());
-    EXPECT_EQ(editor->text(), shown);
+    EXPECT_EQ(editor->strings().text(), shown);
 }
 
 TEST_F(StringsEditorTest, pageShownWhileTheDocumentIsBuilt_waitsForItsWholeText)
@@ -294,11 +294,11 @@ TEST_F(StringsEditorTest, pageShownWhileTheDocumentIsBuilt_waitsForItsWholeText)
     openMod(*window, "beta");
     QCoreApplication::processEvents(); // the build starts
     window->selectPage(3);
-    EXPECT_TRUE(editor->isLoaded());
+    EXPECT_TRUE(editor->strings().isLoaded());
     EXPECT_EQ(editor->blockCount(), 20001);
     EXPECT_EQ(editor->verticalScrollBar()->value(), 0); // the first line at the top
-    EXPECT_EQ(editor->text(), shown);
-    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(editor->strings().text(), shown);
+    EXPECT_FALSE(editor->strings().isModified());
 }
 
 // A build overtaken by the opening of another mod never replaces that mod's text, and
@@ -309,10 +309,10 @@ TEST_F(StringsEditorTest, modOpenedWhileTheDocumentIsBuilt_keepsItsOwnText)
     openMod(*window, "beta");
     QCoreApplication::processEvents();
     openMod(*window, "shouty");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->strings().isLoaded(); }, 20000));
     QTest::qWait(50);
     window->selectPage(3);
-    EXPECT_EQ(editor->text(), "S s\n");
+    EXPECT_EQ(editor->strings().text(), "S s\n");
     EXPECT_EQ(editor->blockCount(), 2);
 
     window->selectPage(0);
@@ -344,17 +344,17 @@ TEST_F(StringsEditorTest, typingInTheBuiltDocument_isUndoneBackToTheFilesText_an
 {
     const QString shown = writeBigMod(5000);
     openMod(*window, "beta");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->isLoaded(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->strings().isLoaded(); }, 20000));
     window->selectPage(3);
     editor->setFocus();
     QTest::keyClicks(editor, "X`");
-    EXPECT_EQ(editor->text(), "X\t" + shown);
-    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(editor->strings().text(), "X\t" + shown);
+    EXPECT_TRUE(editor->strings().isModified());
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), shown);
-    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(editor->strings().text(), shown);
+    EXPECT_FALSE(editor->strings().isModified());
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), shown);
+    EXPECT_EQ(editor->strings().text(), shown);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/io/Files.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "support/Faults.h"
@@ -76,7 +77,7 @@ public:
     void fillGrid()
     {
         for (int r = 0; r < gui::ScriptGrid::kRowCount; ++r) {
-            window->grid().pickCommand(r, 5);
+            pickItem(window->grid().combo(r), 5);
             for (int k = 0; k < gui::ScriptGrid::kFieldsPerRow; ++k)
                 window->grid().field(r, k)->setText(argumentText(r, k));
         }
@@ -100,7 +101,7 @@ public:
         QStringList content;
         for (int r = 0; r < gui::ScriptGrid::kRowCount; ++r)
             content << QString::fromStdString(describeRow(*window, r));
-        return content << window->windowTitle() << window->state().currentScriptName;
+        return content << window->windowTitle() << window->model().scriptName();
     }
 
     // Forty-odd kilobytes loaded, then a line typed at the end.
@@ -111,7 +112,7 @@ public:
         for (int i = 0; i < 600; ++i)
             bytes +=
                 "KEY_" + std::to_string(i) + " a text long enough that six hundred fill a small disk\r\n";
-        strings()->setFileBytes(bytes);
+        strings()->strings().setFileBytes(bytes);
         strings()->setFocus();
         QTest::keyClick(strings(), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(strings(), "EDITED by hand");
@@ -169,7 +170,7 @@ QStringList grid(Editor &e)
 }
 QStringList stringsText(Editor &e)
 {
-    return {e.strings()->text()};
+    return {e.strings()->strings().text()};
 }
 QStringList stringsPart(Editor &e)
 {
@@ -379,7 +380,7 @@ TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_and
     editor.strings()->setFocus();
     QTest::keyClick(editor.strings(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(editor.strings(), "EDITED");
-    const QString text = editor.strings()->text();
+    const QString text = editor.strings()->strings().text();
     const fs::path mod = editor.mod("words");
     FullDisk full(mod, 8192);
     if (full.how() == "seam")
@@ -393,7 +394,7 @@ TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_and
         QString::fromStdString((mod / "strings_default.txt").string()) + " could not be saved"))
         << answerer.messages.front().toStdString();
     EXPECT_FALSE(holdsTemporaryFile(mod));
-    EXPECT_EQ(editor.strings()->text(), text);
+    EXPECT_EQ(editor.strings()->strings().text(), text);
 }
 
 TEST_F(WriteFailures, makeFileOverAnUnreadableStringsFile_inAReadOnlyFolder_keepsTheOldBytes)

@@ -40,15 +40,15 @@ struct Controls
     QLabel *imgBroke = nullptr;
 
     // "Maps and Missions"
-    ListBox *listMaps = nullptr;
-    ListBox *listMissions = nullptr;
+    FileListBox *listMaps = nullptr;
+    FileListBox *listMissions = nullptr;
     QPushButton *cmdMapOpen = nullptr;
     QPushButton *cmdMissionOpen = nullptr;
 
     // "Scripts"
     ScriptGrid *grid = nullptr; // "Frame1"
     FileListBox *file1 = nullptr;
-    ListBox *list2 = nullptr;
+    FileListBox *list2 = nullptr;
     QPushButton *scrOpen = nullptr;
     QPushButton *newSc = nullptr;
     QPushButton *saveSc = nullptr;

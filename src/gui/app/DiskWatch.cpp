@@ -1,37 +1,38 @@
 #include "gui/app/DiskWatch.h"
 
 #include "core/io/FileStamp.h"
-#include "core/workspace/ModLayout.h"
-#include "gui/app/MainWindow.h"
-#include "gui/grid/ScriptEditor.h"
-#include "gui/script/ScriptFiles.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/WindowModel.h"
+#include "gui/script/ScriptBrowser.h"
 #include "gui/strings/StringsEditor.h"
-#include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
-#include "gui/ui/FileListBox.h"
 #include "gui/ui/TextCodec.h"
 
 #include <QEvent>
 
 namespace cw::gui {
 
-DiskWatch::DiskWatch(MainWindow &window) : m_window(window)
+DiskWatch::DiskWatch(WindowModel &model, ScriptBrowser &browser, StringsEditor &strings, QWidget *window,
+                     QWidget *scriptList, QWidget *stringsText)
+    : m_model(model), m_browser(browser), m_strings(strings), m_window(window), m_scriptList(scriptList),
+      m_stringsText(stringsText)
 {
-    window.installEventFilter(this);
+    window->installEventFilter(this);
 }
 
 bool DiskWatch::eventFilter(QObject *watched, QEvent *event)
 {
     // Looked at once the activation is over, so that a question it leads to never
     // stands inside the window system's event.
-    if (watched == &m_window && event->type() == QEvent::WindowActivate)
+    if (watched == m_window && event->type() == QEvent::WindowActivate)
         QMetaObject::invokeMethod(this, "look", Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }
 
 void DiskWatch::look()
 {
-    m_window.whenIdle([this] {
+    m_model.whenIdle([this] {
         lookAtScript();
         lookAtStrings();
     });
@@ -49,19 +50,18 @@ bool DiskWatch::notedBefore(const std::filesystem::path &path, Seen &seen)
 
 void DiskWatch::lookAtScript()
 {
-    AppState &state = m_window.state();
-    if (!state.scriptOpen())
+    if (!m_model.scriptOpen())
         return;
-    const std::filesystem::path path = state.openScriptPath();
-    QWidget *at = m_window.controls().file1;
-    switch (diskState(path, state.scriptOnDisk, Compare::SizeAndTime)) {
+    const std::filesystem::path path = m_model.scriptPath();
+    QWidget *at = m_scriptList;
+    switch (diskState(path, m_model.scriptOnDisk(), Compare::SizeAndTime)) {
     case DiskState::Unchanged:
         m_scriptSeen.reset();
         return;
     case DiskState::Gone:
         if (!notedBefore(path, m_scriptSeen))
             ui::note(at, QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
-                             .arg(state.currentScriptName));
+                             .arg(m_model.scriptName()));
         return;
     case DiskState::Changed:
         break;
@@ -70,9 +70,10 @@ void DiskWatch::lookAtScript()
     // its lines, say) is not tried and reported at every activation.
     if (notedBefore(path, m_scriptSeen))
         return;
-    const QString name = state.currentScriptName;
-    if (!m_window.editor().isModified()) {
-        if (m_window.scriptFiles().reloadOpenScript()) {
+    const QString name = m_model.scriptName();
+    if (!m_model.editor().isModified()) {
+        m_model.relistScripts();
+        if (m_browser.open(m_model.scriptFile())) {
             m_scriptSeen.reset();
             ui::note(at,
                      QStringLiteral("%1 was changed by another program and has been read again").arg(name));
@@ -86,13 +87,12 @@ void DiskWatch::lookAtScript()
 
 void DiskWatch::lookAtStrings()
 {
-    AppState &state = m_window.state();
-    if (state.openModFolder.empty() || !state.stringsOnDisk.known)
+    if (!m_model.modOpen() || !m_model.stringsOnDisk().known)
         return;
-    const std::filesystem::path path = findNoCase(state.openModFolder, layout::kStringsFile);
-    StringsTextEdit *editor = m_window.controls().stringsText;
+    const std::filesystem::path path = m_model.stringsFile();
+    QWidget *editor = m_stringsText;
     const QString name = displayName(path.filename());
-    switch (diskState(path, state.stringsOnDisk, Compare::SizeAndTime)) {
+    switch (diskState(path, m_model.stringsOnDisk(), Compare::SizeAndTime)) {
     case DiskState::Unchanged:
         m_stringsSeen.reset();
         return;
@@ -107,8 +107,8 @@ void DiskWatch::lookAtStrings()
     }
     if (notedBefore(path, m_stringsSeen))
         return;
-    if (!editor->isModified()) {
-        if (m_window.stringsEditor().reload()) {
+    if (!m_model.stringsText().isModified()) {
+        if (m_strings.reload()) {
             m_stringsSeen.reset();
             ui::note(editor,
                      QStringLiteral("%1 was changed by another program and has been read again").arg(name));

@@ -12,7 +12,9 @@ struct FileStamp;
 
 namespace cw::gui {
 
-class MainWindow;
+class ScriptBrowser;
+class StringsEditor;
+class WindowModel;
 
 // Notices, whenever the window becomes active again, that another program (the text
 // editor "Open 4 hax" started, say) changed the open script's file or the strings
@@ -22,7 +24,9 @@ class DiskWatch : public QObject
 {
     Q_OBJECT
 public:
-    explicit DiskWatch(MainWindow &window);
+    // Looks whenever `window` becomes active; notes stand at `scriptList` and `stringsText`.
+    DiskWatch(WindowModel &model, ScriptBrowser &browser, StringsEditor &strings, QWidget *window,
+              QWidget *scriptList, QWidget *stringsText);
 
     // Looks at both files now (invoked by name, queued, after an activation).
     Q_INVOKABLE void look();
@@ -38,7 +42,12 @@ private:
     // Whether the change now on disk at `path` was noted already; notes it as seen.
     static bool notedBefore(const std::filesystem::path &path, Seen &seen);
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    ScriptBrowser &m_browser;
+    StringsEditor &m_strings;
+    QWidget *m_window;
+    QWidget *m_scriptList;
+    QWidget *m_stringsText;
     Seen m_scriptSeen;
     Seen m_stringsSeen;
 };

@@ -1,11 +1,9 @@
 #include "gui/app/EditActions.h"
 
 #include "core/catalogue/Tokenizer.h"
-#include "gui/app/MainWindow.h"
-#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
-#include "gui/script/ScriptFiles.h"
-#include "gui/strings/StringsEditor.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
 
@@ -13,33 +11,23 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QUndoStack>
 
 namespace cw::gui {
 
-EditActions::EditActions(MainWindow &window) : m_window(window)
+EditActions::EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window, std::function<void()> save,
+                         QPushButton *saveScAs, QPushButton *newSc)
+    : m_model(model), m_grid(grid), m_window(window)
 {
-    const Controls &c = window.controls();
-    // The buttons' own rules apply: a disabled button does nothing. Ctrl+S saves what
-    // the page shown edits: the strings table on its page, else the open script to its
-    // own file (whichever file File1 highlights).
     connect(add(QStringLiteral("saveScriptKey"), {QKeySequence(Qt::ControlModifier | Qt::Key_S)}),
-            &QAction::triggered, this, [this, &c] {
-                if (c.tabs->currentWidget() == c.tabFrame[3]) {
-                    if (c.saveStrings->isEnabled())
-                        m_window.stringsEditor().save();
-                } else if (c.saveSc->isEnabled()) {
-                    m_window.scriptFiles().saveOpenScript();
-                }
-            });
+            &QAction::triggered, this, std::move(save));
     connect(add(QStringLiteral("saveScriptAsKey"),
                 {QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_S)}),
-            &QAction::triggered, c.saveScAs, &QPushButton::click);
+            &QAction::triggered, saveScAs, &QPushButton::click);
     connect(add(QStringLiteral("newScriptKey"), {QKeySequence(Qt::ControlModifier | Qt::Key_N)}),
-            &QAction::triggered, c.newSc, &QPushButton::click);
+            &QAction::triggered, newSc, &QPushButton::click);
 
-    QUndoStack *undo = window.editor().undoStack();
+    QUndoStack *undo = model.editor().undoStack();
     QAction *undoAction = undo->createUndoAction(this);
     undoAction->setObjectName(QStringLiteral("undoKey"));
     undoAction->setShortcuts(QKeySequence::Undo);
@@ -54,7 +42,7 @@ EditActions::EditActions(MainWindow &window) : m_window(window)
     redoAction->setShortcuts(redoKeys);
     for (QAction *action : {undoAction, redoAction}) {
         action->setShortcutContext(Qt::WindowShortcut);
-        window.addAction(action);
+        window->addAction(action);
     }
 
     const auto lineKey = [](Qt::Key key) {
@@ -78,15 +66,15 @@ QAction *EditActions::add(const QString &name, const QList<QKeySequence> &keys)
     action->setObjectName(name);
     action->setShortcuts(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    m_window.addAction(action);
+    m_window->addAction(action);
     return action;
 }
 
 bool EditActions::copyFocusedLine(int row)
 {
-    const auto bytes = lineBytes(m_window.editor().document(), row);
+    const auto bytes = lineBytes(m_model.editor().document(), row);
     if (!bytes) {
-        ui::showMessage(&m_window,
+        ui::showMessage(m_window,
                         QStringLiteral("Line %1 holds a character that a Darwinia script cannot hold "
                                        "(only the Windows-1252 code page). Nothing was copied.")
                             .arg(row + 1));
@@ -98,9 +86,9 @@ bool EditActions::copyFocusedLine(int row)
 
 int EditActions::focusedRowOrRefuse()
 {
-    const int row = m_window.grid().focusedRow();
+    const int row = m_grid.focusedRow();
     if (row < 0)
-        ui::refuse(m_window.controls().grid, QStringLiteral("Click into a line of the grid first"));
+        ui::refuse(&m_grid, QStringLiteral("Click into a line of the grid first"));
     return row;
 }
 
@@ -113,14 +101,14 @@ void EditActions::copyLine()
 
 void EditActions::cutLine()
 {
-    m_window.whenIdle([this] {
-        ScriptGrid &grid = m_window.grid();
+    m_model.whenIdle([this] {
+        ScriptGrid &grid = m_grid;
         const int row = focusedRowOrRefuse();
         if (row < 0)
             return;
         const int column = grid.focusedColumn();
         if (copyFocusedLine(row)) {
-            m_window.editor().cutLine(row);
+            m_model.editor().cutLine(row);
             grid.focusRow(row, column);
         }
     });
@@ -128,42 +116,41 @@ void EditActions::cutLine()
 
 void EditActions::pasteLines()
 {
-    m_window.whenIdle([this] {
+    m_model.whenIdle([this] {
         const int row = focusedRowOrRefuse();
         if (row < 0)
             return;
         const auto bytes = encode(QGuiApplication::clipboard()->text());
         if (!bytes) {
-            ui::showMessage(&m_window,
-                            QStringLiteral("The clipboard holds a character that a Darwinia script "
-                                           "cannot hold (only the Windows-1252 code page). Nothing "
-                                           "was pasted."));
+            ui::showMessage(m_window, QStringLiteral("The clipboard holds a character that a Darwinia script "
+                                                     "cannot hold (only the Windows-1252 code page). Nothing "
+                                                     "was pasted."));
             return;
         }
-        const ScriptDocument::Paste paste = m_window.editor().pasteLines(row, *bytes);
+        const ScriptDocument::Paste paste = m_model.editor().pasteLines(row, *bytes);
         if (paste.refused) {
-            ui::showMessage(&m_window, decode(withoutExiting(kTokenizerMessage)),
+            ui::showMessage(m_window, decode(withoutExiting(kTokenizerMessage)),
                             QStringLiteral("The clipboard holds a line of more than 21 words. Nothing was "
                                            "pasted."));
         } else if (paste.overflow > 0) {
             const QString lines = paste.overflow == 1
                                       ? QStringLiteral("1 line does not fit")
                                       : QStringLiteral("%1 lines do not fit").arg(paste.overflow);
-            ui::showMessage(&m_window, lines + QStringLiteral(": the script would go past line 100. Nothing "
-                                                              "was pasted."));
+            ui::showMessage(m_window, lines + QStringLiteral(": the script would go past line 100. Nothing "
+                                                             "was pasted."));
         }
     });
 }
 
 void EditActions::moveLine(int direction)
 {
-    m_window.whenIdle([this, direction] {
-        ScriptGrid &grid = m_window.grid();
+    m_model.whenIdle([this, direction] {
+        ScriptGrid &grid = m_grid;
         const int row = grid.focusedRow();
         if (row < 0)
             return;
         const int column = grid.focusedColumn();
-        if (m_window.editor().moveLine(row, direction))
+        if (m_model.editor().moveLine(row, direction))
             grid.focusRow(row + direction, column);
     });
 }

@@ -2,11 +2,16 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
+class QPushButton;
+class QWidget;
 
 namespace cw::gui {
 
-class MainWindow;
+class ScriptGrid;
+class WindowModel;
 
 // The window's keys for the script: Ctrl+S Save Script, Ctrl+Shift+S Save Script As,
 // Ctrl+N New Script; undo and redo of the grid (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y); and
@@ -17,7 +22,10 @@ class EditActions : public QObject
 {
     Q_OBJECT
 public:
-    explicit EditActions(MainWindow &window);
+    // The keys act in `window`; Ctrl+S runs `save`, Ctrl+Shift+S and Ctrl+N press their
+    // buttons (a disabled button does nothing).
+    EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window, std::function<void()> save,
+                QPushButton *saveScAs, QPushButton *newSc);
 
     void copyLine();
     void cutLine();
@@ -31,7 +39,9 @@ private:
     // The focused row's line as script text, or nothing (after telling the user why).
     bool copyFocusedLine(int row);
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    ScriptGrid &m_grid;
+    QWidget *m_window;
 };
 
 } // namespace cw::gui

@@ -2,23 +2,24 @@
 
 #include "gui/app/DiskWatch.h"
 #include "gui/app/EditActions.h"
-#include "gui/app/UnsavedChanges.h"
-#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/UnsavedChanges.h"
+#include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/strings/StringsEditor.h"
-#include "gui/strings/StringsModel.h"
+#include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
-#include "gui/ui/TextCodec.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QStringListModel>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -30,54 +31,90 @@ const char *const kTabCaptions[] = {"Main Mod Page", "Maps and Missions", "Scrip
 }
 
 MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
-    : QWidget(parent), m_gameRoot(std::move(gameRoot)), m_gridBuild(gridBuild)
+    : QWidget(parent), m_gridBuild(gridBuild), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
 {
     setObjectName(QStringLiteral("Form1"));
     // Everything below is laid out at the scale of the application's font.
     setLayoutScale(scaleForFont(QApplication::font()));
-    m_editor = new ScriptEditor(m_gameRoot.catalogue, this);
-    connect(m_editor, &ScriptEditor::modifiedChanged, this, &MainWindow::showCaption);
-    setCaption(m_state.captionPrefix);
     resize(px(10065), px(10695));
-
-    QStringList names;
-    for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
-        names.append(decode(m_gameRoot.catalogue.entry(i).name));
-    m_commandNames = new QStringListModel(names, this);
-    m_stringNames = new StringsColumnModel(StringsColumnModel::Column::Names, this);
-    m_stringTexts = new StringsColumnModel(StringsColumnModel::Column::Texts, this);
+    connect(m_model.get(), &WindowModel::captionChanged, this, &MainWindow::showCaption);
+    showCaption();
 
     buildTabs();
     buildHiddenControls();
     selectPage(0);
-    m_browser = std::make_unique<ScriptBrowser>(*this);
-    m_workspace = std::make_unique<ModWorkspace>(*this);
-    m_scriptFiles = std::make_unique<ScriptFiles>(*this);
-    m_stringsEditor = std::make_unique<StringsEditor>(*this);
-    m_folderActions = std::make_unique<FolderActions>(*this);
-    m_scriptCheck = std::make_unique<ScriptCheck>(*this);
-    m_unsavedChanges = std::make_unique<UnsavedChanges>(*this);
-    m_editActions = std::make_unique<EditActions>(*this);
-    m_diskWatch = std::make_unique<DiskWatch>(*this);
+    buildParts();
     if (m_gridBuild == GridBuild::Now)
         buildGrid();
 }
 
-MainWindow::~MainWindow() = default;
-
-const StringsTable &MainWindow::stringsTable() const
+void MainWindow::buildParts()
 {
-    return m_stringNames->table();
+    const Controls &c = m_controls;
+    WindowModel &model = *m_model;
+    m_guard = std::make_unique<UnsavedChanges>(model, this);
+    ModWorkspace::Widgets workspace;
+    workspace.list1 = c.list1;
+    workspace.rootFiles = c.rootFiles;
+    workspace.cmdRootOpen = c.cmdRootOpen;
+    workspace.cmdScripts = c.cmdScripts;
+    workspace.cmdLevels = c.cmdLevels;
+    workspace.cmdStrings = c.cmdStrings;
+    workspace.work = c.work;
+    workspace.listMaps = c.listMaps;
+    workspace.listMissions = c.listMissions;
+    workspace.stealthLevels = c.stealthLevels;
+    workspace.file1 = c.file1;
+    workspace.list2 = c.list2;
+    workspace.newSc = c.newSc;
+    workspace.saveSc = c.saveSc;
+    workspace.scrOpen = c.scrOpen;
+    workspace.listToggle = c.listToggle;
+    workspace.saveScAs = c.saveScAs;
+    workspace.deleteSc = c.deleteSc;
+    workspace.stringsText = c.stringsText;
+    workspace.saveStrings = c.saveStrings;
+    workspace.stringsRevert = c.stringsRevert;
+    m_workspace = std::make_unique<ModWorkspace>(model, *m_guard, workspace, this);
+    m_browser = std::make_unique<ScriptBrowser>(model, *m_guard, c.file1, c.list2, c.scrOpen, this);
+    m_scriptFiles = std::make_unique<ScriptFiles>(
+        model, *m_guard, *m_browser,
+        ScriptFiles::Widgets{c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.file1, c.list2}, this);
+    m_stringsEditor =
+        std::make_unique<StringsEditor>(model, *m_guard, c.saveStrings, c.stringsRevert, c.stringsText, this);
+    m_guard->setSaves([this] { return m_scriptFiles->saveBeforeReplacing(); },
+                      [this] { return m_stringsEditor->writeFiles(); });
+    m_folderActions = std::make_unique<FolderActions>(
+        model, *m_guard,
+        FolderActions::Widgets{c.cmdScripts, c.cmdLevels, c.cmdStrings, c.cmdMapOpen, c.cmdMissionOpen,
+                               c.cmdRootOpen, c.cmdPrefs, c.command2, c.listMaps, c.listMissions,
+                               c.rootFiles},
+        this);
+    m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, c.cmdCheck, this);
+    connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
+    // Ctrl+S saves what the page shown edits: the strings table on its page, else the
+    // open script to its own file (whichever file File1 highlights). A disabled button's
+    // action is not taken by its key either.
+    const auto save = [this] {
+        const Controls &controls = m_controls;
+        if (controls.tabs->currentWidget() == controls.tabFrame[3]) {
+            if (controls.saveStrings->isEnabled())
+                m_stringsEditor->save();
+        } else if (controls.saveSc->isEnabled()) {
+            m_scriptFiles->saveOpenScript();
+        }
+    };
+    m_editActions = std::make_unique<EditActions>(model, *c.grid, this, save, c.saveScAs, c.newSc);
+    m_diskWatch =
+        std::make_unique<DiskWatch>(model, *m_browser, *m_stringsEditor, this, c.file1, c.stringsText);
 }
 
-void MainWindow::setStringsTable(std::shared_ptr<const StringsTable> table)
+MainWindow::~MainWindow()
 {
-    ensureGridBuilt();
-    m_controls.grid->replaceStrings([&] {
-        m_stringNames->setTable(table);
-        m_stringTexts->setTable(table);
-        m_editor->setStrings(table);
-    });
+    // The widgets go before the model they show (the strings editor shows a document the
+    // model owns) and the parts that act on them.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        delete child;
 }
 
 void MainWindow::ensureGridBuilt()
@@ -86,29 +123,33 @@ void MainWindow::ensureGridBuilt()
         buildGrid();
 }
 
-void MainWindow::setCaption(const QString &text)
-{
-    m_caption = text;
-    showCaption();
-}
-
 // The caption ends in " *" while the grid differs from its file, and is exactly the
 // caption otherwise. The window's modified flag is set directly: Qt's own way wants a
 // "[*]" in the title, which the caption must not hold.
 void MainWindow::showCaption()
 {
-    const bool modified = m_editor->isModified();
-    setWindowTitle(modified ? m_caption + QStringLiteral(" *") : m_caption);
-    setAttribute(Qt::WA_WindowModified, modified);
+    setWindowTitle(m_model->caption());
+    setAttribute(Qt::WA_WindowModified, m_model->captionModified());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_state.busy || !m_unsavedChanges->mayReplace(UnsavedChanges::Before::Closing)) {
+    if (m_model->isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing)) {
         event->ignore();
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void MainWindow::goToRow(int row)
+{
+    selectPage(2);
+    // A row out of view comes to the top, with what follows it below.
+    QScrollBar *bar = m_controls.grid->scrollBar();
+    if (!m_controls.grid->isOnScreen(row))
+        bar->setValue(std::min(row, bar->maximum()));
+    activateWindow();
+    m_controls.grid->focusRow(row);
 }
 
 void MainWindow::buildTabs()

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "core/strings/StringsTable.h"
 #include "core/workspace/GameRoot.h"
-#include "gui/app/AppState.h"
-#include "gui/app/Busy.h"
 #include "gui/app/Controls.h"
 
 #include <memory>
@@ -11,25 +8,23 @@
 #include <QWidget>
 
 class QPushButton;
-class QStringListModel;
 
 namespace cw::gui {
 
 class DiskWatch;
 class EditActions;
-class ScriptEditor;
-class StringsColumnModel;
-class UnsavedChanges;
 class FolderActions;
 class ModWorkspace;
 class ScriptBrowser;
 class ScriptCheck;
 class ScriptFiles;
 class StringsEditor;
+class UnsavedChanges;
+class WindowModel;
 
-// The window "Form1": four tab pages over the controls of a game root, the editor
-// grid on the "Scripts" page. Behaviour lives in the parts the window wires up; the
-// window builds the controls, one small function per page.
+// The window "Form1", where the program is put together: it builds the controls of the
+// four tab pages (one small function per page), the model of what the window edits,
+// and the parts that act on both, and connects them. Nothing else knows the window.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -41,40 +36,18 @@ public:
     explicit MainWindow(GameRoot gameRoot, GridBuild gridBuild = GridBuild::Now, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    WindowModel &model() const { return *m_model; }
     const Controls &controls() const { return m_controls; }
     ScriptGrid &grid() const { return *m_controls.grid; }
-    AppState &state() { return m_state; }
-    const GameRoot &gameRoot() const { return m_gameRoot; }
-    ModWorkspace &workspace() const { return *m_workspace; }
+    ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
     ScriptBrowser &browser() const { return *m_browser; }
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
-    StringsEditor &stringsEditor() const { return *m_stringsEditor; }
-    FolderActions &folderActions() const { return *m_folderActions; }
-    ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
-    ScriptEditor &editor() const { return *m_editor; }
-    UnsavedChanges &unsavedChanges() const { return *m_unsavedChanges; }
-
-    // Runs a user request unless another one is running (a load, a save, a mod
-    // opening): requests that would start another one meanwhile are ignored.
-    template<class Request> void whenIdle(Request request)
-    {
-        if (m_state.busy)
-            return;
-        const BusyScope busy(m_state.busy);
-        request();
-    }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
     bool isGridBuilt() const;
     // Builds the grid now if its deferred build has not run yet.
     void ensureGridBuilt();
-
-    void setCaption(const QString &text);
-
-    // The strings table behind the strings choosers and the hidden lists.
-    const StringsTable &stringsTable() const;
-    void setStringsTable(std::shared_ptr<const StringsTable> table);
 
 Q_SIGNALS:
     // After the first frame has been painted and shown.
@@ -93,32 +66,29 @@ private:
     QWidget *buildScriptsPage();
     QWidget *buildStringsPage();
     void buildHiddenControls();
+    void buildParts();
     // Invoked by name, queued: run once the first frame has been flushed.
     Q_INVOKABLE void afterFirstFrame();
     void showCaption();
     bool buildGrid();
+    // Shows a row of the grid and gives it the keyboard focus.
+    void goToRow(int row);
 
     QPushButton *button(QWidget *page, const QString &name, const QString &caption, const QString &tip);
 
-    GameRoot m_gameRoot;
     GridBuild m_gridBuild;
-    AppState m_state;
+    std::unique_ptr<WindowModel> m_model;
     Controls m_controls;
-    QStringListModel *m_commandNames = nullptr;
-    StringsColumnModel *m_stringNames = nullptr;
-    StringsColumnModel *m_stringTexts = nullptr;
     bool m_firstFrameSeen = false;
-    std::unique_ptr<ScriptBrowser> m_browser;
+    std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;
+    std::unique_ptr<ScriptBrowser> m_browser;
     std::unique_ptr<ScriptFiles> m_scriptFiles;
     std::unique_ptr<StringsEditor> m_stringsEditor;
     std::unique_ptr<FolderActions> m_folderActions;
     std::unique_ptr<ScriptCheck> m_scriptCheck;
-    std::unique_ptr<UnsavedChanges> m_unsavedChanges;
     std::unique_ptr<EditActions> m_editActions;
     std::unique_ptr<DiskWatch> m_diskWatch;
-    ScriptEditor *m_editor = nullptr;
-    QString m_caption;
 };
 
 } // namespace cw::gui

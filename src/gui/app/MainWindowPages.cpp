@@ -4,7 +4,7 @@
 
 #include "core/io/Files.h"
 #include "gui/grid/ScriptGrid.h"
-#include "gui/strings/StringsModel.h"
+#include "gui/model/WindowModel.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
@@ -77,7 +77,7 @@ QWidget *MainWindow::buildMainPage()
     c.imgBroke->hide();
 
     caption(page, QStringLiteral("Files in root folder:"), 280, 134);
-    c.rootFiles = new FileListBox(QStringLiteral("rootfiles"), QStringLiteral("*"), page);
+    c.rootFiles = new FileListBox(QStringLiteral("rootfiles"), page);
     place(c.rootFiles, 280, 154, 370, 212);
     c.cmdRootOpen = button(page, QStringLiteral("cmdrootopen"), QStringLiteral("Open"),
                            QStringLiteral("Opens selected file in notepad"));
@@ -103,14 +103,14 @@ QWidget *MainWindow::buildLevelsPage()
     auto *page = new QWidget;
     Controls &c = m_controls;
     caption(page, QStringLiteral("Files thought to be maps:"), 8, 6);
-    c.listMaps = new ListBox(QStringLiteral("listmaps"), page);
+    c.listMaps = new FileListBox(QStringLiteral("listmaps"), page);
     place(c.listMaps, 8, 26, 318, 404);
     c.cmdMapOpen = button(page, QStringLiteral("cmdmapopen"), QStringLiteral("Open selected map file"),
                           QStringLiteral("Opens selected map in notepad"));
     place(c.cmdMapOpen, 8, 436, 200, 27);
 
     caption(page, QStringLiteral("Files thought to be missions:"), 338, 6);
-    c.listMissions = new ListBox(QStringLiteral("listmissions"), page);
+    c.listMissions = new FileListBox(QStringLiteral("listmissions"), page);
     place(c.listMissions, 338, 26, 318, 404);
     c.cmdMissionOpen =
         button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
@@ -155,10 +155,10 @@ QWidget *MainWindow::buildScriptsPage()
     // Checking only reads the grid, so it is there whether or not a mod is open.
     c.cmdCheck->setEnabled(true);
 
-    c.file1 = new FileListBox(QStringLiteral("File1"), QStringLiteral("*.txt"), page);
+    c.file1 = new FileListBox(QStringLiteral("File1"), page);
     placeTwips(c.file1, 0, 600, 9375, 1500);
     c.file1->hide();
-    c.list2 = new ListBox(QStringLiteral("List2"), page);
+    c.list2 = new FileListBox(QStringLiteral("List2"), page);
     c.list2->setToolTip(QStringLiteral("Double click to open script"));
     // Names in columns, scrolling horizontally.
     c.list2->setFlow(QListView::TopToBottom);
@@ -176,7 +176,7 @@ QWidget *MainWindow::buildScriptsPage()
         c.list2->setVisible(!list2Shown);
     });
 
-    c.grid = new ScriptGrid(*m_editor, m_commandNames, m_stringNames, page);
+    c.grid = new ScriptGrid(*m_model, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
     place(c.grid, 0, 146, 664, 508);
     return page;
@@ -186,7 +186,7 @@ QWidget *MainWindow::buildStringsPage()
 {
     auto *page = new QWidget;
     Controls &c = m_controls;
-    c.stringsText = new StringsTextEdit(page);
+    c.stringsText = new StringsTextEdit(m_model->stringsText(), page);
     place(c.stringsText, 8, 8, 648, 600);
     c.stringsText->hide();
     c.saveStrings = button(page, QStringLiteral("savestrings"), QStringLiteral("Save Changes"),
@@ -200,9 +200,9 @@ QWidget *MainWindow::buildStringsPage()
     c.saveStrings->setEnabled(false);
     c.stringsRevert->setEnabled(false);
 
-    c.cmbStringList = new ChooserComboBox(QStringLiteral("cmbstringlist"), m_stringNames, page);
+    c.cmbStringList = new ChooserComboBox(QStringLiteral("cmbstringlist"), m_model->stringNames(), page);
     c.cmbStringList->hide();
-    c.cmbStringSpam = new ChooserComboBox(QStringLiteral("cmbstringspam"), m_stringTexts, page);
+    c.cmbStringSpam = new ChooserComboBox(QStringLiteral("cmbstringspam"), m_model->stringTexts(), page);
     c.cmbStringSpam->hide();
     return page;
 }
@@ -217,14 +217,15 @@ void MainWindow::buildHiddenControls()
 
     c.dir1 = new QListWidget(this);
     c.dir1->setObjectName(QStringLiteral("Dir1"));
-    for (const std::string &mod : m_gameRoot.mods)
-        c.dir1->addItem(displayName(m_gameRoot.modsFolder / pathFromName(mod)));
+    const GameRoot &root = m_model->gameRoot();
+    for (const std::string &mod : root.mods)
+        c.dir1->addItem(displayName(root.modsFolder / pathFromName(mod)));
     c.dir1->hide();
 
-    c.stealthLevels = new FileListBox(QStringLiteral("stealthlevels"), QStringLiteral("*"), this);
+    c.stealthLevels = new FileListBox(QStringLiteral("stealthlevels"), this);
     c.stealthLevels->hide();
 
-    for (const std::string &mod : m_gameRoot.mods)
+    for (const std::string &mod : root.mods)
         c.list1->addItem(displayName(std::string_view(mod)));
     c.list1->setSelectedPosition(-1);
 }

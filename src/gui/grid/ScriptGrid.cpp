@@ -1,7 +1,8 @@
 #include "gui/grid/ScriptGrid.h"
 
 #include "core/catalogue/Catalogue.h"
-#include "gui/grid/ScriptEditor.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/Geometry.h"
@@ -167,9 +168,9 @@ void RowMarker::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(QRectF(0, inset, width(), height() - 2 * inset), 1.5, 1.5);
 }
 
-ScriptGrid::ScriptGrid(ScriptEditor &editor, QAbstractItemModel *commandNames,
-                       QAbstractItemModel *stringNames, QWidget *parent)
-    : QFrame(parent), m_editor(editor), m_commandNames(commandNames), m_stringNames(stringNames)
+ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
+    : QFrame(parent), m_editor(model.editor()), m_commandNames(model.commandNames()),
+      m_stringNames(model.stringNames())
 {
     setObjectName(QStringLiteral("Frame1"));
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
@@ -185,6 +186,13 @@ ScriptGrid::ScriptGrid(ScriptEditor &editor, QAbstractItemModel *commandNames,
     connect(&m_editor, &ScriptEditor::rowsChanged, this, [this](int first, int last) {
         if (isBuilt())
             showRows(first, last);
+    });
+    // Replacing the model behind the strings choosers resets each of them: no edits.
+    connect(&model, &WindowModel::stringsTableAboutToChange, this, [this] { m_updating = true; });
+    connect(&model, &WindowModel::stringsTableChanged, this, [this] {
+        m_updating = false;
+        if (isBuilt())
+            showRows(0, kRowCount - 1);
     });
     // Tab, Shift+Tab or a program step can put the focus into a row that is off screen,
     // where typing would change a line the user cannot see.

@@ -15,6 +15,7 @@ namespace cw::gui {
 
 class ChooserComboBox;
 class ScriptEditor;
+class WindowModel;
 
 // A line number that reports which mouse button was released over it.
 class LineNumberLabel : public QLabel
@@ -81,10 +82,9 @@ public:
     // keeps the text whole.
     static constexpr std::size_t kEditableBytes = 1024;
 
-    // `commandNames` lists the catalogue names (item i = entry i); `stringNames` the
-    // strings table's names.
-    ScriptGrid(ScriptEditor &editor, QAbstractItemModel *commandNames, QAbstractItemModel *stringNames,
-               QWidget *parent);
+    // Shows the document of the model's editor; its choosers list the model's command
+    // names (item i = entry i) and strings table's names.
+    ScriptGrid(WindowModel &model, QWidget *parent);
 
     // Creates and lays out the 100 rows; the rest of the interface needs them.
     void buildRows();
@@ -116,17 +116,6 @@ public:
     // Program steps that act as the user does, through the document.
     void pickCommand(int row, int index);
     void pickStringsEntry(int row, int index);
-
-    // Runs `swapModels` (which replaces the models behind the strings choosers) without
-    // taking the choosers' reset for edits, then shows every row again.
-    template<class Swap> void replaceStrings(Swap swapModels)
-    {
-        const bool was = m_updating;
-        m_updating = true;
-        swapModels();
-        m_updating = was;
-        showRows(0, kRowCount - 1);
-    }
 
 protected:
     void wheelEvent(QWheelEvent *event) override;

@@ -1,149 +1,154 @@
 #include "gui/script/ScriptBrowser.h"
 
 #include "core/catalogue/Tokenizer.h"
-#include "core/io/Files.h"
-#include "core/script/ScriptRows.h"
-#include "gui/app/MainWindow.h"
-#include "gui/app/UnsavedChanges.h"
-#include "gui/grid/ScriptEditor.h"
-#include "gui/grid/ScriptGrid.h"
-#include "gui/script/ScriptCheck.h"
-#include "gui/script/ScriptFiles.h"
-#include "gui/ui/ChooserComboBox.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/UnsavedChanges.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Processes.h"
 #include "gui/ui/TextCodec.h"
 
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
-
-#include <algorithm>
+#include <QStringList>
 
 namespace cw::gui {
-ScriptBrowser::ScriptBrowser(MainWindow &window) : m_window(window)
+namespace {
+
+// "5", "5 and 9", "5, 9 and 12": the lines a message is about.
+QString lineList(const std::vector<int> &lines)
 {
-    const Controls &c = window.controls();
-    connect(c.file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
-    connect(c.file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
-    connect(c.list2, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromList2);
-    connect(c.scrOpen, &QPushButton::clicked, this, &ScriptBrowser::openInTextEditor);
+    QString text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == lines.size() ? QStringLiteral(" and ") : QStringLiteral(", ");
+        text += QString::number(lines[i]);
+    }
+    return text;
+}
+
+} // namespace
+
+QString describeLosses(const ScriptDocument::Losses &losses)
+{
+    QStringList parts;
+    if (losses.lines > 0) {
+        parts << (losses.lines == 1 ? QStringLiteral("1 line after line 100")
+                                    : QStringLiteral("%1 lines after line 100").arg(losses.lines)) +
+                     QStringLiteral(" (%1 of them %2)")
+                         .arg(losses.commands)
+                         .arg(losses.commands == 1 ? QStringLiteral("a command")
+                                                   : QStringLiteral("commands"));
+    }
+    if (!losses.words.empty()) {
+        std::vector<int> lines;
+        for (const ScriptDocument::Losses::Words &words : losses.words)
+            lines.push_back(words.row + 1);
+        // A word of megabytes makes no message of megabytes.
+        constexpr qsizetype kShownCharacters = 40;
+        QString first = QString::fromStdString(losses.words.front().words);
+        if (first.size() > kShownCharacters)
+            first = first.left(kShownCharacters) + QStringLiteral("...");
+        parts << QStringLiteral("the words after the fourth argument on line%1 %2 (\"%3\"%4)")
+                     .arg(lines.size() == 1 ? QString() : QStringLiteral("s"), lineList(lines), first,
+                          lines.size() == 1 ? QString() : QStringLiteral(", ..."));
+    }
+    return parts.join(QStringLiteral("; and "));
+}
+
+ScriptBrowser::ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1,
+                             FileListBox *list2, QPushButton *scrOpen, QWidget *messages)
+    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen), m_messages(messages)
+{
+    connect(m_file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
+    connect(m_file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
+    connect(m_list2, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromList2);
+    connect(m_scrOpen, &QPushButton::clicked, this, &ScriptBrowser::openInTextEditor);
 }
 
 void ScriptBrowser::userOpensFromFile1()
 {
-    m_window.whenIdle([this] {
-        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+    m_model.whenIdle([this] {
+        if (!m_guard.mayReplace(UnsavedChanges::Before::OpeningScript)) {
             selectOpenScript();
             return;
         }
-        openFromList();
+        openSelected();
     });
 }
 
 void ScriptBrowser::userOpensFromList2()
 {
-    m_window.whenIdle([this] {
-        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::OpeningScript)) {
+    m_model.whenIdle([this] {
+        if (!m_guard.mayReplace(UnsavedChanges::Before::OpeningScript)) {
             selectOpenScript();
             return;
         }
-        const Controls &c = m_window.controls();
-        c.file1->setSelectedPosition(c.list2->selectedPosition());
-        openFromList();
+        m_file1->setSelectedPosition(m_list2->selectedPosition());
+        openSelected();
     });
 }
 
-bool ScriptBrowser::openFromList()
+bool ScriptBrowser::openSelected()
 {
-    const Controls &c = m_window.controls();
-    const std::string fileName = c.file1->selectedFileName();
-    const auto loaded = loadScript(fileName);
-    if (!loaded) {
+    const auto opened = m_model.openScript(m_file1->selectedFileName());
+    if (!opened) {
+        const ScriptOpenFailure &failure = opened.error();
+        if (failure.unreadable) {
+            ui::showMessage(m_messages, ui::failureMessage(QStringLiteral("The script %1 could not be read")
+                                                               .arg(displayName(failure.unreadable->path)),
+                                                           *failure.unreadable));
+        } else if (failure.refused) {
+            // The load is abandoned; the grid keeps the script it shows.
+            const std::string where = refusedLineNote(
+                displayName(std::string_view(failure.fileName)).toStdString(), failure.refused->line);
+            ui::showMessage(m_messages, decode(withoutExiting(failure.refused->message)),
+                            QString::fromStdString(where));
+        }
         selectOpenScript();
         return false;
     }
-    AppState &state = m_window.state();
-    state.currentScriptName = displayName(std::string_view(fileName));
-    state.currentScriptFile = fileName;
-    state.currentScriptFolder = c.file1->folder();
-    state.scriptOnDisk = loaded->onDisk;
-    c.list2->setSelectedPosition(c.file1->selectedPosition());
-    m_window.scriptCheck().filesChanged();
-    m_window.setCaption(state.captionPrefix + state.currentModName + QStringLiteral(" - ") +
-                        state.currentScriptName);
-    const QString losses = describeLosses(m_window.editor().document().lossesOnSave());
+    m_list2->setSelectedPosition(m_file1->selectedPosition());
+    const QString losses = describeLosses(m_model.editor().document().lossesOnSave());
     if (!losses.isEmpty()) {
-        ui::showMessage(&m_window,
+        ui::showMessage(m_messages,
                         QStringLiteral("%1 holds more than the editor can: saving it will not keep %2.")
-                            .arg(state.currentScriptName, losses),
-                        loaded->report.losesLinesPast100()
+                            .arg(m_model.scriptName(), losses),
+                        opened->losesLinesPast100()
                             ? QStringLiteral("It has %1 lines; only the first 100 can be edited.")
-                                  .arg(loaded->report.linesInFile)
+                                  .arg(opened->linesInFile)
                             : QStringLiteral("A line holds at most a command and four arguments."));
     }
     return true;
+}
+
+bool ScriptBrowser::open(const std::string &fileName)
+{
+    m_file1->selectName(fileName);
+    return openSelected();
 }
 
 void ScriptBrowser::selectOpenScript()
 {
     // Save Script writes to the file selected in File1: a file that was refused must not
     // stay selected while the grid still shows another script.
-    const Controls &c = m_window.controls();
-    const std::string &open = m_window.state().currentScriptFile;
-    const std::vector<std::string> &names = c.file1->fileNames();
-    const auto found = std::find(names.begin(), names.end(), open);
-    const int position = open.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
-    c.file1->setSelectedPosition(position);
-    if (!c.list2->setSelectedPosition(position))
-        c.list2->setSelectedPosition(-1);
-}
-
-std::optional<ScriptBrowser::Loaded> ScriptBrowser::loadScript(const std::string &fileName)
-{
-    const Controls &c = m_window.controls();
-    m_window.scriptFiles().disarmDelete();
-
-    std::string bytes;
-    FileStamp onDisk;
-    if (!fileName.empty()) {
-        const std::filesystem::path path = c.file1->folder() / pathFromName(fileName);
-        auto read = readFile(path, ModBoundary(c.file1->folder().parent_path()));
-        if (!read) {
-            ui::showMessage(
-                &m_window,
-                ui::failureMessage(QStringLiteral("The script %1 could not be read").arg(displayName(path)),
-                                   read.error()));
-            return std::nullopt;
-        }
-        bytes = std::move(read).value();
-        onDisk = FileStamp::of(path, bytes);
-    }
-    m_window.ensureGridBuilt();
-    auto report = m_window.editor().load(bytes);
-    if (!report) {
-        // The load is abandoned; the grid keeps the script it shows.
-        const std::string where =
-            refusedLineNote(displayName(std::string_view(fileName)).toStdString(), report.error().line);
-        ui::showMessage(&m_window, decode(withoutExiting(report.error().message)),
-                        QString::fromStdString(where));
-        return std::nullopt;
-    }
-    return Loaded{std::move(report).value(), onDisk};
+    const bool listed = m_model.scriptOpen() && m_file1->folder() == m_model.scriptPath().parent_path();
+    m_file1->selectName(listed ? m_model.scriptFile() : std::string());
+    if (!m_list2->setSelectedPosition(m_file1->selectedPosition()))
+        m_list2->setSelectedPosition(-1);
 }
 
 void ScriptBrowser::openInTextEditor()
 {
-    const Controls &c = m_window.controls();
-    const std::filesystem::path path = c.file1->selectedPath();
+    const std::filesystem::path path = m_file1->selectedPath();
     if (path.empty()) {
-        ui::refuse(c.scrOpen, QStringLiteral("Select a script in the list first"));
+        ui::refuse(m_scrOpen, QStringLiteral("Select a script in the list first"));
         return;
     }
     if (!ui::start(ui::textEditorLaunch(path))) {
         ui::showMessage(
-            &m_window, QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
+            m_messages,
+            QStringLiteral("The text editor could not be started for %1.").arg(displayName(path)));
     }
 }
 

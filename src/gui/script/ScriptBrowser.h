@@ -1,57 +1,56 @@
 #pragma once
 
-#include "core/io/FileStamp.h"
-#include "core/script/ScriptLines.h"
+#include "core/script/ScriptDocument.h"
 
 #include <QObject>
 #include <QString>
 
-#include <optional>
 #include <string>
 
-namespace cw {
-struct RowView;
-}
+class QPushButton;
+class QWidget;
 
 namespace cw::gui {
 
-class MainWindow;
+class FileListBox;
+class UnsavedChanges;
+class WindowModel;
 
-// The script lists File1 and List2 and what opens a script from them: the open
-// action, the loader that fills the grid, and "Open 4 hax".
+// What of the script as it was read saving would not keep, in words, for the note at
+// loading and the question before a save: empty when the grid holds it all.
+QString describeLosses(const ScriptDocument::Losses &losses);
+
+// The script lists File1 and List2 and what opens a script from them into the grid,
+// with what the user is told on the way; and "Open 4 hax".
 class ScriptBrowser : public QObject
 {
     Q_OBJECT
 public:
-    explicit ScriptBrowser(MainWindow &window);
+    ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1, FileListBox *list2,
+                  QPushButton *scrOpen, QWidget *messages);
 
-    // Opens the script selected in File1 into the grid (or empties the grid when
-    // nothing is selected) and sets the caption. False when the file could not be
-    // loaded; the grid, caption and script name then stay as they were, and File1 and
-    // List2 select the script that is open again (nothing when none is).
-    bool openFromList();
-
-    // A script read into the document: what the reader said of it, and the stamp of
-    // its file's bytes.
-    struct Loaded
-    {
-        ScriptReadReport report;
-        FileStamp onDisk;
-    };
-    // Reads the named script of File1's folder into the script document, which the
-    // grid shows; an empty name resets every row. Nothing when it could not be read
-    // (the user has been told why and the document is unchanged).
-    std::optional<Loaded> loadScript(const std::string &fileName);
+    // Opens the script selected in File1 (or empties the grid when nothing is selected).
+    // False when the file could not be opened; the grid and the script stay as they
+    // were, and File1 and List2 select the open script again (nothing when none is).
+    bool openSelected();
+    // Opens the script `fileName` of the listed scripts folder, selecting it in File1.
+    bool open(const std::string &fileName);
+    // Selects the open script in File1 and List2 (nothing when none is open or listed).
+    void selectOpenScript();
 
     // Opens the script selected in File1 in the text editor.
     void openInTextEditor();
 
 private:
-    void selectOpenScript();
     void userOpensFromFile1();
     void userOpensFromList2();
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    UnsavedChanges &m_guard;
+    FileListBox *m_file1;
+    FileListBox *m_list2;
+    QPushButton *m_scrOpen;
+    QWidget *m_messages;
 };
 
 } // namespace cw::gui

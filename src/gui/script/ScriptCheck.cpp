@@ -1,10 +1,11 @@
 #include "gui/script/ScriptCheck.h"
 
 #include "core/io/Files.h"
+#include "core/io/ModBoundary.h"
 #include "core/strings/GameStrings.h"
-#include "gui/app/MainWindow.h"
-#include "gui/grid/ScriptEditor.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/TextCodec.h"
 
@@ -92,15 +93,17 @@ QString shownStringsFile(const std::filesystem::path &file, const std::filesyste
 
 } // namespace
 
-ScriptCheck::ScriptCheck(MainWindow &window) : m_window(window), m_strings(std::make_shared<GameStrings>())
+ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdCheck, QWidget *window)
+    : m_model(model), m_grid(grid), m_window(window), m_strings(std::make_shared<GameStrings>())
 {
-    connect(window.controls().cmdCheck, &QPushButton::clicked, this, &ScriptCheck::check);
+    connect(cmdCheck, &QPushButton::clicked, this, &ScriptCheck::check);
+    connect(&m_model, &WindowModel::filesChanged, this, &ScriptCheck::filesChanged);
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMilliseconds);
     connect(&m_delay, &QTimer::timeout, this, &ScriptCheck::checkNow);
     // Every change of the rows (an edit, an undo, a load, a new strings table) checks
     // again once the user pauses.
-    connect(&window.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
+    connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
 }
 
 ScriptCheck::~ScriptCheck()
@@ -117,12 +120,11 @@ void ScriptCheck::filesChanged()
 
 void ScriptCheck::readGameStrings()
 {
-    const AppState &state = m_window.state();
-    const GameRoot &root = m_window.gameRoot();
+    const GameRoot &root = m_model.gameRoot();
     m_strings =
-        state.openModFolder.empty()
+        !m_model.modOpen()
             ? std::make_shared<GameStrings>()
-            : std::make_shared<GameStrings>(GameStrings::load(root.root, root.game, state.openModFolder));
+            : std::make_shared<GameStrings>(GameStrings::load(root.root, root.game, m_model.modFolder()));
     m_stringsStale = false;
     m_filesStale = true;
 }
@@ -132,8 +134,8 @@ void ScriptCheck::checkNow()
     m_delay.stop();
     if (m_stringsStale)
         readGameStrings();
-    m_gridFindings = check::checkDocument(m_window.editor().document(), *m_strings);
-    if (m_window.isGridBuilt()) {
+    m_gridFindings = check::checkDocument(m_model.editor().document(), *m_strings);
+    if (m_grid.isBuilt()) {
         std::vector<RowMark> marks(ScriptGrid::kRowCount);
         for (const check::Finding &finding : m_gridFindings) {
             RowMark &mark =
@@ -142,7 +144,7 @@ void ScriptCheck::checkNow()
             mark.findings +=
                 (mark.findings.isEmpty() ? QString() : QStringLiteral("\n")) + findingText(finding);
         }
-        m_window.grid().setMarks(marks);
+        m_grid.setMarks(marks);
     }
     if (m_dialog && m_dialog->isVisible()) {
         if (m_filesStale)
@@ -157,7 +159,6 @@ void ScriptCheck::checkFiles()
 {
     m_fileFindings.clear();
     m_fileCounts = {};
-    const AppState &state = m_window.state();
     const auto sinkFor = [this](const QString &file) {
         return [this, file](check::Finding &&f) {
             ++m_fileCounts[indexOf(f.severity)];
@@ -166,15 +167,15 @@ void ScriptCheck::checkFiles()
                 m_fileFindings.push_back({file, std::move(f)});
         };
     };
-    if (!state.currentScriptFile.empty()) {
-        if (auto bytes = readFile(state.openScriptPath(), ModBoundary(state.openModFolder)))
-            check::checkScript(*bytes, m_window.gameRoot().catalogue, *m_strings, sinkFor(QString()));
+    if (m_model.scriptOpen()) {
+        if (auto bytes = readFile(m_model.scriptPath(), ModBoundary(m_model.scriptModFolder())))
+            check::checkScript(*bytes, m_model.gameRoot().catalogue, *m_strings, sinkFor(QString()));
     }
-    if (!state.openModFolder.empty()) {
-        for (const std::filesystem::path &file : check::modStringsFiles(state.openModFolder)) {
-            if (auto bytes = readFile(file, ModBoundary(state.openModFolder)))
-                check::checkModStringsFile(file, *bytes, *m_strings,
-                                           sinkFor(shownStringsFile(file, state.openModFolder)));
+    if (m_model.modOpen()) {
+        const std::filesystem::path &mod = m_model.modFolder();
+        for (const std::filesystem::path &file : check::modStringsFiles(mod)) {
+            if (auto bytes = readFile(file, ModBoundary(mod)))
+                check::checkModStringsFile(file, *bytes, *m_strings, sinkFor(shownStringsFile(file, mod)));
         }
     }
     m_filesStale = false;
@@ -184,7 +185,7 @@ void ScriptCheck::buildDialog()
 {
     // A tool window of the main one: never modal, kept above it, and placed where it
     // does not cover the grid.
-    m_dialog = new QDialog(&m_window, Qt::Tool);
+    m_dialog = new QDialog(m_window, Qt::Tool);
     m_dialog->setObjectName(QStringLiteral("checkDialog"));
     m_dialog->setModal(false);
     m_dialog->resize(560, 320);
@@ -217,9 +218,9 @@ void ScriptCheck::buildDialog()
 // where none has room, beside the grid all the same, which it must not cover.
 void ScriptCheck::placeDialog()
 {
-    const QRect main = m_window.frameGeometry();
+    const QRect main = m_window->frameGeometry();
     const QSize size = m_dialog->frameGeometry().size();
-    const QScreen *screen = m_window.screen() ? m_window.screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
     constexpr int kGap = 8;
     const QPoint candidates[] = {
@@ -233,7 +234,7 @@ void ScriptCheck::placeDialog()
             return;
         }
     }
-    const QRect grid(m_window.grid().mapToGlobal(QPoint(0, 0)), m_window.grid().size());
+    const QRect grid(m_grid.mapToGlobal(QPoint(0, 0)), m_grid.size());
     m_dialog->move(grid.right() + kGap, main.top());
 }
 
@@ -251,9 +252,7 @@ void ScriptCheck::check()
 
 void ScriptCheck::showFindings()
 {
-    const AppState &state = m_window.state();
-    const QString script =
-        state.currentScriptName.isEmpty() ? QStringLiteral("the grid") : state.currentScriptName;
+    const QString script = m_model.scriptOpen() ? m_model.scriptName() : QStringLiteral("the grid");
     // A finding of the grid and the same one on disk (same line, same rule) are one.
     Counts counts = m_fileCounts;
     std::set<std::pair<int, std::string>> onGrid;
@@ -312,14 +311,7 @@ void ScriptCheck::showFindings()
 
 void ScriptCheck::goToRow(int row)
 {
-    m_window.selectPage(2);
-    ScriptGrid &grid = m_window.grid();
-    QScrollBar *bar = grid.scrollBar();
-    const bool inView = row >= bar->value() && row < bar->value() + ScriptGrid::kVisibleRows;
-    if (!inView)
-        bar->setValue(std::min(row, bar->maximum()));
-    m_window.activateWindow();
-    grid.combo(row)->setFocus(Qt::OtherFocusReason);
+    Q_EMIT rowRequested(row);
 }
 
 } // namespace cw::gui

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace cw {
 class GameStrings;
@@ -20,7 +22,8 @@ class GameStrings;
 
 namespace cw::gui {
 
-class MainWindow;
+class ScriptGrid;
+class WindowModel;
 
 // What the game will do with the script: checked while the user edits (a moment after
 // the last change, never while typing), shown as a marker at each row with findings,
@@ -40,7 +43,7 @@ public:
     // "note") for what cannot look at its icon and colour.
     static constexpr int kSeverityRole = Qt::UserRole + 1;
 
-    explicit ScriptCheck(MainWindow &window);
+    ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdCheck, QWidget *window);
     ~ScriptCheck() override;
 
     // Shows the findings window (and checks now).
@@ -51,11 +54,15 @@ public:
     // strings saved: the strings as the game loads them and the findings of the files
     // on disk are read again at the next check (a moment later).
     void filesChanged();
-    // Scrolls the grid to a row, if it is out of view, and focuses its command chooser.
+    // Asks for a row of the grid to be shown and focused (rowRequested).
     void goToRow(int row);
 
     QDialog *dialog() const { return m_dialog; }
     const std::vector<check::Finding> &gridFindings() const { return m_gridFindings; }
+
+Q_SIGNALS:
+    // A finding was double-clicked: its row of the grid should be shown and focused.
+    void rowRequested(int row);
 
 private:
     // A finding of a file on disk: `file` is empty for the open script's.
@@ -72,7 +79,9 @@ private:
     void readGameStrings();
     void checkFiles();
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    ScriptGrid &m_grid;
+    QWidget *m_window; // the main window, beside which the findings window stands
     QTimer m_delay;
     std::vector<check::Finding> m_gridFindings;
     // The mod's strings as the game loads them, made when the files change.
@@ -83,7 +92,7 @@ private:
     bool m_filesStale = true;
     std::vector<FileFinding> m_fileFindings;
     Counts m_fileCounts{};
-    QDialog *m_dialog = nullptr; // a child of the window, made on first use
+    QPointer<QDialog> m_dialog; // a child of the window, made on first use
     QLabel *m_summary = nullptr;
     QListWidget *m_findings = nullptr;
 };

@@ -3,19 +3,15 @@
 #include "core/io/FileNames.h"
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
+#include "core/io/ModBoundary.h"
 #include "core/workspace/ModLayout.h"
-#include "gui/app/MainWindow.h"
-#include "gui/app/UnsavedChanges.h"
-#include "gui/grid/ScriptEditor.h"
-#include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/UnsavedChanges.h"
+#include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
-#include "gui/script/ScriptCheck.h"
-#include "gui/strings/StringsEditor.h"
-#include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/TextCodec.h"
-#include "gui/workspace/ModWorkspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,103 +70,69 @@ QString writeRefusal(const ScriptWriteError &error)
     return {};
 }
 
-// "5", "5 and 9", "5, 9 and 12": the lines a message is about.
-QString lineList(const std::vector<int> &lines)
-{
-    QString text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == lines.size() ? QStringLiteral(" and ") : QStringLiteral(", ");
-        text += QString::number(lines[i]);
-    }
-    return text;
-}
-
 } // namespace
 
-QString describeLosses(const ScriptDocument::Losses &losses)
+ScriptFiles::ScriptFiles(WindowModel &model, UnsavedChanges &guard, ScriptBrowser &browser,
+                         const Widgets &widgets, QWidget *messages)
+    : m_model(model), m_guard(guard), m_browser(browser), w(widgets), m_messages(messages)
 {
-    QStringList parts;
-    if (losses.lines > 0) {
-        parts << (losses.lines == 1 ? QStringLiteral("1 line after line 100")
-                                    : QStringLiteral("%1 lines after line 100").arg(losses.lines)) +
-                     QStringLiteral(" (%1 of them %2)")
-                         .arg(losses.commands)
-                         .arg(losses.commands == 1 ? QStringLiteral("a command")
-                                                   : QStringLiteral("commands"));
-    }
-    if (!losses.words.empty()) {
-        std::vector<int> lines;
-        for (const ScriptDocument::Losses::Words &words : losses.words)
-            lines.push_back(words.row + 1);
-        // A word of megabytes makes no message of megabytes.
-        constexpr qsizetype kShownCharacters = 40;
-        QString first = QString::fromStdString(losses.words.front().words);
-        if (first.size() > kShownCharacters)
-            first = first.left(kShownCharacters) + QStringLiteral("...");
-        parts << QStringLiteral("the words after the fourth argument on line%1 %2 (\"%3\"%4)")
-                     .arg(lines.size() == 1 ? QString() : QStringLiteral("s"), lineList(lines), first,
-                          lines.size() == 1 ? QString() : QStringLiteral(", ..."));
-    }
-    return parts.join(QStringLiteral("; and "));
-}
-
-ScriptFiles::ScriptFiles(MainWindow &window) : m_window(window)
-{
-    const Controls &c = window.controls();
-    connect(c.saveSc, &QPushButton::clicked, this, &ScriptFiles::saveScript);
-    connect(c.saveScAs, &QPushButton::clicked, this, &ScriptFiles::saveScriptAs);
-    connect(c.newSc, &QPushButton::clicked, this, &ScriptFiles::newScript);
-    connect(c.deleteSc, &QPushButton::clicked, this, &ScriptFiles::deleteScript);
-    // The second press deletes the open script only while the list shows it.
-    connect(c.file1, &ListBox::itemSelectionChanged, this, &ScriptFiles::disarmDelete);
+    connect(w.saveSc, &QPushButton::clicked, this, &ScriptFiles::saveScript);
+    connect(w.saveScAs, &QPushButton::clicked, this, &ScriptFiles::saveScriptAs);
+    connect(w.newSc, &QPushButton::clicked, this, &ScriptFiles::newScript);
+    connect(w.deleteSc, &QPushButton::clicked, this, &ScriptFiles::deleteScript);
+    // The second press deletes the open script only while the list shows it; opening a
+    // mod or a script disarms a first press too.
+    const auto disarm = [this] {
+        setDeleteArmed(false);
+    };
+    connect(w.file1, &ListBox::itemSelectionChanged, this, disarm);
+    connect(&m_model, &WindowModel::modOpening, this, disarm);
+    connect(&m_model, &WindowModel::scriptOpened, this, disarm);
 }
 
 void ScriptFiles::setDeleteArmed(bool armed)
 {
     m_deleteArmed = armed;
-    m_window.controls().deleteSc->setText(armed ? kArmedCaption : kDeleteCaption);
+    w.deleteSc->setText(armed ? kArmedCaption : kDeleteCaption);
 }
 
 bool ScriptFiles::writeDocument(const std::filesystem::path &path, FileStamp *written)
 {
-    const auto bytes = scriptBytes(m_window.editor().document());
+    const auto bytes = scriptBytes(m_model.editor().document());
     if (!bytes) {
-        ui::showMessage(&m_window, writeRefusal(bytes.error()));
+        ui::showMessage(m_messages, writeRefusal(bytes.error()));
         return false;
     }
     // A script lies in the scripts folder of its mod, which bounds what may be written.
     auto done = writeFileAtomically(path, *bytes, ModBoundary(path.parent_path().parent_path()));
     if (!done) {
         ui::showMessage(
-            &m_window,
+            m_messages,
             ui::failureMessage(QStringLiteral("The script could not be saved as %1").arg(displayName(path)),
                                done.error()));
         return false;
     }
     if (written)
         *written = FileStamp::of(path, *bytes);
-    m_window.scriptCheck().filesChanged();
     return true;
 }
 
 bool ScriptFiles::confirmDiskUnchanged()
 {
-    AppState &state = m_window.state();
-    const DiskState disk = diskState(state.openScriptPath(), state.scriptOnDisk, Compare::Bytes);
+    const DiskState disk = diskState(m_model.scriptPath(), m_model.scriptOnDisk(), Compare::Bytes);
     if (disk == DiskState::Unchanged)
         return true;
-    const QString name = state.currentScriptName;
+    const QString name = m_model.scriptName();
     const bool gone = disk == DiskState::Gone;
     const QMessageBox::StandardButton answer =
-        gone ? ui::ask(&m_window,
+        gone ? ui::ask(m_messages,
                        QStringLiteral("%1 is no longer on disk: another program removed or renamed it "
                                       "since Cuewright read it.")
                            .arg(name),
                        QStringLiteral("Overwrite saves the lines in the grid as %1 again.").arg(name),
                        {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
                        QMessageBox::Cancel)
-             : ui::ask(&m_window,
+             : ui::ask(m_messages,
                        QStringLiteral("%1 has been changed by another program since Cuewright read or "
                                       "saved it.")
                            .arg(name),
@@ -180,94 +142,100 @@ bool ScriptFiles::confirmDiskUnchanged()
                         {QMessageBox::Reset, QStringLiteral("&Reload")},
                         {QMessageBox::Cancel}},
                        QMessageBox::Cancel);
-    if (answer == QMessageBox::Reset)
-        reloadOpenScript();
+    if (answer == QMessageBox::Reset) {
+        m_model.relistScripts();
+        m_browser.open(m_model.scriptFile());
+    }
     return answer == QMessageBox::Save;
 }
 
 bool ScriptFiles::confirmLosses()
 {
-    const QString losses = describeLosses(m_window.editor().document().lossesOnSave());
+    const QString losses = describeLosses(m_model.editor().document().lossesOnSave());
     if (losses.isEmpty())
         return true;
-    return ui::ask(&m_window,
+    return ui::ask(m_messages,
                    QStringLiteral("Saving %1 drops what the editor cannot hold. Save anyway?")
-                       .arg(m_window.state().currentScriptName),
+                       .arg(m_model.scriptName()),
                    QStringLiteral("Not kept: %1.").arg(losses), {{QMessageBox::Yes}, {QMessageBox::No}},
                    QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool ScriptFiles::confirmReplacing(const std::filesystem::path &target)
 {
-    const AppState &state = m_window.state();
-    const QString lines = state.scriptOpen() ? QStringLiteral("the lines of %1").arg(state.currentScriptName)
-                                             : QStringLiteral("the lines in the grid");
-    return ui::ask(&m_window,
+    const QString lines = m_model.scriptOpen() ? QStringLiteral("the lines of %1").arg(m_model.scriptName())
+                                               : QStringLiteral("the lines in the grid");
+    return ui::ask(m_messages,
                    QStringLiteral("Replace %1 with %2?").arg(displayName(target.filename()), lines),
                    QString(), {{QMessageBox::Yes}, {QMessageBox::No}}, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool ScriptFiles::writeOpenScript()
 {
-    AppState &state = m_window.state();
-    if (!confirmDiskUnchanged() || !confirmLosses())
+    FileStamp written;
+    if (!confirmDiskUnchanged() || !confirmLosses() || !writeDocument(m_model.scriptPath(), &written))
         return false;
-    if (!writeDocument(state.openScriptPath(), &state.scriptOnDisk))
-        return false;
-    m_window.editor().markSaved();
+    m_model.scriptWritten(written);
     return true;
 }
 
-bool ScriptFiles::reloadOpenScript()
+bool ScriptFiles::saveBeforeReplacing()
 {
-    const Controls &c = m_window.controls();
-    const AppState &state = m_window.state();
-    if (!state.scriptOpen())
+    if (m_model.scriptOpen())
+        return writeOpenScript();
+    const std::filesystem::path folder = m_model.scriptsFolder();
+    if (folder.empty())
         return false;
-    c.file1->refresh();
-    const std::vector<std::string> &names = c.file1->fileNames();
-    const auto found = std::find(names.begin(), names.end(), state.currentScriptFile);
-    if (found == names.end() || c.file1->folder() != state.currentScriptFolder)
+    const auto name =
+        askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), w.saveScAs);
+    if (!name)
         return false;
-    c.file1->setSelectedPosition(static_cast<int>(found - names.begin()));
-    return m_window.browser().openFromList();
+    const std::filesystem::path path = findNoCase(folder, *name);
+    std::error_code code;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, code))) {
+        ui::refuse(w.saveScAs,
+                   QStringLiteral("A script named %1 already exists").arg(displayName(path.filename())));
+        return false;
+    }
+    if (!writeDocument(path))
+        return false;
+    m_model.editor().markSaved();
+    return true;
+}
+
+void ScriptFiles::focusList2()
+{
+    if (!w.list2->isHidden())
+        w.list2->setFocus();
 }
 
 void ScriptFiles::refreshAndReload(int position, Position rule)
 {
-    const Controls &c = m_window.controls();
-    m_window.workspace().openMod(RefreshReason::ScriptFileAction);
+    m_model.reopenMod(RefreshReason::ScriptFileAction);
     if (rule == Position::MovedBackAfterDelete) {
         const int wanted = position;
-        position = std::min(position, c.file1->count() - 1);
+        position = std::min(position, w.file1->count() - 1);
         if (position < 0 && wanted >= 0)
             return;
-    } else if (position >= c.file1->count()) {
+    } else if (position >= w.file1->count()) {
         position = -1;
     }
-    c.file1->setSelectedPosition(position);
-    m_window.browser().openFromList();
-    c.file1->refresh();
-    if (!c.list2->isHidden())
-        c.list2->setFocus();
+    w.file1->setSelectedPosition(position);
+    m_browser.openSelected();
+    focusList2();
 }
 
 void ScriptFiles::refreshAndOpen(const std::string &fileName)
 {
-    const Controls &c = m_window.controls();
-    m_window.workspace().openMod(RefreshReason::ScriptFileAction);
-    const std::vector<std::string> &names = c.file1->fileNames();
-    const auto found = std::find(names.begin(), names.end(), fileName);
-    c.file1->setSelectedPosition(found == names.end() ? -1 : static_cast<int>(found - names.begin()));
-    m_window.browser().openFromList();
-    if (!c.list2->isHidden())
-        c.list2->setFocus();
+    m_model.reopenMod(RefreshReason::ScriptFileAction);
+    m_browser.open(fileName);
+    focusList2();
 }
 
 std::optional<std::string> ScriptFiles::askFileName(const QString &title, const QString &proposed,
                                                     QWidget *at)
 {
-    const QString answer = ui::askText(&m_window, title, kEntireFileName, proposed);
+    const QString answer = ui::askText(m_messages, title, kEntireFileName, proposed);
     const std::string typed = fileNameFrom(answer);
     if (const NameProblem problem = plainFileNameProblem(typed); problem != NameProblem::None) {
         ui::refuse(at, nameRefusal(problem, answer));
@@ -283,12 +251,12 @@ std::optional<std::string> ScriptFiles::askFileName(const QString &title, const 
 
 void ScriptFiles::saveOpenScript()
 {
-    if (!m_window.state().scriptOpen()) {
+    if (!m_model.scriptOpen()) {
         saveScriptAs();
         return;
     }
-    m_window.whenIdle([this] {
-        const std::string name = m_window.state().currentScriptFile;
+    m_model.whenIdle([this] {
+        const std::string name = m_model.scriptFile();
         if (writeOpenScript())
             refreshAndOpen(name);
     });
@@ -296,17 +264,14 @@ void ScriptFiles::saveOpenScript()
 
 void ScriptFiles::saveScript()
 {
-    m_window.whenIdle([this] {
-        const Controls &c = m_window.controls();
-        const AppState &state = m_window.state();
-        const std::filesystem::path path = c.file1->selectedPath();
+    m_model.whenIdle([this] {
+        const std::filesystem::path path = w.file1->selectedPath();
         if (path.empty()) {
-            ui::refuse(c.saveSc, QStringLiteral("Select a script in the list first"));
+            ui::refuse(w.saveSc, QStringLiteral("Select a script in the list first"));
             return;
         }
-        const std::string name = c.file1->selectedFileName();
-        if (state.scriptOpen() && name == state.currentScriptFile &&
-            c.file1->folder() == state.currentScriptFolder) {
+        const std::string name = w.file1->selectedFileName();
+        if (path == m_model.scriptPath()) {
             if (writeOpenScript())
                 refreshAndOpen(name);
             return;
@@ -318,19 +283,19 @@ void ScriptFiles::saveScript()
 
 void ScriptFiles::saveScriptAs()
 {
-    m_window.whenIdle([this] {
-        const Controls &c = m_window.controls();
-        const AppState &state = m_window.state();
-        const auto name =
-            askFileName(QStringLiteral("Save Script as..."), state.currentScriptName, c.saveScAs);
+    m_model.whenIdle([this] {
+        const auto name = askFileName(QStringLiteral("Save Script as..."), m_model.scriptName(), w.saveScAs);
         if (!name)
             return;
-        // A script of that name in any letter case is the one replaced, under its own name.
-        const std::filesystem::path path = findNoCase(c.file1->folder(), *name);
+        // A script of that name in any letter case is the one replaced, under its own name;
+        // so is a listed one whose name, not UTF-8, is shown as the name typed.
+        const std::string listed = w.file1->nameShownAs(displayName(std::string_view(*name)));
+        const std::filesystem::path path =
+            listed.empty() ? findNoCase(w.file1->folder(), *name) : w.file1->folder() / pathFromName(listed);
         const std::string fileName = nameOf(path.filename());
         std::error_code code;
         const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path, code));
-        if (exists && state.scriptOpen() && path == state.openScriptPath()) {
+        if (exists && m_model.scriptOpen() && path == m_model.scriptPath()) {
             if (writeOpenScript())
                 refreshAndOpen(fileName);
             return;
@@ -344,32 +309,31 @@ void ScriptFiles::saveScriptAs()
 
 void ScriptFiles::newScript()
 {
-    m_window.whenIdle([this] {
-        const Controls &c = m_window.controls();
-        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::NewScript))
+    m_model.whenIdle([this] {
+        if (!m_guard.mayReplace(UnsavedChanges::Before::NewScript))
             return;
-        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), c.newSc);
+        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), w.newSc);
         if (!name)
             return;
-        const std::filesystem::path path = c.file1->folder() / pathFromName(*name);
+        const std::filesystem::path path = w.file1->folder() / pathFromName(*name);
         // A new script never replaces a file, whatever the letter case of its name.
-        if (const auto existing = findNoCase(c.file1->folder(), *name);
+        if (const auto existing = findNoCase(w.file1->folder(), *name);
             existing != path || std::filesystem::exists(path)) {
             ui::refuse(
-                c.newSc,
+                w.newSc,
                 QStringLiteral("A script named %1 already exists").arg(displayName(existing.filename())));
             return;
         }
         auto created = createFileAtomically(path, layout::newScriptBytes(),
-                                            ModBoundary(c.file1->folder().parent_path()));
+                                            ModBoundary(w.file1->folder().parent_path()));
         if (!created) {
-            ui::showMessage(&m_window,
+            ui::showMessage(m_messages,
                             ui::failureMessage(
                                 QStringLiteral("The script %1 could not be created").arg(displayName(path)),
                                 created.error()));
             return;
         }
-        refreshAndReload(c.file1->selectedPosition());
+        refreshAndReload(w.file1->selectedPosition());
     });
 }
 
@@ -388,20 +352,20 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
     QString inTrash;
     if (QFile::moveToTrash(source, &inTrash)) {
         if (inTrash.isEmpty() || QFileInfo(inTrash).isAbsolute()) {
-            ui::note(m_window.controls().deleteSc,
+            ui::note(w.deleteSc,
                      QStringLiteral("%1 was moved to the trash, where it can be restored").arg(name));
             return true;
         }
         QFile::rename(inTrash, source);
     }
-    if (ui::ask(&m_window, QStringLiteral("%1 cannot be moved to the trash. Delete it for good?").arg(name),
+    if (ui::ask(m_messages, QStringLiteral("%1 cannot be moved to the trash. Delete it for good?").arg(name),
                 QStringLiteral("It cannot be brought back afterwards."),
                 {{QMessageBox::Yes}, {QMessageBox::No}}, QMessageBox::No) != QMessageBox::Yes)
         return false;
     auto deleted = deleteFile(path, ModBoundary(path.parent_path().parent_path()));
     if (!deleted) {
         ui::showMessage(
-            &m_window,
+            m_messages,
             ui::failureMessage(QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
                                deleted.error()));
         return false;
@@ -411,38 +375,36 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
 
 void ScriptFiles::deleteScript()
 {
-    m_window.whenIdle([this] {
-        const Controls &c = m_window.controls();
-        const AppState &state = m_window.state();
-        const std::filesystem::path path = state.openScriptPath();
-        if (!state.scriptOpen() || !std::filesystem::is_regular_file(path)) {
+    m_model.whenIdle([this] {
+        const std::filesystem::path path = m_model.scriptPath();
+        if (!m_model.scriptOpen() || !std::filesystem::is_regular_file(path)) {
             // No script open, or its file is gone already: there is nothing to delete.
             setDeleteArmed(false);
-            ui::refuse(c.deleteSc, !state.scriptOpen()
-                                       ? QStringLiteral("Open a script first")
-                                       : QStringLiteral("%1 is not in the scripts folder any more")
-                                             .arg(state.currentScriptName));
+            ui::refuse(
+                w.deleteSc,
+                !m_model.scriptOpen()
+                    ? QStringLiteral("Open a script first")
+                    : QStringLiteral("%1 is not in the scripts folder any more").arg(m_model.scriptName()));
             return;
         }
         // Delete removes the open script: never while the list shows another one.
-        if (c.file1->selectedFileName() != state.currentScriptFile ||
-            c.file1->folder() != state.currentScriptFolder) {
+        if (w.file1->selectedPath() != path) {
             setDeleteArmed(false);
-            ui::refuse(c.deleteSc, QStringLiteral("Delete Script deletes the open script, %1: select it in "
+            ui::refuse(w.deleteSc, QStringLiteral("Delete Script deletes the open script, %1: select it in "
                                                   "the list first")
-                                       .arg(state.currentScriptName));
+                                       .arg(m_model.scriptName()));
             return;
         }
         if (!m_deleteArmed) {
             setDeleteArmed(true);
             return;
         }
-        if (!m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::DeletingScript))
+        if (!m_guard.mayReplace(UnsavedChanges::Before::DeletingScript))
             return;
         // Only a file of the mod goes to the trash: a link leading out of it does not.
-        const auto deletable = ModBoundary(state.currentScriptFolder.parent_path()).deletable(path);
+        const auto deletable = ModBoundary(m_model.scriptModFolder()).deletable(path);
         if (!deletable) {
-            ui::showMessage(&m_window,
+            ui::showMessage(m_messages,
                             ui::failureMessage(
                                 QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
                                 deletable.error()));
@@ -453,7 +415,7 @@ void ScriptFiles::deleteScript()
             setDeleteArmed(false);
             return;
         }
-        refreshAndReload(c.file1->selectedPosition(), Position::MovedBackAfterDelete);
+        refreshAndReload(w.file1->selectedPosition(), Position::MovedBackAfterDelete);
     });
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "core/script/ScriptDocument.h"
-
 #include <QObject>
 #include <QString>
 
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
+
+class QPushButton;
+class QWidget;
 
 namespace cw {
 struct FileStamp;
@@ -16,21 +16,32 @@ struct FileStamp;
 
 namespace cw::gui {
 
-class MainWindow;
-
-// What of the script as it was read saving would not keep, in words, for the note at
-// loading and the question before a save: empty when the grid holds it all.
-QString describeLosses(const ScriptDocument::Losses &losses);
+class FileListBox;
+class ScriptBrowser;
+class UnsavedChanges;
+class WindowModel;
 
 // The buttons and keys that write or remove script files: Save Script, Save Script As,
 // New Script, the two-press Delete Script and Ctrl+S. No save or delete replaces or drops
 // anything but the open script without a question that names it: another file, a change
-// another program made on disk, lines and words the grid cannot hold.
+// another program made on disk, lines and words the grid cannot hold. Each writes through
+// the core and tells the model what the file now holds.
 class ScriptFiles : public QObject
 {
     Q_OBJECT
 public:
-    explicit ScriptFiles(MainWindow &window);
+    struct Widgets
+    {
+        QPushButton *saveSc = nullptr;
+        QPushButton *saveScAs = nullptr;
+        QPushButton *newSc = nullptr;
+        QPushButton *deleteSc = nullptr;
+        FileListBox *file1 = nullptr;
+        FileListBox *list2 = nullptr;
+    };
+
+    ScriptFiles(WindowModel &model, UnsavedChanges &guard, ScriptBrowser &browser, const Widgets &widgets,
+                QWidget *messages);
 
     // Save Script: the file File1 highlights, after asking when that is not the open script.
     void saveScript();
@@ -40,34 +51,32 @@ public:
     // Ctrl+S: the open script to its own file, whatever File1 highlights; Save Script As
     // when no script is open.
     void saveOpenScript();
+    // The guard's Save: the open script to its own file, or, with none open, the grid as
+    // a new script under a name the user gives; false when nothing was written.
+    bool saveBeforeReplacing();
 
     // Writes the grid over the open script's own file, after the questions that protect
     // what it would replace; false when nothing was written.
     bool writeOpenScript();
+
+private:
     // Writes the document to `path` as Save Script writes it; false (after telling the
     // user why) when it could not be written. `written`, when given, receives the stamp
     // of the bytes written.
     bool writeDocument(const std::filesystem::path &path, FileStamp *written = nullptr);
-    // The name typed into an input box, with ".txt" added when it has no such ending,
-    // or nothing when it is empty or no plain file name (the user is then told why, at
-    // the control `at`).
+    // The name typed into an input box, with ".txt" added when it has no such ending, or
+    // nothing when it is empty or no plain file name (the user is then told why, at the
+    // control `at`).
     std::optional<std::string> askFileName(const QString &title, const QString &proposed, QWidget *at);
-    // Reads the open script's file into the grid again; false when it cannot be.
-    bool reloadOpenScript();
-    // A delete waiting for its second press waits no more.
-    void disarmDelete() { setDeleteArmed(false); }
-
-private:
-    // After a delete, a position past the end of the shorter list moves back to its
-    // new last entry; with no script left nothing is selected or opened. Otherwise a
-    // position that no longer exists selects nothing.
+    // After a delete, a position past the end of the shorter list moves back to its new
+    // last entry; with no script left nothing is selected or opened. Otherwise a position
+    // that no longer exists selects nothing.
     enum class Position { Kept, MovedBackAfterDelete };
     // Opens the mod again for a script action, selects `position` in File1 and opens
     // what is there.
     void refreshAndReload(int position, Position rule = Position::Kept);
     // Opens the mod again and opens the script `fileName` of its scripts folder.
     void refreshAndOpen(const std::string &fileName);
-    // Whether the grid may replace `target`, a script other than the open one.
     bool confirmReplacing(const std::filesystem::path &target);
     // Whether the open script's file still holds what was read or saved; asks
     // Overwrite, Reload or Cancel when another program changed or removed it.
@@ -76,8 +85,13 @@ private:
     bool confirmLosses();
     bool moveToTrash(const std::filesystem::path &path);
     void setDeleteArmed(bool armed);
+    void focusList2();
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    UnsavedChanges &m_guard;
+    ScriptBrowser &m_browser;
+    Widgets w;
+    QWidget *m_messages;
     bool m_deleteArmed = false;
 };
 

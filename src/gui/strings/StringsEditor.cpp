@@ -2,44 +2,44 @@
 
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
+#include "core/io/ModBoundary.h"
 #include "core/workspace/ModLayout.h"
-#include "gui/app/MainWindow.h"
-#include "gui/app/UnsavedChanges.h"
-#include "gui/script/ScriptCheck.h"
-#include "gui/strings/StringsTextEdit.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/UnsavedChanges.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
-#include "gui/workspace/ModWorkspace.h"
 
 #include <QPushButton>
-#include <QTextDocument>
 
 namespace cw::gui {
 
-StringsEditor::StringsEditor(MainWindow &window) : m_window(window)
+StringsEditor::StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
+                             QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages)
+    : m_model(model), m_guard(guard), m_stringsText(stringsText), m_messages(messages)
 {
-    const Controls &c = window.controls();
-    connect(c.saveStrings, &QPushButton::clicked, this, &StringsEditor::save);
-    connect(c.stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
+    connect(saveStrings, &QPushButton::clicked, this, &StringsEditor::save);
+    connect(stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
 }
 
-bool StringsEditor::confirmDiskUnchanged(const std::filesystem::path &file)
+bool StringsEditor::confirmDiskUnchanged()
 {
-    FileStamp &stamp = m_window.state().stringsOnDisk;
+    const std::filesystem::path file = m_model.stringsFile();
+    FileStamp &stamp = m_model.stringsOnDisk();
     const DiskState disk = diskState(file, stamp, Compare::Bytes);
     if (disk == DiskState::Unchanged)
         return true;
     const QString name = displayName(file.filename());
     const bool gone = disk == DiskState::Gone;
     const QMessageBox::StandardButton answer =
-        gone ? ui::ask(&m_window,
+        gone ? ui::ask(m_messages,
                        QStringLiteral("%1 is no longer on disk: another program removed or renamed it "
                                       "since Cuewright read it.")
                            .arg(name),
                        QStringLiteral("Overwrite saves the editor's text as %1 again.").arg(name),
                        {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
                        QMessageBox::Cancel)
-             : ui::ask(&m_window,
+             : ui::ask(m_messages,
                        QStringLiteral("%1 has been changed by another program since Cuewright read or "
                                       "saved it.")
                            .arg(name),
@@ -54,17 +54,17 @@ bool StringsEditor::confirmDiskUnchanged(const std::filesystem::path &file)
     return answer == QMessageBox::Save;
 }
 
-bool StringsEditor::writeFiles(const std::filesystem::path &modFolder)
+bool StringsEditor::writeFiles()
 {
-    return confirmDiskUnchanged(findNoCase(modFolder, layout::kStringsFile)) && write(modFolder);
+    return confirmDiskUnchanged() && write();
 }
 
-bool StringsEditor::write(const std::filesystem::path &modFolder)
+bool StringsEditor::write()
 {
-    const Controls &c = m_window.controls();
-    const StringsTextEdit::Encoded text = c.stringsText->fileBytes();
+    const std::filesystem::path &modFolder = m_model.modFolder();
+    const StringsText::Encoded text = m_model.stringsText().fileBytes();
     if (!text.bytes) {
-        ui::showMessage(&m_window,
+        ui::showMessage(m_messages,
                         QStringLiteral("Line %1 holds a character that strings_default.txt cannot hold "
                                        "(only the Windows-1252 code page can be saved). Nothing was "
                                        "saved.")
@@ -82,77 +82,70 @@ bool StringsEditor::write(const std::filesystem::path &modFolder)
     if (!before || *before != *text.bytes) {
         const std::string_view kept = before ? std::string_view(*before) : std::string_view(*text.bytes);
         if (auto written = writeFileAtomically(backup, kept, mod); !written) {
-            ui::showMessage(&m_window, ui::failureMessage(
-                                           QStringLiteral("%1 could not be saved").arg(displayName(backup)),
-                                           written.error()));
+            ui::showMessage(m_messages, ui::failureMessage(
+                                            QStringLiteral("%1 could not be saved").arg(displayName(backup)),
+                                            written.error()));
         }
     }
     auto written = writeFileAtomically(file, *text.bytes, mod);
     if (!written) {
-        ui::showMessage(&m_window,
+        ui::showMessage(m_messages,
                         ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(file)),
                                            written.error()));
         return false;
     }
-    m_window.state().stringsOnDisk = FileStamp::of(file, *text.bytes);
-    c.stringsText->markSaved();
-    m_window.scriptCheck().filesChanged();
+    m_model.stringsWritten(FileStamp::of(file, *text.bytes));
     return true;
 }
 
 bool StringsEditor::reload()
 {
-    const std::filesystem::path &mod = m_window.state().openModFolder;
+    const std::filesystem::path &mod = m_model.modFolder();
     if (mod.empty())
         return false;
     const std::filesystem::path file = findNoCase(mod, layout::kStringsFile);
     auto bytes = readFile(file, ModBoundary(mod));
     if (!bytes) {
-        ui::showMessage(
-            &m_window, ui::failureMessage(QStringLiteral("%1 could not be read again").arg(displayName(file)),
-                                          bytes.error()));
+        ui::showMessage(m_messages, ui::failureMessage(
+                                        QStringLiteral("%1 could not be read again").arg(displayName(file)),
+                                        bytes.error()));
         return false;
     }
-    const Controls &c = m_window.controls();
-    c.stringsText->setFileBytes(*bytes);
-    c.stringsText->ensureLoaded();
-    m_window.state().stringsOnDisk = FileStamp::of(file, *bytes);
-    m_window.scriptCheck().filesChanged();
+    m_model.stringsText().setFileBytes(*bytes);
+    m_model.stringsText().ensureLoaded();
+    m_model.stringsReread(FileStamp::of(file, *bytes));
     return true;
 }
 
 void StringsEditor::save()
 {
-    m_window.whenIdle([this] {
-        const auto mod = m_window.workspace().selectedModFolder();
-        if (!mod || !confirmDiskUnchanged(findNoCase(*mod, layout::kStringsFile)) ||
-            !m_window.unsavedChanges().mayReplace(UnsavedChanges::Before::SavingStrings))
+    m_model.whenIdle([this] {
+        if (!m_model.modOpen() || !confirmDiskUnchanged() ||
+            !m_guard.mayReplace(UnsavedChanges::Before::SavingStrings))
             return;
         // A table that cannot be written still opens the mod again, from the files.
-        write(*mod);
-        m_window.workspace().openMod(RefreshReason::StringsSaved);
-        m_window.controls().stringsText->setFocus();
+        write();
+        m_model.reopenMod(RefreshReason::StringsSaved);
+        m_stringsText->setFocus();
     });
 }
 
 void StringsEditor::revert()
 {
-    const Controls &c = m_window.controls();
-    const auto mod = m_window.workspace().selectedModFolder();
-    if (!mod)
+    const std::filesystem::path &mod = m_model.modFolder();
+    if (mod.empty())
         return;
-    auto backup = readFile(findNoCase(*mod, layout::stringsBackupFile()), ModBoundary(*mod));
+    auto backup = readFile(findNoCase(mod, layout::stringsBackupFile()), ModBoundary(mod));
     if (!backup) {
         // The editor keeps its text: emptied, a later Save Changes would wipe the
         // strings file and its backup.
-        ui::showMessage(&m_window, QStringLiteral("Backup not found :("),
+        ui::showMessage(m_messages, QStringLiteral("Backup not found :("),
                         QString::fromStdString(describe(backup.error())));
         return;
     }
     // The backup's text is not yet the table's: it is an unsaved change.
-    c.stringsText->setFileBytes(*backup);
-    c.stringsText->ensureLoaded();
-    c.stringsText->document()->setModified(true);
+    m_model.stringsText().setFileBytes(*backup);
+    m_model.stringsText().setModified(true);
 }
 
 } // namespace cw::gui

@@ -4,16 +4,21 @@
 
 #include <filesystem>
 
+class QPushButton;
+class QWidget;
+
 namespace cw::gui {
 
-class MainWindow;
+class UnsavedChanges;
+class WindowModel;
 
 // "Save Changes" and "Revert to Backup" of the strings editor.
 class StringsEditor : public QObject
 {
     Q_OBJECT
 public:
-    explicit StringsEditor(MainWindow &window);
+    StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
+                  QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages);
 
     // Writes the editor's text to strings_default.txt, keeping the file as it was in
     // strings_default.txt.bak, then opens the mod again with the editor's text kept.
@@ -21,21 +26,24 @@ public:
     // Replaces the editor's text with the backup's.
     void revert();
 
-    // Writes the backup and the strings table of the mod in `modFolder` from the
-    // editor's text, after asking when another program changed the table since it was
-    // read; false (after telling the user) when the table was not written.
-    bool writeFiles(const std::filesystem::path &modFolder);
+    // Writes the backup and the strings table of the open mod from the editor's text,
+    // after asking when another program changed the table since it was read; false
+    // (after telling the user) when the table was not written.
+    bool writeFiles();
     // Reads the open mod's strings table into the editor again.
     bool reload();
 
 private:
-    // writeFiles without the question about another program's change.
-    bool write(const std::filesystem::path &modFolder);
     // Whether strings_default.txt still holds what was read or saved; asks Overwrite,
     // Reload or Cancel when another program changed or removed it.
-    bool confirmDiskUnchanged(const std::filesystem::path &file);
+    bool confirmDiskUnchanged();
+    // writeFiles without the question about another program's change.
+    bool write();
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    UnsavedChanges &m_guard;
+    QWidget *m_stringsText;
+    QWidget *m_messages;
 };
 
 } // namespace cw::gui

@@ -3,39 +3,16 @@
 #include "core/io/Files.h"
 #include "gui/ui/TextCodec.h"
 
+#include <algorithm>
+
 namespace cw::gui {
 
-FileListBox::FileListBox(const QString &name, const QString &pattern, QWidget *parent)
-    : ListBox(name, parent), m_pattern(pattern.toStdString())
-{
-}
+FileListBox::FileListBox(const QString &name, QWidget *parent) : ListBox(name, parent) {}
 
-bool FileListBox::setFolder(const std::filesystem::path &folder)
+void FileListBox::setNames(const std::filesystem::path &folder, const std::vector<std::string> &names)
 {
-    auto names = listFolder(folder, EntryKind::Files, m_pattern);
-    if (!names)
-        return false;
     m_folder = folder;
-    showNames(std::move(names).value());
-    return true;
-}
-
-void FileListBox::refresh()
-{
-    const std::string selected = selectedFileName();
-    auto names = listFolder(m_folder, EntryKind::Files, m_pattern);
-    if (!names)
-        return;
-    showNames(std::move(names).value());
-    for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (!selected.empty() && m_names[i] == selected)
-            setSelectedPosition(static_cast<int>(i));
-    }
-}
-
-void FileListBox::showNames(std::vector<std::string> names)
-{
-    m_names = std::move(names);
+    m_names = names;
     QStringList texts;
     texts.reserve(static_cast<qsizetype>(m_names.size()));
     for (const std::string &name : m_names)
@@ -55,6 +32,22 @@ std::filesystem::path FileListBox::selectedPath() const
 {
     const std::string name = selectedFileName();
     return name.empty() ? std::filesystem::path() : m_folder / pathFromName(name);
+}
+
+void FileListBox::selectName(const std::string &name)
+{
+    const auto found = std::find(m_names.begin(), m_names.end(), name);
+    setSelectedPosition(name.empty() || found == m_names.end() ? -1
+                                                               : static_cast<int>(found - m_names.begin()));
+}
+
+std::string FileListBox::nameShownAs(const QString &shown) const
+{
+    for (const std::string &name : m_names) {
+        if (displayName(std::string_view(name)).compare(shown, Qt::CaseInsensitive) == 0)
+            return name;
+    }
+    return {};
 }
 
 } // namespace cw::gui

@@ -5,10 +5,14 @@
 #include <filesystem>
 #include <string_view>
 
+class QPushButton;
+class QWidget;
+
 namespace cw::gui {
 
-class ListBox;
-class MainWindow;
+class FileListBox;
+class UnsavedChanges;
+class WindowModel;
 
 // The buttons that create a missing part of the open mod, open files in the text
 // editor, and start the game.
@@ -16,24 +20,38 @@ class FolderActions : public QObject
 {
     Q_OBJECT
 public:
-    explicit FolderActions(MainWindow &window);
+    struct Widgets
+    {
+        QPushButton *cmdScripts = nullptr;
+        QPushButton *cmdLevels = nullptr;
+        QPushButton *cmdStrings = nullptr;
+        QPushButton *cmdMapOpen = nullptr;
+        QPushButton *cmdMissionOpen = nullptr;
+        QPushButton *cmdRootOpen = nullptr;
+        QPushButton *cmdPrefs = nullptr;
+        QPushButton *command2 = nullptr;
+        FileListBox *listMaps = nullptr;
+        FileListBox *listMissions = nullptr;
+        FileListBox *rootFiles = nullptr;
+    };
+
+    FolderActions(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets, QWidget *messages);
 
     void makeScriptsFolder();
     void makeLevelsFolder();
     void makeStringsFile();
-    void openSelectedMap();
-    void openSelectedMission();
-    void openSelectedRootFile();
     void openPreferences();
     void launchGame();
 
 private:
     void makeFolder(std::string_view name, QWidget *button);
     bool strayStringsFile(const std::filesystem::path &mod);
-    void openSelected(const ListBox *list, const std::filesystem::path &folder, QWidget *button,
-                      const QString &what);
+    void openSelected(const FileListBox *list, QWidget *button, const QString &what);
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    UnsavedChanges &m_guard;
+    Widgets w;
+    QWidget *m_messages;
 };
 
 } // namespace cw::gui

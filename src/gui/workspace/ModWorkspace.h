@@ -2,46 +2,66 @@
 
 #include <QObject>
 
-#include <filesystem>
-#include <optional>
-#include <string>
+#include <array>
+
+class QPushButton;
+class QWidget;
 
 namespace cw::gui {
 
-class MainWindow;
-struct Controls;
+class FileListBox;
+class IndicatorLabel;
+class ListBox;
+class UnsavedChanges;
+class WindowModel;
+struct ModOpening;
+enum class RefreshReason;
 
-// Why the open mod is opened: says which parts of the window to leave as they are.
-enum class RefreshReason {
-    UserOrFolderAction, // everything is (re)loaded: the user picked the mod, or a folder was made
-    ScriptFileAction,   // save, save as, new, delete: the strings side and the grid stay
-    StringsSaved,       // the strings editor keeps its text; lists and grid are refilled
-};
-
-// Opening the mod selected in List1 (and opening it again after the program has
-// changed its files).
+// The mod list and what opening a mod shows: the lists of its files, the three
+// indicators and which buttons may be used. The model opens the mod; this part asks
+// first when the user picks another, and shows each opening as it went.
 class ModWorkspace : public QObject
 {
     Q_OBJECT
 public:
-    explicit ModWorkspace(MainWindow &window);
+    // The controls an opening sets.
+    struct Widgets
+    {
+        ListBox *list1 = nullptr;
+        FileListBox *rootFiles = nullptr;
+        QPushButton *cmdRootOpen = nullptr;
+        QPushButton *cmdScripts = nullptr;
+        QPushButton *cmdLevels = nullptr;
+        QPushButton *cmdStrings = nullptr;
+        std::array<IndicatorLabel *, 3> work{};
+        FileListBox *listMaps = nullptr;
+        FileListBox *listMissions = nullptr;
+        FileListBox *stealthLevels = nullptr;
+        FileListBox *file1 = nullptr;
+        FileListBox *list2 = nullptr;
+        QPushButton *newSc = nullptr;
+        QPushButton *saveSc = nullptr;
+        QPushButton *scrOpen = nullptr;
+        QPushButton *listToggle = nullptr;
+        QPushButton *saveScAs = nullptr;
+        QPushButton *deleteSc = nullptr;
+        QWidget *stringsText = nullptr;
+        QPushButton *saveStrings = nullptr;
+        QPushButton *stringsRevert = nullptr;
+    };
 
-    // Opens the mod selected in List1: lists its scripts, root files, maps and
-    // missions, reads its strings table, and reports each of the three parts with its
-    // indicator. `reason` says what to keep.
-    void openMod(RefreshReason reason);
-
-    // The folder of the mod selected in List1, if any.
-    std::optional<std::filesystem::path> selectedModFolder() const;
+    ModWorkspace(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets, QWidget *messages);
 
 private:
-    // The phases of an opening: each reports through its indicator; a failure in one
-    // does not stop the next.
-    class Opening;
-
     void userSelectsMod();
+    void begin(RefreshReason reason);
+    void showListing();
+    void showOpening(const ModOpening &opening);
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    UnsavedChanges &m_guard;
+    Widgets w;
+    QWidget *m_messages;
 };
 
 } // namespace cw::gui

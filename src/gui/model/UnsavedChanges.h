@@ -3,17 +3,18 @@
 #include <QMessageBox>
 #include <QString>
 
-#include <filesystem>
+#include <functional>
+
+class QWidget;
 
 namespace cw::gui {
 
-class MainWindow;
+class WindowModel;
 
 // The guard before anything replaces what the user has not saved: the grid's edits
 // (before another script, another mod, a new or deleted script, a strings save, or
 // closing the window) and the strings editor's text (before another mod or closing).
-// It asks Save, Discard or Cancel; Save writes the open script to its own file (and the
-// strings table of the open mod), as their buttons would.
+// It asks Save, Discard or Cancel; Save runs the save it was given for each.
 class UnsavedChanges
 {
 public:
@@ -26,8 +27,17 @@ public:
         SavingStrings,
         Closing,
     };
+    // Saves the grid (to the open script's own file, or a new script) or the strings
+    // editor's text; false when nothing was written.
+    using Save = std::function<bool()>;
 
-    explicit UnsavedChanges(MainWindow &window) : m_window(window) {}
+    UnsavedChanges(WindowModel &model, QWidget *parent) : m_model(model), m_parent(parent) {}
+
+    void setSaves(Save saveScript, Save saveStrings)
+    {
+        m_saveScript = std::move(saveScript);
+        m_saveStrings = std::move(saveStrings);
+    }
 
     // True when the action may go on: nothing was unsaved, or it was saved or discarded.
     bool mayReplace(Before before);
@@ -36,9 +46,11 @@ private:
     bool mayReplaceGrid(const QString &before);
     bool mayReplaceStrings(const QString &before);
     QMessageBox::StandardButton ask(const QString &question, const QString &informative, bool canSave);
-    std::filesystem::path scriptsFolder() const;
 
-    MainWindow &m_window;
+    WindowModel &m_model;
+    QWidget *m_parent;
+    Save m_saveScript;
+    Save m_saveStrings;
 };
 
 } // namespace cw::gui

@@ -26,8 +26,9 @@ public:
     const ScriptRow &row(int r) const { return m_document.row(r); }
     QUndoStack *undoStack() const { return m_undo; }
 
-    // Loads a script's bytes into every row; nothing changes when a line is refused.
-    Result<ScriptReadReport, ScriptReadError> load(std::string_view bytes);
+    // Loads a script's bytes into every row; nothing changes when a line is refused. The
+    // bytes go as soon as they are split, so that a large script is not held twice.
+    Result<ScriptReadReport, ScriptReadError> load(std::string &&bytes);
     // The strings table behind the strings choosers; starts a fresh history, since the
     // picks of earlier steps named entries of the old table.
     void setStrings(std::shared_ptr<const StringsTable> strings);

@@ -1,4 +1,4 @@
-#include "gui/strings/StringsModel.h"
+#include "gui/model/StringsModel.h"
 
 #include "gui/ui/TextCodec.h"
 

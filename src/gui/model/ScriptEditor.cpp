@@ -1,4 +1,4 @@
-#include "gui/grid/ScriptEditor.h"
+#include "gui/model/ScriptEditor.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -53,9 +53,9 @@ ScriptEditor::ScriptEditor(const Catalogue &catalogue, QObject *parent)
 
 ScriptEditor::~ScriptEditor() = default;
 
-Result<ScriptReadReport, ScriptReadError> ScriptEditor::load(std::string_view bytes)
+Result<ScriptReadReport, ScriptReadError> ScriptEditor::load(std::string &&bytes)
 {
-    auto report = m_document.load(bytes);
+    auto report = m_document.load(std::move(bytes));
     if (!report)
         return report;
     m_undo->clear();

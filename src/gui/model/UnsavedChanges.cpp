@@ -1,0 +1,89 @@
+#include "gui/model/UnsavedChanges.h"
+
+#include "core/workspace/ModLayout.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/WindowModel.h"
+#include "gui/ui/Dialogs.h"
+
+namespace cw::gui {
+namespace {
+
+QString phrase(UnsavedChanges::Before before)
+{
+    switch (before) {
+    case UnsavedChanges::Before::OpeningScript:
+        return QStringLiteral("opening another script");
+    case UnsavedChanges::Before::OpeningMod:
+        return QStringLiteral("opening another mod");
+    case UnsavedChanges::Before::ReopeningMod:
+        return QStringLiteral("opening the mod again");
+    case UnsavedChanges::Before::NewScript:
+        return QStringLiteral("making a new script");
+    case UnsavedChanges::Before::DeletingScript:
+        return QStringLiteral("deleting the script");
+    case UnsavedChanges::Before::SavingStrings:
+        return QStringLiteral("saving the strings table");
+    case UnsavedChanges::Before::Closing:
+        return QStringLiteral("closing");
+    }
+    return {};
+}
+
+} // namespace
+
+bool UnsavedChanges::mayReplace(Before before)
+{
+    const QString what = phrase(before);
+    if (!mayReplaceGrid(what))
+        return false;
+    // Only another mod, the same mod read again and closing replace the strings editor's text.
+    const bool stringsGo =
+        before == Before::OpeningMod || before == Before::ReopeningMod || before == Before::Closing;
+    return !stringsGo || mayReplaceStrings(what);
+}
+
+QMessageBox::StandardButton UnsavedChanges::ask(const QString &question, const QString &informative,
+                                                bool canSave)
+{
+    return canSave ? ui::ask(m_parent, question, informative,
+                             {{QMessageBox::Save}, {QMessageBox::Discard}, {QMessageBox::Cancel}},
+                             QMessageBox::Save)
+                   : ui::ask(m_parent, question, informative, {{QMessageBox::Discard}, {QMessageBox::Cancel}},
+                             QMessageBox::Cancel);
+}
+
+bool UnsavedChanges::mayReplaceGrid(const QString &what)
+{
+    if (!m_model.editor().isModified())
+        return true;
+    // The lines of a grid that holds no script can be saved only where a script can be
+    // made: in the open mod's scripts folder.
+    const bool canSave = m_model.scriptOpen() || !m_model.scriptsFolder().empty();
+    const QString question =
+        m_model.scriptOpen() ? QStringLiteral("Save changes to %1 before %2?").arg(m_model.scriptName(), what)
+                             : QStringLiteral("Save the lines in the grid as a script before %1?").arg(what);
+    const QString why = canSave ? QString()
+                                : QStringLiteral("They cannot be saved: the mod has no scripts folder to "
+                                                 "hold them.");
+    const auto answer = ask(question, why, canSave);
+    if (answer == QMessageBox::Discard)
+        return true;
+    return answer == QMessageBox::Save && m_saveScript && m_saveScript();
+}
+
+bool UnsavedChanges::mayReplaceStrings(const QString &what)
+{
+    if (!m_model.stringsText().isModified())
+        return true;
+    const auto answer = ask(QStringLiteral("Save changes to %1 before %2?")
+                                .arg(QString::fromLatin1(layout::kStringsFile.data(),
+                                                         static_cast<qsizetype>(layout::kStringsFile.size())),
+                                     what),
+                            QString(), true);
+    if (answer == QMessageBox::Discard)
+        return true;
+    return answer == QMessageBox::Save && m_saveStrings && m_saveStrings();
+}
+
+} // namespace cw::gui

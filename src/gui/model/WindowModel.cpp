@@ -1,0 +1,293 @@
+#include "gui/model/WindowModel.h"
+
+#include "core/io/Files.h"
+#include "core/io/ModBoundary.h"
+#include "core/strings/StringsTable.h"
+#include "core/util/Version.h"
+#include "core/workspace/ModLayout.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsModel.h"
+#include "gui/model/StringsText.h"
+#include "gui/ui/TextCodec.h"
+
+#include <QStringListModel>
+
+namespace cw::gui {
+namespace {
+
+// "Cuewright vVERSION - ": the caption starts with it, whatever is open.
+QString captionPrefix()
+{
+    return QStringLiteral("Cuewright v") +
+           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+           QStringLiteral(" - ");
+}
+
+std::optional<std::vector<std::string>> listed(const std::filesystem::path &folder, std::string_view pattern)
+{
+    auto names = listFolder(folder, EntryKind::Files, pattern);
+    if (!names)
+        return std::nullopt;
+    return std::move(names).value();
+}
+
+} // namespace
+
+WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
+    : QObject(parent), m_gameRoot(std::move(gameRoot)), m_editor(new ScriptEditor(m_gameRoot.catalogue, this)),
+      m_stringsTable(std::make_shared<StringsTable>()), m_stringsText(new StringsText(this)),
+      m_commandNames(new QStringListModel(this)),
+      m_stringNames(new StringsColumnModel(StringsColumnModel::Column::Names, this)),
+      m_stringTexts(new StringsColumnModel(StringsColumnModel::Column::Texts, this)), m_caption(captionPrefix())
+{
+    QStringList names;
+    for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
+        names.append(decode(m_gameRoot.catalogue.entry(i).name));
+    m_commandNames->setStringList(names);
+    // Before any mod is open the script list shows the game root's scripts.
+    m_listing.scriptsFolder = m_gameRoot.root;
+    connect(m_editor, &ScriptEditor::modifiedChanged, this, &WindowModel::captionChanged);
+}
+
+WindowModel::~WindowModel() = default;
+
+QAbstractItemModel *WindowModel::commandNames() const
+{
+    return m_commandNames;
+}
+
+QAbstractItemModel *WindowModel::stringNames() const
+{
+    return m_stringNames;
+}
+
+QAbstractItemModel *WindowModel::stringTexts() const
+{
+    return m_stringTexts;
+}
+
+QString WindowModel::caption() const
+{
+    return captionModified() ? m_caption + QStringLiteral(" *") : m_caption;
+}
+
+bool WindowModel::captionModified() const
+{
+    return m_editor->isModified();
+}
+
+void WindowModel::setCaption(QString caption)
+{
+    m_caption = std::move(caption);
+    Q_EMIT captionChanged();
+}
+
+std::optional<std::filesystem::path> WindowModel::modFolderAt(int position) const
+{
+    const auto &mods = m_gameRoot.mods;
+    if (position < 0 || position >= static_cast<int>(mods.size()))
+        return std::nullopt;
+    return m_gameRoot.modsFolder / pathFromName(mods[static_cast<std::size_t>(position)]);
+}
+
+std::filesystem::path WindowModel::scriptsFolder() const
+{
+    if (m_modFolder.empty())
+        return {};
+    std::filesystem::path folder = findNoCase(m_modFolder, layout::kScriptsFolder);
+    std::error_code code;
+    return std::filesystem::is_directory(folder, code) ? folder : std::filesystem::path();
+}
+
+std::filesystem::path WindowModel::stringsFile() const
+{
+    return m_modFolder.empty() ? std::filesystem::path() : findNoCase(m_modFolder, layout::kStringsFile);
+}
+
+std::filesystem::path WindowModel::scriptPath() const
+{
+    return scriptOpen() ? m_scriptFolder / pathFromName(m_scriptFile) : std::filesystem::path();
+}
+
+// The scripts folder, else the game root's scripts as the list shows them then; a folder
+// that cannot be listed leaves the list as it was.
+PartState WindowModel::listScripts(const std::filesystem::path &modFolder)
+{
+    if (auto root = listed(m_gameRoot.root, "*.txt")) {
+        m_listing.scriptsFolder = m_gameRoot.root;
+        m_listing.scripts = std::move(*root);
+    }
+    const std::filesystem::path folder = findNoCase(modFolder, layout::kScriptsFolder);
+    auto scripts = listed(folder, "*.txt");
+    if (!scripts)
+        return PartState::Broken;
+    m_listing.scriptsFolder = folder;
+    m_listing.scripts = std::move(*scripts);
+    return PartState::Opened;
+}
+
+// The root files, then the levels folder; maps, missions and the script columns are
+// filled only when both could be listed.
+PartState WindowModel::listLevels(const std::filesystem::path &modFolder)
+{
+    PartState state = PartState::Opened;
+    if (auto root = listed(modFolder, "*")) {
+        m_listing.rootFolder = modFolder;
+        m_listing.rootFiles = std::move(*root);
+    } else {
+        state = PartState::Broken;
+    }
+    const std::filesystem::path folder = findNoCase(modFolder, layout::kLevelsFolder);
+    if (auto levels = listed(folder, "*")) {
+        m_listing.levelsFolder = folder;
+        m_listing.levels = std::move(*levels);
+    } else {
+        state = PartState::Broken;
+    }
+    m_listing.maps.clear();
+    m_listing.missions.clear();
+    m_listing.scriptsInColumns.clear();
+    if (state == PartState::Broken)
+        return state;
+    for (const std::string &name : m_listing.levels) {
+        const layout::LevelFile kind = layout::classifyLevelFile(name);
+        if (kind == layout::LevelFile::Map)
+            m_listing.maps.push_back(name);
+        else if (kind == layout::LevelFile::Mission)
+            m_listing.missions.push_back(name);
+    }
+    m_listing.scriptsInColumns = m_listing.scripts;
+    return state;
+}
+
+PartState WindowModel::readStrings(const std::filesystem::path &modFolder, RefreshReason reason,
+                                   ModOpening &opening)
+{
+    if (reason == RefreshReason::ScriptFileAction)
+        return PartState::Untouched;
+    const std::filesystem::path path = findNoCase(modFolder, layout::kStringsFile);
+    const ModBoundary mod(modFolder);
+    // A file too large to be a strings table is named; a missing one breaks the part
+    // without a word.
+    const auto read = [&]() -> std::optional<std::string> {
+        auto bytes = readFile(path, mod);
+        if (bytes)
+            return std::move(bytes).value();
+        std::error_code code;
+        if (std::filesystem::is_regular_file(path, code) &&
+            std::filesystem::file_size(path, code) > kMaxFileBytes)
+            opening.stringsRefused = bytes.error();
+        return std::nullopt;
+    };
+    std::optional<std::string> bytes;
+    PartState state = PartState::Opened;
+    if (reason != RefreshReason::StringsSaved) {
+        m_stringsText->setFileBytes({});
+        bytes = read();
+        if (!bytes) {
+            m_stringsOnDisk = FileStamp();
+            return PartState::Broken;
+        }
+        m_stringsText->setFileBytes(*bytes);
+        m_stringsOnDisk = FileStamp::of(path, *bytes);
+    } else {
+        bytes = read();
+        if (!bytes)
+            state = PartState::OpenedThenBroken;
+    }
+    setStringsTable(std::make_shared<StringsTable>(bytes.value_or(std::string())));
+    openScript(std::string());
+    return state;
+}
+
+void WindowModel::setStringsTable(std::shared_ptr<const StringsTable> table)
+{
+    Q_EMIT stringsTableAboutToChange();
+    m_stringsTable = std::move(table);
+    m_stringNames->setTable(m_stringsTable);
+    m_stringTexts->setTable(m_stringsTable);
+    m_editor->setStrings(m_stringsTable);
+    Q_EMIT stringsTableChanged();
+}
+
+ModOpening WindowModel::openMod(int position, RefreshReason reason)
+{
+    ModOpening opening;
+    opening.reason = reason;
+    const auto folder = modFolderAt(position);
+    if (!folder)
+        return opening;
+    const QString name = displayName(std::string_view(m_gameRoot.mods[static_cast<std::size_t>(position)]));
+    m_modFolder = *folder;
+    m_modPosition = position;
+    m_modName = name + QStringLiteral(" (loading)");
+    setCaption(captionPrefix() + m_modName);
+    Q_EMIT modOpening(reason);
+
+    opening.scripts = listScripts(*folder);
+    opening.levels = listLevels(*folder);
+    Q_EMIT listingChanged();
+    opening.strings = readStrings(*folder, reason, opening);
+
+    m_modName = name;
+    setCaption(captionPrefix() + m_modName);
+    Q_EMIT modOpened(opening);
+    Q_EMIT filesChanged();
+    return opening;
+}
+
+void WindowModel::relistScripts()
+{
+    if (auto scripts = listed(m_listing.scriptsFolder, "*.txt")) {
+        m_listing.scripts = std::move(*scripts);
+        Q_EMIT listingChanged();
+    }
+}
+
+Result<ScriptReadReport, ScriptOpenFailure> WindowModel::openScript(const std::string &fileName)
+{
+    std::string bytes;
+    FileStamp onDisk;
+    const std::filesystem::path folder = m_listing.scriptsFolder;
+    if (!fileName.empty()) {
+        const std::filesystem::path path = folder / pathFromName(fileName);
+        auto read = readFile(path, ModBoundary(folder.parent_path()));
+        if (!read)
+            return ScriptOpenFailure{read.error(), std::nullopt, fileName};
+        bytes = std::move(read).value();
+        onDisk = FileStamp::of(path, bytes);
+    }
+    auto report = m_editor->load(std::move(bytes));
+    if (!report)
+        return ScriptOpenFailure{std::nullopt, report.error(), fileName};
+    m_scriptFile = fileName;
+    m_scriptName = displayName(std::string_view(fileName));
+    m_scriptFolder = folder;
+    m_scriptOnDisk = onDisk;
+    setCaption(captionPrefix() + m_modName + QStringLiteral(" - ") + m_scriptName);
+    Q_EMIT scriptOpened();
+    Q_EMIT filesChanged();
+    return std::move(report).value();
+}
+
+void WindowModel::scriptWritten(FileStamp stamp)
+{
+    m_scriptOnDisk = stamp;
+    m_editor->markSaved();
+    Q_EMIT filesChanged();
+}
+
+void WindowModel::stringsWritten(FileStamp stamp)
+{
+    m_stringsOnDisk = stamp;
+    m_stringsText->setModified(false);
+    Q_EMIT filesChanged();
+}
+
+void WindowModel::stringsReread(FileStamp stamp)
+{
+    m_stringsOnDisk = stamp;
+    Q_EMIT filesChanged();
+}
+
+} // namespace cw::gui
