@@ -52,11 +52,13 @@ void DialogAnswerer::poll()
         questions.append(box->text());
         questionDetails.append(box->informativeText());
         // The guard's question offers Save first whenever it can save.
-        if (box->button(QMessageBox::Discard) && box->button(QMessageBox::Save))
+        if (box->button(QMessageBox::Discard) && box->button(QMessageBox::Save)) {
             EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+        }
         // A question that replaces or drops something defaults to the safe answer.
-        if (box->button(QMessageBox::Yes))
+        if (box->button(QMessageBox::Yes)) {
             EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        }
         QMessageBox::StandardButton answer = QMessageBox::NoButton;
         if (!m_buttons.isEmpty())
             answer = m_buttons.takeFirst();

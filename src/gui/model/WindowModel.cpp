@@ -34,11 +34,13 @@ std::optional<std::vector<std::string>> listed(const std::filesystem::path &fold
 } // namespace
 
 WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
-    : QObject(parent), m_gameRoot(std::move(gameRoot)), m_editor(new ScriptEditor(m_gameRoot.catalogue, this)),
+    : QObject(parent), m_gameRoot(std::move(gameRoot)),
+      m_editor(new ScriptEditor(m_gameRoot.catalogue, this)),
       m_stringsTable(std::make_shared<StringsTable>()), m_stringsText(new StringsText(this)),
       m_commandNames(new QStringListModel(this)),
       m_stringNames(new StringsColumnModel(StringsColumnModel::Column::Names, this)),
-      m_stringTexts(new StringsColumnModel(StringsColumnModel::Column::Texts, this)), m_caption(captionPrefix())
+      m_stringTexts(new StringsColumnModel(StringsColumnModel::Column::Texts, this)),
+      m_caption(captionPrefix())
 {
     QStringList names;
     for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
@@ -196,7 +198,8 @@ PartState WindowModel::readStrings(const std::filesystem::path &modFolder, Refre
             state = PartState::OpenedThenBroken;
     }
     setStringsTable(std::make_shared<StringsTable>(bytes.value_or(std::string())));
-    openScript(std::string());
+    // No script is open after the strings are read: the rows are reset, which cannot fail.
+    static_cast<void>(openScript(std::string()));
     return state;
 }
 

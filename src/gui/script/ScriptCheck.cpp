@@ -106,11 +106,6 @@ ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdC
     connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
 }
 
-ScriptCheck::~ScriptCheck()
-{
-    delete m_dialog;
-}
-
 void ScriptCheck::filesChanged()
 {
     m_stringsStale = true;

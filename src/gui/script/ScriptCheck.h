@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -44,7 +43,6 @@ public:
     static constexpr int kSeverityRole = Qt::UserRole + 1;
 
     ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdCheck, QWidget *window);
-    ~ScriptCheck() override;
 
     // Shows the findings window (and checks now).
     void check();
@@ -92,7 +90,7 @@ private:
     bool m_filesStale = true;
     std::vector<FileFinding> m_fileFindings;
     Counts m_fileCounts{};
-    QPointer<QDialog> m_dialog; // a child of the window, made on first use
+    QDialog *m_dialog = nullptr; // a child of the window, which deletes it, made on first use
     QLabel *m_summary = nullptr;
     QListWidget *m_findings = nullptr;
 };
