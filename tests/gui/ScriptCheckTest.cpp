@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -62,15 +63,17 @@ protected:
     std::unique_ptr<gui::MainWindow> window;
 };
 
-TEST_F(ScriptCheckTest, checkButton_standsBesideSaveScript_withItsTooltip)
+TEST_F(ScriptCheckTest, checkAndTimelineButtons_standBelowTheGrid_withTheirTooltips)
 {
     auto *check = find<QPushButton>(*window, "cmdcheck");
-    auto *save = find<QPushButton>(*window, "savesc");
-    ASSERT_TRUE(check && save);
+    auto *timeline = find<QPushButton>(*window, "cmdtimeline");
+    ASSERT_TRUE(check && timeline);
     EXPECT_EQ(check->text(), "Check");
     EXPECT_EQ(check->toolTip(), "Shows what the game will do with this script");
-    EXPECT_EQ(check->y(), save->y());
-    EXPECT_LE(check->x() - (save->x() + save->width()), 4);
+    EXPECT_EQ(timeline->text(), "Timeline");
+    EXPECT_EQ(check->y(), timeline->y());
+    EXPECT_GT(check->y(), window->grid().geometry().bottom());
+    EXPECT_LE(timeline->x() - (check->x() + check->width()), 4);
 }
 
 TEST_F(ScriptCheckTest, listsTheFindingsOfTheOpenScript_byLine)
@@ -228,14 +231,13 @@ TEST_F(ScriptCheckTest, markersShowTheGravestFinding_andFollowTheStringsTableSav
     EXPECT_EQ(severity(1), "error");
 }
 
-TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsClearOfTheGrid_andClosesWithEscape)
+TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsOnTheScreen_andClosesWithEscape)
 {
     open("cutscene.txt");
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     auto *dialog = find<QDialog>(*window, "checkDialog");
     ASSERT_TRUE(dialog && dialog->isVisible());
-    const QRect grid(window->grid().mapToGlobal(QPoint(0, 0)), window->grid().size());
-    EXPECT_FALSE(dialog->frameGeometry().intersects(grid));
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(dialog->frameGeometry()));
     EXPECT_EQ(findings().size(), 3);
     pickItem(window->grid().combo(45), 0); // PurityControl goes
     ASSERT_TRUE(QTest::qWaitFor([&] { return findings().size() == 2; }, 3000));

@@ -55,7 +55,8 @@ struct Controls
     QPushButton *saveScAs = nullptr;
     QPushButton *deleteSc = nullptr;
     QPushButton *listToggle = nullptr;
-    QPushButton *cmdCheck = nullptr; // "Check": what the game will do with the script
+    QPushButton *cmdCheck = nullptr;    // "Check": what the game will do with the script
+    QPushButton *cmdTimeline = nullptr; // "Timeline": when each line runs
 
     // "Strings_Default"
     StringsTextEdit *stringsText = nullptr;

@@ -8,6 +8,7 @@
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
+#include "gui/script/ScriptTimeline.h"
 #include "gui/strings/StringsEditor.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/FileListBox.h"
@@ -92,6 +93,8 @@ void MainWindow::buildParts()
         this);
     m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, c.cmdCheck, this);
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
+    m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, c.cmdTimeline, this);
+    connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
     // Ctrl+S saves what the page shown edits: the strings table on its page, else the
     // open script to its own file (whichever file File1 highlights). A disabled button's
     // action is not taken by its key either.

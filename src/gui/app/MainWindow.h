@@ -18,6 +18,7 @@ class ModWorkspace;
 class ScriptBrowser;
 class ScriptCheck;
 class ScriptFiles;
+class ScriptTimeline;
 class StringsEditor;
 class UnsavedChanges;
 class WindowModel;
@@ -42,6 +43,7 @@ public:
     ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
     ScriptBrowser &browser() const { return *m_browser; }
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
+    ScriptTimeline &timeline() const { return *m_timeline; }
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<StringsEditor> m_stringsEditor;
     std::unique_ptr<FolderActions> m_folderActions;
     std::unique_ptr<ScriptCheck> m_scriptCheck;
+    std::unique_ptr<ScriptTimeline> m_timeline;
     std::unique_ptr<EditActions> m_editActions;
     std::unique_ptr<DiskWatch> m_diskWatch;
 };

@@ -132,17 +132,18 @@ QWidget *MainWindow::buildScriptsPage()
         const char *tip;
         int width;
     };
+    // The file actions above the lists; the delete button as wide as its longer caption,
+    // "CLICK AGAIN TO DELETE", with room to spare.
     const ButtonDefinition buttons[] = {
         {&c.saveSc, "savesc", "Save Script", "Saves script as the name selected with the file box below", 80},
-        {&c.cmdCheck, "cmdcheck", "Check", "Shows what the game will do with this script", 50},
         {&c.saveScAs, "savescas", "Save Script As",
          "Saves the script as a different file name of your choice", 98},
-        {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 78},
+        {&c.newSc, "NewSc", "New Script", "Creates a new script file (doesn't clear current script)", 80},
         {&c.deleteSc, "deletesc", "Delete Script (dbl click)",
-         "Deletes the selected script (requires two presses)", 148},
-        {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 76},
+         "Deletes the selected script (requires two presses)", 162},
+        {&c.scrOpen, "scropen", "Open 4 hax", "Opens the selected script in the text editor", 80},
         {&c.listToggle, "listtoggle", "Toggle List Method", "Changes from Verticle to Horizontal scrolling",
-         122},
+         124},
     };
     int x = 2;
     for (const ButtonDefinition &b : buttons) {
@@ -152,8 +153,14 @@ QWidget *MainWindow::buildScriptsPage()
         (*b.slot)->setEnabled(false);
         x += b.width + 2;
     }
-    // Checking only reads the grid, so it is there whether or not a mod is open.
-    c.cmdCheck->setEnabled(true);
+    // What the game will do with the grid, below it. Both only read the grid, so they
+    // are there whether or not a mod is open.
+    c.cmdCheck = button(page, QStringLiteral("cmdcheck"), QStringLiteral("Check"),
+                        QStringLiteral("Shows what the game will do with this script"));
+    place(c.cmdCheck, 2, 656, 70, 27);
+    c.cmdTimeline = button(page, QStringLiteral("cmdtimeline"), QStringLiteral("Timeline"),
+                           QStringLiteral("Shows when each line runs as the game plays the script"));
+    place(c.cmdTimeline, 74, 656, 80, 27);
 
     c.file1 = new FileListBox(QStringLiteral("File1"), page);
     placeTwips(c.file1, 0, 600, 9375, 1500);

@@ -353,10 +353,14 @@ void ScriptGrid::scrollToShow(int row)
 
 void ScriptGrid::focusMoved(QWidget *now)
 {
-    if (m_placingRows || !isBuilt())
+    if (!isBuilt())
         return;
     const int row = rowOf(now);
-    if (row >= 0)
+    if (row != m_focusedRow && (row >= 0 || (now && now->window() == window()))) {
+        m_focusedRow = row;
+        Q_EMIT focusedRowChanged(row);
+    }
+    if (!m_placingRows && row >= 0)
         scrollToShow(row);
 }
 
@@ -410,6 +414,13 @@ void ScriptGrid::focusRow(int row, int column)
                           ? static_cast<QWidget *>(r.fields[column - 2])
                           : static_cast<QWidget *>(r.combo);
     (target->isVisible() ? target : static_cast<QWidget *>(r.combo))->setFocus(Qt::OtherFocusReason);
+}
+
+void ScriptGrid::setLineNotes(const std::vector<QString> &notes)
+{
+    for (std::size_t row = 0; row < notes.size() && row < m_rows.size(); ++row)
+        m_rows[row].number->setToolTip(notes[row].isEmpty() ? kNumberTip
+                                                            : kNumberTip + QStringLiteral("\n") + notes[row]);
 }
 
 void ScriptGrid::setMarks(const std::vector<RowMark> &marks)

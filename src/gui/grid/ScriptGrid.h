@@ -96,6 +96,9 @@ public:
     RowMarker *marker(int row) const { return m_rows[static_cast<std::size_t>(row)].marker; }
     // Shows the checker's findings row by row (one mark per row, 100 in all).
     void setMarks(const std::vector<RowMark> &marks);
+    // Adds a line of its own to each line number's tooltip, after what it says of the
+    // line actions (the time the line starts, say); an empty note adds nothing.
+    void setLineNotes(const std::vector<QString> &notes);
     QLineEdit *field(int row, int k) const { return m_rows[static_cast<std::size_t>(row)].fields[k]; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
 
@@ -116,6 +119,10 @@ public:
     // Program steps that act as the user does, through the document.
     void pickCommand(int row, int index);
     void pickStringsEntry(int row, int index);
+
+Q_SIGNALS:
+    // The keyboard focus went into another row of the grid (-1: out of the grid).
+    void focusedRowChanged(int row);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -154,6 +161,7 @@ private:
     // A focus change while rows are being placed comes from the placing itself, not
     // from the user: it asks for no row to be shown.
     bool m_placingRows = false;
+    int m_focusedRow = -1;
 };
 
 } // namespace cw::gui

@@ -2,6 +2,7 @@
 
 #include "core/io/Files.h"
 #include "core/io/ModBoundary.h"
+#include "core/strings/GameStrings.h"
 #include "core/strings/StringsTable.h"
 #include "core/util/Version.h"
 #include "core/workspace/ModLayout.h"
@@ -49,9 +50,20 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
     // Before any mod is open the script list shows the game root's scripts.
     m_listing.scriptsFolder = m_gameRoot.root;
     connect(m_editor, &ScriptEditor::modifiedChanged, this, &WindowModel::captionChanged);
+    connect(this, &WindowModel::filesChanged, this, [this] { m_gameStrings.reset(); });
 }
 
 WindowModel::~WindowModel() = default;
+
+std::shared_ptr<const GameStrings> WindowModel::gameStrings()
+{
+    if (!m_gameStrings) {
+        m_gameStrings = m_modFolder.empty() ? std::make_shared<GameStrings>()
+                                            : std::make_shared<GameStrings>(GameStrings::load(
+                                                  m_gameRoot.root, m_gameRoot.game, m_modFolder));
+    }
+    return m_gameStrings;
+}
 
 QAbstractItemModel *WindowModel::commandNames() const
 {

@@ -19,8 +19,9 @@ class QAbstractItemModel;
 class QStringListModel;
 
 namespace cw {
+class GameStrings;
 class StringsTable;
-}
+} // namespace cw
 
 namespace cw::gui {
 
@@ -165,6 +166,11 @@ public:
     // The strings file was read again into the editor.
     void stringsReread(FileStamp stamp);
 
+    // The open mod's strings as the game itself loads them (its language table, the
+    // mod's strings file merged on top, the preferences that pick them), which the
+    // checker and the timeline go by; read again after the files changed.
+    std::shared_ptr<const GameStrings> gameStrings();
+
     // The names the choosers list: the catalogue's commands, and the strings table's
     // names and texts, shared by all 100 rows.
     QAbstractItemModel *commandNames() const;
@@ -213,6 +219,7 @@ private:
     ScriptEditor *m_editor;
 
     std::shared_ptr<const StringsTable> m_stringsTable;
+    std::shared_ptr<const GameStrings> m_gameStrings; // null while stale
     StringsText *m_stringsText;
     FileStamp m_stringsOnDisk;
 

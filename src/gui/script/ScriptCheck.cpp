@@ -8,6 +8,7 @@
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/TextCodec.h"
+#include "gui/ui/ToolWindow.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -108,27 +109,15 @@ ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdC
 
 void ScriptCheck::filesChanged()
 {
-    m_stringsStale = true;
     m_filesStale = true;
     m_delay.start();
-}
-
-void ScriptCheck::readGameStrings()
-{
-    const GameRoot &root = m_model.gameRoot();
-    m_strings =
-        !m_model.modOpen()
-            ? std::make_shared<GameStrings>()
-            : std::make_shared<GameStrings>(GameStrings::load(root.root, root.game, m_model.modFolder()));
-    m_stringsStale = false;
-    m_filesStale = true;
 }
 
 void ScriptCheck::checkNow()
 {
     m_delay.stop();
-    if (m_stringsStale)
-        readGameStrings();
+    // The model reads the strings again only after the files changed.
+    m_strings = m_model.gameStrings();
     m_gridFindings = check::checkDocument(m_model.editor().document(), *m_strings);
     if (m_grid.isBuilt()) {
         std::vector<RowMark> marks(ScriptGrid::kRowCount);
@@ -209,30 +198,6 @@ void ScriptCheck::buildDialog()
     });
 }
 
-// Beside the main window where the screen has room, else below it, else to its left;
-// where none has room, beside the grid all the same, which it must not cover.
-void ScriptCheck::placeDialog()
-{
-    const QRect main = m_window->frameGeometry();
-    const QSize size = m_dialog->frameGeometry().size();
-    const QScreen *screen = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect();
-    constexpr int kGap = 8;
-    const QPoint candidates[] = {
-        {main.right() + kGap, main.top()},
-        {main.left(), main.bottom() + kGap},
-        {main.left() - kGap - size.width(), main.top()},
-    };
-    for (const QPoint &at : candidates) {
-        if (room.contains(QRect(at, size))) {
-            m_dialog->move(at);
-            return;
-        }
-    }
-    const QRect grid(m_grid.mapToGlobal(QPoint(0, 0)), m_grid.size());
-    m_dialog->move(grid.right() + kGap, main.top());
-}
-
 void ScriptCheck::check()
 {
     if (!m_dialog)
@@ -240,7 +205,7 @@ void ScriptCheck::check()
     const bool wasVisible = m_dialog->isVisible();
     m_dialog->show();
     if (!wasVisible)
-        placeDialog();
+        ui::placeToolWindow(m_dialog, m_window, &m_grid);
     checkNow();
     m_dialog->raise();
 }

@@ -72,9 +72,7 @@ private:
     using Counts = std::array<int, 3>; // by severity: note, warning, error
 
     void buildDialog();
-    void placeDialog();
     void showFindings();
-    void readGameStrings();
     void checkFiles();
 
     WindowModel &m_model;
@@ -82,9 +80,8 @@ private:
     QWidget *m_window; // the main window, beside which the findings window stands
     QTimer m_delay;
     std::vector<check::Finding> m_gridFindings;
-    // The mod's strings as the game loads them, made when the files change.
+    // The mod's strings as the game loads them, as the model has them when checking.
     std::shared_ptr<const GameStrings> m_strings;
-    bool m_stringsStale = true;
     // What the files on disk hold: the first findings (and all those on the grid's
     // lines, which may be the grid's own), and how many there are of each severity.
     bool m_filesStale = true;

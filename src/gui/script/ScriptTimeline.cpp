@@ -1,0 +1,79 @@
+#include "gui/script/ScriptTimeline.h"
+
+#include "core/strings/GameStrings.h"
+#include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
+#include "gui/timeline/TimelineView.h"
+#include "gui/ui/ToolWindow.h"
+
+#include <QPushButton>
+
+namespace cw::gui {
+namespace {
+
+// What a line number's tooltip says of its line's start.
+QString startNote(const timeline::Entry &entry)
+{
+    if (!entry.start)
+        return QStringLiteral("The script never gets to this line.");
+    return QStringLiteral("Starts at %1%2 as the game plays the script.")
+        .arg(entry.exact ? QString() : QStringLiteral("\u2265 "), QString::fromStdString(timeline::clockText(*entry.start)));
+}
+
+} // namespace
+
+ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton *cmdTimeline, QWidget *window)
+    : m_model(model), m_grid(grid), m_window(window)
+{
+    connect(cmdTimeline, &QPushButton::clicked, this, &ScriptTimeline::show);
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(kDelayMilliseconds);
+    connect(&m_delay, &QTimer::timeout, this, &ScriptTimeline::timeNow);
+    // Every change of the rows, and new strings (their captions' lengths), times again
+    // once the user pauses.
+    connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
+    connect(&m_model, &WindowModel::filesChanged, this, [this] { m_delay.start(); });
+    connect(&m_grid, &ScriptGrid::focusedRowChanged, this, [this](int row) {
+        if (m_view)
+            m_view->setFocusedRow(row);
+    });
+}
+
+void ScriptTimeline::timeNow()
+{
+    m_delay.stop();
+    m_timeline =
+        timeline::computeTimeline(timeline::linesOfDocument(m_model.editor().document()), *m_model.gameStrings());
+    std::vector<QString> notes(ScriptGrid::kRowCount);
+    for (const timeline::Entry &entry : m_timeline.entries) {
+        if (entry.line >= 1 && entry.line <= ScriptGrid::kRowCount)
+            notes[static_cast<std::size_t>(entry.line - 1)] = startNote(entry);
+    }
+    if (m_grid.isBuilt())
+        m_grid.setLineNotes(notes);
+    if (m_view) {
+        const QString script = m_model.scriptOpen() ? m_model.scriptName() : QStringLiteral("the grid");
+        m_view->setTimeline(m_timeline, script);
+    }
+}
+
+void ScriptTimeline::show()
+{
+    if (!m_view) {
+        m_view = new TimelineView(m_window);
+        m_view->setObjectName(QStringLiteral("timelineView"));
+        m_view->setWindowFlag(Qt::Tool);
+        m_view->resize(m_window->width(), m_window->height() / 2);
+        connect(m_view, &TimelineView::rowActivated, this, &ScriptTimeline::rowRequested);
+    }
+    timeNow();
+    m_view->setFocusedRow(m_grid.focusedRow());
+    const bool wasVisible = m_view->isVisible();
+    m_view->show();
+    if (!wasVisible)
+        ui::placeToolWindow(m_view, m_window, &m_grid);
+    m_view->raise();
+}
+
+} // namespace cw::gui
