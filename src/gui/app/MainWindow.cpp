@@ -13,6 +13,7 @@
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
+#include "gui/ui/GrowingPage.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
 
@@ -20,7 +21,9 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -29,7 +32,10 @@ namespace cw::gui {
 
 namespace {
 const char *const kTabCaptions[] = {"Main Mod Page", "Maps and Missions", "Scripts", "Strings_Default"};
-}
+// The window's size in the layout's units: every page is laid out for it.
+constexpr int kDesignWidth = 10065;
+constexpr int kDesignHeight = 10695;
+} // namespace
 
 MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     : QWidget(parent), m_gridBuild(gridBuild), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
@@ -37,7 +43,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     // Everything below is laid out at the scale of the application's font.
     setLayoutScale(scaleForFont(QApplication::font()));
-    resize(px(10065), px(10695));
+    resize(px(kDesignWidth), px(kDesignHeight));
     connect(m_model.get(), &WindowModel::captionChanged, this, &MainWindow::showCaption);
     showCaption();
 
@@ -100,7 +106,7 @@ void MainWindow::buildParts()
     // action is not taken by its key either.
     const auto save = [this] {
         const Controls &controls = m_controls;
-        if (controls.tabs->currentWidget() == controls.tabFrame[3]) {
+        if (controls.tabs->currentIndex() == 3) {
             if (controls.saveStrings->isEnabled())
                 m_stringsEditor->save();
         } else if (controls.saveSc->isEnabled()) {
@@ -163,12 +169,18 @@ void MainWindow::buildTabs()
     tabs->setDocumentMode(false);
     m_controls.tabs = tabs;
 
-    QWidget *pages[] = {buildMainPage(), buildLevelsPage(), buildScriptsPage(), buildStringsPage()};
+    GrowingPage *pages[] = {buildMainPage(), buildLevelsPage(), buildScriptsPage(), buildStringsPage()};
     for (int i = 0; i < 4; ++i) {
         auto index = static_cast<std::size_t>(i);
         pages[i]->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
         m_controls.tabFrame[index] = pages[i];
-        tabs->addTab(pages[i], QString());
+        // A window smaller than the layout scrolls its page instead of cutting it.
+        auto *scroll = new QScrollArea;
+        scroll->setObjectName(QStringLiteral("pageScroll_%1").arg(i));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(pages[i]);
+        tabs->addTab(scroll, QString());
         // The tab draws no text of its own (its caption is the label below), so that the
         // caption is drawn once; assistive technology still hears the caption.
         tabs->tabBar()->setAccessibleTabName(i, QString::fromLatin1(kTabCaptions[i]));
@@ -187,6 +199,24 @@ void MainWindow::buildTabs()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs);
+    for (int i = 0; i < 4; ++i)
+        m_pages[static_cast<std::size_t>(i)] = pages[i];
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_pagesSized)
+        return;
+    m_pagesSized = true;
+    // The pages' design size is what a page gets in a window of the layout's size: there
+    // every control stands exactly where the layout puts it. The tab widget lays itself
+    // out only once shown, so its frame and tab bar are measured now.
+    const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
+    const QSize chrome = size() - scroll->viewport()->size();
+    const QSize designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
+    for (GrowingPage *page : m_pages)
+        page->setDesignSize(designPage);
 }
 
 void MainWindow::selectPage(int index)

@@ -3,6 +3,7 @@
 #include "core/workspace/GameRoot.h"
 #include "gui/app/Controls.h"
 
+#include <array>
 #include <memory>
 
 #include <QWidget>
@@ -12,6 +13,7 @@ class QPushButton;
 namespace cw::gui {
 
 class DiskWatch;
+class GrowingPage;
 class EditActions;
 class FolderActions;
 class ModWorkspace;
@@ -60,13 +62,14 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildTabs();
-    QWidget *buildMainPage();
-    QWidget *buildLevelsPage();
-    QWidget *buildScriptsPage();
-    QWidget *buildStringsPage();
+    GrowingPage *buildMainPage();
+    GrowingPage *buildLevelsPage();
+    GrowingPage *buildScriptsPage();
+    GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();
     // Invoked by name, queued: run once the first frame has been flushed.
@@ -82,6 +85,8 @@ private:
     std::unique_ptr<WindowModel> m_model;
     Controls m_controls;
     bool m_firstFrameSeen = false;
+    bool m_pagesSized = false;
+    std::array<GrowingPage *, 4> m_pages{};
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;
     std::unique_ptr<ScriptBrowser> m_browser;

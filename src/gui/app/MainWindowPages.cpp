@@ -9,6 +9,7 @@
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
+#include "gui/ui/GrowingPage.h"
 #include "gui/ui/Pictures.h"
 #include "gui/ui/TextCodec.h"
 
@@ -37,9 +38,9 @@ QPushButton *MainWindow::button(QWidget *page, const QString &name, const QStrin
     return b;
 }
 
-QWidget *MainWindow::buildMainPage()
+GrowingPage *MainWindow::buildMainPage()
 {
-    auto *page = new QWidget;
+    auto *page = new GrowingPage;
     Controls &c = m_controls;
 
     caption(page, QStringLiteral("Mods:"), 8, 6);
@@ -95,12 +96,18 @@ QWidget *MainWindow::buildMainPage()
                        static_cast<QWidget *>(c.cmdScripts), static_cast<QWidget *>(c.cmdLevels),
                        static_cast<QWidget *>(c.cmdStrings)})
         w->setEnabled(false);
+    // Grown, the lists take the room, and the game's buttons stay below them.
+    page->follow(c.list1, GrowingPage::Lengthen);
+    page->follow(c.rootFiles, GrowingPage::Widen | GrowingPage::Lengthen);
+    page->follow(c.cmdRootOpen, GrowingPage::MoveDown);
+    page->follow(c.command2, GrowingPage::MoveDown);
+    page->follow(c.cmdPrefs, GrowingPage::MoveDown);
     return page;
 }
 
-QWidget *MainWindow::buildLevelsPage()
+GrowingPage *MainWindow::buildLevelsPage()
 {
-    auto *page = new QWidget;
+    auto *page = new GrowingPage;
     Controls &c = m_controls;
     caption(page, QStringLiteral("Files thought to be maps:"), 8, 6);
     c.listMaps = new FileListBox(QStringLiteral("listmaps"), page);
@@ -116,12 +123,17 @@ QWidget *MainWindow::buildLevelsPage()
         button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
                QStringLiteral("Opens selected mission in notepad"));
     place(c.cmdMissionOpen, 338, 436, 200, 27);
+    // Grown, the two lists share the room side by side.
+    page->follow(c.listMaps, GrowingPage::Widen | GrowingPage::Lengthen, 0.5);
+    page->follow(c.cmdMapOpen, GrowingPage::MoveDown);
+    page->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen, 0.5);
+    page->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
     return page;
 }
 
-QWidget *MainWindow::buildScriptsPage()
+GrowingPage *MainWindow::buildScriptsPage()
 {
-    auto *page = new QWidget;
+    auto *page = new GrowingPage;
     Controls &c = m_controls;
 
     struct ButtonDefinition
@@ -186,12 +198,18 @@ QWidget *MainWindow::buildScriptsPage()
     c.grid = new ScriptGrid(*m_model, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
     place(c.grid, 0, 146, 664, 508);
+    // Grown, the lists widen, the grid shows more rows, and its buttons stay below it.
+    page->follow(c.file1, GrowingPage::Widen);
+    page->follow(c.list2, GrowingPage::Widen);
+    page->follow(c.grid, GrowingPage::Lengthen);
+    page->follow(c.cmdCheck, GrowingPage::MoveDown);
+    page->follow(c.cmdTimeline, GrowingPage::MoveDown);
     return page;
 }
 
-QWidget *MainWindow::buildStringsPage()
+GrowingPage *MainWindow::buildStringsPage()
 {
-    auto *page = new QWidget;
+    auto *page = new GrowingPage;
     Controls &c = m_controls;
     c.stringsText = new StringsTextEdit(m_model->stringsText(), page);
     place(c.stringsText, 8, 8, 648, 600);
@@ -211,6 +229,10 @@ QWidget *MainWindow::buildStringsPage()
     c.cmbStringList->hide();
     c.cmbStringSpam = new ChooserComboBox(QStringLiteral("cmbstringspam"), m_model->stringTexts(), page);
     c.cmbStringSpam->hide();
+    // Grown, the editor takes the room; its buttons stay below it.
+    page->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
+    page->follow(c.saveStrings, GrowingPage::MoveDown);
+    page->follow(c.stringsRevert, GrowingPage::MoveDown);
     return page;
 }
 

@@ -18,12 +18,14 @@ QString startNote(const timeline::Entry &entry)
     if (!entry.start)
         return QStringLiteral("The script never gets to this line.");
     return QStringLiteral("Starts at %1%2 as the game plays the script.")
-        .arg(entry.exact ? QString() : QStringLiteral("\u2265 "), QString::fromStdString(timeline::clockText(*entry.start)));
+        .arg(entry.exact ? QString() : QStringLiteral("\u2265 "),
+             QString::fromStdString(timeline::clockText(*entry.start)));
 }
 
 } // namespace
 
-ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton *cmdTimeline, QWidget *window)
+ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton *cmdTimeline,
+                               QWidget *window)
     : m_model(model), m_grid(grid), m_window(window)
 {
     connect(cmdTimeline, &QPushButton::clicked, this, &ScriptTimeline::show);
@@ -43,8 +45,8 @@ ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton
 void ScriptTimeline::timeNow()
 {
     m_delay.stop();
-    m_timeline =
-        timeline::computeTimeline(timeline::linesOfDocument(m_model.editor().document()), *m_model.gameStrings());
+    m_timeline = timeline::computeTimeline(timeline::linesOfDocument(m_model.editor().document()),
+                                           *m_model.gameStrings());
     std::vector<QString> notes(ScriptGrid::kRowCount);
     for (const timeline::Entry &entry : m_timeline.entries) {
         if (entry.line >= 1 && entry.line <= ScriptGrid::kRowCount)

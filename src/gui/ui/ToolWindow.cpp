@@ -43,7 +43,8 @@ QRect toolWindowPlace(const QRect &main, const QSize &size, const QRect &room, c
 void placeToolWindow(QWidget *tool, const QWidget *main, const QWidget *avoid)
 {
     const QScreen *screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), tool->frameGeometry().size());
+    const QRect room =
+        screen ? screen->availableGeometry() : QRect(QPoint(0, 0), tool->frameGeometry().size());
     const QRect grid(avoid->mapToGlobal(QPoint(0, 0)), avoid->size());
     const QRect frame = tool->frameGeometry();
     const QRect place = toolWindowPlace(main->frameGeometry(), frame.size(), room, grid);
