@@ -41,13 +41,6 @@ CommandDefinition Catalogue::commentEntry()
     return comment;
 }
 
-int Catalogue::findCommand(std::string &name) const
-{
-    const int index = find(name);
-    name = foldName(name);
-    return index;
-}
-
 int Catalogue::find(std::string_view name) const
 {
     for (int i = 1; i <= m_commandCount; ++i) {

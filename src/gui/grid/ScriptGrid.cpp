@@ -443,8 +443,7 @@ bool ScriptGrid::commandEntered(int row)
     const auto bytes = encode(combo(row)->currentText());
     if (!bytes)
         return true;
-    std::string folded = *bytes;
-    const int entry = m_editor.document().catalogue().findCommand(folded);
+    const int entry = m_editor.document().catalogue().find(*bytes);
     if (entry > 0)
         m_editor.chooseCommand(row, entry);
     return true;
