@@ -1,8 +1,8 @@
 #include "core/catalogue/Catalogue.h"
 
-#include "core/catalogue/Folding.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 #include "core/text/LineReader.h"
 
 #include <cstdlib>

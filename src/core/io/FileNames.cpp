@@ -1,17 +1,10 @@
 #include "core/io/FileNames.h"
 
-#include <algorithm>
+#include "core/text/Folding.h"
+
 #include <string>
 
 namespace cw {
-namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 NameProblem plainFileNameProblem(std::string_view name)
 {
@@ -41,19 +34,6 @@ NameProblem plainFileNameProblem(std::string_view name)
             return NameProblem::DeviceName;
     }
     return NameProblem::None;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
-bool lessNoCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
 }
 
 bool matchesPattern(std::string_view name, std::string_view pattern)

@@ -29,14 +29,6 @@ inline bool isPlainFileName(std::string_view name)
     return plainFileNameProblem(name) == NameProblem::None;
 }
 
-// Whether two names are the same without regard to ASCII letter case, as the game's
-// file names are on Windows.
-bool equalNoCase(std::string_view a, std::string_view b);
-
-// Orders names as the file lists do: letters folded to lower case, byte by byte, no
-// locale collation, so the order is the same on every machine.
-bool lessNoCase(std::string_view a, std::string_view b);
-
 // A script's file name as typed, with ".txt" added unless it ends in ".txt" in any
 // letter case: the script lists show only "*.txt", so a script saved under another
 // name would vanish from them.

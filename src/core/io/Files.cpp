@@ -2,6 +2,7 @@
 
 #include "core/io/FileNames.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "core/script/ScriptRows.h"
 
 #include "core/catalogue/Catalogue.h"
-#include "core/catalogue/Folding.h"
+#include "core/text/Folding.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/script/ScriptLines.h"
 #include "core/strings/StringsTable.h"

@@ -1,9 +1,9 @@
 #include "core/timeline/Timeline.h"
 
-#include "core/io/FileNames.h"
 #include "core/script/ScriptDocument.h"
 #include "core/strings/GameStrings.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 #include "core/text/GameText.h"
 
 #include <algorithm>
