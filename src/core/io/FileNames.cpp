@@ -5,9 +5,32 @@
 #include <string>
 
 namespace cw {
+namespace {
 
-NameProblem plainFileNameProblem(std::string_view name)
+NameProblem singleEntryProblem(std::string_view name)
 {
+    if (name.empty())
+        return NameProblem::Empty;
+    if (name == "." || name == "..")
+        return NameProblem::Reserved;
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "/\\:";
+#else
+    constexpr std::string_view kSeparators = "/\\";
+#endif
+    if (name.find_first_of(kSeparators) != std::string_view::npos)
+        return NameProblem::Reserved;
+    if (name.find('\0') != std::string_view::npos)
+        return NameProblem::ControlCharacter;
+    return NameProblem::None;
+}
+
+} // namespace
+
+NameProblem plainFileNameProblem(std::string_view name, NameRules rules)
+{
+    if (rules == NameRules::ThisSystem)
+        return singleEntryProblem(name);
     if (name.empty())
         return NameProblem::Empty;
     if (name.size() > 255)

@@ -285,15 +285,6 @@ std::string describe(const IoError &error)
     return nameAsUtf8(nameOf(error.path)) + ": " + error.reason;
 }
 
-bool isSingleName(std::string_view name)
-{
-    if (name.empty() || name == "." || name == ".." ||
-        name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
-        return false;
-    const fs::path path = pathFromName(name);
-    return !path.has_root_path() && path.filename() == path;
-}
-
 fs::path executableFolder()
 {
 #ifdef _WIN32

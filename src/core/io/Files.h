@@ -70,11 +70,6 @@ Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view
 Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
                                            const ModBoundary &boundary);
 
-// Whether `name` names one entry of a folder and nothing else: not empty, not "." or
-// "..", no "/" or "\", no NUL byte, nothing that makes it absolute or names a drive.
-// Names the tools are given for files of the game root must pass it.
-bool isSingleName(std::string_view name);
-
 // Creates one folder where `boundary` allows; fails when anything stands there already
 // or its parent does not exist.
 Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boundary);

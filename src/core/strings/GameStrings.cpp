@@ -147,7 +147,7 @@ GameStrings GameStrings::load(const fs::path &location, const std::optional<fs::
     std::optional<std::string> base;
     const ModBoundary mod(modFolder);
     // A language that is no plain name names no file the program will look for.
-    if (isSingleName(tableName)) {
+    if (plainFileNameProblem(tableName, NameRules::ThisSystem) == NameProblem::None) {
         baseFile = findNoCase(findNoCase(modFolder, layout::kLanguageFolder), tableName);
         const bool modsOwn = isFile(baseFile);
         if (!modsOwn && game)
