@@ -1,6 +1,7 @@
 #include "cli/Tools.h"
 
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

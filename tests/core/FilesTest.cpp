@@ -1,4 +1,5 @@
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 
 #include "support/TempDir.h"
 
