@@ -42,12 +42,12 @@ protected:
             visible.push_back(field.visible);
         return visible;
     }
-    // Left edge and width of each argument field, in twips.
-    std::vector<std::pair<int, int>> places(int r) const
+    // The layout that placed each argument field, as "2200".
+    std::string layouts(int r) const
     {
-        std::vector<std::pair<int, int>> out;
+        std::string out;
         for (const auto &field : row(r).fields)
-            out.emplace_back(field.left, field.width);
+            out += std::to_string(field.laidOutFor);
         return out;
     }
     std::string saved() const { return scriptBytes(document).value(); }
@@ -61,8 +61,7 @@ TEST_F(ScriptDocumentTest, startsAsTheGridStarts_hiddenFieldsAtTheirFirstPlaces)
     EXPECT_EQ(row(0).command, "");
     EXPECT_EQ(row(0).selected, -1);
     EXPECT_EQ(shown(99), std::vector<bool>(4, false));
-    EXPECT_EQ(places(7),
-              (std::vector<std::pair<int, int>>{{3360, 1935}, {5400, 1935}, {7440, 1935}, {9480, 1935}}));
+    EXPECT_EQ(layouts(7), "0000");
     EXPECT_FALSE(row(0).stringsVisible);
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(saved(), "\r\n");
@@ -76,22 +75,20 @@ TEST_F(ScriptDocumentTest, choosingACommand_showsSizesAndLabelsItsFields)
     EXPECT_EQ(row(0).commandTooltip, "Fly");
     EXPECT_EQ(shown(0), std::vector<bool>({true, true, false, false}));
     EXPECT_EQ(row(0).fields[1].tooltip, "Seconds - Float");
-    EXPECT_EQ(places(0)[0], std::make_pair(3360, 3015));
-    EXPECT_EQ(places(0)[1], std::make_pair(6480, 3015));
+    EXPECT_EQ(layouts(0), "2200");
 
-    // Four fields fill the area; one field spans it; the comment entry is one field.
+    // A layout places the fields it names; the others stay where they were placed.
     document.chooseCommand(1, kFour);
-    EXPECT_EQ(places(1),
-              (std::vector<std::pair<int, int>>{{3360, 1455}, {4920, 1455}, {6480, 1455}, {8040, 1455}}));
+    EXPECT_EQ(layouts(1), "4444");
     document.chooseCommand(1, kComment);
     EXPECT_EQ(row(1).commandTooltip, "Comment");
     EXPECT_EQ(row(1).fields[0].tooltip, "Comment Text");
-    EXPECT_EQ(places(1)[0], std::make_pair(3360, 6135));
+    EXPECT_EQ(layouts(1), "1444");
 
     // A count above four shows all four fields where they stand; entry 0 shows none.
     document.chooseCommand(2, kSeven);
     EXPECT_EQ(shown(2), std::vector<bool>(4, true));
-    EXPECT_EQ(places(2)[3], std::make_pair(9480, 1935));
+    EXPECT_EQ(layouts(2), "0000");
     document.chooseCommand(2, 0);
     EXPECT_EQ(shown(2), std::vector<bool>(4, false));
     EXPECT_EQ(row(2).commandTooltip, "");
@@ -161,7 +158,7 @@ TEST_F(ScriptDocumentTest, insertingALine_pushesLinesDownWithTheirLayout_andDrop
     // The cleared row keeps its texts behind hidden fields.
     EXPECT_EQ(row(0).fields[0].text, "gate");
     EXPECT_EQ(row(1).command, "CamMove");
-    EXPECT_EQ(places(1)[1], std::make_pair(6480, 3015));
+    EXPECT_EQ(layouts(1), "2200");
     EXPECT_TRUE(row(2).stringsVisible);
     EXPECT_EQ(row(2).stringsSelected, 0);
     EXPECT_EQ(row(2).stringsTooltip, "Hello there");
@@ -406,7 +403,7 @@ TEST_F(ScriptDocumentTest, pastingLines_insertsThemBeforeTheRow_readAsAScriptIs)
     EXPECT_EQ(paste.overflow, 0);
     EXPECT_EQ(saved(), "Wait 1\r\nCamMove gate 3\r\nSay GREETING\r\n# note\r\nWait 2\r\n\r\n");
     EXPECT_TRUE(row(2).stringsVisible);
-    EXPECT_EQ(places(1)[1], std::make_pair(6480, 3015));
+    EXPECT_EQ(layouts(1), "2200");
 }
 
 TEST_F(ScriptDocumentTest, pasteThatPushesLinesPastTheLastRow_isRefusedWithTheCount)
@@ -432,7 +429,7 @@ TEST_F(ScriptDocumentTest, swappingLines_movesEverythingTheyShow)
     document.swapLines(0, 1);
     EXPECT_TRUE(row(0).stringsVisible);
     EXPECT_EQ(row(1).command, "CamMove");
-    EXPECT_EQ(places(1)[1], std::make_pair(6480, 3015));
+    EXPECT_EQ(layouts(1), "2200");
     EXPECT_EQ(saved(), "Say GREETING\r\nCamMove gate 2\r\n\r\n");
 }
 

@@ -11,11 +11,6 @@
 namespace cw {
 namespace {
 
-// Where the argument fields stand before any command is chosen, in twips.
-constexpr int kArgumentsLeft = 3360;
-constexpr int kFieldPitch = 2040;
-constexpr int kFieldWidth = 1935;
-
 std::string utf8(std::string_view bytes)
 {
     return cp1252::toUtf8(bytes);
@@ -37,17 +32,6 @@ RowTexts textsOf(const ScriptRow &row)
     return texts;
 }
 
-ScriptRow startupRow()
-{
-    ScriptRow row;
-    for (int k = 0; k < ScriptDocument::kFields; ++k) {
-        ScriptRow::Field &field = row.fields[static_cast<std::size_t>(k)];
-        field.left = kArgumentsLeft + kFieldPitch * k;
-        field.width = kFieldWidth;
-    }
-    return row;
-}
-
 } // namespace
 
 ScriptDocument::ScriptDocument(const Catalogue &catalogue)
@@ -65,7 +49,6 @@ ScriptDocument::ScriptDocument(const Catalogue &catalogue)
         texts.firstArgumentType = definition.argumentTypes[1];
         m_entries.push_back(std::move(texts));
     }
-    m_rows.fill(startupRow());
     markSaved();
 }
 
@@ -148,27 +131,14 @@ void ScriptDocument::redo(const RowsChange &change)
     std::copy(change.after.begin(), change.after.end(), m_rows.begin() + change.first);
 }
 
+// A layout for one to four arguments places the fields it shows; other counts (none, or
+// more than four) leave every field where it stood.
 void ScriptDocument::layOutFields(int row, int count)
 {
-    struct Placement
-    {
-        int k, left, width; // left 0: the field keeps its left edge
-    };
-    static const std::vector<Placement> kTable[] = {
-        {},
-        {{0, 0, 6135}},
-        {{0, 0, 3015}, {1, 6480, 3015}},
-        {{0, 0, 1935}, {1, 5400, 1935}, {2, 7440, 1935}},
-        {{0, 0, 1455}, {1, 4920, 1455}, {2, 6480, 1455}, {3, 8040, 1455}},
-    };
-    if (count < 1 || count > 4)
+    if (count < 1 || count > kFields)
         return;
-    for (const Placement &p : kTable[count]) {
-        ScriptRow::Field &field = mutableRow(row).fields[static_cast<std::size_t>(p.k)];
-        if (p.left)
-            field.left = p.left;
-        field.width = p.width;
-    }
+    for (int k = 0; k < count; ++k)
+        mutableRow(row).fields[static_cast<std::size_t>(k)].laidOutFor = count;
 }
 
 // Sets a row up for the entry selected in its command chooser: its tooltip, the fields
@@ -225,8 +195,7 @@ void ScriptDocument::copyRow(int from, int to)
     for (std::size_t k = 0; k < source.fields.size(); ++k) {
         target.fields[k].text = source.fields[k].text;
         target.fields[k].visible = source.fields[k].visible;
-        target.fields[k].width = source.fields[k].width;
-        target.fields[k].left = source.fields[k].left;
+        target.fields[k].laidOutFor = source.fields[k].laidOutFor;
     }
     target.extraWords = source.extraWords;
 }

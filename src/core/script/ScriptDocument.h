@@ -17,8 +17,8 @@ class Catalogue;
 class StringsTable;
 
 // Everything one grid row shows: what the command chooser, the four argument fields and
-// the strings chooser hold, which of them are shown, their tooltips and where the
-// argument fields stand. Texts are UTF-8, so that a row can hold what the user typed even
+// the strings chooser hold, which of them are shown, their tooltips and which layout
+// placed each argument field. Texts are UTF-8, so that a row can hold what the user typed even
 // when the code page cannot (saving refuses such a row; checking reports it). Texts are
 // shared between copies of a row, so that an undo step costs what it changes, not the
 // megabytes a row may hold.
@@ -29,8 +29,10 @@ struct ScriptRow
         SharedText text;
         bool visible = false;
         SharedText tooltip;
-        int left = 0;  // twips
-        int width = 0; // twips
+        // The argument count (1 to 4) of the layout that last placed the field, or 0 for
+        // the place every field has when the window starts. Where that is on screen is
+        // the grid's business; the field keeps it as the line moves.
+        int laidOutFor = 0;
 
         bool operator==(const Field &) const = default;
     };
