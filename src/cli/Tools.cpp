@@ -9,7 +9,6 @@
 #include "core/io/Files.h"
 #include "core/script/ScriptDocument.h"
 #include "core/script/ScriptLines.h"
-#include "core/script/ScriptRows.h"
 #include "core/strings/StringsTable.h"
 #include "core/text/Codepage.h"
 #include "core/text/LineReader.h"
@@ -148,8 +147,8 @@ int runCommands(const std::vector<std::string> &args, const Whereabouts &where, 
 
 // Reads a script into the document as the editor loads it; says why on `err` when it
 // cannot. The file's bytes go as soon as they are split, each row takes its texts from
-// the table as it goes, and writing takes the rows apart again, so that a script is
-// held about twice at any one time.
+// the split lines as it goes, and writing takes the rows apart again, so that a script
+// is held about twice at any one time.
 std::optional<ScriptReadReport> loadScript(const fs::path &script, const ModBoundary &mod,
                                            ScriptDocument &document, std::ostream &err)
 {

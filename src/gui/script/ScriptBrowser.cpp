@@ -2,7 +2,6 @@
 
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
-#include "core/script/ScriptRows.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/UnsavedChanges.h"
 #include "gui/grid/ScriptEditor.h"

@@ -9,10 +9,6 @@
 #include <optional>
 #include <string>
 
-namespace cw {
-struct RowView;
-}
-
 namespace cw::gui {
 
 class MainWindow;
