@@ -176,15 +176,5 @@ TEST_F(FmtFailures, scriptThatCannotBeRead_exitsWithTwo_andNothingIsWritten)
     }
 }
 
-TEST_F(FmtFailures, fullScriptItFormattedItself_isFormattedInPlaceAgain)
-{
-    ASSERT_EQ(fmtInPlace("a.txt").status, 0);
-    ASSERT_EQ(test::readBytes(scripts() / "a.txt"), tidyScript());
-    const ToolRun again = fmtInPlace("a.txt");
-    EXPECT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(again.err, "");
-    EXPECT_EQ(test::readBytes(scripts() / "a.txt"), tidyScript());
-}
-
 } // namespace
 } // namespace cw
