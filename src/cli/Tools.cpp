@@ -184,6 +184,31 @@ StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
     return StringsTable(std::move(bytes).value());
 }
 
+// Says on `err` what of the script the editor cannot keep; true when lines in use past
+// the 100th would be lost.
+bool reportLosses(const fs::path &script, const ScriptReadReport &report, bool inPlace, std::ostream &err)
+{
+    for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth) {
+        err << shownPath(script) << ":" << extra.line
+            << ": the editor keeps four arguments; the words after them are not written: "
+            << shownText(extra.words) << "\n";
+    }
+    if (!report.losesLinesPast100())
+        return false;
+    err << shownPath(script) << ": " << report.linesInFile << " lines; the editor keeps only the first 100"
+        << (inPlace ? ", so the file was left as it is\n" : "\n");
+    return true;
+}
+
+std::string_view writeErrorText(ScriptWriteError::Cause cause)
+{
+    return cause == ScriptWriteError::Cause::TooManyWords
+               ? ": the line would hold more than 21 tokens once written\n"
+           : cause == ScriptWriteError::Cause::TooLarge
+               ? ": the script would grow past the largest file the editor opens\n"
+               : ": the line holds a character the file's code page cannot hold\n";
+}
+
 int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
            std::ostream &err)
 {
@@ -214,27 +239,12 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     if (!report)
         return kExitUnusable;
     const bool inPlace = parsed.has("--in-place");
-    for (const ScriptReadReport::ExtraWords &extra : report->wordsPastFourth) {
-        err << shownPath(*script) << ":" << extra.line
-            << ": the editor keeps four arguments; the words after them are not written: "
-            << shownText(extra.words) << "\n";
-    }
-    if (report->losesLinesPast100()) {
-        err << shownPath(*script) << ": " << report->linesInFile
-            << " lines; the editor keeps only the first 100"
-            << (inPlace ? ", so the file was left as it is\n" : "\n");
-        if (inPlace)
-            return kExitFindings;
-    }
+    if (reportLosses(*script, *report, inPlace, err) && inPlace)
+        return kExitFindings;
     auto formatted = document.takeScriptBytes();
     if (!formatted) {
-        const ScriptWriteError::Cause cause = formatted.error().cause;
         err << shownPath(*script) << ":" << formatted.error().row + 1
-            << (cause == ScriptWriteError::Cause::TooManyWords
-                    ? ": the line would hold more than 21 tokens once written\n"
-                : cause == ScriptWriteError::Cause::TooLarge
-                    ? ": the script would grow past the largest file the editor opens\n"
-                    : ": the line holds a character the file's code page cannot hold\n");
+            << writeErrorText(formatted.error().cause);
         return kExitUnusable;
     }
     if (!inPlace) {
