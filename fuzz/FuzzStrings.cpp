@@ -1,6 +1,6 @@
 // The strings table parser on arbitrary strings_default.txt bytes.
-#include "core/catalogue/Folding.h"
 #include "core/strings/StringsTable.h"
+#include "core/text/Folding.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,6 +2,7 @@
 #include "core/workspace/ModLayout.h"
 
 #include "cli/Tools.h"
+#include "core/io/FileNames.h"
 #include "core/io/Files.h"
 #include "core/text/Codepage.h"
 #include "core/workspace/GameRoot.h"
@@ -9,6 +10,15 @@
 #include <ostream>
 
 namespace cw::cli {
+namespace {
+
+// Whether a name given on the command line names one entry of a folder.
+bool namesOneEntry(std::string_view name)
+{
+    return plainFileNameProblem(name, NameRules::ThisSystem) == NameProblem::None;
+}
+
+} // namespace
 
 Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
                 std::initializer_list<std::string_view> flagOptions)
@@ -98,7 +108,7 @@ std::string shownError(const IoError &error)
 Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::path &root,
                                                        std::string_view mod)
 {
-    if (!isSingleName(mod))
+    if (!namesOneEntry(mod))
         return "MOD must be the name of a folder in mods, not \"" + shownText(mod) + "\"";
     const std::filesystem::path modsFolder = findNoCase(root, layout::kModsFolder);
     if (const auto problem = folderProblem(modsFolder))
@@ -116,7 +126,7 @@ Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::pa
 Result<std::filesystem::path, std::string> scriptOf(const std::filesystem::path &modFolder,
                                                     std::string_view script)
 {
-    if (!isSingleName(script))
+    if (!namesOneEntry(script))
         return "SCRIPT must be the name of a file in the mod's scripts folder, not \"" + shownText(script) +
                "\"";
     const std::filesystem::path path = findNoCase(findNoCase(modFolder, layout::kScriptsFolder), script);

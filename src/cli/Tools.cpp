@@ -9,7 +9,6 @@
 #include "core/io/Files.h"
 #include "core/script/ScriptDocument.h"
 #include "core/script/ScriptLines.h"
-#include "core/script/ScriptRows.h"
 #include "core/strings/StringsTable.h"
 #include "core/text/Codepage.h"
 #include "core/text/LineReader.h"
@@ -148,8 +147,8 @@ int runCommands(const std::vector<std::string> &args, const Whereabouts &where, 
 
 // Reads a script into the document as the editor loads it; says why on `err` when it
 // cannot. The file's bytes go as soon as they are split, each row takes its texts from
-// the table as it goes, and writing takes the rows apart again, so that a script is
-// held about twice at any one time.
+// the split lines as it goes, and writing takes the rows apart again, so that a script
+// is held about twice at any one time.
 std::optional<ScriptReadReport> loadScript(const fs::path &script, const ModBoundary &mod,
                                            ScriptDocument &document, std::ostream &err)
 {
@@ -185,6 +184,31 @@ StringsTable modStrings(const fs::path &modFolder, std::ostream &err)
     return StringsTable(std::move(bytes).value());
 }
 
+// Says on `err` what of the script the editor cannot keep; true when lines in use past
+// the 100th would be lost.
+bool reportLosses(const fs::path &script, const ScriptReadReport &report, bool inPlace, std::ostream &err)
+{
+    for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth) {
+        err << shownPath(script) << ":" << extra.line
+            << ": the editor keeps four arguments; the words after them are not written: "
+            << shownText(extra.words) << "\n";
+    }
+    if (!report.losesLinesPast100())
+        return false;
+    err << shownPath(script) << ": " << report.linesInFile << " lines; the editor keeps only the first 100"
+        << (inPlace ? ", so the file was left as it is\n" : "\n");
+    return true;
+}
+
+std::string_view writeErrorText(ScriptWriteError::Cause cause)
+{
+    return cause == ScriptWriteError::Cause::TooManyWords
+               ? ": the line would hold more than 21 tokens once written\n"
+           : cause == ScriptWriteError::Cause::TooLarge
+               ? ": the script would grow past the largest file the editor opens\n"
+               : ": the line holds a character the file's code page cannot hold\n";
+}
+
 int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
            std::ostream &err)
 {
@@ -215,27 +239,12 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     if (!report)
         return kExitUnusable;
     const bool inPlace = parsed.has("--in-place");
-    for (const ScriptReadReport::ExtraWords &extra : report->wordsPastFourth) {
-        err << shownPath(*script) << ":" << extra.line
-            << ": the editor keeps four arguments; the words after them are not written: "
-            << shownText(extra.words) << "\n";
-    }
-    if (report->losesLinesPast100()) {
-        err << shownPath(*script) << ": " << report->linesInFile
-            << " lines; the editor keeps only the first 100"
-            << (inPlace ? ", so the file was left as it is\n" : "\n");
-        if (inPlace)
-            return kExitFindings;
-    }
+    if (reportLosses(*script, *report, inPlace, err) && inPlace)
+        return kExitFindings;
     auto formatted = document.takeScriptBytes();
     if (!formatted) {
-        const ScriptWriteError::Cause cause = formatted.error().cause;
         err << shownPath(*script) << ":" << formatted.error().row + 1
-            << (cause == ScriptWriteError::Cause::TooManyWords
-                    ? ": the line would hold more than 21 tokens once written\n"
-                : cause == ScriptWriteError::Cause::TooLarge
-                    ? ": the script would grow past the largest file the editor opens\n"
-                    : ": the line holds a character the file's code page cannot hold\n");
+            << writeErrorText(formatted.error().cause);
         return kExitUnusable;
     }
     if (!inPlace) {

@@ -1,6 +1,7 @@
 #include "cli/Tools.h"
 
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "core/text/Codepage.h"
 #include "support/TempDir.h"
 

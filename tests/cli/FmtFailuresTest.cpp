@@ -1,6 +1,7 @@
 #include "cli/Tools.h"
 
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "support/Faults.h"
 #include "support/TempDir.h"
 
@@ -173,16 +174,6 @@ TEST_F(FmtFailures, scriptThatCannotBeRead_exitsWithTwo_andNothingIsWritten)
             EXPECT_EQ(test::readBytes(scripts() / "a.txt"), untidyScript());
         }
     }
-}
-
-TEST_F(FmtFailures, fullScriptItFormattedItself_isFormattedInPlaceAgain)
-{
-    ASSERT_EQ(fmtInPlace("a.txt").status, 0);
-    ASSERT_EQ(test::readBytes(scripts() / "a.txt"), tidyScript());
-    const ToolRun again = fmtInPlace("a.txt");
-    EXPECT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(again.err, "");
-    EXPECT_EQ(test::readBytes(scripts() / "a.txt"), tidyScript());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and the catalogue they use.
 #include "cli/Tools.h"
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 
 #include "support/TempDir.h"
 

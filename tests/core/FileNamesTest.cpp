@@ -29,16 +29,42 @@ TEST(FileNames, eachUnfitNameHasItsCause)
 
 TEST(PlainFileName, acceptsOrdinaryNames_andRefusesAnythingThatLeavesTheFolder)
 {
+    const auto fits = [](std::string_view name) {
+        return plainFileNameProblem(name) == NameProblem::None;
+    };
     for (const char *name : {"intro.txt", "Intro Two.txt", "no_extension", ".hidden.txt", "caf\xC3\xA9.txt",
                              "console.txt", "com10.txt", "a.b.c"})
-        EXPECT_TRUE(isPlainFileName(name)) << name;
+        EXPECT_TRUE(fits(name)) << name;
     for (const char *name :
          {"",          ".",         "..",        "../x.txt", "a/b.txt", "a\\b.txt", "/abs.txt",
           "C:x.txt",   "a<b",       "a>b",       "a\"b",     "a|b",     "a?b",      "a*b",
           "tab\tname", "trailing.", "trailing ", "CON",      "con.txt", "Lpt1.log", "nul"})
-        EXPECT_FALSE(isPlainFileName(name)) << name;
-    EXPECT_TRUE(isPlainFileName(std::string(255, 'x')));
-    EXPECT_FALSE(isPlainFileName(std::string(256, 'x')));
+        EXPECT_FALSE(fits(name)) << name;
+    EXPECT_TRUE(fits(std::string(255, 'x')));
+    EXPECT_FALSE(fits(std::string(256, 'x')));
+}
+
+// A name given for an entry that may exist only has to name one entry of a folder here.
+TEST(PlainFileName, onThisSystem_acceptsOneEntryOfAFolder_andNothingThatLeavesIt)
+{
+    const auto fits = [](std::string_view name) {
+        return plainFileNameProblem(name, NameRules::ThisSystem) == NameProblem::None;
+    };
+    for (const char *name :
+         {"intro.txt", "Garden Return", "caf\xE9.txt", "caf\xC3\xA9.txt", ".hidden", "...", "trailing."})
+        EXPECT_TRUE(fits(name)) << name;
+    for (const char *name :
+         {"", ".", "..", "../strings_default.txt", "/etc/hostname", "a/b", "a\\b", "scripts/", "/"})
+        EXPECT_FALSE(fits(name)) << name;
+        // On Windows "a:b.txt" is b.txt in the current folder of drive A:.
+#ifdef _WIN32
+    EXPECT_FALSE(fits("a:b.txt"));
+    EXPECT_FALSE(fits("C:"));
+#else
+    EXPECT_TRUE(fits("a:b.txt"));
+#endif
+    EXPECT_FALSE(fits(std::string_view("a\0/x", 4)));
+    EXPECT_FALSE(fits(std::string_view("a\0x", 3)));
 }
 
 TEST(MatchesPattern, wildcardsWithoutCase)

@@ -1,4 +1,5 @@
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 
 #include "support/TempDir.h"
 
@@ -399,24 +400,6 @@ TEST(IoErrors, carryTheirPath_andAreDescribedAsPathAndReason)
     EXPECT_EQ(createFolder(dir / "a.txt", ModBoundary(dir.path())).error().path, dir / "a.txt");
     EXPECT_EQ(listFolder(dir / "nowhere", EntryKind::Files).error().path, dir / "nowhere");
     EXPECT_EQ(describe(IoError{"no path", {}}), "no path");
-}
-
-TEST(SingleName, acceptsOneEntryOfAFolder_andNothingThatLeavesIt)
-{
-    for (const char *name :
-         {"intro.txt", "Garden Return", "caf\xE9.txt", "caf\xC3\xA9.txt", ".hidden", "..."})
-        EXPECT_TRUE(isSingleName(name)) << name;
-    for (const char *name :
-         {"", ".", "..", "../strings_default.txt", "/etc/hostname", "a/b", "a\\b", "scripts/", "/"})
-        EXPECT_FALSE(isSingleName(name)) << name;
-        // On Windows "a:b.txt" is b.txt in the current folder of drive A:.
-#ifdef _WIN32
-    EXPECT_FALSE(isSingleName("a:b.txt"));
-    EXPECT_FALSE(isSingleName("C:"));
-#else
-    EXPECT_TRUE(isSingleName("a:b.txt"));
-#endif
-    EXPECT_FALSE(isSingleName(std::string_view("a\0/x", 4)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/workspace/GameRoot.h"
 
 #include "core/catalogue/Tokenizer.h"
+#include "core/io/IoFaults.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

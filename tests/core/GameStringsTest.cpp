@@ -106,7 +106,6 @@ TEST(GameStrings, load_takesTheModsOwnTableFirst_thenTheGames_andTheLanguagesStr
     };
 
     GameStrings strings = load();
-    EXPECT_TRUE(strings.baseTableRead());
     EXPECT_EQ(strings.say("game").text, "Du jeu");
     EXPECT_EQ(strings.say("shared").text, "Du mod");
     EXPECT_EQ(strings.say("default").found, GameStrings::Found::Missing);
@@ -121,7 +120,6 @@ TEST(GameStrings, load_takesTheModsOwnTableFirst_thenTheGames_andTheLanguagesStr
     fs::remove_all(dir / "root/mods/m/Language");
     fs::remove(dir / "root/mods/m/strings_french.txt");
     strings = GameStrings::load(dir / "root", std::nullopt, dir / "root/mods/m");
-    EXPECT_FALSE(strings.baseTableRead());
     EXPECT_TRUE(strings.baseFile().empty());
     EXPECT_EQ(strings.say("default").text, "Ignored");
     EXPECT_EQ(strings.say("game").found, GameStrings::Found::Unknown);

@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "gui/app/Application.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/strings/StringsTextEdit.h"

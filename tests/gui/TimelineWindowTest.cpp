@@ -35,7 +35,8 @@ TEST(TimelineWindow, followsTheGrid_andAClickedBlockFocusesItsRow)
     auto *view = find<QWidget>(*window, "timelineView");
     ASSERT_TRUE(view && view->isVisible());
     EXPECT_EQ(view->windowTitle(), "Timeline - scene.txt: 9.3 s");
-    EXPECT_TRUE(window->grid().lineNumber(2)->toolTip().endsWith("Starts at 0:03.217 as the game plays the script."))
+    EXPECT_TRUE(
+        window->grid().lineNumber(2)->toolTip().endsWith("Starts at 0:03.217 as the game plays the script."))
         << window->grid().lineNumber(2)->toolTip().toStdString();
 
     // Waiting a second longer moves everything after it, a moment after the edit.

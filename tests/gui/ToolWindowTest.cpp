@@ -27,7 +27,8 @@ TEST(ToolWindowPlace, besideTheMainWindowWhereThereIsRoom_elseOverItFarFromTheGr
         {"no room beside it", QRect(0, 0, 1024, 600), QRect(0, 0, 1024, 600), QPoint(0, 0)},
     };
     for (const auto &c : cases) {
-        const QRect avoid = c.what == std::string_view("no room beside it") ? QRect(500, 300, 500, 290) : grid;
+        const QRect avoid =
+            c.what == std::string_view("no room beside it") ? QRect(500, 300, 500, 290) : grid;
         const QRect place = ui::toolWindowPlace(c.main, tool, c.room, avoid);
         EXPECT_EQ(place.topLeft(), c.expected) << c.what;
         EXPECT_TRUE(c.room.contains(place)) << c.what;

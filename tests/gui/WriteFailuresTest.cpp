@@ -1,6 +1,7 @@
 #include "GuiSupport.h"
 
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"

@@ -1,6 +1,7 @@
 #include "support/Faults.h"
 
 #include "core/io/Files.h"
+#include "core/io/IoFaults.h"
 #include "support/TempDir.h"
 
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "core/catalogue/Catalogue.h"
 
-#include "core/catalogue/Folding.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 #include "core/text/LineReader.h"
 
 #include <cstdlib>
@@ -39,13 +39,6 @@ CommandDefinition Catalogue::commentEntry()
     comment.argumentTypes[1] = kTypeString;
     comment.argumentLabels[1] = "Comment Text";
     return comment;
-}
-
-int Catalogue::findCommand(std::string &name) const
-{
-    const int index = find(name);
-    name = foldName(name);
-    return index;
 }
 
 int Catalogue::find(std::string_view name) const

@@ -43,11 +43,9 @@ public:
     const CommandDefinition &entry(int index) const { return m_entries[static_cast<std::size_t>(index)]; }
 
     // Index of the first entry from 1 to commandCount() whose name equals `name`
-    // without regard to case; 0 when none does (entry 0 is never compared, so it is
-    // also the answer for a name that matches nothing). Hands the folded name back.
-    int findCommand(std::string &name) const;
-    // The same index, without handing anything back: nothing is copied, so a word of
-    // megabytes costs no more than a short one.
+    // without regard to case (foldedEqual); 0 when none does (entry 0 is never
+    // compared, so it is also the answer for a name that matches nothing). Nothing is
+    // copied, so a word of megabytes costs no more than a short one.
     int find(std::string_view name) const;
 
     static CommandDefinition commentEntry();

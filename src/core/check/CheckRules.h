@@ -4,7 +4,7 @@
 // how words are shown in messages, and the rules of each reading. Not for use outside
 // core/check.
 #include "core/check/Checker.h"
-#include "core/io/FileNames.h"
+#include "core/text/Folding.h"
 #include "core/text/LineReader.h"
 
 #include <cstdint>
@@ -17,8 +17,6 @@ namespace cw::check::detail {
 
 // The number of lines, to size tables once.
 std::size_t lineCount(std::string_view bytes);
-// The key hash of the game's name matching, which ignores the case of ASCII letters.
-std::uint64_t keyHash(std::string_view key);
 
 // A word of the file as a message shows it, cut to a sensible length.
 std::string quoted(std::string_view bytes);

@@ -15,17 +15,6 @@ std::size_t lineCount(std::string_view bytes)
     return count;
 }
 
-std::uint64_t keyHash(std::string_view key)
-{
-    std::uint64_t hash = 1469598103934665603ull; // FNV-1a
-    for (char c : key) {
-        const auto byte = static_cast<unsigned char>(c);
-        hash ^= byte >= 'A' && byte <= 'Z' ? byte + 32u : byte;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 // Words from the file are quoted in messages at most this long, so that a word of
 // megabytes does not make a message of megabytes.
 constexpr std::size_t kQuotedWordLength = 40;

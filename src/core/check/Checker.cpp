@@ -2,8 +2,6 @@
 
 #include "core/check/CheckRules.h"
 #include "core/script/ScriptDocument.h"
-#include "core/script/ScriptRows.h"
-#include "core/text/Codepage.h"
 #include "core/text/GameText.h"
 
 #include <algorithm>
@@ -42,25 +40,18 @@ std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalo
 
 std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStrings &strings)
 {
-    std::vector<RowTexts> rows = document.texts();
+    // The rows as lines at the line numbers the user sees, a row without a command an
+    // empty line; a line saving would refuse is checked as empty, with a finding of its
+    // own.
+    std::string lines;
     std::vector<int> unencodable;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        RowTexts encoded;
-        bool ok = true;
-        const auto take = [&ok](const std::string &utf8, std::string &into) {
-            auto bytes = cp1252::fromUtf8(utf8);
-            ok = ok && bytes.has_value();
-            if (bytes)
-                into = std::move(*bytes);
-        };
-        take(rows[r].command, encoded.command);
-        for (std::size_t k = 0; k < encoded.arguments.size(); ++k)
-            take(rows[r].arguments[k], encoded.arguments[k]);
-        rows[r] = ok ? std::move(encoded) : RowTexts{};
-        if (!ok)
-            unencodable.push_back(static_cast<int>(r) + 1);
+    for (int r = 0; r < ScriptDocument::kRows; ++r) {
+        const auto line = lineBytes(document, r);
+        lines += line ? *line : std::string("\r\n");
+        if (!line)
+            unencodable.push_back(r + 1);
     }
-    std::vector<Finding> findings = checkScript(rowsAsLines(rows), document.catalogue(), strings);
+    std::vector<Finding> findings = checkScript(lines, document.catalogue(), strings);
     for (int line : unencodable) {
         findings.push_back({line, Severity::Error, "not-encodable",
                             "the line holds a character that a Darwinia script cannot hold (only "

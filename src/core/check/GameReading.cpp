@@ -23,11 +23,6 @@ constexpr std::size_t kLongestCompared = 64;
 // words reaches it after hundreds of thousands of them; later ones get no suggestion.
 constexpr std::size_t kSuggestionBudget = std::size_t{60} * 1000 * 1000;
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The characters a name holds, one bit each (folded to 64): a character of one word
 // that the other lacks takes at least one edit, so the bits one has and the other
 // lacks bound the distance from below.

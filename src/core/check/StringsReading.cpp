@@ -26,7 +26,7 @@ public:
         for (std::string_view line; reader.next(line);) {
             const std::string_view key = readGameStringsLine(line).key;
             if (!key.empty())
-                m_keys.push_back(Key{static_cast<std::uint32_t>(keyHash(key)), reader.lineNumber(),
+                m_keys.push_back(Key{static_cast<std::uint32_t>(noCaseHash(key)), reader.lineNumber(),
                                      static_cast<std::uint32_t>(key.data() - m_bytes.data()),
                                      static_cast<std::uint32_t>(key.size())});
         }
@@ -44,7 +44,7 @@ public:
     // The first line that defines `key`.
     int firstLine(std::string_view key) const
     {
-        const auto hash = static_cast<std::uint32_t>(keyHash(key));
+        const auto hash = static_cast<std::uint32_t>(noCaseHash(key));
         auto it = std::lower_bound(m_keys.begin(), m_keys.end(), hash,
                                    [](const Key &k, std::uint32_t h) { return k.hash < h; });
         for (; it != m_keys.end() && it->hash == hash; ++it) {

@@ -1,20 +1,36 @@
 #include "core/io/FileNames.h"
 
-#include <algorithm>
+#include "core/text/Folding.h"
+
 #include <string>
 
 namespace cw {
 namespace {
 
-char lowerAscii(char c)
+NameProblem singleEntryProblem(std::string_view name)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    if (name.empty())
+        return NameProblem::Empty;
+    if (name == "." || name == "..")
+        return NameProblem::Reserved;
+#ifdef _WIN32
+    constexpr std::string_view kSeparators = "/\\:";
+#else
+    constexpr std::string_view kSeparators = "/\\";
+#endif
+    if (name.find_first_of(kSeparators) != std::string_view::npos)
+        return NameProblem::Reserved;
+    if (name.find('\0') != std::string_view::npos)
+        return NameProblem::ControlCharacter;
+    return NameProblem::None;
 }
 
 } // namespace
 
-NameProblem plainFileNameProblem(std::string_view name)
+NameProblem plainFileNameProblem(std::string_view name, NameRules rules)
 {
+    if (rules == NameRules::ThisSystem)
+        return singleEntryProblem(name);
     if (name.empty())
         return NameProblem::Empty;
     if (name.size() > 255)
@@ -41,19 +57,6 @@ NameProblem plainFileNameProblem(std::string_view name)
             return NameProblem::DeviceName;
     }
     return NameProblem::None;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
-bool lessNoCase(std::string_view a, std::string_view b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
-    });
 }
 
 bool matchesPattern(std::string_view name, std::string_view pattern)

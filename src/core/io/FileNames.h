@@ -5,8 +5,7 @@
 
 namespace cw {
 
-// Why a name typed by the user cannot be a file of its own in one folder on every
-// system the game runs on; None when it can.
+// Why a name cannot be a file of its own in one folder; None when it can.
 enum class NameProblem {
     None,
     Empty,
@@ -17,25 +16,22 @@ enum class NameProblem {
     TooLong,            // more than 255 bytes
 };
 
-NameProblem plainFileNameProblem(std::string_view name);
+// What a name must be.
+enum class NameRules {
+    // A name the program gives a new file (typed by the user): a file of its own in one
+    // folder on every system the game runs on. Not empty, no path separator, not "." or
+    // "..", none of the characters Windows forbids in names (< > : " | ? * and control
+    // characters), no trailing blank or dot (Windows drops them), not a device name such
+    // as CON or LPT1, and at most 255 bytes.
+    EverySystem,
+    // A name given for an entry that may already exist (a mod or script named to a
+    // tool, a strings table named by the game's preferences): it names one entry of a
+    // folder on this system and nothing else. Not empty, not "." or "..", no "/" or "\",
+    // no NUL byte, and on Windows no ":", which would name a drive or a stream.
+    ThisSystem,
+};
 
-// Whether a name typed by the user can be a file of its own in one folder on every
-// system the game runs on: not empty, no path separator, not "." or "..", none of the
-// characters Windows forbids in names (< > : " | ? * and control characters), no
-// trailing blank or dot (Windows drops them), not a device name such as CON or LPT1,
-// and at most 255 bytes.
-inline bool isPlainFileName(std::string_view name)
-{
-    return plainFileNameProblem(name) == NameProblem::None;
-}
-
-// Whether two names are the same without regard to ASCII letter case, as the game's
-// file names are on Windows.
-bool equalNoCase(std::string_view a, std::string_view b);
-
-// Orders names as the file lists do: letters folded to lower case, byte by byte, no
-// locale collation, so the order is the same on every machine.
-bool lessNoCase(std::string_view a, std::string_view b);
+NameProblem plainFileNameProblem(std::string_view name, NameRules rules = NameRules::EverySystem);
 
 // A script's file name as typed, with ".txt" added unless it ends in ".txt" in any
 // letter case: the script lists show only "*.txt", so a script saved under another

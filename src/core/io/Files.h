@@ -18,28 +18,6 @@ namespace cw {
 // or an attack, and reading it whole could exhaust the memory.
 inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
-// A failure the machine cannot always produce for real (a full disk, a read-only
-// folder, an unreadable file or a failing flush when the tests run as root), for tests
-// of the failure paths: while set, writing a new file fails with `error` once
-// `bytesBeforeFailure` bytes are written, flushing it to the disk fails with `error`,
-// or reading a file fails with `error`. With `onlyFor` set, only that file (the target
-// of a write) fails; a read fault for a folder fails listing it (folderProblem).
-struct IoFaultForTesting
-{
-    enum class Kind { Write, Read, Flush };
-
-    IoFaultForTesting(Kind kind_, int error_, std::size_t bytesBeforeFailure_ = 0, fs::path onlyFor_ = {})
-        : kind(kind_), error(error_), bytesBeforeFailure(bytesBeforeFailure_), onlyFor(std::move(onlyFor_))
-    {
-    }
-
-    Kind kind;
-    int error;
-    std::size_t bytesBeforeFailure;
-    fs::path onlyFor;
-};
-void setIoFaultForTesting(std::optional<IoFaultForTesting> fault);
-
 // The whole content of a regular file, as bytes. A file larger than kMaxFileBytes is
 // refused without being read, and running out of memory is a failure like any other.
 // The first form reads the game's own data; a file of a mod is read within the mod's
@@ -69,11 +47,6 @@ Result<Done, IoError> writeFileAtomically(const fs::path &path, std::string_view
 // link to nothing counts), also when it appears while the bytes are being written.
 Result<Done, IoError> createFileAtomically(const fs::path &path, std::string_view bytes,
                                            const ModBoundary &boundary);
-
-// Whether `name` names one entry of a folder and nothing else: not empty, not "." or
-// "..", no "/" or "\", no NUL byte, nothing that makes it absolute or names a drive.
-// Names the tools are given for files of the game root must pass it.
-bool isSingleName(std::string_view name);
 
 // Creates one folder where `boundary` allows; fails when anything stands there already
 // or its parent does not exist.

@@ -1,8 +1,8 @@
 #include "core/io/ModBoundary.h"
 
-#include "core/io/FileNames.h"
 #include "core/io/Files.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 #include "core/workspace/ModLayout.h"
 
 #include <optional>

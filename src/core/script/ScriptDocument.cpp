@@ -1,20 +1,18 @@
 #include "core/script/ScriptDocument.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
 #include "core/strings/StringsTable.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
+#include "core/text/LineReader.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace cw {
 namespace {
-
-// Where the argument fields stand before any command is chosen, in twips.
-constexpr int kArgumentsLeft = 3360;
-constexpr int kFieldPitch = 2040;
-constexpr int kFieldWidth = 1935;
 
 std::string utf8(std::string_view bytes)
 {
@@ -26,26 +24,6 @@ std::string utf8(std::string_view bytes)
 std::string utf8(std::string &&bytes)
 {
     return cp1252::isAscii(bytes) ? std::move(bytes) : cp1252::toUtf8(bytes);
-}
-
-// The texts the writer reads of a row: its command and its four argument texts.
-RowTexts textsOf(const ScriptRow &row)
-{
-    RowTexts texts{row.command, {}};
-    for (std::size_t k = 0; k < row.fields.size(); ++k)
-        texts.arguments[k] = row.fields[k].text;
-    return texts;
-}
-
-ScriptRow startupRow()
-{
-    ScriptRow row;
-    for (int k = 0; k < ScriptDocument::kFields; ++k) {
-        ScriptRow::Field &field = row.fields[static_cast<std::size_t>(k)];
-        field.left = kArgumentsLeft + kFieldPitch * k;
-        field.width = kFieldWidth;
-    }
-    return row;
 }
 
 } // namespace
@@ -65,7 +43,6 @@ ScriptDocument::ScriptDocument(const Catalogue &catalogue)
         texts.firstArgumentType = definition.argumentTypes[1];
         m_entries.push_back(std::move(texts));
     }
-    m_rows.fill(startupRow());
     markSaved();
 }
 
@@ -80,39 +57,34 @@ void ScriptDocument::setStrings(std::shared_ptr<const StringsTable> strings)
 
 Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string_view bytes)
 {
-    ScriptLineTable table;
-    auto report = readScript(bytes, table);
-    if (report)
-        showTable(table, *report);
-    return report;
+    return fill(readScript(bytes));
 }
 
 Result<ScriptReadReport, ScriptReadError> ScriptDocument::load(std::string &&bytes)
 {
-    ScriptLineTable table;
-    auto report = readScript(bytes, table);
-    // The file's bytes go as soon as the table holds the lines.
+    auto read = readScript(bytes);
+    // The file's bytes go as soon as the lines are split.
     std::string().swap(bytes);
-    if (report)
-        showTable(table, *report);
-    return report;
+    return fill(std::move(read));
 }
 
-void ScriptDocument::showTable(ScriptLineTable &table, const ScriptReadReport &report)
+Result<ScriptReadReport, ScriptReadError> ScriptDocument::fill(Result<ScriptRead, ScriptReadError> read)
 {
+    if (!read)
+        return read.error();
+    std::vector<LineWords> &lines = read->lines;
     for (int r = 0; r < kRows; ++r) {
-        RowView view = showRow(table, r, m_catalogue, *m_strings);
-        // Each line's texts are held once at a time: the table's cells go as the row
-        // takes them.
-        for (int k = 0; k < ScriptLineTable::kCellsPerLine; ++k)
-            std::string().swap(table.cell(ScriptLineTable::kCellsPerLine * r + k));
-        showLine(r, std::move(view));
+        // Each line's texts are held once at a time: the row takes them from the read.
+        fillRow(r, r < static_cast<int>(lines.size()) ? std::move(lines[static_cast<std::size_t>(r)])
+                                                      : LineWords{});
     }
     markSaved();
+    const ScriptReadReport &report = read->report;
     m_linesPast100 = report.linesInUsePast100;
     m_commandsPast100 = report.commandsPast100;
     for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth)
         mutableRow(extra.line - 1).extraWords = utf8(extra.words);
+    return std::move(read->report);
 }
 
 template<class Edit> RowsChange ScriptDocument::record(Edit edit)
@@ -148,27 +120,14 @@ void ScriptDocument::redo(const RowsChange &change)
     std::copy(change.after.begin(), change.after.end(), m_rows.begin() + change.first);
 }
 
+// A layout for one to four arguments places the fields it shows; other counts (none, or
+// more than four) leave every field where it stood.
 void ScriptDocument::layOutFields(int row, int count)
 {
-    struct Placement
-    {
-        int k, left, width; // left 0: the field keeps its left edge
-    };
-    static const std::vector<Placement> kTable[] = {
-        {},
-        {{0, 0, 6135}},
-        {{0, 0, 3015}, {1, 6480, 3015}},
-        {{0, 0, 1935}, {1, 5400, 1935}, {2, 7440, 1935}},
-        {{0, 0, 1455}, {1, 4920, 1455}, {2, 6480, 1455}, {3, 8040, 1455}},
-    };
-    if (count < 1 || count > 4)
+    if (count < 1 || count > kFields)
         return;
-    for (const Placement &p : kTable[count]) {
-        ScriptRow::Field &field = mutableRow(row).fields[static_cast<std::size_t>(p.k)];
-        if (p.left)
-            field.left = p.left;
-        field.width = p.width;
-    }
+    for (int k = 0; k < count; ++k)
+        mutableRow(row).fields[static_cast<std::size_t>(k)].laidOutFor = count;
 }
 
 // Sets a row up for the entry selected in its command chooser: its tooltip, the fields
@@ -225,8 +184,7 @@ void ScriptDocument::copyRow(int from, int to)
     for (std::size_t k = 0; k < source.fields.size(); ++k) {
         target.fields[k].text = source.fields[k].text;
         target.fields[k].visible = source.fields[k].visible;
-        target.fields[k].width = source.fields[k].width;
-        target.fields[k].left = source.fields[k].left;
+        target.fields[k].laidOutFor = source.fields[k].laidOutFor;
     }
     target.extraWords = source.extraWords;
 }
@@ -243,28 +201,56 @@ void ScriptDocument::clearRow(int row)
     r.extraWords.clear();
 }
 
-void ScriptDocument::showLine(int row, RowView &&view)
+// Sets a row up for one line as read, as the loader does. The command word is looked up
+// without regard to case. A word that names no entry keeps its own text and its
+// arguments, so that saving writes the line back as it was, and shows the fields up to
+// its last argument, laid out for that many; an empty line is an empty row whatever
+// entry 0 is. A first argument that names a strings entry takes the entry's own
+// spelling. Only the fields shown get new tooltips.
+void ScriptDocument::fillRow(int row, LineWords &&words)
 {
     ScriptRow &r = mutableRow(row);
-    r.selected = view.knownCommand ? view.commandIndex : -1;
-    r.command = utf8(std::move(view.commandText));
-    r.commandTooltip = utf8(std::move(view.commandTooltip));
-    for (std::size_t k = 0; k < r.fields.size(); ++k) {
-        RowView::Field &shown = view.fields[k];
-        ScriptRow::Field &field = r.fields[k];
-        field.text = utf8(std::move(shown.text));
-        if (shown.visible)
-            field.tooltip = utf8(std::move(shown.tooltip));
-        field.visible = shown.visible;
-    }
-    layOutFields(row, view.layoutCount);
-    if (view.stringsChooser) {
-        r.stringsSelected = view.stringsIndex;
-        r.stringsText = utf8(std::move(view.stringsText));
-        r.stringsTooltip = utf8(std::move(view.stringsTooltip));
-        r.stringsVisible = true;
+    const int index = m_catalogue.find(words[0]);
+    // Entry 0 stands for "no command" only when the user picks it: a line names it only
+    // by its own name, and an empty line is always an empty row.
+    const bool known = !words[0].empty() && (index != 0 || foldedEqual(words[0], m_catalogue.entry(0).name));
+    const EntryTexts &e = entry(known ? index : 0);
+    int layout = 0;
+    if (known) {
+        r.selected = index;
+        r.command = e.name;
+        r.commandTooltip = e.description;
+        layout = e.argumentCount;
     } else {
-        r.stringsVisible = false;
+        r.selected = words[0].empty() && m_catalogue.entry(index).name.empty() ? 0 : -1;
+        r.command = utf8(std::move(words[0]));
+        r.commandTooltip.clear();
+        for (int k = 0; k < kFields; ++k) {
+            if (!words[static_cast<std::size_t>(k) + 1].empty())
+                layout = k + 1;
+        }
+    }
+    const bool strings = known && e.firstArgumentType == kTypeStringsEntry;
+    const int found = strings ? m_strings->find(words[1]) : -1;
+    for (int k = 0; k < kFields; ++k) {
+        ScriptRow::Field &field = r.fields[static_cast<std::size_t>(k)];
+        std::string &text = words[static_cast<std::size_t>(k) + 1];
+        field.visible = known ? k < e.argumentCount || !text.empty() : k < layout;
+        if (field.visible && !(strings && k == 0))
+            field.tooltip = known ? e.labels[static_cast<std::size_t>(k) + 1] : SharedText();
+        field.text = utf8(std::move(text));
+    }
+    layOutFields(row, layout);
+    r.stringsVisible = strings;
+    if (strings) {
+        ScriptRow::Field &first = r.fields[0];
+        first.visible = false;
+        r.stringsSelected = found;
+        // Picking the entry copies its own spelling into the argument.
+        if (found >= 0)
+            first.text = utf8(m_strings->name(found));
+        r.stringsTooltip = found >= 0 ? SharedText(utf8(m_strings->text(found))) : SharedText();
+        r.stringsText = first.text;
     }
 }
 
@@ -328,19 +314,24 @@ RowsChange ScriptDocument::swapLines(int a, int b)
 ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes)
 {
     Paste paste;
-    ScriptLineTable table;
-    const auto report = readScript(bytes, table);
-    if (!report) {
+    auto read = readScript(bytes);
+    if (!read) {
         paste.refused = true;
         return paste;
     }
-    paste.lines = report->linesInFile;
+    std::vector<LineWords> &lines = read->lines;
+    const ScriptReadReport &report = read->report;
+    paste.lines = report.linesInFile;
     // The last line in use after the paste, pasted or pushed down, must still fit.
     int lastInUse = -1;
-    for (int i = 0; i < paste.lines && i < ScriptLineTable::kMaxLines; ++i) {
-        if (!showRow(table, i, m_catalogue, *m_strings).commandText.empty())
-            lastInUse = row + i;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i][0].empty())
+            lastInUse = row + static_cast<int>(i);
     }
+    // Lines after those a read splits are never shown: one that is not blank is in use,
+    // so that no command is dropped without a word.
+    if (report.lastLineInUse > static_cast<int>(lines.size()))
+        lastInUse = std::max(lastInUse, row + report.lastLineInUse - 1);
     for (int r = row; r < kRows; ++r) {
         if (!this->row(r).command.empty())
             lastInUse = std::max(lastInUse, r + paste.lines);
@@ -356,22 +347,13 @@ ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes
             clearRow(row);
         }
         for (int i = 0; i < paste.lines && row + i < kRows; ++i)
-            showLine(row + i, showRow(table, i, m_catalogue, *m_strings));
-        for (const ScriptReadReport::ExtraWords &extra : report->wordsPastFourth) {
+            fillRow(row + i, std::move(lines[static_cast<std::size_t>(i)]));
+        for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth) {
             if (row + extra.line - 1 < kRows)
                 mutableRow(row + extra.line - 1).extraWords = utf8(extra.words);
         }
     });
     return paste;
-}
-
-std::vector<RowTexts> ScriptDocument::texts() const
-{
-    std::vector<RowTexts> texts;
-    texts.reserve(kRows);
-    for (const ScriptRow &row : m_rows)
-        texts.push_back(textsOf(row));
-    return texts;
 }
 
 // The lines saving writes, each its command and its arguments that are not empty: two
@@ -448,51 +430,80 @@ void ScriptDocument::keepSavedLines()
 
 namespace {
 
-// A text in the code page of the files, or nothing when it holds a character the code
-// page cannot hold. Plain ASCII is the same in both and is moved, not copied.
-std::optional<std::string> fileBytes(std::string &&text)
+bool startsWithBlank(std::string_view text)
 {
-    if (cp1252::isAscii(text))
-        return std::move(text);
-    return cp1252::fromUtf8(text);
+    return !text.empty() && (text.front() == ' ' || text.front() == '\t');
 }
 
-// A row's texts in the code page of the files, or nothing when one holds a character
-// the code page cannot hold.
-std::optional<RowTexts> encodeRow(RowTexts texts)
+// Appends the line a row is written as, in the row's own UTF-8 texts. The text after a
+// "#" is what followed the "#" when the line was read, blanks included: it gets a
+// separating blank only when it has none of its own, so that reading and writing a
+// line again gives the same line.
+void appendLine(std::string &out, const ScriptRow &row)
 {
-    auto command = fileBytes(std::move(texts.command));
-    if (!command)
-        return std::nullopt;
-    texts.command = std::move(*command);
-    for (std::string &text : texts.arguments) {
-        auto argument = fileBytes(std::move(text));
-        if (!argument)
-            return std::nullopt;
-        text = std::move(*argument);
+    if (row.command.empty())
+        return;
+    out += row.command.str();
+    bool afterHash = row.command == "#";
+    for (const ScriptRow::Field &field : row.fields) {
+        const std::string &argument = field.text;
+        if (argument.empty())
+            continue;
+        if (!(afterHash && startsWithBlank(argument)))
+            out += ' ';
+        out += argument;
+        afterHash = argument == "#";
     }
-    return texts;
 }
 
-// The bytes of the rows whose texts `textsAt(r)` gives, r from 0 to 99, as Save Script
-// writes them.
-template<class TextsAt> Result<std::string, ScriptWriteError> writeRows(TextsAt textsAt)
+// Turns the UTF-8 text of `bytes` from `start` on into the code page of the files; false
+// when it holds a character the code page cannot hold. Plain ASCII is the same in both
+// and is left as it is, so that a line of megabytes is not copied.
+bool encodeFrom(std::string &bytes, std::size_t start)
+{
+    const std::string_view text = std::string_view(bytes).substr(start);
+    if (cp1252::isAscii(text))
+        return true;
+    auto encoded = cp1252::fromUtf8(text);
+    if (!encoded)
+        return false;
+    bytes.replace(start, std::string::npos, *encoded);
+    return true;
+}
+
+// Whether a written line reads back as the row it was written from: none of its pieces
+// (a CR or LF in a text ends a line) holds more than 21 words.
+bool readsBack(std::string_view line)
+{
+    LineReader reader(line, LineEnds::Any);
+    std::string_view piece;
+    while (reader.next(piece)) {
+        if (!splitLine(piece, SplitMode::FullSplit))
+            return false;
+    }
+    return true;
+}
+
+// The one way rows become a script file's bytes, for Save (scriptBytes) and fmt
+// (takeScriptBytes). `written(r)` is told each row once its line is written.
+template<class Written>
+Result<std::string, ScriptWriteError> writeRows(const std::array<ScriptRow, ScriptDocument::kRows> &rows,
+                                                Written written)
 {
     std::string bytes;
     for (int r = 0; r < ScriptDocument::kRows; ++r) {
-        RowTexts texts = textsAt(r);
-        if (texts.command.empty())
-            continue;
-        const auto encoded = encodeRow(std::move(texts));
-        if (!encoded)
-            return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, r};
         const std::size_t start = bytes.size();
-        appendScriptLine(bytes, *encoded);
-        if (!readsBack(std::string_view(bytes).substr(start)))
-            return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, r};
-        bytes += "\r\n";
-        if (bytes.size() + 2 > kMaxFileBytes)
-            return ScriptWriteError{ScriptWriteError::Cause::TooLarge, r};
+        appendLine(bytes, rows[static_cast<std::size_t>(r)]);
+        if (bytes.size() > start) {
+            if (!encodeFrom(bytes, start))
+                return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, r};
+            if (!readsBack(std::string_view(bytes).substr(start)))
+                return ScriptWriteError{ScriptWriteError::Cause::TooManyWords, r};
+            bytes += "\r\n";
+            if (bytes.size() + 2 > kMaxFileBytes)
+                return ScriptWriteError{ScriptWriteError::Cause::TooLarge, r};
+        }
+        written(r);
     }
     bytes += "\r\n";
     return bytes;
@@ -502,32 +513,29 @@ template<class TextsAt> Result<std::string, ScriptWriteError> writeRows(TextsAt 
 
 Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document)
 {
-    return writeRows([&document](int r) { return textsOf(document.row(r)); });
+    return writeRows(document.rows(), [](int) {});
 }
 
 Result<std::string, ScriptWriteError> ScriptDocument::takeScriptBytes()
 {
-    // Each row goes as it is written, so that the rows and the file's bytes together
+    // Each row goes once it is written, so that the rows and the file's bytes together
     // hold a script about once.
-    return writeRows([this](int r) {
-        ScriptRow row = std::exchange(mutableRow(r), ScriptRow{});
-        RowTexts texts{row.command.take(), {}};
-        for (std::size_t k = 0; k < row.fields.size(); ++k)
-            texts.arguments[k] = row.fields[k].text.take();
-        return texts;
-    });
+    return writeRows(m_rows, [this](int r) { mutableRow(r) = ScriptRow{}; });
+}
+
+std::string lineText(const ScriptRow &row)
+{
+    std::string line;
+    appendLine(line, row);
+    return line;
 }
 
 Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row)
 {
-    const auto bytes = encodeRow(textsOf(document.row(row)));
-    if (!bytes)
+    std::string line = lineText(document.row(row));
+    if (!encodeFrom(line, 0))
         return ScriptWriteError{ScriptWriteError::Cause::NotEncodable, row};
-    if (bytes->command.empty())
-        return std::string("\r\n");
-    // The file of one line, without the empty line that ends every saved script.
-    std::string line = writeScript({*bytes});
-    line.resize(line.size() - 2);
+    line += "\r\n";
     return line;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/script/ScriptLines.h"
-#include "core/script/ScriptRows.h"
 #include "core/text/SharedText.h"
 #include "core/util/Result.h"
 
@@ -16,11 +15,12 @@ namespace cw {
 class Catalogue;
 class StringsTable;
 
-// Everything one grid row shows: what the command chooser, the four argument fields and
-// the strings chooser hold, which of them are shown, their tooltips and where the
-// argument fields stand. Texts are UTF-8, so that a row can hold what the user typed even
-// when the code page cannot (saving refuses such a row; checking reports it). Texts are
-// shared between copies of a row, so that an undo step costs what it changes, not the
+// One line of the script as its grid row shows it: what the command chooser, the four
+// argument fields and the strings chooser hold, which of them are shown, their tooltips
+// and which layout placed each argument field. Texts are UTF-8, converted once when a
+// row is filled from a file, so that a row can hold what the user typed even when the
+// code page cannot (saving refuses such a row; checking reports it). Texts are shared
+// between copies of a row, so that an undo step costs what it changes, not the
 // megabytes a row may hold.
 struct ScriptRow
 {
@@ -29,8 +29,10 @@ struct ScriptRow
         SharedText text;
         bool visible = false;
         SharedText tooltip;
-        int left = 0;  // twips
-        int width = 0; // twips
+        // The argument count (1 to 4) of the layout that last placed the field, or 0 for
+        // the place every field has when the window starts. Where that is on screen is
+        // the grid's business; the field keeps it as the line moves.
+        int laidOutFor = 0;
 
         bool operator==(const Field &) const = default;
     };
@@ -163,10 +165,6 @@ public:
     // twice. The document is left with empty rows.
     Result<std::string, ScriptWriteError> takeScriptBytes();
 
-    // The rows as the writer reads them (command and four argument texts, hidden ones
-    // included), still UTF-8.
-    std::vector<RowTexts> texts() const;
-
 private:
     // UTF-8 texts of one catalogue entry, as the rows show them.
     struct EntryTexts
@@ -185,8 +183,8 @@ private:
     void pick(int row, int index);
     void copyRow(int from, int to);
     void clearRow(int row);
-    void showTable(ScriptLineTable &table, const ScriptReadReport &report);
-    void showLine(int row, RowView &&view);
+    Result<ScriptReadReport, ScriptReadError> fill(Result<ScriptRead, ScriptReadError> read);
+    void fillRow(int row, LineWords &&words);
     void layOutFields(int row, int count);
     // A line as saving writes it: its command and its arguments that are not empty,
     // sharing the rows' texts.
@@ -211,11 +209,21 @@ private:
     int m_commandsPast100 = 0;
 };
 
-// The bytes Save Script writes for a document: the one way a document becomes a file.
+// The bytes Save Script writes for a document: one line per row with a command, each
+// non-empty argument after one space, CR LF after each line, then one more CR LF. The
+// text after a "#" (a comment row's text, or the argument after a "#" argument) gets a
+// separating blank only when it has none of its own, so that a file saved again stays
+// as it is: "#note" is written "# note" and "# lead" stays "# lead". Refuses a row with
+// a character the code page cannot hold, a line that would not read back as the row it
+// was written from (more than 21 words), and a script larger than the editor opens.
 Result<std::string, ScriptWriteError> scriptBytes(const ScriptDocument &document);
 
 // One row as script text, as Save Script would write it, ended by CR LF; a row without a
-// command is an empty line.
+// command is an empty line. Only a character the code page cannot hold refuses it.
 Result<std::string, ScriptWriteError> lineBytes(const ScriptDocument &document, int row);
+
+// The line a row is written as, in the row's own UTF-8 texts and without a line end;
+// empty for a row without a command.
+std::string lineText(const ScriptRow &row);
 
 } // namespace cw

@@ -4,15 +4,38 @@
 #include "core/text/LineReader.h"
 
 namespace cw {
+namespace {
 
-Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, ScriptLineTable &table)
+// The lines a read splits and keeps; a line after them is never split, so a line of
+// too many words there refuses nothing.
+constexpr int kLinesKept = 200;
+
+// The words of a line after its fourth argument, one blank between them; the text after
+// a "#" keeps the blanks that followed it.
+std::string wordsPastFourth(const TokenSlots &slots)
 {
-    // Split everything first, so that a refused line changes nothing.
-    ScriptLineTable staged = table;
-    for (int i = 0; i <= 500; ++i)
-        staged.cell(i).clear();
+    constexpr int kFirst = static_cast<int>(std::tuple_size<LineWords>::value);
+    std::string words;
+    for (int k = kFirst; k < slots.usedCount(); ++k) {
+        const std::string_view word = slots[k];
+        const bool ownBlank =
+            slots[k - 1] == "#" && !word.empty() && (word.front() == ' ' || word.front() == '\t');
+        if (k > kFirst && !ownBlank)
+            words += ' ';
+        words += word;
+    }
+    const std::size_t start = words.find_first_not_of(" \t");
+    if (start == std::string::npos)
+        return {};
+    return words.substr(start, words.find_last_not_of(" \t") - start + 1);
+}
 
-    ScriptReadReport report;
+} // namespace
+
+Result<ScriptRead, ScriptReadError> readScript(std::string_view bytes)
+{
+    ScriptRead read;
+    ScriptReadReport &report = read.report;
     LineReader reader(bytes, LineEnds::Any);
     std::string_view line;
     while (reader.next(line)) {
@@ -26,34 +49,19 @@ Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, Scr
                     ++report.commandsPast100;
             }
         }
-        if (report.linesRead >= ScriptLineTable::kMaxLines)
+        if (report.linesRead >= kLinesKept)
             continue;
         auto slots = splitLine(line, SplitMode::FullSplit);
         if (!slots)
             return ScriptReadError{reader.lineNumber(), slots.error().message};
-        for (int k = 0; k < ScriptLineTable::kCellsPerLine; ++k)
-            staged.cell(ScriptLineTable::kCellsPerLine * report.linesRead + k) = (*slots)[k];
-        if (report.linesInFile <= kGridLines && slots->usedCount() > ScriptLineTable::kCellsPerLine) {
-            ScriptReadReport::ExtraWords extra{report.linesInFile, {}};
-            for (int k = ScriptLineTable::kCellsPerLine; k < slots->usedCount(); ++k) {
-                // The text after a "#" keeps the blanks that followed it.
-                const std::string_view word = (*slots)[k];
-                const bool ownBlank =
-                    (*slots)[k - 1] == "#" && !word.empty() && (word.front() == ' ' || word.front() == '\t');
-                if (k > ScriptLineTable::kCellsPerLine && !ownBlank)
-                    extra.words += ' ';
-                extra.words += word;
-            }
-            const std::size_t start = extra.words.find_first_not_of(" \t");
-            const std::size_t end = extra.words.find_last_not_of(" \t");
-            extra.words =
-                start == std::string::npos ? std::string() : extra.words.substr(start, end - start + 1);
-            report.wordsPastFourth.push_back(std::move(extra));
-        }
+        LineWords &words = read.lines.emplace_back();
+        for (std::size_t k = 0; k < words.size(); ++k)
+            words[k] = (*slots)[static_cast<int>(k)];
+        if (report.linesInFile <= kGridLines && slots->usedCount() > static_cast<int>(words.size()))
+            report.wordsPastFourth.push_back({report.linesInFile, wordsPastFourth(*slots)});
         ++report.linesRead;
     }
-    table = std::move(staged);
-    return report;
+    return read;
 }
 
 } // namespace cw

@@ -9,31 +9,17 @@
 
 namespace cw {
 
-// The loader's staging table: five cells per script line (the command word and four
-// arguments), for the first 200 lines of a file. Only lines 0 to 99 reach the grid.
-class ScriptLineTable
-{
-public:
-    static constexpr int kCellCount = 1001;
-    static constexpr int kCellsPerLine = 5;
-    static constexpr int kMaxLines = 200;
-
-    const std::string &cell(int index) const { return m_cells[static_cast<std::size_t>(index)]; }
-    std::string &cell(int index) { return m_cells[static_cast<std::size_t>(index)]; }
-    const std::string &word(int line) const { return cell(kCellsPerLine * line); }
-    const std::string &argument(int line, int k) const { return cell(kCellsPerLine * line + 1 + k); }
-
-private:
-    std::array<std::string, kCellCount> m_cells;
-};
-
 // The lines the grid holds: a file's first 100.
 inline constexpr int kGridLines = 100;
+
+// What the editor keeps of one line of a script: the command word and four arguments as
+// the tokenizer split them, in the file's bytes.
+using LineWords = std::array<std::string, 5>;
 
 struct ScriptReadReport
 {
     int linesInFile = 0;       // every line of the file, also those past the 200th
-    int linesRead = 0;         // lines that went into the table
+    int linesRead = 0;         // lines that were split and kept
     int lastLineInUse = 0;     // 1-based number of the last line that is not blank, 0 if none
     int linesInUsePast100 = 0; // lines after the 100th that are not blank
     int commandsPast100 = 0;   // of those, the ones that are no comment
@@ -58,11 +44,18 @@ struct ScriptReadError
     std::string message; // the tokenizer's message
 };
 
-// Reads a script's bytes into `table` the way the editor loads a file: cells 0 to 500
-// are emptied, then each of the first 200 lines (ended by CR LF, CR or LF, as the game
-// and every text editor end them) is split in full-split mode and its first five slots
-// copied. On a refused line `table` is left exactly as it was. The report says what
-// of the file the grid cannot hold.
-Result<ScriptReadReport, ScriptReadError> readScript(std::string_view bytes, ScriptLineTable &table);
+// A script as the editor reads it, before any row shows it.
+struct ScriptRead
+{
+    std::vector<LineWords> lines; // the first 200 lines of the file
+    ScriptReadReport report;
+};
+
+// Reads a script's bytes the way the editor loads a file: each of the first 200 lines
+// (ended by CR LF, CR or LF, as the game and every text editor end them) is split in
+// full-split mode and its first five slots kept; lines past the 200th are only counted.
+// A line the tokenizer refuses fails the whole read. The report says what of the file
+// the grid cannot hold.
+Result<ScriptRead, ScriptReadError> readScript(std::string_view bytes);
 
 } // namespace cw

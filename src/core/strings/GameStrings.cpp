@@ -2,6 +2,7 @@
 
 #include "core/io/FileNames.h"
 #include "core/io/ModBoundary.h"
+#include "core/text/Folding.h"
 #include "core/text/GameText.h"
 #include "core/text/LineReader.h"
 #include "core/workspace/ModLayout.h"
@@ -10,24 +11,6 @@
 
 namespace cw {
 namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-constexpr std::uint64_t kHashStart = 1469598103934665603ull; // FNV-1a
-
-// The hash of the game's key matching, which ignores the case of ASCII letters; fed
-// piece by piece, so that a key and its variant suffix need not be joined.
-std::uint64_t hashOn(std::uint64_t hash, std::string_view piece)
-{
-    for (char c : piece) {
-        hash ^= static_cast<unsigned char>(lowerAscii(c));
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 bool endsWithNoCase(std::string_view text, std::string_view suffix)
 {
@@ -144,7 +127,7 @@ void GameStrings::add(std::uint32_t table)
         const GameStringsLine read = readGameStringsLine(line);
         if (read.key.empty())
             continue;
-        m_entries.push_back(Entry{hashOn(kHashStart, read.key),
+        m_entries.push_back(Entry{noCaseHash(read.key),
                                   static_cast<std::uint32_t>(read.key.data() - bytes.data()),
                                   static_cast<std::uint32_t>(read.key.size()),
                                   static_cast<std::uint32_t>(read.text.data() - bytes.data()),
@@ -164,7 +147,7 @@ GameStrings GameStrings::load(const fs::path &location, const std::optional<fs::
     std::optional<std::string> base;
     const ModBoundary mod(modFolder);
     // A language that is no plain name names no file the program will look for.
-    if (isSingleName(tableName)) {
+    if (plainFileNameProblem(tableName, NameRules::ThisSystem) == NameProblem::None) {
         baseFile = findNoCase(findNoCase(modFolder, layout::kLanguageFolder), tableName);
         const bool modsOwn = isFile(baseFile);
         if (!modsOwn && game)
@@ -198,7 +181,7 @@ std::string_view GameStrings::textOf(const Entry &entry) const
 const GameStrings::Entry *GameStrings::find(std::string_view stem, std::string_view variant,
                                             std::string_view mode) const
 {
-    const std::uint64_t hash = hashOn(hashOn(hashOn(kHashStart, stem), variant), mode);
+    const std::uint64_t hash = noCaseHash(mode, noCaseHash(variant, noCaseHash(stem)));
     auto it = std::lower_bound(m_entries.begin(), m_entries.end(), hash,
                                [](const Entry &e, std::uint64_t h) { return e.hash < h; });
     for (; it != m_entries.end() && it->hash == hash; ++it) {

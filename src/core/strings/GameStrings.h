@@ -80,9 +80,6 @@ public:
     Said say(std::string_view key) const;
 
     const GamePreferences &preferences() const { return m_preferences; }
-    // Whether the base table could be read: on most installs the game's own sits inside
-    // its archives, and a key the mod's tables lack is then Unknown, not Missing.
-    bool baseTableRead() const { return m_baseRead; }
     // The files read by load(), empty when there is none: the base table (the mod's or
     // the game's) and the mod's table the game merges on top of it.
     const fs::path &baseFile() const { return m_baseFile; }
@@ -108,6 +105,8 @@ private:
 
     GamePreferences m_preferences;
     std::array<std::string, 2> m_tables; // the base table, then the mod's
+    // Whether the base table could be read: on most installs the game's own sits inside
+    // its archives, and a key the mod's tables lack is then Unknown, not Missing.
     bool m_baseRead = false;
     fs::path m_baseFile;
     fs::path m_modTableFile;

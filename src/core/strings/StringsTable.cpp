@@ -1,7 +1,7 @@
 #include "core/strings/StringsTable.h"
 
-#include "core/catalogue/Folding.h"
 #include "core/catalogue/Tokenizer.h"
+#include "core/text/Folding.h"
 #include "core/text/LineReader.h"
 
 #include <algorithm>
@@ -10,15 +10,9 @@ namespace cw {
 namespace {
 
 // Names that share a hash are told apart by comparing them, so 32 bits are enough.
-std::uint32_t foldedHash(std::string_view name)
+std::uint32_t keyOf(std::string_view name)
 {
-    std::uint32_t hash = 2166136261u; // FNV-1a
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        hash ^= byte >= 64 && byte <= 96 ? byte + 32u : byte;
-        hash *= 16777619u;
-    }
-    return hash;
+    return static_cast<std::uint32_t>(foldedHash(name));
 }
 
 } // namespace
@@ -41,7 +35,7 @@ StringsTable::StringsTable(std::string bytes) : m_bytes(std::move(bytes))
     }
     m_keys.reserve(m_entries.size());
     for (int i = 0; i < size(); ++i)
-        m_keys.push_back(Key{foldedHash(name(i)), i});
+        m_keys.push_back(Key{keyOf(name(i)), i});
     std::sort(m_keys.begin(), m_keys.end(), [](const Key &a, const Key &b) {
         return a.hash != b.hash ? a.hash < b.hash : a.index < b.index;
     });
@@ -67,7 +61,7 @@ std::string_view StringsTable::text(int index) const
 
 int StringsTable::find(std::string_view value) const
 {
-    const std::uint32_t hash = foldedHash(value);
+    const std::uint32_t hash = keyOf(value);
     auto it = std::lower_bound(m_keys.begin(), m_keys.end(), hash,
                                [](const Key &key, std::uint32_t h) { return key.hash < h; });
     for (; it != m_keys.end() && it->hash == hash; ++it) {

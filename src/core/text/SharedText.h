@@ -31,16 +31,6 @@ public:
     std::size_t size() const { return str().size(); }
     void clear() { m_text.reset(); }
 
-    // The text, moved out when no other holder shares it (a document that is only read
-    // and written, as fmt's, then never holds it twice); the holder is left empty.
-    std::string take()
-    {
-        std::shared_ptr<std::string> text = std::move(m_text);
-        if (!text)
-            return {};
-        return text.use_count() == 1 ? std::move(*text) : *text;
-    }
-
     friend bool operator==(const SharedText &a, const SharedText &b)
     {
         return a.m_text == b.m_text || a.str() == b.str();

@@ -1,9 +1,9 @@
 #include "core/timeline/Timeline.h"
 
-#include "core/io/FileNames.h"
 #include "core/script/ScriptDocument.h"
 #include "core/strings/GameStrings.h"
 #include "core/text/Codepage.h"
+#include "core/text/Folding.h"
 #include "core/text/GameText.h"
 
 #include <algorithm>
@@ -330,7 +330,7 @@ std::vector<ScriptLine> linesOfDocument(const ScriptDocument &document)
             text = std::move(bytes).value();
             text.resize(text.size() - 2); // its CR LF
         } else {
-            appendScriptLine(text, document.texts()[static_cast<std::size_t>(r)]);
+            text = lineText(document.row(r));
         }
         lines.push_back({r + 1, std::move(text)});
     }

@@ -1,6 +1,7 @@
 #include "gui/grid/ScriptGrid.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "gui/grid/FieldPlaces.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
@@ -310,8 +311,9 @@ void ScriptGrid::applyGeometry(int row)
     const int distance = row - m_scrollBar->value();
     const int fieldTop = (isOnScreen(row) ? 0 : kHiddenTop) + kRowsTop + kRowHeight * distance;
     for (int k = 0; k < kFieldsPerRow; ++k) {
-        const ScriptRow::Field &field = m_editor.row(row).fields[static_cast<std::size_t>(k)];
-        r.fields[k]->setGeometry(px(field.left), px(fieldTop), px(field.width), scaled(kControlHeight));
+        const FieldPlace place =
+            fieldPlace(k, m_editor.row(row).fields[static_cast<std::size_t>(k)].laidOutFor);
+        r.fields[k]->setGeometry(px(place.left), px(fieldTop), px(place.width), scaled(kControlHeight));
     }
 }
 
@@ -462,8 +464,7 @@ bool ScriptGrid::commandEntered(int row)
     const auto bytes = encode(combo(row)->currentText());
     if (!bytes)
         return true;
-    std::string folded = *bytes;
-    const int entry = m_editor.document().catalogue().findCommand(folded);
+    const int entry = m_editor.document().catalogue().find(*bytes);
     if (entry > 0)
         m_editor.chooseCommand(row, entry);
     return true;
