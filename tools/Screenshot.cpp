@@ -1,14 +1,18 @@
 // Makes the README's picture of the window:
-//   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png [--check yes]
+//   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
+//                        [--check yes] [--timeline yes] [--maximized yes]
 // Opens the real window on the game root, picks the mod in List1, shows the Scripts
 // page and opens the script from File1, through the calls a user's clicks make, then
-// saves what the window shows; with --check, after pressing "Check", what the screen
-// shows of the window and the findings window beside it. scripts/screenshot.sh runs it
-// under Xvfb.
+// saves what the window shows; with --check (or --timeline), after pressing "Check"
+// (or "Timeline"), what the screen shows of the window and the tool window beside it.
+// With --maximized the window first takes the whole screen, as a window manager
+// maximising it would. scripts/screenshot.sh runs it under Xvfb.
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
+#include "gui/script/ScriptTimeline.h"
+#include "gui/timeline/TimelineView.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/ListBox.h"
 
@@ -82,6 +86,9 @@ int main(int argc, char **argv)
     if (!startup.window)
         return fail("the window did not start on " + options["--root"]);
     cw::gui::MainWindow &window = *startup.window;
+    // Xvfb has no window manager to maximise the window: take its place.
+    if (options["--maximized"] == "yes")
+        window.setGeometry(window.screen()->availableGeometry());
     window.show();
     settle(300);
     if (!window.windowHandle() || !window.windowHandle()->isExposed())
@@ -98,10 +105,17 @@ int main(int argc, char **argv)
     settle(500);
 
     QPixmap picture;
+    QWidget *beside = nullptr;
     if (options["--check"] == "yes") {
         window.scriptCheck().check();
+        beside = window.scriptCheck().dialog();
+    } else if (options["--timeline"] == "yes") {
+        window.timeline().show();
+        beside = window.timeline().view();
+    }
+    if (beside) {
         settle(800);
-        const QRect both = window.frameGeometry().united(window.scriptCheck().dialog()->frameGeometry());
+        const QRect both = window.frameGeometry().united(beside->frameGeometry());
         picture = window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
     } else {
         picture = window.grab();

@@ -12,6 +12,10 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +155,44 @@ TEST_F(GameLocationWindow, wrongPick_saysWhy_andAsksAgain)
     EXPECT_TRUE(messages.informativeTexts.front().startsWith("Profile: " +
                                                              QString::fromStdString((dir / "work").string())))
         << messages.informativeTexts.front().toStdString();
+}
+
+// Runs the program until its window is on the screen, lets `act` see it, then closes it.
+int runUntilShown(const gui::WindowOptions &options, const Whereabouts &where, QSettings &settings,
+                  const std::function<void(QWidget &)> &act)
+{
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == "Form1" && top->isVisible() && top->windowHandle() &&
+                top->windowHandle()->isExposed()) {
+                poll.stop();
+                act(*top);
+                top->close();
+                return;
+            }
+        }
+    });
+    poll.start(10);
+    return gui::runApplication(options, where, settings);
+}
+
+TEST_F(GameLocationWindow, theWindowOpensWhereItWasLeft_unlessTheScreenItStoodOnIsGone)
+{
+    gui::WindowOptions options;
+    options.location = profileAt(dir / "profile");
+    const QRect left(200, 100, 700, 600);
+    ASSERT_EQ(runUntilShown(options, where(), settings, [&](QWidget &window) { window.setGeometry(left); }),
+              0);
+    QRect seen;
+    ASSERT_EQ(runUntilShown(options, where(), settings, [&](QWidget &window) { seen = window.geometry(); }),
+              0);
+    EXPECT_EQ(seen, left);
+
+    settings.setValue("window/screen", "a screen since unplugged");
+    ASSERT_EQ(runUntilShown(options, where(), settings, [&](QWidget &window) { seen = window.geometry(); }),
+              0);
+    EXPECT_EQ(seen.size(), QSize(10065 / 15, 10695 / 15));
 }
 
 TEST_F(GameLocationWindow, cancellingTheChooser_endsTheProgramQuietlyWithStatusOne)

@@ -1,5 +1,6 @@
-// One application object for all window tests, on the offscreen platform unless the
-// caller chose another one, with the standard paths of Qt's test mode, and a watchdog
+// One application object for all window tests, on the offscreen platform with three
+// screens (a laptop's, the primary one; a large one; a small one) unless the caller
+// chose another platform, with the standard paths of Qt's test mode, and a watchdog
 // that fails a test which meets a modal dialog nobody answers instead of letting it
 // wait for ever.
 #include "GuiSupport.h"
@@ -8,6 +9,11 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -27,17 +33,57 @@ void quietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// Names sort in the order Qt makes them: the offscreen platform's primary screen is
+// the first name.
+constexpr const char *kScreens = R"({ "screens": [
+  { "name": "a-laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 },
+  { "name": "b-large", "x": 1366, "y": 0, "width": 1920, "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 },
+  { "name": "c-small", "x": 3286, "y": 0, "width": 1024, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 }
+] })";
+
+std::filesystem::path writeScreens()
+{
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("cuewright-gui-tests-screens-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
+    std::ofstream(path) << kScreens;
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     g_standardHandler = qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // "-platform offscreen" (or none chosen) becomes the offscreen platform with the
+    // screens above; another platform is left as chosen.
+    std::vector<char *> arguments;
+    bool offscreen =
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qgetenv("QT_QPA_PLATFORM") == "offscreen";
+    for (int i = 0; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "-platform" && i + 1 < argc) {
+            offscreen = std::string_view(argv[i + 1]) == "offscreen";
+            if (offscreen) {
+                ++i;
+                continue;
+            }
+        }
+        arguments.push_back(argv[i]);
+    }
+    std::filesystem::path screens;
+    if (offscreen) {
+        screens = writeScreens();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QByteArray::fromStdString(screens.string()));
+    }
+    argc = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    argv = arguments.data();
     // Settings a test leaves behind go to a folder of their own, never the user's.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (!screens.empty())
+        std::filesystem::remove(screens);
     const cw::test::ModalWatchdog watchdog;
     return RUN_ALL_TESTS();
 }

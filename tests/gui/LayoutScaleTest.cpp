@@ -10,8 +10,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +123,73 @@ TEST(LayoutScale, atTheDefaultFont_theLayoutIsExactlyAsLaidOut)
     const gui::ScriptGrid &grid = window->grid();
     EXPECT_EQ(grid.combo(3)->geometry(), QRect(840 / 15, (240 + 360 * 3) / 15, 2415 / 15, 21));
     EXPECT_EQ(find<QPushButton>(*window, "savesc")->geometry(), QRect(2, 6, 80, 27));
+}
+
+QScreen *screenNamed(const QString &name)
+{
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    return nullptr;
+}
+
+// The window tests' primary screen is a laptop's 1366 x 768: at 16 pt the layout is
+// 1193 x 1268, and the window opens cut to the screen with its page scrolling.
+TEST_F(LayoutScaleTest, atSixteenPoints_theWindowOpensInsideALaptopScreen_andItsPagesScroll)
+{
+    const ScopedFont appFont(16);
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    ASSERT_EQ(window->screen()->name(), "a-laptop");
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    window->selectPage(2);
+    auto *scroll = find<QScrollArea>(*window, "pageScroll_2");
+    ASSERT_TRUE(scroll);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    auto *check = find<QPushButton>(*window, "cmdcheck");
+    scroll->ensureWidgetVisible(check);
+    EXPECT_TRUE(scroll->viewport()->rect().contains(
+        QRect(check->mapTo(scroll->viewport(), QPoint(0, 0)), check->size())));
+}
+
+TEST_F(LayoutScaleTest, maximisedOnALargeScreen_theGridShowsMoreRows_andTheEditorsGrow)
+{
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    openMod(*window, "A mod with a rather long name");
+    window->selectPage(2);
+    const QSize gridBefore = window->grid().size();
+    window->selectPage(3);
+    const QRect stringsBefore = find<QWidget>(*window, "stringstext")->geometry();
+    window->selectPage(2);
+    QScreen *large = screenNamed(QStringLiteral("b-large"));
+    ASSERT_TRUE(large);
+    window->setScreen(large);
+    window->move(large->geometry().topLeft() + QPoint(40, 40));
+    window->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->height() > 1000; }));
+
+    const gui::ScriptGrid &grid = window->grid();
+    const int rows = grid.visibleRows();
+    EXPECT_GT(rows, gui::ScriptGrid::kLaidOutRows);
+    EXPECT_EQ(grid.scrollBar()->maximum(), gui::ScriptGrid::kRowCount - rows);
+    EXPECT_FALSE(grid.combo(rows - 1)->isHidden());
+    EXPECT_TRUE(grid.combo(rows)->isHidden());
+    EXPECT_LE(grid.combo(rows - 1)->geometry().bottom(), grid.height());
+    EXPECT_EQ(grid.width(), gridBefore.width());
+    // The rows scroll as before: the last row comes into view at the end of the range.
+    window->grid().scrollBar()->setValue(grid.scrollBar()->maximum());
+    EXPECT_FALSE(grid.combo(gui::ScriptGrid::kRowCount - 1)->isHidden());
+
+    auto *check = find<QPushButton>(*window, "cmdcheck");
+    EXPECT_GT(check->y(), grid.geometry().bottom());
+    EXPECT_LT(check->geometry().bottom(), find<QScrollArea>(*window, "pageScroll_2")->viewport()->height());
+    window->selectPage(3);
+    const QRect strings = find<QWidget>(*window, "stringstext")->geometry();
+    EXPECT_GT(strings.width(), stringsBefore.width());
+    EXPECT_GT(strings.height(), stringsBefore.height());
 }
 
 TEST(LayoutScale, list2_showsEveryNameWhole_inColumnsAsWideAsTheirLongest)

@@ -5,14 +5,17 @@
 #include "gui/app/MainWindow.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/TextCodec.h"
+#include "gui/ui/WindowPlaces.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QSettings>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -289,6 +292,28 @@ void setUpApplication(const WindowOptions &options)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
 }
 
+const QString kGeometryKey = QStringLiteral("window/geometry");
+const QString kScreenKey = QStringLiteral("window/screen");
+
+// The window opens where the user left it, as large as they left it, unless the screen
+// it stood on is gone: then it opens as it does the first time.
+void restorePlace(MainWindow &window, const QSettings &settings)
+{
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    const QString screenName = settings.value(kScreenKey).toString();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const bool screenThere = std::any_of(screens.begin(), screens.end(),
+                                         [&](const QScreen *s) { return s->name() == screenName; });
+    if (!geometry.isEmpty() && screenThere && window.restoreGeometry(geometry))
+        ui::fitOnScreen(&window, ui::kCommonFrame);
+}
+
+void rememberPlace(const MainWindow &window, QSettings &settings)
+{
+    settings.setValue(kGeometryKey, window.saveGeometry());
+    settings.setValue(kScreenKey, window.screen() ? window.screen()->name() : QString());
+}
+
 } // namespace
 
 int runApplication(const WindowOptions &options, const Whereabouts &where, QSettings &settings)
@@ -342,8 +367,11 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
             QApplication::exit(0);
         }
     });
+    restorePlace(window, settings);
     window.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    rememberPlace(window, settings);
+    return exitCode;
 }
 
 } // namespace cw::gui

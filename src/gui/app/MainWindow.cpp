@@ -14,6 +14,7 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
+#include "gui/ui/WindowPlaces.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
 
@@ -44,6 +45,9 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     // Everything below is laid out at the scale of the application's font.
     setLayoutScale(scaleForFont(QApplication::font()));
     resize(px(kDesignWidth), px(kDesignHeight));
+    // At large fonts the layout is larger than a laptop's screen: the window is cut to
+    // the screen, and its pages scroll.
+    ui::centreOnScreen(this, ui::kCommonFrame);
     connect(m_model.get(), &WindowModel::captionChanged, this, &MainWindow::showCaption);
     showCaption();
 
@@ -260,6 +264,8 @@ void MainWindow::paintEvent(QPaintEvent *event)
 
 void MainWindow::afterFirstFrame()
 {
+    // Now that the window system has drawn the frame, the frame too must fit.
+    ui::fitOnScreen(this, ui::kCommonFrame);
     Q_EMIT firstFrameShown();
     if (m_gridBuild == GridBuild::AfterFirstFrame)
         buildGrid();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -27,6 +28,9 @@ namespace {
 constexpr int kControlHeight = 21; // pixels at the default font
 constexpr int kRowsTop = 240;
 constexpr int kRowHeight = 360;
+constexpr int kScrollBarHeight = 7215; // with kLaidOutRows rows on screen
+// The frame's height, in twips, around its rows: above the first and below the last.
+constexpr int kFrameMargins = 420;
 constexpr int kNumberLeft = 480;
 constexpr int kNumberWidth = 375;
 constexpr int kComboLeft = 840;
@@ -176,10 +180,10 @@ ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
     setObjectName(QStringLiteral("Frame1"));
     m_scrollBar = new QScrollBar(Qt::Vertical, this);
     m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
-    m_scrollBar->setRange(0, kRowCount - kVisibleRows);
+    m_scrollBar->setRange(0, kRowCount - kLaidOutRows);
     m_scrollBar->setSingleStep(1);
     m_scrollBar->setPageStep(1);
-    placeTwips(m_scrollBar, 120, 240, 255, 7215);
+    placeTwips(m_scrollBar, 120, kRowsTop, 255, kScrollBarHeight);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, [this] {
         if (isBuilt())
             placeRows();
@@ -317,6 +321,26 @@ void ScriptGrid::applyGeometry(int row)
     }
 }
 
+void ScriptGrid::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    // Rows fill a taller frame; the frame is never shorter than the layout's. (Rounding
+    // to pixels at other scales can leave the layout's own height a hair short of 20.)
+    const int twipsHigh = static_cast<int>(height() * kTwipsPerPixel / layoutScale());
+    const int fit = std::clamp((twipsHigh - kFrameMargins) / kRowHeight, kLaidOutRows, kRowCount);
+    if (fit == m_visibleRows)
+        return;
+    m_visibleRows = fit;
+    placeTwips(m_scrollBar, 120, kRowsTop, 255, kScrollBarHeight + kRowHeight * (fit - kLaidOutRows));
+    {
+        // The value the shorter range clamps is placed below, once.
+        const QSignalBlocker blocker(m_scrollBar);
+        m_scrollBar->setRange(0, kRowCount - fit);
+    }
+    if (isBuilt())
+        placeRows();
+}
+
 void ScriptGrid::placeRows()
 {
     const bool wasPlacing = m_placingRows;
@@ -340,7 +364,7 @@ void ScriptGrid::placeRows()
 bool ScriptGrid::isOnScreen(int row) const
 {
     const int first = m_scrollBar->value();
-    return row >= first && row < first + kVisibleRows;
+    return row >= first && row < first + m_visibleRows;
 }
 
 void ScriptGrid::scrollToShow(int row)
@@ -350,7 +374,7 @@ void ScriptGrid::scrollToShow(int row)
     if (row < m_scrollBar->value())
         m_scrollBar->setValue(row);
     else
-        m_scrollBar->setValue(row - (kVisibleRows - 1));
+        m_scrollBar->setValue(row - (m_visibleRows - 1));
 }
 
 void ScriptGrid::focusMoved(QWidget *now)

@@ -63,15 +63,16 @@ private:
 };
 
 // The editor grid (the frame "Frame1"): 100 fixed rows of line number, command
-// chooser, four argument fields and strings chooser, 20 of them on screen, moved by
-// the scroll bar "VScroll1". The grid shows the script document of its editor and
-// hands every edit the user makes to it; it holds no script of its own.
+// chooser, four argument fields and strings chooser, as many of them on screen as the
+// frame has room for (20 at the layout's size), moved by the scroll bar "VScroll1". The grid shows the script
+// document of its editor and hands every edit the user makes to it; it holds no script of its own.
 class ScriptGrid : public QFrame
 {
     Q_OBJECT
 public:
     static constexpr int kRowCount = 100;
-    static constexpr int kVisibleRows = 20;
+    // The rows on screen when the frame has the layout's size; a taller frame shows more.
+    static constexpr int kLaidOutRows = 20;
     static constexpr int kFieldsPerRow = 4;
     static constexpr int kHiddenTop = 99999;
     // Every text the grid holds is saved whole, however long: no line edit of the grid
@@ -102,11 +103,13 @@ public:
     QLineEdit *field(int row, int k) const { return m_rows[static_cast<std::size_t>(row)].fields[k]; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
 
-    // Moves every row to match the scroll bar: 20 rows on screen, the rest hidden.
+    // How many rows the frame shows at its height, from kLaidOutRows to kRowCount.
+    int visibleRows() const { return m_visibleRows; }
+    // Moves every row to match the scroll bar: visibleRows() on screen, the rest hidden.
     void placeRows();
     // Scrolls, through the scroll bar, just far enough to put `row` on screen.
     void scrollToShow(int row);
-    // Whether `row` is one of the 20 rows the scroll bar puts on screen.
+    // Whether `row` is one of the rows the scroll bar puts on screen.
     bool isOnScreen(int row) const;
     // The row holding the keyboard focus, or -1.
     int focusedRow() const;
@@ -126,6 +129,7 @@ Q_SIGNALS:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -162,6 +166,7 @@ private:
     // from the user: it asks for no row to be shown.
     bool m_placingRows = false;
     int m_focusedRow = -1;
+    int m_visibleRows = kLaidOutRows;
 };
 
 } // namespace cw::gui

@@ -8,7 +8,7 @@
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/TextCodec.h"
-#include "gui/ui/ToolWindow.h"
+#include "gui/ui/WindowPlaces.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>

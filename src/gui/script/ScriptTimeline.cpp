@@ -5,7 +5,7 @@
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/WindowModel.h"
 #include "gui/timeline/TimelineView.h"
-#include "gui/ui/ToolWindow.h"
+#include "gui/ui/WindowPlaces.h"
 
 #include <QPushButton>
 

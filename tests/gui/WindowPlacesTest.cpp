@@ -1,4 +1,4 @@
-#include "gui/ui/ToolWindow.h"
+#include "gui/ui/WindowPlaces.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +33,33 @@ TEST(ToolWindowPlace, besideTheMainWindowWhereThereIsRoom_elseOverItFarFromTheGr
         EXPECT_EQ(place.topLeft(), c.expected) << c.what;
         EXPECT_TRUE(c.room.contains(place)) << c.what;
     }
+    // Taller than the screen: cut to it (and over the main window, for want of room, on
+    // the side away from the grid's centre).
+    EXPECT_EQ(ui::toolWindowPlace(QRect(0, 0, 671, 713), QSize(400, 900), QRect(0, 0, 1024, 600), grid),
+              QRect(271, 0, 400, 600));
+}
+
+// The main window, frame included, lies inside the screen's available area whatever
+// size the font made it, moved as little as it takes.
+TEST(WindowPlace, theMainWindowIsCutToTheScreen_andMovedInsideIt)
+{
+    const struct
+    {
+        const char *what;
+        QRect wanted;
+        QRect room;
+        QRect expected;
+    } cases[] = {
+        {"fits where it is", QRect(100, 10, 687, 753), QRect(0, 0, 1366, 768), QRect(100, 10, 687, 753)},
+        {"16 pt on a laptop", QRect(0, 0, 1209, 1308), QRect(0, 0, 1366, 740), QRect(0, 0, 1209, 740)},
+        {"32 pt on a small screen", QRect(-50, -50, 2402, 2576), QRect(0, 0, 1024, 600),
+         QRect(0, 0, 1024, 600)},
+        {"off the right of a second screen", QRect(3000, 100, 687, 753), QRect(1366, 0, 1920, 1170),
+         QRect(2599, 100, 687, 753)},
+        {"a panel above the room", QRect(0, 0, 687, 753), QRect(0, 30, 1024, 570), QRect(0, 30, 687, 570)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ui::onScreenPlace(c.wanted, c.room), c.expected) << c.what;
 }
 
 } // namespace
