@@ -44,13 +44,43 @@ int DialogAnswerer::aliveCount()
     return g_answerersAlive;
 }
 
+namespace {
+
+// Every dialog the program shows is wide enough for its title to stand whole beside a
+// frame's buttons.
+void expectTitleWhole(const QWidget &dialog)
+{
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GE(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()) + 100)
+        << dialog.windowTitle().toStdString();
+}
+
+// A question's answers have mnemonics, and Escape gives Cancel where it is offered.
+void expectKeyboardAnswers(const QMessageBox &box)
+{
+    for (QAbstractButton *button : box.buttons()) {
+        if (box.standardButton(button) != QMessageBox::Cancel) {
+            EXPECT_TRUE(button->text().contains(u'&')) << button->text().toStdString();
+        }
+    }
+    if (box.button(QMessageBox::Cancel)) {
+        EXPECT_EQ(box.escapeButton(), box.button(QMessageBox::Cancel));
+    }
+}
+
+} // namespace
+
 void DialogAnswerer::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
+    if (modal && (qobject_cast<QMessageBox *>(modal) || qobject_cast<QInputDialog *>(modal)))
+        expectTitleWhole(*modal);
     if (auto *box = qobject_cast<QMessageBox *>(modal);
         box && box->objectName() == QStringLiteral("questionBox")) {
         questions.append(box->text());
         questionDetails.append(box->informativeText());
+        expectKeyboardAnswers(*box);
         // The guard's question offers Save first whenever it can save.
         if (box->button(QMessageBox::Discard) && box->button(QMessageBox::Save)) {
             EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));

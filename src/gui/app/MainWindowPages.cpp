@@ -87,6 +87,7 @@ GrowingPage *MainWindow::buildMainPage()
     c.command2 = button(page, QStringLiteral("Command2"), QStringLiteral("Launch Darwinia"),
                         QStringLiteral("Runs Darwinia"));
     c.command2->setIcon(launchPicture());
+    c.command2->setIconSize(QSize(scaled(16), scaled(16)));
     place(c.command2, 8, 444, 170, 34);
     c.cmdPrefs = button(page, QStringLiteral("cmdprefs"), QStringLiteral("Open preferences.txt"),
                         QStringLiteral("Opens preferencex.txt for haxing"));

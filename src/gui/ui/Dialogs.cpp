@@ -2,16 +2,81 @@
 
 #include "core/io/IoError.h"
 
+#include "gui/ui/Geometry.h"
+
 #include <QApplication>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace cw::gui::ui {
 namespace {
 int g_beeps = 0;
+// Pixels at the default font beside a dialog's title (the frame's icon and buttons) and
+// beside a line of its text (the dialog's margins and a line edit's frame).
+constexpr int kTitleAllowance = 150;
+constexpr int kTextAllowance = 60;
+
+// The width a dialog needs for its title to stand whole in its frame, beside the frame's
+// own buttons, and for each line of `texts`; never wider than most of its screen. Qt
+// sizes a message box by its text alone and an input box at some 200 pixels, so that a
+// window manager cut their titles ("Save S… t as…").
+int neededWidth(const QWidget &dialog, const QString &title, const QStringList &texts)
+{
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    int need = QFontMetrics(titleFont).horizontalAdvance(title) + scaled(kTitleAllowance);
+    const QFontMetrics metrics(dialog.font());
+    for (const QString &text : texts)
+        for (const QString &line : text.split(u'\n'))
+            need = std::max(need, metrics.horizontalAdvance(line) + scaled(kTextAllowance));
+    if (const QScreen *screen = dialog.screen())
+        need = std::min(need, screen->availableGeometry().width() * 9 / 10);
+    return need;
 }
+
+// Makes a dialog at least `width` wide. Message and input boxes size themselves from their
+// layouts, over any minimum width set on them: a spacer under everything holds them open.
+void widen(QDialog &dialog, int width)
+{
+    // An input box makes its layout when first asked for its size.
+    (void)dialog.minimumSizeHint();
+    auto *spacer = new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+        grid->addItem(spacer, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (auto *box = qobject_cast<QBoxLayout *>(dialog.layout()))
+        box->addSpacerItem(spacer);
+    else {
+        delete spacer;
+        dialog.setMinimumWidth(width);
+    }
+}
+
+// Qt's own captions of these answers carry no mnemonics on most desktops.
+QString captionWithMnemonic(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Save:
+        return QStringLiteral("&Save");
+    case QMessageBox::Discard:
+        return QStringLiteral("&Discard");
+    case QMessageBox::Yes:
+        return QStringLiteral("&Yes");
+    case QMessageBox::No:
+        return QStringLiteral("&No");
+    default:
+        return {};
+    }
+}
+
+} // namespace
 
 void showMessage(QWidget *parent, const QString &text, const QString &informative)
 {
@@ -19,6 +84,7 @@ void showMessage(QWidget *parent, const QString &text, const QString &informativ
     box.setObjectName(QStringLiteral("messageBox"));
     if (!informative.isEmpty())
         box.setInformativeText(informative);
+    widen(box, neededWidth(box, box.windowTitle(), {}));
     box.exec();
 }
 
@@ -29,6 +95,7 @@ QString askText(QWidget *parent, const QString &title, const QString &prompt, co
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(proposed);
+    widen(dialog, neededWidth(dialog, title, {prompt, proposed}));
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
@@ -46,9 +113,12 @@ QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const 
         buttons |= choice.button;
     box.setStandardButtons(buttons);
     for (const Choice &choice : choices) {
-        if (!choice.caption.isEmpty())
-            box.button(choice.button)->setText(choice.caption);
+        const QString caption =
+            choice.caption.isEmpty() ? captionWithMnemonic(choice.button) : choice.caption;
+        if (!caption.isEmpty())
+            box.button(choice.button)->setText(caption);
     }
+    widen(box, neededWidth(box, box.windowTitle(), {}));
     box.setDefaultButton(byDefault);
     box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -1,5 +1,8 @@
 #include "gui/ui/Pictures.h"
 
+#include "gui/ui/Geometry.h"
+
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -8,14 +11,20 @@
 namespace cw::gui {
 namespace {
 
+// Drawn on a square of this side at the default font, and as much larger as the layout
+// is, sharp on screens of every pixel ratio.
 constexpr int kSize = 20;
 
 QPixmap drawn(const QColor &fill, const std::function<void(QPainter &)> &mark)
 {
-    QPixmap pixmap(kSize, kSize);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    const int side = scaled(kSize);
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(static_cast<qreal>(side) / kSize, static_cast<qreal>(side) / kSize);
     painter.setPen(QPen(fill.darker(140), 1.5));
     painter.setBrush(fill);
     painter.drawEllipse(QRectF(1.5, 1.5, kSize - 3, kSize - 3));
@@ -64,8 +73,14 @@ QPixmap drawIndicator(Indicator indicator)
 
 QPixmap indicatorPicture(Indicator indicator)
 {
-    static const QPixmap pictures[] = {drawIndicator(Indicator::Neutral), drawIndicator(Indicator::Worked),
-                                       drawIndicator(Indicator::Broken)};
+    // Kept while the layout's scale stays: drawn once a scale, not once a mod opened.
+    static double scaleDrawn = 0;
+    static QPixmap pictures[3];
+    if (scaleDrawn != layoutScale()) {
+        scaleDrawn = layoutScale();
+        for (Indicator each : {Indicator::Neutral, Indicator::Worked, Indicator::Broken})
+            pictures[static_cast<int>(each)] = drawIndicator(each);
+    }
     return pictures[static_cast<int>(indicator)];
 }
 
