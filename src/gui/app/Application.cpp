@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QScreen>
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <thread>
 
 namespace cw::gui {
 namespace {
@@ -144,9 +146,17 @@ std::optional<std::filesystem::path> pathSetting(QSettings &settings, const QStr
     return pathFromName(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
 }
 
+// Writes only what changed: every start remembers its location, and a setting written
+// is a file synced to disk, milliseconds the first frame would wait for.
+void setIfChanged(QSettings &settings, const QString &key, const QVariant &value)
+{
+    if (settings.value(key) != value)
+        settings.setValue(key, value);
+}
+
 void setPathSetting(QSettings &settings, const QString &key, const std::filesystem::path &path)
 {
-    settings.setValue(key, QByteArray::fromStdString(nameOf(path)));
+    setIfChanged(settings, key, QByteArray::fromStdString(nameOf(path)));
 }
 
 } // namespace
@@ -172,7 +182,7 @@ std::optional<std::filesystem::path> rememberedGame(QSettings &settings)
 void rememberLocation(QSettings &settings, const GameLocation &location)
 {
     const bool isRoot = location.kind == LayoutKind::GameRoot;
-    settings.setValue(kLayoutKey, isRoot ? QStringLiteral("root") : QStringLiteral("profile"));
+    setIfChanged(settings, kLayoutKey, isRoot ? QStringLiteral("root") : QStringLiteral("profile"));
     setPathSetting(settings, kFolderKey, location.folder);
     // A game root is its own game; the game folder kept is a profile's.
     if (!isRoot && location.game)
@@ -341,6 +351,10 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
         g_heldMessages.clear();
     }
     setUpApplication(options);
+    // Reading the system's fonts takes milliseconds that the window's first text would
+    // wait for: a thread reads them while the window is being made (Qt's font database
+    // is thread-safe; the first text that needs a font waits for it).
+    const std::jthread fonts([] { (void)QFontDatabase::families(); });
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
     Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);

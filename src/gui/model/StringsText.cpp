@@ -130,8 +130,6 @@ private:
 
 StringsText::StringsText(QObject *parent) : QObject(parent)
 {
-    m_document = buildDocumentNow({}, m_font).release();
-    m_document->setParent(this);
     m_buildTimer.setSingleShot(true);
     m_buildTimer.setInterval(0);
     connect(&m_buildTimer, &QTimer::timeout, this, &StringsText::startBuild);
@@ -149,10 +147,21 @@ QString StringsText::textFromBytes(std::string_view bytes)
     return decode(editorTextFromFile(bytes));
 }
 
+QTextDocument *StringsText::document()
+{
+    // Made when first shown: laying out even an empty document loads the fonts, which the
+    // window's first frame need not wait for here.
+    if (!m_document) {
+        m_document = buildDocumentNow({}, m_font).release();
+        m_document->setParent(this);
+    }
+    return m_document;
+}
+
 void StringsText::setFont(const QFont &font)
 {
     m_font = font;
-    if (m_document->defaultFont() != font)
+    if (m_document && m_document->defaultFont() != font)
         m_document->setDefaultFont(font);
 }
 
@@ -233,20 +242,20 @@ void StringsText::abandonBuild()
 bool StringsText::isModified() const
 {
     // Text still waiting for its document is the file's, as set.
-    return !m_pendingBytes && m_document->isModified();
+    return !m_pendingBytes && m_document && m_document->isModified();
 }
 
 void StringsText::setModified(bool modified)
 {
     ensureLoaded();
-    m_document->setModified(modified);
+    document()->setModified(modified);
 }
 
 QString StringsText::text()
 {
     ensureLoaded();
     // The raw text keeps no-break spaces, which toPlainText() would turn into blanks.
-    QString raw = m_document->toRawText();
+    QString raw = document()->toRawText();
     raw.replace(QChar::ParagraphSeparator, u'\n');
     raw.replace(QChar::LineSeparator, u'\n');
     return raw;

@@ -35,7 +35,7 @@ public:
     ~StringsText() override;
 
     // The document shown now; it is replaced (documentReplaced) when new bytes are set.
-    QTextDocument *document() const { return m_document; }
+    QTextDocument *document();
     // The font the documents are laid out in: the editor's.
     void setFont(const QFont &font);
 
