@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -81,6 +82,16 @@ int main(int argc, char **argv)
         std::_Exit(1);
     });
     watchdog.start(60000);
+    // A script the editor cannot hold whole says so on opening: the picture is of the
+    // window, so the message is told here and closed.
+    QTimer messages;
+    QObject::connect(&messages, &QTimer::timeout, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::fprintf(stderr, "cuewright_screenshot: closed the message \"%s\"\n", qPrintable(box->text()));
+            box->accept();
+        }
+    });
+    messages.start(50);
 
     cw::gui::Startup startup = cw::gui::startUp(options["--root"]);
     if (!startup.window)
@@ -89,6 +100,9 @@ int main(int argc, char **argv)
     // Xvfb has no window manager to maximise the window: take its place.
     if (options["--maximized"] == "yes")
         window.setGeometry(window.screen()->availableGeometry());
+    // A tool window in the picture stands beside the main one, at the screen's left.
+    if (options["--check"] == "yes" || options["--timeline"] == "yes")
+        window.move(window.screen()->availableGeometry().topLeft());
     window.show();
     settle(300);
     if (!window.windowHandle() || !window.windowHandle()->isExposed())

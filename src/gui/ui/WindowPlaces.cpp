@@ -68,13 +68,14 @@ QRect roomOf(const QWidget *window)
     return screen ? screen->availableGeometry() : QRect();
 }
 
-// The window's frame margins: its own once the window system has drawn a frame.
+// The window's frame margins: its own once it is shown.
 QMargins frameMargins(const QWidget *window, const QMargins &frameGuess)
 {
+    // Shown, the window has the frame the window system gave it, none at all included.
+    if (!window->isVisible())
+        return frameGuess;
     const QRect frame = window->frameGeometry();
     const QRect inner = window->geometry();
-    if (!window->isVisible() || frame == inner)
-        return frameGuess;
     return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
             frame.bottom() - inner.bottom()};
 }
