@@ -7,6 +7,7 @@
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Geometry.h"
 #include "gui/ui/TextCodec.h"
 #include "gui/ui/WindowPlaces.h"
 
@@ -172,7 +173,7 @@ void ScriptCheck::buildDialog()
     m_dialog = new QDialog(m_window, Qt::Tool);
     m_dialog->setObjectName(QStringLiteral("checkDialog"));
     m_dialog->setModal(false);
-    m_dialog->resize(560, 320);
+    m_dialog->resize(scaled(560), scaled(320));
     auto *layout = new QVBoxLayout(m_dialog);
     m_summary = new QLabel(m_dialog);
     m_summary->setObjectName(QStringLiteral("checkSummary"));
