@@ -87,7 +87,8 @@ int main(int argc, char **argv)
     QTimer messages;
     QObject::connect(&messages, &QTimer::timeout, [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            std::fprintf(stderr, "cuewright_screenshot: closed the message \"%s\"\n", qPrintable(box->text()));
+            std::fprintf(stderr, "cuewright_screenshot: closed the message \"%s\"\n",
+                         qPrintable(box->text()));
             box->accept();
         }
     });

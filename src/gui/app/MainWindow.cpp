@@ -205,6 +205,7 @@ void MainWindow::buildTabs()
     layout->addWidget(tabs);
     for (int i = 0; i < 4; ++i)
         m_pages[static_cast<std::size_t>(i)] = pages[i];
+    letPagesGrow();
 }
 
 void MainWindow::showEvent(QShowEvent *event)

@@ -69,6 +69,9 @@ private:
     GrowingPage *buildMainPage();
     GrowingPage *buildLevelsPage();
     GrowingPage *buildScriptsPage();
+    void buildScriptButtons(QWidget *page);
+    // How each page's controls follow the page as the window grows past its layout.
+    void letPagesGrow();
     GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();

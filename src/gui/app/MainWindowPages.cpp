@@ -97,12 +97,6 @@ GrowingPage *MainWindow::buildMainPage()
                        static_cast<QWidget *>(c.cmdScripts), static_cast<QWidget *>(c.cmdLevels),
                        static_cast<QWidget *>(c.cmdStrings)})
         w->setEnabled(false);
-    // Grown, the lists take the room, and the game's buttons stay below them.
-    page->follow(c.list1, GrowingPage::Lengthen);
-    page->follow(c.rootFiles, GrowingPage::Widen | GrowingPage::Lengthen);
-    page->follow(c.cmdRootOpen, GrowingPage::MoveDown);
-    page->follow(c.command2, GrowingPage::MoveDown);
-    page->follow(c.cmdPrefs, GrowingPage::MoveDown);
     return page;
 }
 
@@ -124,19 +118,12 @@ GrowingPage *MainWindow::buildLevelsPage()
         button(page, QStringLiteral("cmdmissionopen"), QStringLiteral("Open selected mission file"),
                QStringLiteral("Opens selected mission in notepad"));
     place(c.cmdMissionOpen, 338, 436, 200, 27);
-    // Grown, the two lists share the room side by side.
-    page->follow(c.listMaps, GrowingPage::Widen | GrowingPage::Lengthen, 0.5);
-    page->follow(c.cmdMapOpen, GrowingPage::MoveDown);
-    page->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen, 0.5);
-    page->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
     return page;
 }
 
-GrowingPage *MainWindow::buildScriptsPage()
+void MainWindow::buildScriptButtons(QWidget *page)
 {
-    auto *page = new GrowingPage;
     Controls &c = m_controls;
-
     struct ButtonDefinition
     {
         QPushButton **slot;
@@ -166,6 +153,13 @@ GrowingPage *MainWindow::buildScriptsPage()
         (*b.slot)->setEnabled(false);
         x += b.width + 2;
     }
+}
+
+GrowingPage *MainWindow::buildScriptsPage()
+{
+    auto *page = new GrowingPage;
+    Controls &c = m_controls;
+    buildScriptButtons(page);
     // What the game will do with the grid, below it. Both only read the grid, so they
     // are there whether or not a mod is open.
     c.cmdCheck = button(page, QStringLiteral("cmdcheck"), QStringLiteral("Check"),
@@ -199,12 +193,6 @@ GrowingPage *MainWindow::buildScriptsPage()
     c.grid = new ScriptGrid(*m_model, page);
     c.grid->setFrameShape(QFrame::StyledPanel);
     place(c.grid, 0, 146, 664, 508);
-    // Grown, the lists widen, the grid shows more rows, and its buttons stay below it.
-    page->follow(c.file1, GrowingPage::Widen);
-    page->follow(c.list2, GrowingPage::Widen);
-    page->follow(c.grid, GrowingPage::Lengthen);
-    page->follow(c.cmdCheck, GrowingPage::MoveDown);
-    page->follow(c.cmdTimeline, GrowingPage::MoveDown);
     return page;
 }
 
@@ -230,10 +218,6 @@ GrowingPage *MainWindow::buildStringsPage()
     c.cmbStringList->hide();
     c.cmbStringSpam = new ChooserComboBox(QStringLiteral("cmbstringspam"), m_model->stringTexts(), page);
     c.cmbStringSpam->hide();
-    // Grown, the editor takes the room; its buttons stay below it.
-    page->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
-    page->follow(c.saveStrings, GrowingPage::MoveDown);
-    page->follow(c.stringsRevert, GrowingPage::MoveDown);
     return page;
 }
 
@@ -258,6 +242,35 @@ void MainWindow::buildHiddenControls()
     for (const std::string &mod : root.mods)
         c.list1->addItem(displayName(std::string_view(mod)));
     c.list1->setSelectedPosition(-1);
+}
+
+void MainWindow::letPagesGrow()
+{
+    const Controls &c = m_controls;
+    const auto page = [this](std::size_t index) {
+        return m_pages[index];
+    };
+    // The lists take the room, and the game's buttons stay below them.
+    page(0)->follow(c.list1, GrowingPage::Lengthen);
+    page(0)->follow(c.rootFiles, GrowingPage::Widen | GrowingPage::Lengthen);
+    page(0)->follow(c.cmdRootOpen, GrowingPage::MoveDown);
+    page(0)->follow(c.command2, GrowingPage::MoveDown);
+    page(0)->follow(c.cmdPrefs, GrowingPage::MoveDown);
+    // The two lists share the room side by side.
+    page(1)->follow(c.listMaps, GrowingPage::Widen | GrowingPage::Lengthen, 0.5);
+    page(1)->follow(c.cmdMapOpen, GrowingPage::MoveDown);
+    page(1)->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen, 0.5);
+    page(1)->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
+    // The lists widen, the grid shows more rows, and its buttons stay below it.
+    page(2)->follow(c.file1, GrowingPage::Widen);
+    page(2)->follow(c.list2, GrowingPage::Widen);
+    page(2)->follow(c.grid, GrowingPage::Lengthen);
+    page(2)->follow(c.cmdCheck, GrowingPage::MoveDown);
+    page(2)->follow(c.cmdTimeline, GrowingPage::MoveDown);
+    // The editor takes the room; its buttons stay below it.
+    page(3)->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
+    page(3)->follow(c.saveStrings, GrowingPage::MoveDown);
+    page(3)->follow(c.stringsRevert, GrowingPage::MoveDown);
 }
 
 } // namespace cw::gui
