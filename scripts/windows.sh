@@ -23,9 +23,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 qt_name="$qt_mingw_name"
 archive="$qt_mingw_folder/$qt_name.tar.xz"
 if [ ! -f "$archive" ] || [ ! -f "$archive.sha256" ]; then
-    echo "windows: no Qt for Windows: $archive and its .sha256 are not there." >&2
+    echo "windows: no Qt for Windows: $(realpath -m "$archive") and its .sha256 are not there." >&2
     echo "windows: make them from Debian's qt6-base sources (about an hour on 2 cores, 2 GB of disk) with" >&2
-    echo "    scripts/build-qt-mingw.sh" >&2
+    echo "    $top/scripts/build-qt-mingw.sh" >&2
     echo "windows: which writes them there; or set CUEWRIGHT_TOOLCHAINS to a folder that holds them." >&2
     if [ "${1:-}" = "--toolchain" ]; then
         exit 1
@@ -33,11 +33,11 @@ if [ ! -f "$archive" ] || [ ! -f "$archive.sha256" ]; then
     echo "windows: skipped"
     exit 0
 fi
+archive="$(cd "$(dirname "$archive")" && pwd)/$(basename "$archive")"
 if [ "${1:-}" = "--toolchain" ]; then
     echo "windows: Qt for Windows: $archive"
     exit 0
 fi
-archive="$(cd "$(dirname "$archive")" && pwd)/$(basename "$archive")"
 
 win="$top/build-windows"
 qt="$win/$qt_name"
