@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Cuewright with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
-# test, window tests included (offscreen). A leak, an invalid access or undefined
+# test, window tests included (offscreen), each test program in one process (the asan
+# preset), the programs side by side. A leak, an invalid access or undefined
 # behaviour fails the run.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows build of Cuewright: cross-built here with Debian's mingw-w64 against the
-# Qt for Windows of the shared toolchains, and tested under Wine. In build-windows/:
+# The Windows build of Cuewright: cross-built here with Debian's mingw-w64
+# (scripts/mingw64.cmake) against a Qt for Windows made from Debian's own sources by
+# scripts/build-qt-mingw.sh, and tested under Wine. In build-windows/:
 #   qt6.4.2-mingw64/   the Qt archive, unpacked once its SHA-256 is checked
 #   obj/               the cross build; obj/bin holds the programs and the DLLs they need
 #   wine/              the Wine prefix the programs run in (made on the first run)
@@ -10,21 +11,33 @@
 # byte for byte with the Linux build's, the zip, and the zip run from a folder that
 # holds nothing else. Each step's time is printed at the end.
 #
-# The toolchain is looked for in $CUEWRIGHT_TOOLCHAINS, else in ../shared/toolchains
-# beside the source. Without its Qt archive the script says "skipped" and exits 0.
-# CUEWRIGHT_WERROR=ON makes compiler warnings errors (CI sets it).
+# The Qt archive, qt6.4.2-mingw64.tar.xz with its .sha256, is looked for in
+# $CUEWRIGHT_TOOLCHAINS, else in ../shared/toolchains beside the source. Without it the
+# script says how to make one and that it skipped the build, and exits 0;
+# scripts/windows.sh --toolchain only says where the archive is, or how to make one
+# and exits 1 (CI asks so before its first step). CUEWRIGHT_WERROR=ON makes compiler
+# warnings errors (CI sets it).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-toolchains="${CUEWRIGHT_TOOLCHAINS:-$top/../shared/toolchains}"
-qt_name=qt6.4.2-mingw64
-archive="$toolchains/$qt_name.tar.xz"
-if [ ! -f "$archive" ] || [ ! -f "$archive.sha256" ] || [ ! -f "$toolchains/mingw64.cmake" ]; then
-    echo "windows: skipped: no Qt for Windows at $archive (with its .sha256 and mingw64.cmake);" \
-        "set CUEWRIGHT_TOOLCHAINS to the folder that holds them"
+qt_name="$qt_mingw_name"
+archive="$qt_mingw_folder/$qt_name.tar.xz"
+if [ ! -f "$archive" ] || [ ! -f "$archive.sha256" ]; then
+    echo "windows: no Qt for Windows: $(realpath -m "$archive") and its .sha256 are not there." >&2
+    echo "windows: make them from Debian's qt6-base sources (about an hour on 2 cores, 2 GB of disk) with" >&2
+    echo "    $top/scripts/build-qt-mingw.sh" >&2
+    echo "windows: which writes them there; or set CUEWRIGHT_TOOLCHAINS to a folder that holds them." >&2
+    if [ "${1:-}" = "--toolchain" ]; then
+        exit 1
+    fi
+    echo "windows: skipped"
     exit 0
 fi
-toolchains="$(cd "$toolchains" && pwd)"
+archive="$(cd "$(dirname "$archive")" && pwd)/$(basename "$archive")"
+if [ "${1:-}" = "--toolchain" ]; then
+    echo "windows: Qt for Windows: $archive"
+    exit 0
+fi
 
 win="$top/build-windows"
 qt="$win/$qt_name"
@@ -67,11 +80,20 @@ if [ "$(cat "$qt/.sha256" 2>/dev/null)" != "$expected" ]; then
     echo "$expected" >"$qt/.sha256"
 fi
 
+# The Wine prefix is made while the cross build runs: that mostly waits on Wine's own
+# start-up. A failed build ends it with the script.
+(
+    wine wineboot --init >/dev/null 2>&1
+    wineserver --wait
+) &
+wine_prefix=$!
+trap 'kill "$wine_prefix" 2>/dev/null || true; wineserver --kill 2>/dev/null || true' EXIT
+
 step "Cross build: cuewright.exe, core_tests.exe, gui_tests.exe"
 # -O2: g++ 12 reports a false -Wrestrict inside std::string at -O3.
 cmake -S "$top" -B "$obj" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchains/mingw64.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$top/scripts/mingw64.cmake" \
     -DCUEWRIGHT_WERROR="${CUEWRIGHT_WERROR:-OFF}" >/dev/null
 cmake --build "$obj" -j "$jobs"
 
@@ -90,9 +112,9 @@ copy_runtime() {
 copy_runtime "$obj/bin" qwindows qoffscreen
 cp "$qt/bin/Qt6Test.dll" "$obj/bin/"
 
-step "Wine prefix"
-wine wineboot --init >/dev/null 2>&1
-wineserver --wait
+step "Wine prefix (what the build left to wait for)"
+wait "$wine_prefix"
+trap - EXIT
 
 # run_tests NAME PROGRAM [ARGUMENTS...]: a test program under Wine, its output in
 # build-windows/NAME.log, its summary printed.
