@@ -201,7 +201,15 @@ ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
     });
     // Tab, Shift+Tab or a program step can put the focus into a row that is off screen,
     // where typing would change a line the user cannot see.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                           [this](QWidget *, QWidget *now) { focusMoved(now); });
+}
+
+// The rows' controls are destroyed after this body, by QWidget, and each hands the
+// focus on as it goes: by then this is no ScriptGrid to tell.
+ScriptGrid::~ScriptGrid()
+{
+    disconnect(m_focusWatch);
 }
 
 void ScriptGrid::buildRows()

@@ -86,6 +86,9 @@ public:
     // Shows the document of the model's editor; its choosers list the model's command
     // names (item i = entry i) and strings table's names.
     ScriptGrid(WindowModel &model, QWidget *parent);
+    ~ScriptGrid() override;
+    ScriptGrid(const ScriptGrid &) = delete;
+    ScriptGrid &operator=(const ScriptGrid &) = delete;
 
     // Creates and lays out the 100 rows; the rest of the interface needs them.
     void buildRows();
@@ -167,6 +170,7 @@ private:
     bool m_placingRows = false;
     int m_focusedRow = -1;
     int m_visibleRows = kLaidOutRows;
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace cw::gui
