@@ -8,13 +8,17 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -358,6 +362,25 @@ QStringList stringsTableNames(const gui::MainWindow &window)
     for (int row : {0, 57, 99})
         EXPECT_EQ(comboItems(window.grid().stringsChooser(row)), names) << "strings chooser of row " << row;
     return names;
+}
+
+bool systemHasTrash()
+{
+    static const bool has = [] {
+        // As Delete Script does before it moves a file there.
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        const QTemporaryDir folder;
+        const QString probe = folder.filePath(QStringLiteral("trash-probe.txt"));
+        if (!QFile(probe).open(QIODevice::WriteOnly))
+            return false;
+        QString inTrash;
+        if (!QFile::moveToTrash(probe, &inTrash))
+            return false;
+        const bool intoATrash = inTrash.isEmpty() || QFileInfo(inTrash).isAbsolute();
+        QFile::remove(inTrash);
+        return intoATrash;
+    }();
+    return has;
 }
 
 QStringList itemTexts(const QListWidget *list)

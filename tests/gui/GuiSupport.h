@@ -231,6 +231,10 @@ QStringList comboItems(const QComboBox *combo);
 // must list the same (checked on a few rows).
 QStringList stringsTableNames(const gui::MainWindow &window);
 
+// Whether QFile::moveToTrash puts a file of the temporary folder into a trash here
+// (Wine has none): Delete Script asks before deleting for good where it does not.
+bool systemHasTrash();
+
 // The visible texts of a list, in order.
 QStringList itemTexts(const QListWidget *list);
 // Opens a mod as a user does, by clicking it in List1.

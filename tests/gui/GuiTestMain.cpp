@@ -41,11 +41,18 @@ constexpr const char *kScreens = R"({ "screens": [
   { "name": "c-small", "x": 3286, "y": 0, "width": 1024, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 }
 ] })";
 
+// Qt splits the platform's options at every colon, so on Windows, where an absolute
+// path starts with a drive letter and a colon, the file goes in the current folder
+// under a relative name.
 std::filesystem::path writeScreens()
 {
-    const auto path =
-        std::filesystem::temp_directory_path() /
-        ("cuewright-gui-tests-screens-" + std::to_string(QCoreApplication::applicationPid()) + ".json");
+    const std::string name =
+        "cuewright-gui-tests-screens-" + std::to_string(QCoreApplication::applicationPid()) + ".json";
+#ifdef _WIN32
+    const std::filesystem::path path = name;
+#else
+    const auto path = std::filesystem::temp_directory_path() / name;
+#endif
     std::ofstream(path) << kScreens;
     return path;
 }

@@ -365,8 +365,13 @@ TEST_F(ScriptFilesTest, delete_armsOnTheFirstPress_andDeletesTheOpenScriptOnTheS
     grid().scrollBar()->setValue(5);
     {
         DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::Discard);
+        answerer.queueButton(QMessageBox::Yes);
         clickButton(button("deletesc"));
-        EXPECT_EQ(answerer.questions, QStringList{"Save changes to c.txt before deleting the script?"});
+        QStringList asked{"Save changes to c.txt before deleting the script?"};
+        if (!systemHasTrash())
+            asked << "c.txt cannot be moved to the trash. Delete it for good?";
+        EXPECT_EQ(answerer.questions, asked);
     }
     EXPECT_EQ(scriptsFolder(), "a.txt b.txt");
     // The last of three was deleted: the new last one opens.
@@ -397,7 +402,7 @@ TEST_F(ScriptFilesTest, delete_isRefusedWhileTheListHighlightsAnotherScript)
     EXPECT_EQ(scriptsFolder(), "finale.txt intro.txt");
 }
 
-TEST_F(ScriptFilesTest, delete_movesTheScriptToTheTrash_andSaysSo)
+TEST_F(ScriptFilesTest, delete_movesTheScriptToTheTrash_orAsksBeforeDeletingForGood)
 {
     game.write("mods/mod/scripts/a.txt", "One 1\r\n");
     start();
@@ -410,10 +415,18 @@ TEST_F(ScriptFilesTest, delete_movesTheScriptToTheTrash_andSaysSo)
     const qsizetype before = inTrash();
     QToolTip::hideText();
     clickButton(button("deletesc"));
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Yes);
     clickButton(button("deletesc"));
     EXPECT_EQ(scriptsFolder(), "");
-    EXPECT_EQ(inTrash(), before + 1);
-    EXPECT_EQ(QToolTip::text(), "a.txt was moved to the trash, where it can be restored");
+    if (systemHasTrash()) {
+        EXPECT_EQ(inTrash(), before + 1);
+        EXPECT_EQ(QToolTip::text(), "a.txt was moved to the trash, where it can be restored");
+        EXPECT_EQ(answerer.questions, QStringList{});
+    } else {
+        EXPECT_EQ(answerer.questions, QStringList{"a.txt cannot be moved to the trash. Delete it for good?"});
+        EXPECT_EQ(answerer.questionDetails, QStringList{"It cannot be brought back afterwards."});
+    }
 }
 
 TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)
@@ -433,7 +446,11 @@ TEST_F(ScriptFilesTest, deletingTheOnlyScript_selectsNothing_andAFurtherPressBee
     start();
     open("only.txt");
     clickButton(button("deletesc"));
-    clickButton(button("deletesc"));
+    {
+        DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::Yes); // where there is no trash
+        clickButton(button("deletesc"));
+    }
     EXPECT_EQ(scriptsFolder(), "");
     EXPECT_EQ(file1->count(), 0);
     EXPECT_EQ(file1->selectedPosition(), -1);

@@ -210,7 +210,10 @@ std::optional<GameLocation> askForLocation(const std::filesystem::path &startFol
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return locationOfChosenFolder(pathFromName(fileNameFrom(dialog.selectedFiles().front())));
+    // Qt answers with "/" on every system; messages about the folder show it as the
+    // system writes paths, never "C:/Games/Darwinia\mods".
+    return locationOfChosenFolder(
+        pathFromName(fileNameFrom(QDir::toNativeSeparators(dialog.selectedFiles().front()))));
 }
 
 namespace {
