@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -34,6 +35,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,6 +169,31 @@ double showStringsPage(cw::gui::MainWindow &window)
     return millisecondsSince(start);
 }
 
+// Closes the notice that a script holds more than the editor can, which would wait
+// for a user, and remembers when it was shown: an opening's figure ends there.
+class NoticeCloser : public QObject
+{
+public:
+    NoticeCloser() { QApplication::instance()->installEventFilter(this); }
+    ~NoticeCloser() override { QApplication::instance()->removeEventFilter(this); }
+    NoticeCloser(const NoticeCloser &) = delete;
+    NoticeCloser &operator=(const NoticeCloser &) = delete;
+
+    std::optional<std::chrono::steady_clock::time_point> shownAt;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto *box = qobject_cast<QMessageBox *>(watched)) {
+                shownAt = std::chrono::steady_clock::now();
+                QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
+};
+
 // Runs in a process of its own per size, so that its peak memory is its own:
 // prints "openmod MS EXTRA_MB" per run, "document MS MB" once, "stringspage MS" and
 // "stringspageatonce MS" per run, then "script MS", "save MS" and "undo MS" per run.
@@ -224,11 +251,14 @@ int openModChild(int keys, int runs)
 
     // Reading and showing; the notice that lines past the 100th cannot be kept
     // waits for the user and is not part of the figure.
+    NoticeCloser notices;
     for (int i = 0; i < runs; ++i) {
         static_cast<void>(window.model().openScript(std::string())); // an empty grid: every row changes
+        notices.shownAt.reset();
         start = std::chrono::steady_clock::now();
         window.browser().open("long.txt");
-        std::printf("script %.3f\n", millisecondsSince(start));
+        const auto end = notices.shownAt.value_or(std::chrono::steady_clock::now());
+        std::printf("script %.3f\n", std::chrono::duration<double, std::milli>(end - start).count());
     }
 
     // Save Script: write the grid, open the mod again, read the file back.
