@@ -4,6 +4,7 @@
 #include "core/io/IoFaults.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/Dialogs.h"
+#include "gui/ui/FileListBox.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -209,6 +210,21 @@ TEST_F(FolderActionsTest, openSelected_givesTheEditorTheWholePathAsOneArgument)
     EXPECT_EQ(starts, QStringList({"1|" + path(mod(kOddName) / "Levels" / "map01.txt"),
                                    "1|" + path(mod(kOddName) / "Levels" / "mission one.txt"),
                                    "1|" + path(mod(kOddName) / "read me.txt")}));
+}
+
+// Levels are opened by the names' bytes: a map named in Windows-1252 is the file
+// itself, not a name rebuilt from the text the list shows.
+TEST_F(FolderActionsTest, aMapNamedInWindows1252_isTheFileItself)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: the bytes are the system's to convert";
+#endif
+    game.write("mods/full/levels/map_caf\xE9.txt", "");
+    openMod(*window, "full");
+    auto *maps = find<gui::FileListBox>(*window, "listmaps");
+    ASSERT_EQ(maps->count(), 2);
+    select("listmaps", 1);
+    EXPECT_EQ(maps->selectedPath(), mod("full") / "levels" / "map_caf\xE9.txt");
 }
 
 TEST_F(FolderActionsTest, openPreferences_opensTheGameRootsFile_evenWhenMissing)

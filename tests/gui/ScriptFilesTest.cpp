@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
 namespace cw::test {
 namespace {
 
@@ -172,6 +175,28 @@ TEST_F(ScriptFilesTest, saveScriptAs_replacesAnExistingScriptWhenTold_andGivesNa
     EXPECT_EQ(bytesOf("notes.txt"), "One new\r\n\r\n");
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "notes.txt", "Old.txt"}));
     EXPECT_EQ(file1->selectedText(), "notes.txt");
+}
+
+// A name in Windows-1252, as modders' files from Windows are named, is not UTF-8 on
+// Linux: it opens, is proposed and is saved as its own bytes, never as the text shown.
+TEST_F(ScriptFilesTest, aScriptNamedInWindows1252_opensAndIsSavedAsItself)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: the bytes are the system's to convert";
+#endif
+    game.write("mods/mod/scripts/caf\xE9.txt", "One 1\r\n");
+    start();
+    const QString shown = itemTexts(file1).value(0);
+    open(shown);
+    EXPECT_EQ(grid().field(0, 0)->text(), "1");
+    grid().field(0, 0)->setText("2");
+    DialogAnswerer answerer;
+    answerer.queueAnswer(shown); // the proposal, as proposed
+    clickButton(button("savescas"));
+    EXPECT_EQ(answerer.inputProposals, QStringList{shown});
+    EXPECT_EQ(answerer.questions, QStringList{});
+    EXPECT_EQ(bytesOf("caf\xE9.txt"), "One 2\r\n\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(script("")), {}), 1);
 }
 
 TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
