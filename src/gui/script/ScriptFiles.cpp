@@ -122,31 +122,14 @@ bool ScriptFiles::confirmDiskUnchanged()
     const DiskState disk = diskState(m_model.scriptPath(), m_model.scriptOnDisk(), Compare::Bytes);
     if (disk == DiskState::Unchanged)
         return true;
-    const QString name = m_model.scriptName();
-    const bool gone = disk == DiskState::Gone;
-    const QMessageBox::StandardButton answer =
-        gone ? ui::ask(m_messages,
-                       QStringLiteral("%1 is no longer on disk: another program removed or renamed it "
-                                      "since Cuewright read it.")
-                           .arg(name),
-                       QStringLiteral("Overwrite saves the lines in the grid as %1 again.").arg(name),
-                       {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
-                       QMessageBox::Cancel)
-             : ui::ask(m_messages,
-                       QStringLiteral("%1 has been changed by another program since Cuewright read or "
-                                      "saved it.")
-                           .arg(name),
-                       QStringLiteral("Overwrite replaces that change with the lines in the grid; Reload "
-                                      "shows the file as it is now, without the grid's edits."),
-                       {{QMessageBox::Save, QStringLiteral("&Overwrite")},
-                        {QMessageBox::Reset, QStringLiteral("&Reload")},
-                        {QMessageBox::Cancel}},
-                       QMessageBox::Cancel);
-    if (answer == QMessageBox::Reset) {
+    const ui::DiskAnswer answer =
+        ui::askAboutChangeOnDisk(m_messages, m_model.scriptName(), disk == DiskState::Gone,
+                                 QStringLiteral("the lines in the grid"), QStringLiteral("the grid"));
+    if (answer == ui::DiskAnswer::Reload) {
         m_model.relistScripts();
         m_browser.open(m_model.scriptFile());
     }
-    return answer == QMessageBox::Save;
+    return answer == ui::DiskAnswer::Overwrite;
 }
 
 bool ScriptFiles::confirmLosses()

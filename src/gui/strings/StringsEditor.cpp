@@ -29,29 +29,12 @@ bool StringsEditor::confirmDiskUnchanged()
     const DiskState disk = diskState(file, stamp, Compare::Bytes);
     if (disk == DiskState::Unchanged)
         return true;
-    const QString name = displayName(file.filename());
-    const bool gone = disk == DiskState::Gone;
-    const QMessageBox::StandardButton answer =
-        gone ? ui::ask(m_messages,
-                       QStringLiteral("%1 is no longer on disk: another program removed or renamed it "
-                                      "since Cuewright read it.")
-                           .arg(name),
-                       QStringLiteral("Overwrite saves the editor's text as %1 again.").arg(name),
-                       {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
-                       QMessageBox::Cancel)
-             : ui::ask(m_messages,
-                       QStringLiteral("%1 has been changed by another program since Cuewright read or "
-                                      "saved it.")
-                           .arg(name),
-                       QStringLiteral("Overwrite replaces that change with the editor's text; Reload "
-                                      "shows the file as it is now, without the editor's edits."),
-                       {{QMessageBox::Save, QStringLiteral("&Overwrite")},
-                        {QMessageBox::Reset, QStringLiteral("&Reload")},
-                        {QMessageBox::Cancel}},
-                       QMessageBox::Cancel);
-    if (answer == QMessageBox::Reset)
+    const ui::DiskAnswer answer =
+        ui::askAboutChangeOnDisk(m_messages, displayName(file.filename()), disk == DiskState::Gone,
+                                 QStringLiteral("the editor's text"), QStringLiteral("the editor"));
+    if (answer == ui::DiskAnswer::Reload)
         reload();
-    return answer == QMessageBox::Save;
+    return answer == ui::DiskAnswer::Overwrite;
 }
 
 bool StringsEditor::writeFiles()

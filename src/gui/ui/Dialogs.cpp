@@ -124,6 +124,37 @@ QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const 
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+DiskAnswer askAboutChangeOnDisk(QWidget *parent, const QString &name, bool gone, const QString &edits,
+                                const QString &holder)
+{
+    const QMessageBox::StandardButton answer =
+        gone ? ask(parent,
+                   QStringLiteral("%1 is no longer on disk: another program removed or renamed it since "
+                                  "Cuewright read it.")
+                       .arg(name),
+                   QStringLiteral("Overwrite saves %1 as %2 again.").arg(edits, name),
+                   {{QMessageBox::Save, QStringLiteral("&Overwrite")}, {QMessageBox::Cancel}},
+                   QMessageBox::Cancel)
+             : ask(parent,
+                   QStringLiteral("%1 has been changed by another program since Cuewright read or saved it.")
+                       .arg(name),
+                   QStringLiteral("Overwrite replaces that change with %1; Reload shows the file as it is "
+                                  "now, without %2's edits.")
+                       .arg(edits, holder),
+                   {{QMessageBox::Save, QStringLiteral("&Overwrite")},
+                    {QMessageBox::Reset, QStringLiteral("&Reload")},
+                    {QMessageBox::Cancel}},
+                   QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Save:
+        return DiskAnswer::Overwrite;
+    case QMessageBox::Reset:
+        return DiskAnswer::Reload;
+    default:
+        return DiskAnswer::Cancel;
+    }
+}
+
 QString failureMessage(const QString &what, const IoError &error)
 {
     QString message = what + QStringLiteral(": ") + QString::fromStdString(error.reason) + u'.';

@@ -37,6 +37,17 @@ struct Choice
 QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const QString &informative,
                                 std::initializer_list<Choice> choices, QMessageBox::StandardButton byDefault);
 
+// What to do with a file another program changed or removed since it was read or saved.
+enum class DiskAnswer {
+    Overwrite,
+    Reload, // offered only while the file is still there
+    Cancel
+};
+// Asks it about the file `name`, whose edits are `edits` ("the lines in the grid",
+// "the editor's text"), held by `holder` ("the grid", "the editor").
+DiskAnswer askAboutChangeOnDisk(QWidget *parent, const QString &name, bool gone, const QString &edits,
+                                const QString &holder);
+
 // The window's message for a failed file operation: "WHAT: REASON.", and " The file
 // is as it was." only where a file stood there and the failure left it untouched.
 QString failureMessage(const QString &what, const IoError &error);
