@@ -11,6 +11,8 @@
 
 #include <QEvent>
 
+#include <functional>
+
 namespace cw::gui {
 
 DiskWatch::DiskWatch(WindowModel &model, ScriptBrowser &browser, StringsEditor &strings, QWidget *window,
@@ -52,37 +54,11 @@ void DiskWatch::lookAtScript()
 {
     if (!m_model.scriptOpen())
         return;
-    const std::filesystem::path path = m_model.scriptPath();
-    QWidget *at = m_scriptList;
-    switch (diskState(path, m_model.scriptOnDisk(), Compare::SizeAndTime)) {
-    case DiskState::Unchanged:
-        m_scriptSeen.reset();
-        return;
-    case DiskState::Gone:
-        if (!notedBefore(path, m_scriptSeen))
-            ui::note(at, QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
-                             .arg(m_model.scriptName()));
-        return;
-    case DiskState::Changed:
-        break;
-    }
-    // A change is taken up once: a file that cannot be read again (the editor refuses
-    // its lines, say) is not tried and reported at every activation.
-    if (notedBefore(path, m_scriptSeen))
-        return;
-    const QString name = m_model.scriptName();
-    if (!m_model.editor().isModified()) {
-        m_model.relistScripts();
-        if (m_browser.open(m_model.scriptFile())) {
-            m_scriptSeen.reset();
-            ui::note(at,
-                     QStringLiteral("%1 was changed by another program and has been read again").arg(name));
-        }
-        return;
-    }
-    ui::note(at, QStringLiteral("%1 was changed by another program. The grid keeps your edits; saving "
-                                "asks before it replaces that change")
-                     .arg(name));
+    lookAt({m_model.scriptPath(), m_model.scriptOnDisk(), m_model.scriptName(), m_scriptList, m_scriptSeen,
+            m_model.editor().isModified(), QStringLiteral("The grid"), [this] {
+                m_model.relistScripts();
+                return m_browser.open(m_model.scriptFile());
+            }});
 }
 
 void DiskWatch::lookAtStrings()
@@ -90,34 +66,42 @@ void DiskWatch::lookAtStrings()
     if (!m_model.modOpen() || !m_model.stringsOnDisk().known)
         return;
     const std::filesystem::path path = m_model.stringsFile();
-    QWidget *editor = m_stringsText;
-    const QString name = displayName(path.filename());
-    switch (diskState(path, m_model.stringsOnDisk(), Compare::SizeAndTime)) {
+    lookAt({path, m_model.stringsOnDisk(), displayName(path.filename()), m_stringsText, m_stringsSeen,
+            m_model.stringsText().isModified(), QStringLiteral("The editor"), [this] {
+                return m_strings.reload();
+            }});
+}
+
+void DiskWatch::lookAt(const Watched &file)
+{
+    switch (diskState(file.path, file.stamp, Compare::SizeAndTime)) {
     case DiskState::Unchanged:
-        m_stringsSeen.reset();
+        file.seen.reset();
         return;
     case DiskState::Gone:
-        if (!notedBefore(path, m_stringsSeen))
-            ui::note(
-                editor,
-                QStringLiteral("%1 is no longer on disk: another program removed or renamed it").arg(name));
+        if (!notedBefore(file.path, file.seen))
+            ui::note(file.at, QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
+                                  .arg(file.name));
         return;
     case DiskState::Changed:
         break;
     }
-    if (notedBefore(path, m_stringsSeen))
+    // A change is taken up once: a file that cannot be read again (the editor refuses
+    // its lines, say) is not tried and reported at every activation.
+    if (notedBefore(file.path, file.seen))
         return;
-    if (!m_model.stringsText().isModified()) {
-        if (m_strings.reload()) {
-            m_stringsSeen.reset();
-            ui::note(editor,
-                     QStringLiteral("%1 was changed by another program and has been read again").arg(name));
+    if (!file.modified) {
+        if (file.reload()) {
+            file.seen.reset();
+            ui::note(
+                file.at,
+                QStringLiteral("%1 was changed by another program and has been read again").arg(file.name));
         }
         return;
     }
-    ui::note(editor, QStringLiteral("%1 was changed by another program. The editor keeps your edits; "
-                                    "saving asks before it replaces that change")
-                         .arg(name));
+    ui::note(file.at, QStringLiteral("%1 was changed by another program. %2 keeps your edits; saving asks "
+                                     "before it replaces that change")
+                          .arg(file.name, file.holder));
 }
 
 } // namespace cw::gui

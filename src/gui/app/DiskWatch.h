@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -37,8 +39,22 @@ protected:
 private:
     // The size and time of a change already noted.
     using Seen = std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>>;
+    // A file the window shows, as it was last read or written, and what it takes to
+    // read it again.
+    struct Watched
+    {
+        std::filesystem::path path;
+        FileStamp &stamp;
+        QString name;
+        QWidget *at; // where its notes stand
+        Seen &seen;
+        bool modified;  // it has edits the disk does not hold
+        QString holder; // what holds them: "The grid", "The editor"
+        std::function<bool()> reload;
+    };
     void lookAtScript();
     void lookAtStrings();
+    void lookAt(const Watched &file);
     // Whether the change now on disk at `path` was noted already; notes it as seen.
     static bool notedBefore(const std::filesystem::path &path, Seen &seen);
 
