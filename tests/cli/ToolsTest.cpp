@@ -51,7 +51,7 @@ TEST(TokensTool, printsEachLinesSlots_asJsonLines)
     EXPECT_EQ(outputLines(result.out),
               std::vector<std::string>(
                   {R"({"line": 1, "slots": ["Foo", "a b", "3"]})", R"({"line": 2, "slots": []})",
-                   R"({"line": 3, "slots": ["Foo", "7"]})", R"({"line": 4, "slots": ["Foo", "#", "cd"]})",
+                   R"({"line": 3, "slots": ["Foo", "7"]})", R"({"line": 4, "slots": ["Foo", "ab", "#", "cd"]})",
                    R"({"line": 5, "slots": ["Foo", "ab c"]})", R"({"line": 6, "slots": ["#", "note"]})"}));
 }
 

@@ -212,9 +212,9 @@ TEST_F(ScriptDocumentTest, loadAndSave_normalisesLineEndsBlanksQuotesAndCase)
               "Wait 1\r\nWait 2\r\nWait 3\r\nCamMove gate one 3\r\n\r\n");
     // A comment gets a blank after "#" only when it has none; a bare "#" stays "#".
     EXPECT_EQ(roundTrip("#note\r\n# spaced\r\n#  two\r\n#\r\n"), "# note\r\n# spaced\r\n#  two\r\n#\r\n\r\n");
-    // A word against a "#" is lost; a trailing comment becomes arguments.
+    // A word against a "#" stays, its line as it was; a trailing comment becomes arguments.
     EXPECT_EQ(roundTrip("Wait#note\r\nWait 1 #later\r\nWait 1 # later\r\n"),
-              "# note\r\nWait 1 # later\r\nWait 1 # later\r\n\r\n");
+              "Wait#note\r\nWait 1 # later\r\nWait 1 # later\r\n\r\n");
     EXPECT_EQ(roundTrip("cammove \"a b\" 2\n#x\n#  lead\r\nSay intro_1\rWait 1 #  later\r\nOdd x\r\n#\r\n"),
               "CamMove a b 2\r\n# x\r\n#  lead\r\nSay intro_1\r\nWait 1 #  later\r\nOdd x\r\n#\r\n\r\n");
 }
@@ -488,6 +488,42 @@ TEST_F(ScriptDocumentTest, lossesOnSave_linesPast100AndWordsPastTheFourthArgumen
     EXPECT_FALSE(document.lossesOnSave().any());
     load("Wait 1\r\n");
     EXPECT_FALSE(document.lossesOnSave().any());
+}
+
+// The game reads on past a "#" glued to a word ("CamMove m#5" has the duration 5), which
+// the row's texts written with blanks between them would not say: an unedited row is
+// written as its line was, wherever it moves; an edited one as the grid shows it.
+TEST_F(ScriptDocumentTest, aLineWithAGluedHash_isWrittenAsItWas_untilItsRowIsEdited)
+{
+    const auto report = document.load(std::string_view("CamMove gate 3#slowly\r\nWait  1#x  y z w\r\nWait 2 # fine\r\n"));
+    ASSERT_TRUE(report.ok());
+    ASSERT_EQ(report->gluedHash.size(), 2u);
+    EXPECT_EQ(report->gluedHash[0].line, 1);
+    EXPECT_EQ(report->gluedHash[1].text, "Wait  1#x  y z w");
+    EXPECT_EQ(describe(0), "2:CamMove(Fly) gate(Mount - String)|3(Seconds - Float)|#|slowly @2200");
+    EXPECT_EQ(saved(), "CamMove gate 3#slowly\r\nWait  1#x  y z w\r\nWait 2 # fine\r\n\r\n");
+    // Written as it was, the line loses none of its words.
+    EXPECT_FALSE(document.lossesOnSave().any());
+
+    document.insertLine(0);
+    document.swapLines(1, 2);
+    EXPECT_EQ(saved(), "Wait  1#x  y z w\r\nCamMove gate 3#slowly\r\nWait 2 # fine\r\n\r\n");
+    const RowsChange edit = document.setArgument(2, 1, "4");
+    EXPECT_EQ(saved(), "Wait  1#x  y z w\r\nCamMove gate 4 # slowly\r\nWait 2 # fine\r\n\r\n");
+    document.undo(edit);
+    EXPECT_EQ(saved(), "Wait  1#x  y z w\r\nCamMove gate 3#slowly\r\nWait 2 # fine\r\n\r\n");
+    // Setting a field to the text it holds is no edit.
+    document.setArgument(1, 0, "1");
+    document.typeCommand(1, "Wait");
+    EXPECT_EQ(saved().substr(0, 18), "Wait  1#x  y z w\r\n");
+    document.chooseCommand(1, kWait);
+    EXPECT_EQ(saved().substr(0, 18), "Wait  1#x  y z w\r\n");
+    document.typeCommand(1, "wait");
+    EXPECT_EQ(saved().substr(0, 19), "wait 1 # x  y z w\r\n");
+    // Saved, the row still stands for the line the file holds.
+    document.markSaved();
+    EXPECT_EQ(saved().substr(0, 19), "wait 1 # x  y z w\r\n");
+    EXPECT_EQ(lineText(row(2)), "CamMove gate 3#slowly");
 }
 
 TEST_F(ScriptDocumentTest, lastRowInUse_isWhatAnInsertWouldPushOut)

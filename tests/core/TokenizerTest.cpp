@@ -1,6 +1,11 @@
 #include "core/catalogue/Tokenizer.h"
+#include "core/text/LineReader.h"
+
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <string>
 #include <vector>
@@ -68,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         Example{Full, "Foo 1 2", {"Foo", "1", "2"}}, Example{Full, "Foo \"a b\" 3", {"Foo", "a b", "3"}},
         Example{Full, "Foo \"a b\"", {"Foo", "a b"}}, Example{Full, "\tFoo\t\t7\t", {"Foo", "7"}},
         Example{Full, "#note", {"#", "note"}}, Example{Full, "Foo 5 #note", {"Foo", "5", "#", "note"}},
-        Example{Full, "Foo ab#cd", {"Foo", "#", "cd"}}, Example{Full, "Foo 5#", {"Foo", "5#"}},
+        Example{Full, "Foo ab#cd", {"Foo", "ab", "#", "cd"}}, Example{Full, "Foo 5#", {"Foo", "5#"}},
         Example{Full, "Foo \"a \"", {"Foo", "a "}}, Example{Full, "Foo \"ab cd", {"Foo", "ab c"}},
         Example{Key, "KEY  Some text, # here  ", {"KEY", "Some text, # here  "}},
         Example{Key, "#KEY text", {}}, Example{Key, "KEY", {"KEY"}}));
@@ -87,8 +92,9 @@ INSTANTIATE_TEST_SUITE_P(QuoteQuirks, TokenizerTable,
                              Example{Full, "\"a\"b\" c \"d e\"", {"\"a\"b\"", "c", "\"d", "e\""}},
                              // Two quoted tokens in a row.
                              Example{Full, "\"a\" \"b\"", {"a", "b"}},
-                             // A "#" inside quotes still starts a comment; the open token is lost.
-                             Example{Full, "Say \"a # b\"", {"Say", "#", " b\""}},
+                             // A "#" inside quotes still starts a comment; the open token ends
+                             // there, its blank kept, as an unclosed quote keeps it.
+                             Example{Full, "Say \"a # b\"", {"Say", "\"a ", "#", " b\""}},
                              // The quoted key of a strings line loses its quotes; the rest keeps its own.
                              Example{Key, "\"two words\" text", {"two words", "text"}},
                              Example{Key, "LOC_C \"quoted\"", {"LOC_C", "\"quoted\""}}));
@@ -114,6 +120,53 @@ INSTANTIATE_TEST_SUITE_P(
                       Example{Key, "  #x text", {"#x", "text"}}, Example{Key, "# text", {}},
                       Example{Key, "KEY # not a comment", {"KEY", "# not a comment"}}));
 
+// The game reads on past a "#" glued to a word, so that word is kept: it ends as at a
+// blank (a pair of quotes comes off it) and takes its slot like any other.
+INSTANTIATE_TEST_SUITE_P(
+    GluedHash, TokenizerTable,
+    ::testing::Values(Example{Full, "CamMove demo_gate 3#slowly", {"CamMove", "demo_gate", "3", "#", "slowly"}},
+                      Example{Full, "CamMove m#5", {"CamMove", "m", "#", "5"}},
+                      Example{Full, "Foo \"a b\"#c", {"Foo", "a b", "#", "c"}},
+                      Example{Full, "x#", {"x#"}}, Example{Full, "Foo ab# ", {"Foo", "ab", "#", " "}},
+                      Example{Full, "a##b", {"a", "#", "#b"}}));
+
+TEST(Tokenizer, gluedHash_isTold_onlyWhereAWordEndedAtIt)
+{
+    const auto flag = [](std::string_view line) { return splitLine(line, SplitMode::FullSplit)->gluedHash; };
+    EXPECT_TRUE(flag("CamMove m#5"));
+    EXPECT_TRUE(flag("Say \"a # b\""));
+    EXPECT_FALSE(flag("CamMove m 5 # five"));
+    EXPECT_FALSE(flag("#CamMove m#5"));
+    EXPECT_FALSE(flag("CamMove m5#"));
+}
+
+// Keeping the glued word changes only lines with a word glued to a "#": of the files the
+// program ships, only the Checker Demo's deliberate mistake.
+TEST(Tokenizer, shippedFiles_readAsBefore_butTheGluedHashOfTheCheckerDemo)
+{
+    namespace fs = std::filesystem;
+    const fs::path source(CUEWRIGHT_SOURCE_DIR);
+    std::vector<fs::path> files = {source / "data/commands.txt"};
+    for (const auto &mod : fs::directory_iterator(source / "examples/gameroot/mods")) {
+        if (fs::is_directory(mod.path() / "scripts"))
+            for (const auto &script : fs::directory_iterator(mod.path() / "scripts"))
+                files.push_back(script.path());
+    }
+    std::vector<std::string> glued;
+    for (const fs::path &file : files) {
+        const std::string bytes = test::readBytes(file);
+        LineReader reader(bytes, LineEnds::Any);
+        std::string_view line;
+        while (reader.next(line)) {
+            auto slots = splitLine(line, SplitMode::FullSplit);
+            if (slots && slots->gluedHash)
+                glued.push_back(file.filename().string() + ":" + std::to_string(reader.lineNumber()));
+        }
+    }
+    EXPECT_GE(files.size(), 11u);
+    EXPECT_EQ(glued, std::vector<std::string>{"broken_cutscene.txt:14"});
+}
+
 TEST(Tokenizer, twentyOneTokens_fillEverySlot)
 {
     const auto slots = split(words(21));
@@ -134,6 +187,8 @@ TEST(Tokenizer, commentNeedingTheTwentySecondSlot_isRefused)
 {
     // "#" lands in slot 20, but its remainder has no slot left.
     EXPECT_TRUE(refused(words(20) + " #x"));
+    // A word glued to the "#" needs its slot too.
+    EXPECT_TRUE(refused(words(19) + " x#y"));
     // With 19 tokens both fit.
     const auto slots = split(words(19) + " #x");
     ASSERT_EQ(slots.size(), 21u);

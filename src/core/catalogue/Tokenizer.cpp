@@ -131,7 +131,14 @@ private:
         if (c == '"')
             ++m_quotes;
         if (m_mode == SplitMode::FullSplit && c == '#') {
-            // The token being read is dropped; the comment takes two slots.
+            // A token being read ends here as it would at a blank: the game reads on past a
+            // "#" glued to a word, so the word is the line's own and dropping it would lose
+            // what the game reads. The comment then takes two slots.
+            if (m_start != kNone) {
+                m_glued = true;
+                if (separator() == Step::Refused)
+                    return Step::Refused;
+            }
             const bool stored = m_out.store(m_line.substr(at, 1)) && m_out.store(m_line.substr(at + 1));
             return stored ? Step::Done : Step::Refused;
         }
@@ -144,9 +151,14 @@ private:
         return Step::Next;
     }
 
+public:
+    bool glued() const { return m_glued; }
+
+private:
     std::string_view m_line;
     SplitMode m_mode;
     SlotWriter m_out;
+    bool m_glued = false;
     long m_start = kNone;
     long m_count = 0;
     int m_quotes = 0;
@@ -172,6 +184,7 @@ Result<TokenSlots, TokenizerError> splitLine(std::string_view line, SplitMode mo
         case Scanner::Step::Next:
             break;
         case Scanner::Step::Done:
+            slots.gluedHash = scanner.glued();
             return slots;
         case Scanner::Step::Refused:
             return TokenizerError{std::string(kTokenizerMessage)};

@@ -25,6 +25,10 @@ inline constexpr std::string_view kTokenizerMessage =
 struct TokenSlots
 {
     std::array<std::string_view, kTokenSlotCount> slot{};
+    // A "#" ended a word being read ("3#slowly"): the word stays a slot of its own, but
+    // the game, which reads on past such a "#", reads the line differently from the
+    // slots written back with blanks between them.
+    bool gluedHash = false;
 
     std::string_view operator[](int index) const { return slot[static_cast<std::size_t>(index)]; }
     // Number of slots up to and including the last non-empty one.

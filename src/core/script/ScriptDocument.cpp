@@ -84,7 +84,22 @@ Result<ScriptReadReport, ScriptReadError> ScriptDocument::fill(Result<ScriptRead
     m_commandsPast100 = report.commandsPast100;
     for (const ScriptReadReport::ExtraWords &extra : report.wordsPastFourth)
         mutableRow(extra.line - 1).extraWords = utf8(extra.words);
+    keepOriginalLines(report, 0);
     return std::move(read->report);
+}
+
+void ScriptDocument::keepOriginalLines(const ScriptReadReport &report, int firstRow)
+{
+    for (const ScriptReadReport::GluedHash &glued : report.gluedHash) {
+        const int r = firstRow + glued.line - 1;
+        if (r < kRows)
+            mutableRow(r).originalLine = utf8(glued.text);
+    }
+}
+
+void ScriptDocument::edited(int row)
+{
+    mutableRow(row).originalLine.clear();
 }
 
 template<class Edit> RowsChange ScriptDocument::record(Edit edit)
@@ -187,6 +202,7 @@ void ScriptDocument::copyRow(int from, int to)
         target.fields[k].laidOutFor = source.fields[k].laidOutFor;
     }
     target.extraWords = source.extraWords;
+    target.originalLine = source.originalLine;
 }
 
 // An emptied row shows no command, whatever entry 0 of the catalogue is, so that it is
@@ -199,6 +215,7 @@ void ScriptDocument::clearRow(int row)
     choose(row, 0);
     r.stringsVisible = false;
     r.extraWords.clear();
+    r.originalLine.clear();
 }
 
 // Sets a row up for one line as read, as the loader does. The command word is looked up
@@ -210,6 +227,7 @@ void ScriptDocument::clearRow(int row)
 void ScriptDocument::fillRow(int row, LineWords &&words)
 {
     ScriptRow &r = mutableRow(row);
+    r.originalLine.clear();
     const int index = m_catalogue.find(words[0]);
     // Entry 0 stands for "no command" only when the user picks it: a line names it only
     // by its own name, and an empty line is always an empty row.
@@ -259,6 +277,8 @@ RowsChange ScriptDocument::chooseCommand(int row, int entryIndex)
     return record([&] {
         ScriptRow &r = mutableRow(row);
         r.selected = entryIndex;
+        if (r.command != entry(entryIndex).name)
+            edited(row);
         r.command = entry(entryIndex).name;
         choose(row, entryIndex);
     });
@@ -266,18 +286,29 @@ RowsChange ScriptDocument::chooseCommand(int row, int entryIndex)
 
 RowsChange ScriptDocument::typeCommand(int row, std::string_view text)
 {
-    return record([&] { mutableRow(row).command = text; });
+    return record([&] {
+        if (mutableRow(row).command != text)
+            edited(row);
+        mutableRow(row).command = text;
+    });
 }
 
 RowsChange ScriptDocument::setArgument(int row, int k, std::string_view text)
 {
-    return record([&] { mutableRow(row).fields[static_cast<std::size_t>(k)].text = text; });
+    return record([&] {
+        SharedText &field = mutableRow(row).fields[static_cast<std::size_t>(k)].text;
+        if (field != text)
+            edited(row);
+        field = text;
+    });
 }
 
 RowsChange ScriptDocument::typeStringsText(int row, std::string_view text)
 {
     return record([&] {
         ScriptRow &r = mutableRow(row);
+        if (r.fields[0].text != text)
+            edited(row);
         r.stringsText = text;
         r.fields[0].text = text;
     });
@@ -285,7 +316,12 @@ RowsChange ScriptDocument::typeStringsText(int row, std::string_view text)
 
 RowsChange ScriptDocument::pickStringsEntry(int row, int index)
 {
-    return record([&] { pick(row, index); });
+    return record([&] {
+        const SharedText before = this->row(row).fields[0].text;
+        pick(row, index);
+        if (this->row(row).fields[0].text != before)
+            edited(row);
+    });
 }
 
 RowsChange ScriptDocument::insertLine(int row)
@@ -352,6 +388,7 @@ ScriptDocument::Paste ScriptDocument::pasteLines(int row, std::string_view bytes
             if (row + extra.line - 1 < kRows)
                 mutableRow(row + extra.line - 1).extraWords = utf8(extra.words);
         }
+        keepOriginalLines(report, row);
     });
     return paste;
 }
@@ -414,7 +451,7 @@ ScriptDocument::Losses ScriptDocument::lossesOnSave() const
 {
     Losses losses{m_linesPast100, m_commandsPast100, {}};
     for (int r = 0; r < kRows; ++r) {
-        if (!row(r).extraWords.empty() && !row(r).command.empty())
+        if (!row(r).extraWords.empty() && !row(r).command.empty() && row(r).originalLine.empty())
             losses.words.push_back({r, row(r).extraWords});
     }
     return losses;
@@ -443,6 +480,10 @@ void appendLine(std::string &out, const ScriptRow &row)
 {
     if (row.command.empty())
         return;
+    if (!row.originalLine.empty()) {
+        out += row.originalLine.str();
+        return;
+    }
     out += row.command.str();
     bool afterHash = row.command == "#";
     for (const ScriptRow::Field &field : row.fields) {

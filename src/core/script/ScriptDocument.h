@@ -48,6 +48,10 @@ struct ScriptRow
     // Words the line held after its fourth argument, which no field can hold and saving
     // drops; kept with the line wherever it moves, so that the save can ask first.
     SharedText extraWords;
+    // The line as its file held it, where a "#" glued to a word makes the game read it
+    // otherwise than the row's texts written with blanks between them: written back as
+    // it is until the row is edited. Kept with the line wherever it moves.
+    SharedText originalLine;
 
     bool operator==(const ScriptRow &) const = default;
 };
@@ -186,6 +190,9 @@ private:
     Result<ScriptReadReport, ScriptReadError> fill(Result<ScriptRead, ScriptReadError> read);
     void fillRow(int row, LineWords &&words);
     void layOutFields(int row, int count);
+    // The user changed what the row says: it is written from its texts from now on.
+    void edited(int row);
+    void keepOriginalLines(const ScriptReadReport &report, int firstRow);
     // A line as saving writes it: its command and its arguments that are not empty,
     // sharing the rows' texts.
     struct SavedLine

@@ -59,6 +59,8 @@ Result<ScriptRead, ScriptReadError> readScript(std::string_view bytes)
             words[k] = (*slots)[static_cast<int>(k)];
         if (report.linesInFile <= kGridLines && slots->usedCount() > static_cast<int>(words.size()))
             report.wordsPastFourth.push_back({report.linesInFile, wordsPastFourth(*slots)});
+        if (report.linesInFile <= kGridLines && slots->gluedHash)
+            report.gluedHash.push_back({report.linesInFile, std::string(line)});
         ++report.linesRead;
     }
     return read;

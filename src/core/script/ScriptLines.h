@@ -33,6 +33,16 @@ struct ScriptReadReport
     };
     std::vector<ExtraWords> wordsPastFourth;
 
+    // Lines the grid holds with a "#" glued to a word ("CamMove m#5"), which the game
+    // reads on past (the duration 5) but the grid, written back with a blank before the
+    // "#", would not: the line's 1-based number and its text, to be written back as it is.
+    struct GluedHash
+    {
+        int line = 0;
+        std::string text;
+    };
+    std::vector<GluedHash> gluedHash;
+
     // Whether lines the grid cannot hold say anything: only the first 100 lines can be
     // edited and saved, and a file saved from a full grid ends in one more, empty, line.
     bool losesLinesPast100() const { return lastLineInUse > kGridLines; }
