@@ -7,6 +7,7 @@
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
+#include "gui/ui/NoticeBar.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -309,28 +310,67 @@ TEST_F(SavingQuestionsTest, guardWithoutAScriptsFolder_offersDiscardAndCancel_an
               "They cannot be saved: the mod has no scripts folder to hold them.");
 }
 
-// Coming back from another program: an unedited script is read again, edits stay.
+// Coming back from another program: an unedited script is read again, edits stay. Each
+// is said in the notice bar, which stays until dismissed and never widens the window.
 TEST_F(SavingQuestionsTest, changesMadeWhileAway_areReadAgainWhenUnedited_andOnlyNotedOverEdits)
 {
+    auto *bar = find<gui::ui::NoticeBar>(*window, "noticeBar");
+    ASSERT_TRUE(bar);
+    const auto cameBack = [this] {
+        QEvent activated(QEvent::WindowActivate);
+        QApplication::sendEvent(window.get(), &activated);
+        QTest::qWait(20);
+    };
     game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
-    QToolTip::hideText();
-    QEvent activated(QEvent::WindowActivate);
-    QApplication::sendEvent(window.get(), &activated);
-    QTest::qWait(20);
-    EXPECT_TRUE(
-        QToolTip::text().startsWith("intro.txt was changed by another program. The grid keeps your edits"))
-        << QToolTip::text().toStdString();
+    cameBack();
+    EXPECT_TRUE(bar->text().startsWith("intro.txt was changed by another program. The grid keeps your edits"))
+        << bar->text().toStdString();
     EXPECT_EQ(describeRow(*window, 0), "One|15,-,-,-|-");
+    // Noted once: coming back again says nothing new.
+    bar->dismiss();
+    cameBack();
+    EXPECT_EQ(bar->text(), "");
 
+    const int width = window->width();
     DialogAnswerer answerer; // Discard the edits
     open("finale.txt");
     game.write("mods/mod/scripts/finale.txt", "One 7\r\n");
-    QToolTip::hideText();
-    QApplication::sendEvent(window.get(), &activated);
-    QTest::qWait(20);
-    EXPECT_EQ(QToolTip::text(), "finale.txt was changed by another program and has been read again");
+    cameBack();
+    EXPECT_EQ(bar->text(), "finale.txt was changed by another program and has been read again");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(window->width(), width);
     EXPECT_EQ(describeRow(*window, 0), "One|7,-,-,-|-");
     EXPECT_FALSE(window->isWindowModified());
+    clickButton(find<QWidget>(*window, "noticeDismiss"));
+    EXPECT_FALSE(bar->isVisible());
+}
+
+// A question asked over the window took its activation for good where the window
+// system does not give it back, and the window's keys then reached nothing: Ctrl+S on
+// the strings page, after a question about the script and another about opening one,
+// saved nothing and said nothing.
+TEST_F(SavingQuestionsTest, ctrlSAfterQuestions_stillSaves_theWindowIsActiveAgain)
+{
+    {
+        DialogAnswerer answerer;
+        game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
+        answerer.queueButton(QMessageBox::Cancel);
+        ctrlS();
+        ASSERT_EQ(answerer.questions, QStringList{kChanged});
+        answerer.queueButton(QMessageBox::Discard);
+        open("finale.txt");
+        ASSERT_EQ(window->model().scriptName(), "finale.txt");
+    }
+    // The event loop runs before the user's next key.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+    window->selectPage(3);
+    auto *strings = find<gui::StringsTextEdit>(*window, "stringstext");
+    strings->setFocus();
+    QTest::keyClick(strings, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(strings, "FAREWELL Bye");
+    QTest::keyClick(strings, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "GREETING Hello\r\nFAREWELL Bye\r\n");
 }
 
 } // namespace

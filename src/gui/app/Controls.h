@@ -16,6 +16,9 @@ class IndicatorLabel;
 class ListBox;
 class ScriptGrid;
 class StringsTextEdit;
+namespace ui {
+class NoticeBar;
+}
 
 // The named controls of the window. Each is a real widget whose objectName is the
 // name the program's behaviour is written against ("List1", "cmdsripts", ...).
@@ -23,6 +26,8 @@ struct Controls
 {
     // Tab pages: TabFrame_0..3 with their captions TabName_0..3.
     QTabWidget *tabs = nullptr;
+    // Above the page shown: messages the user need not answer ("noticeBar").
+    ui::NoticeBar *noticeBar = nullptr;
     std::array<QWidget *, 4> tabFrame{};
     std::array<QLabel *, 4> tabName{};
 

@@ -6,7 +6,7 @@
 #include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/strings/StringsEditor.h"
-#include "gui/ui/Dialogs.h"
+#include "gui/ui/NoticeBar.h"
 #include "gui/ui/TextCodec.h"
 
 #include <QEvent>
@@ -16,9 +16,8 @@
 namespace cw::gui {
 
 DiskWatch::DiskWatch(WindowModel &model, ScriptBrowser &browser, StringsEditor &strings, QWidget *window,
-                     QWidget *scriptList, QWidget *stringsText)
-    : m_model(model), m_browser(browser), m_strings(strings), m_window(window), m_scriptList(scriptList),
-      m_stringsText(stringsText)
+                     ui::NoticeBar *notices)
+    : m_model(model), m_browser(browser), m_strings(strings), m_window(window), m_notices(notices)
 {
     window->installEventFilter(this);
 }
@@ -54,7 +53,7 @@ void DiskWatch::lookAtScript()
 {
     if (!m_model.scriptOpen())
         return;
-    lookAt({m_model.scriptPath(), m_model.scriptOnDisk(), m_model.scriptName(), m_scriptList, m_scriptSeen,
+    lookAt({m_model.scriptPath(), m_model.scriptOnDisk(), m_model.scriptName(), m_scriptSeen,
             m_model.editor().isModified(), QStringLiteral("The grid"), [this] {
                 m_model.relistScripts();
                 return m_browser.open(m_model.scriptFile());
@@ -66,7 +65,7 @@ void DiskWatch::lookAtStrings()
     if (!m_model.modOpen() || !m_model.stringsOnDisk().known)
         return;
     const std::filesystem::path path = m_model.stringsFile();
-    lookAt({path, m_model.stringsOnDisk(), displayName(path.filename()), m_stringsText, m_stringsSeen,
+    lookAt({path, m_model.stringsOnDisk(), displayName(path.filename()), m_stringsSeen,
             m_model.stringsText().isModified(), QStringLiteral("The editor"), [this] {
                 return m_strings.reload();
             }});
@@ -80,7 +79,7 @@ void DiskWatch::lookAt(const Watched &file)
         return;
     case DiskState::Gone:
         if (!notedBefore(file.path, file.seen))
-            ui::note(file.at, QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
+            m_notices->notify(QStringLiteral("%1 is no longer on disk: another program removed or renamed it")
                                   .arg(file.name));
         return;
     case DiskState::Changed:
@@ -93,13 +92,12 @@ void DiskWatch::lookAt(const Watched &file)
     if (!file.modified) {
         if (file.reload()) {
             file.seen.reset();
-            ui::note(
-                file.at,
+            m_notices->notify(
                 QStringLiteral("%1 was changed by another program and has been read again").arg(file.name));
         }
         return;
     }
-    ui::note(file.at, QStringLiteral("%1 was changed by another program. %2 keeps your edits; saving asks "
+    m_notices->notify(QStringLiteral("%1 was changed by another program. %2 keeps your edits; saving asks "
                                      "before it replaces that change")
                           .arg(file.name, file.holder));
 }

@@ -17,18 +17,21 @@ namespace cw::gui {
 class ScriptBrowser;
 class StringsEditor;
 class WindowModel;
+namespace ui {
+class NoticeBar;
+}
 
 // Notices, whenever the window becomes active again, that another program (the text
 // editor "Open 4 hax" started, say) changed the open script's file or the strings
-// table: what the user has not edited is read again, with a short note; edits stay,
-// and the note says that the file changed. Each change is noted once.
+// table: what the user has not edited is read again, with a message in the notice bar;
+// edits stay, and the message says that the file changed. Each change is noted once.
 class DiskWatch : public QObject
 {
     Q_OBJECT
 public:
-    // Looks whenever `window` becomes active; notes stand at `scriptList` and `stringsText`.
+    // Looks whenever `window` becomes active; tells what it found in `notices`.
     DiskWatch(WindowModel &model, ScriptBrowser &browser, StringsEditor &strings, QWidget *window,
-              QWidget *scriptList, QWidget *stringsText);
+              ui::NoticeBar *notices);
 
     // Looks at both files now (invoked by name, queued, after an activation).
     Q_INVOKABLE void look();
@@ -46,7 +49,6 @@ private:
         std::filesystem::path path;
         FileStamp &stamp;
         QString name;
-        QWidget *at; // where its notes stand
         Seen &seen;
         bool modified;  // it has edits the disk does not hold
         QString holder; // what holds them: "The grid", "The editor"
@@ -62,8 +64,7 @@ private:
     ScriptBrowser &m_browser;
     StringsEditor &m_strings;
     QWidget *m_window;
-    QWidget *m_scriptList;
-    QWidget *m_stringsText;
+    ui::NoticeBar *m_notices;
     Seen m_scriptSeen;
     Seen m_stringsSeen;
 };

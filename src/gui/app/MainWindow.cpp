@@ -14,6 +14,7 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
+#include "gui/ui/NoticeBar.h"
 #include "gui/ui/WindowPlaces.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
@@ -87,7 +88,8 @@ void MainWindow::buildParts()
     workspace.saveStrings = c.saveStrings;
     workspace.stringsRevert = c.stringsRevert;
     m_workspace = std::make_unique<ModWorkspace>(model, *m_guard, workspace, this);
-    m_browser = std::make_unique<ScriptBrowser>(model, *m_guard, c.file1, c.list2, c.scrOpen, this);
+    m_browser =
+        std::make_unique<ScriptBrowser>(model, *m_guard, c.file1, c.list2, c.scrOpen, this, c.noticeBar);
     m_scriptFiles = std::make_unique<ScriptFiles>(
         model, *m_guard, *m_browser,
         ScriptFiles::Widgets{c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.file1, c.list2}, this);
@@ -118,8 +120,7 @@ void MainWindow::buildParts()
         }
     };
     m_editActions = std::make_unique<EditActions>(model, *c.grid, this, save, c.saveScAs, c.newSc);
-    m_diskWatch =
-        std::make_unique<DiskWatch>(model, *m_browser, *m_stringsEditor, this, c.file1, c.stringsText);
+    m_diskWatch = std::make_unique<DiskWatch>(model, *m_browser, *m_stringsEditor, this, c.noticeBar);
 }
 
 MainWindow::~MainWindow()
@@ -200,8 +201,11 @@ void MainWindow::buildTabs()
     }
     connect(tabs, &QTabWidget::currentChanged, this, &MainWindow::selectPage);
 
+    m_controls.noticeBar = new ui::NoticeBar(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_controls.noticeBar);
     layout->addWidget(tabs);
     for (int i = 0; i < 4; ++i)
         m_pages[static_cast<std::size_t>(i)] = pages[i];

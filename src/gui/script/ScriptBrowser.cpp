@@ -6,6 +6,7 @@
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
+#include "gui/ui/NoticeBar.h"
 #include "gui/ui/Processes.h"
 #include "gui/ui/TextCodec.h"
 
@@ -57,8 +58,10 @@ QString describeLosses(const ScriptDocument::Losses &losses)
 }
 
 ScriptBrowser::ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1,
-                             FileListBox *list2, QPushButton *scrOpen, QWidget *messages)
-    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen), m_messages(messages)
+                             FileListBox *list2, QPushButton *scrOpen, QWidget *messages,
+                             ui::NoticeBar *notices)
+    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen), m_messages(messages),
+      m_notices(notices)
 {
     connect(m_file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
     connect(m_file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
@@ -109,6 +112,19 @@ bool ScriptBrowser::openSelected()
         return false;
     }
     m_list2->setSelectedPosition(m_file1->selectedPosition());
+    if (!opened->gluedHash.empty()) {
+        std::vector<int> lines;
+        for (const ScriptReadReport::GluedHash &glued : opened->gluedHash)
+            lines.push_back(glued.line);
+        m_notices->notify(
+            QStringLiteral("%1: line%2 %3 %4 a \"#\" glued to a word, which the game reads on past "
+                           "(\"CamMove m#5\" has the duration 5). Saving writes %5 exactly as %6 until "
+                           "you edit %5.")
+                .arg(m_model.scriptName(), lines.size() == 1 ? QString() : QStringLiteral("s"), lineList(lines),
+                     lines.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"),
+                     lines.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"),
+                     lines.size() == 1 ? QStringLiteral("it stands") : QStringLiteral("they stand")));
+    }
     const QString losses = describeLosses(m_model.editor().document().lossesOnSave());
     if (!losses.isEmpty()) {
         ui::showMessage(m_messages,

@@ -15,6 +15,9 @@ namespace cw::gui {
 class FileListBox;
 class UnsavedChanges;
 class WindowModel;
+namespace ui {
+class NoticeBar;
+}
 
 // What of the script as it was read saving would not keep, in words, for the note at
 // loading and the question before a save: empty when the grid holds it all.
@@ -27,7 +30,7 @@ class ScriptBrowser : public QObject
     Q_OBJECT
 public:
     ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1, FileListBox *list2,
-                  QPushButton *scrOpen, QWidget *messages);
+                  QPushButton *scrOpen, QWidget *messages, ui::NoticeBar *notices);
 
     // Opens the script selected in File1 (or empties the grid when nothing is selected).
     // False when the file could not be opened; the grid and the script stay as they
@@ -51,6 +54,7 @@ private:
     FileListBox *m_list2;
     QPushButton *m_scrOpen;
     QWidget *m_messages;
+    ui::NoticeBar *m_notices;
 };
 
 } // namespace cw::gui

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -76,6 +77,28 @@ QString captionWithMnemonic(QMessageBox::StandardButton button)
     }
 }
 
+// A modal dialog takes the activation from the window it is asked over. Where the
+// window system does not hand it back when the dialog closes (the offscreen platform,
+// a desktop without a window manager), the window's own keys, Ctrl+S among them, would
+// reach nothing until the user clicked into the window: typing still goes to the
+// focused field, so a save pressed then was simply lost.
+class ActivationBack
+{
+public:
+    explicit ActivationBack(QWidget *parent) : m_window(parent ? parent->window() : nullptr) {}
+    ~ActivationBack()
+    {
+        QWidget *window = m_window.data();
+        if (window != nullptr && window->isVisible() && !window->isActiveWindow())
+            window->activateWindow();
+    }
+    ActivationBack(const ActivationBack &) = delete;
+    ActivationBack &operator=(const ActivationBack &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 } // namespace
 
 void showMessage(QWidget *parent, const QString &text, const QString &informative)
@@ -85,6 +108,7 @@ void showMessage(QWidget *parent, const QString &text, const QString &informativ
     if (!informative.isEmpty())
         box.setInformativeText(informative);
     widen(box, neededWidth(box, box.windowTitle(), {}));
+    const ActivationBack back(parent);
     box.exec();
 }
 
@@ -96,6 +120,7 @@ QString askText(QWidget *parent, const QString &title, const QString &prompt, co
     dialog.setLabelText(prompt);
     dialog.setTextValue(proposed);
     widen(dialog, neededWidth(dialog, title, {prompt, proposed}));
+    const ActivationBack back(parent);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue();
@@ -121,6 +146,7 @@ QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const 
     widen(box, neededWidth(box, box.windowTitle(), {}));
     box.setDefaultButton(byDefault);
     box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No);
+    const ActivationBack back(parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
