@@ -264,7 +264,8 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
          {"Save changes to strings_default.txt before opening another mod?"},
          [](EditingTest &t) {
              EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt"), "GREETING Hello\r\n");
-             EXPECT_EQ(t.title(), caption("mod - a.txt"));
+             // The strings editor's edits are unsaved, and the caption says so.
+             EXPECT_EQ(t.title(), caption("mod - a.txt *"));
          }},
         {"after Save Changes another mod opens without a question",
          [typeStrings](EditingTest &t, DialogAnswerer &) {
@@ -308,9 +309,9 @@ TEST_F(EditingTest, guardAnswers_leaveUnsavedExactlyWhatWasNotWritten)
          },
          {"Save changes to strings_default.txt before opening another mod?"},
          [strings](EditingTest &t) {
-             EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt.bak"), "GREETING Hello\r\n");
+             EXPECT_EQ(readBytes(t.game.root() / "mods/mod/strings_default.txt"), "GREETING Hello\r\n");
              EXPECT_TRUE(strings(t)->strings().isModified());
-             EXPECT_EQ(t.title(), caption("mod - a.txt"));
+             EXPECT_EQ(t.title(), caption("mod - a.txt *"));
          }},
         {"Save, then no name for the lines of no script: they stay unsaved",
          [](EditingTest &t, DialogAnswerer &a) {

@@ -75,13 +75,13 @@ protected:
     gui::StringsTextEdit *editor = nullptr;
 };
 
-// The backup keeps the table as it was before the save, so Revert to Backup undoes it.
-TEST_F(StringsEditorTest, save_writesTheTextWithALineEnd_andKeepsTheFileBeforeItAsTheBackup)
+// The backup holds the text of the last save, so Revert to Backup brings it back.
+TEST_F(StringsEditorTest, save_writesTheTextWithALineEnd_toTheTableAndItsBackup)
 {
     retype("A x");
     save();
     EXPECT_EQ(file(), "A x\r\n");
-    EXPECT_EQ(backup(), "LOC_A Hello\r\n");
+    EXPECT_EQ(backup(), "A x\r\n");
     EXPECT_EQ(editor->strings().text(), "A x");
     EXPECT_FALSE(temporaryFileLeft());
 }
@@ -102,19 +102,18 @@ TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEdi
     EXPECT_EQ(find<QWidget>(*window, "work_2")->property("state").toString(), "worked");
 }
 
-TEST_F(StringsEditorTest, openAndSaveAgain_leavesTheFileAsItWas_andAnOlderBackupStands)
+TEST_F(StringsEditorTest, openAndSaveAgain_leavesTheFileAsItWas)
 {
     game.write("mods/alpha/strings_default.txt.bak", "OLDER backup\r\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
+    EXPECT_EQ(backup(), "LOC_A Hello\r\n");
     openMod(*window, "beta");
     openMod(*window, "alpha");
     window->selectPage(3);
     EXPECT_EQ(editor->strings().text(), "LOC_A Hello\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
-    // Saving the same text again is no reason to lose the backup.
-    EXPECT_EQ(backup(), "OLDER backup\r\n");
 }
 
 // Emptied, the editor would let the next Save Changes wipe the file and its backup.
@@ -129,7 +128,7 @@ TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
     EXPECT_EQ(file(), "LOC_A Hello\r\n");
     save();
     EXPECT_EQ(file(), "LOC_A Hello\r\nLOC_B edited, unsaved\r\n");
-    EXPECT_EQ(backup(), "LOC_A Hello\r\n");
+    EXPECT_EQ(backup(), "LOC_A Hello\r\nLOC_B edited, unsaved\r\n");
 
     // A backup that is there but cannot be read is no backup either.
     std::filesystem::remove(mod() / "strings_default.txt.bak");
@@ -139,20 +138,46 @@ TEST_F(StringsEditorTest, revertWithoutBackup_saysSo_andKeepsTheEditorsText)
     EXPECT_EQ(editor->strings().text(), "LOC_A Hello\nLOC_B edited, unsaved");
 }
 
-TEST_F(StringsEditorTest, revert_bringsBackTheBackup_withoutTouchingTheTable)
+TEST_F(StringsEditorTest, revert_bringsBackTheLastSave_withoutTouchingTheTable)
 {
     retype("A x");
     save();
-    retype("changed, unsaved");
-    revert();
-    EXPECT_EQ(editor->strings().text(), "LOC_A Hello\n");
-
     // What the backup holds comes back, whatever the table was built from.
     game.write("mods/alpha/strings_default.txt.bak", "Q q\r\nR r");
     revert();
     EXPECT_EQ(editor->strings().text(), "Q q\nR r");
     EXPECT_EQ(stringNames(), QStringList{"A"});
     EXPECT_EQ(file(), "A x\r\n");
+    EXPECT_TRUE(window->isWindowModified());
+}
+
+// Unsaved edits are asked about (No by default), and a revert is one step of the
+// editor's undo: Ctrl+Z brings the edits back.
+TEST_F(StringsEditorTest, revertOverUnsavedEdits_asks_andIsOneUndoStep)
+{
+    retype("A x");
+    save();
+    retype("typed, unsaved");
+    {
+        DialogAnswerer answerer;
+        answerer.queueButton(QMessageBox::No);
+        revert();
+        EXPECT_EQ(answerer.questions,
+                  QStringList{"Replace your unsaved edits of strings_default.txt with the backup?"});
+        EXPECT_EQ(editor->strings().text(), "typed, unsaved");
+        answerer.queueButton(QMessageBox::Yes);
+        revert();
+        EXPECT_EQ(answerer.questions.size(), 2);
+        EXPECT_EQ(editor->strings().text(), "A x\n");
+    }
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->strings().text(), "typed, unsaved");
+    // Typed away again, the text is the saved one: nothing to ask about.
+    retype("A x");
+    DialogAnswerer quiet;
+    revert();
+    EXPECT_TRUE(quiet.questions.isEmpty());
 }
 
 TEST_F(StringsEditorTest, graveAccentTypesATab_andTheTabKeyMovesTheFocus)
@@ -233,7 +258,7 @@ TEST_F(StringsEditorTest, fileThatCannotBeWritten_isReported_andTheEditorKeepsIt
     EXPECT_TRUE(answerer.messages.front().contains("strings_default.txt"));
     EXPECT_FALSE(answerer.messages.front().contains(".bak"));
     EXPECT_TRUE(std::filesystem::is_directory(mod() / "strings_default.txt"));
-    EXPECT_EQ(backup(), "A x\r\n");
+    EXPECT_EQ(backup(), "<missing>"); // a save that fails writes no backup either
     EXPECT_EQ(editor->strings().text(), "A x");
     EXPECT_FALSE(temporaryFileLeft());
 }
@@ -258,7 +283,7 @@ TEST_F(StringsEditorTest, everyByteSurvivesLoadAndSave_andEveryLineEndIsSavedAsC
     window->selectPage(3);
     save();
     EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt"), saved);
-    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), content);
+    EXPECT_EQ(readBytes(game.root() / "mods/beta/strings_default.txt.bak"), saved);
     EXPECT_EQ(comboItems(find<QComboBox>(*window, "cmbstringlist")).value(0), "K");
 }
 

@@ -191,6 +191,9 @@ struct Operation
     void (*press)(Editor &, DialogAnswerer &);
     QStringList (*content)(Editor &);
     const char *edited; // a text that the preparation put into the content
+    // The targets a failure is reported for, when not all of them: a strings save stops
+    // at the table, as the backup is written only after it.
+    std::vector<std::string> reported = {};
 };
 
 const std::vector<std::string> kStringsFiles = {"strings_default.txt.bak", "strings_default.txt"};
@@ -204,7 +207,8 @@ const Operation kSaveScriptAs{"SaveScriptAs", "mod", "scripts", 4096, {"b.txt"},
 const Operation kNewScript{"NewScript", "mod", "scripts", 0, {"new.txt"}, 0,
                            openAndFillGrid, pressNewScript, grid, "r99k3-"};
 const Operation kSaveStrings{"SaveStrings", "words", "", 0, kStringsFiles, 0,
-                             fillStrings, pressSaveStrings, stringsText, "EDITED by hand"};
+                             fillStrings, pressSaveStrings, stringsText, "EDITED by hand",
+                             {"strings_default.txt"}};
 const Operation kMakeFile{"MakeFile", "bare", "", 0, {"strings_default.txt"}, 1,
                           showMainPage, pressMakeFile, stringsPart, "broken"};
 // clang-format on
@@ -315,7 +319,7 @@ TEST_P(EachWrite, failing_keepsTheFilesAndTheContent_andTellsTheUserWhichFile)
         named << target;
     }
     QStringList expected;
-    for (const std::string &name : operation.targets)
+    for (const std::string &name : operation.reported.empty() ? operation.targets : operation.reported)
         expected << QString::fromStdString((folder / name).string());
     named.sort();
     expected.sort();
@@ -367,15 +371,16 @@ TEST_F(WriteFailures, newScriptNamedLikeAFolderMadeSinceTheListing_isRefusedWith
     }
 }
 
-TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_andNamesOnlyIt)
+TEST_F(WriteFailures, stringsSaveOnAFullDisk_keepsTheOldFileAndBackup_andNamesOnlyTheTable)
 {
-    // Two pages of text: the disk holds the old file, its copy in the backup, and no
-    // more than a page of the new text.
+    // Two pages of text: the disk holds the old file and its backup, and no more than a
+    // page of the new text.
     const std::string line = "KEY a line of some sixty bytes to fill two pages with text\r\n";
     std::string bytes;
     while (bytes.size() < 6000)
         bytes += line;
     editor.game.write("mods/words/strings_default.txt", bytes);
+    editor.game.write("mods/words/strings_default.txt.bak", "KEY the last save\r\n");
     ASSERT_TRUE(editor.start("words"));
     editor.window->selectPage(3);
     editor.strings()->setFocus();
@@ -383,12 +388,10 @@ TEST_F(WriteFailures, stringsSaveWhoseBackupTakesTheLastRoom_keepsTheOldFile_and
     QTest::keyClicks(editor.strings(), "EDITED");
     const QString text = editor.strings()->strings().text();
     const fs::path mod = editor.mod("words");
-    FullDisk full(mod, 8192);
-    if (full.how() == "seam")
-        GTEST_SKIP() << "the fault seam fails each file on its own, not the two on one disk";
+    FullDisk full(mod, 4096);
     DialogAnswerer answerer;
     clickButton(editor.button("savestrings"));
-    EXPECT_EQ(readBytes(mod / "strings_default.txt.bak"), bytes);
+    EXPECT_EQ(readBytes(mod / "strings_default.txt.bak"), "KEY the last save\r\n");
     EXPECT_EQ(readBytes(mod / "strings_default.txt"), bytes);
     ASSERT_EQ(answerer.messages.size(), 1);
     EXPECT_TRUE(answerer.messages.front().startsWith(

@@ -154,6 +154,7 @@ QTextDocument *StringsText::document()
     if (!m_document) {
         m_document = buildDocumentNow({}, m_font).release();
         m_document->setParent(this);
+        connect(m_document, &QTextDocument::modificationChanged, this, &StringsText::modifiedChanged);
     }
     return m_document;
 }
@@ -168,7 +169,12 @@ void StringsText::setFont(const QFont &font)
 void StringsText::setFileBytes(std::string_view bytes)
 {
     abandonBuild();
+    const bool wasModified = isModified();
     m_pendingBytes = std::make_shared<const std::string>(bytes);
+    m_fileBytes = m_pendingBytes;
+    m_fileText.reset();
+    if (wasModified)
+        Q_EMIT modifiedChanged();
     Q_EMIT bytesSet();
     if (!m_pendingBytes)
         return; // a view showing the text has put it in place
@@ -222,6 +228,7 @@ void StringsText::putInPlace(QTextDocument *document)
         document->setDefaultFont(m_font);
     document->setParent(this);
     QTextDocument *previous = std::exchange(m_document, document);
+    connect(document, &QTextDocument::modificationChanged, this, &StringsText::modifiedChanged);
     // Views take the new document before the old one goes.
     Q_EMIT documentReplaced(document);
     delete previous;
@@ -249,6 +256,32 @@ void StringsText::setModified(bool modified)
 {
     ensureLoaded();
     document()->setModified(modified);
+}
+
+void StringsText::markWritten()
+{
+    m_fileBytes.reset();
+    m_fileText = text();
+    setModified(false);
+}
+
+bool StringsText::differsFromFile()
+{
+    if (!isModified())
+        return false;
+    if (!m_fileText)
+        m_fileText = m_fileBytes ? textFromBytes(*m_fileBytes) : QString();
+    return text() != *m_fileText;
+}
+
+void StringsText::replaceText(std::string_view bytes)
+{
+    ensureLoaded();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(textFromBytes(bytes));
+    cursor.endEditBlock();
 }
 
 QString StringsText::text()

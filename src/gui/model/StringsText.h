@@ -50,6 +50,15 @@ public:
     // unsaved (a backup put in the editor) counts as changed.
     bool isModified() const;
     void setModified(bool modified);
+    // The text is now what the file holds (it was just written): not modified, and the
+    // text differsFromFile() compares with.
+    void markWritten();
+    // Whether the text is other than the one last set from the file or written to it: a
+    // change typed and typed away again is none.
+    bool differsFromFile();
+    // Replaces the whole text with that of `bytes` as one edit the user can undo, as if
+    // it had been typed: the edits it replaces come back with Ctrl+Z.
+    void replaceText(std::string_view bytes);
 
     struct Encoded
     {
@@ -64,6 +73,8 @@ public:
 
 Q_SIGNALS:
     void documentReplaced(QTextDocument *document);
+    // isModified() changed.
+    void modifiedChanged();
     // New bytes were set, whose document is not yet in place.
     void bytesSet();
 
@@ -78,6 +89,10 @@ private:
     QFont m_font;
     QTextDocument *m_document = nullptr; // a child of this
     std::shared_ptr<const std::string> m_pendingBytes;
+    // What the file held when last read or written: its bytes as set (decoded only when a
+    // comparison needs them), or the text written.
+    std::shared_ptr<const std::string> m_fileBytes;
+    std::optional<QString> m_fileText;
     std::unique_ptr<Build> m_build; // of m_pendingBytes, once started
     std::vector<std::unique_ptr<Build>> m_abandoned;
     QTimer m_buildTimer;

@@ -50,6 +50,7 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
     // Before any mod is open the script list shows the game root's scripts.
     m_listing.scriptsFolder = m_gameRoot.root;
     connect(m_editor, &ScriptEditor::modifiedChanged, this, &WindowModel::captionChanged);
+    connect(m_stringsText, &StringsText::modifiedChanged, this, &WindowModel::captionChanged);
     connect(this, &WindowModel::filesChanged, this, [this] { m_gameStrings.reset(); });
 }
 
@@ -87,7 +88,7 @@ QString WindowModel::caption() const
 
 bool WindowModel::captionModified() const
 {
-    return m_editor->isModified();
+    return m_editor->isModified() || m_stringsText->isModified();
 }
 
 void WindowModel::setCaption(QString caption)
@@ -295,7 +296,7 @@ void WindowModel::scriptWritten(FileStamp stamp)
 void WindowModel::stringsWritten(FileStamp stamp)
 {
     m_stringsOnDisk = stamp;
-    m_stringsText->setModified(false);
+    m_stringsText->markWritten();
     Q_EMIT filesChanged();
 }
 

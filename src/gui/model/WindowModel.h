@@ -177,8 +177,8 @@ public:
     QAbstractItemModel *stringNames() const;
     QAbstractItemModel *stringTexts() const;
 
-    // The caption: what the last action set, with " *" while the grid differs from its
-    // file.
+    // The caption: what the last action set, with " *" while the grid or the strings
+    // editor holds edits their files do not.
     QString caption() const;
     bool captionModified() const;
 

@@ -56,26 +56,21 @@ bool StringsEditor::write()
     }
     const std::filesystem::path file = findNoCase(modFolder, layout::kStringsFile);
     const std::filesystem::path backup = findNoCase(modFolder, layout::stringsBackupFile());
-    // The backup keeps the table as it was before this save, so that Revert to Backup
-    // can undo a save; saving the same text again keeps the older backup. A backup that
-    // cannot be written is reported, and the table is still saved: the user asked for
-    // the table.
+    // The backup holds what the table holds after this save, so that Revert to Backup
+    // brings back the text of the last save. It is written once the table is: a save
+    // that fails leaves both files as they were. A backup that cannot be written is
+    // reported, and the table stays saved: the user asked for the table.
     const ModBoundary mod(modFolder);
-    const auto before = readFile(file, mod);
-    if (!before || *before != *text.bytes) {
-        const std::string_view kept = before ? std::string_view(*before) : std::string_view(*text.bytes);
-        if (auto written = writeFileAtomically(backup, kept, mod); !written) {
-            ui::showMessage(m_messages, ui::failureMessage(
-                                            QStringLiteral("%1 could not be saved").arg(displayName(backup)),
-                                            written.error()));
-        }
-    }
-    auto written = writeFileAtomically(file, *text.bytes, mod);
-    if (!written) {
+    if (auto written = writeFileAtomically(file, *text.bytes, mod); !written) {
         ui::showMessage(m_messages,
                         ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(file)),
                                            written.error()));
         return false;
+    }
+    if (auto written = writeFileAtomically(backup, *text.bytes, mod); !written) {
+        ui::showMessage(m_messages,
+                        ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(backup)),
+                                           written.error()));
     }
     m_model.stringsWritten(FileStamp::of(file, *text.bytes));
     return true;
@@ -126,9 +121,16 @@ void StringsEditor::revert()
                         QString::fromStdString(describe(backup.error())));
         return;
     }
-    // The backup's text is not yet the table's: it is an unsaved change.
-    m_model.stringsText().setFileBytes(*backup);
-    m_model.stringsText().setModified(true);
+    StringsText &text = m_model.stringsText();
+    if (text.differsFromFile() &&
+        ui::ask(m_messages,
+                QStringLiteral("Replace your unsaved edits of %1 with the backup?")
+                    .arg(displayName(m_model.stringsFile().filename())),
+                QString(), {{QMessageBox::Yes}, {QMessageBox::No}}, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // One edit of the editor: Ctrl+Z brings back what the backup replaced. The backup's
+    // text is not yet the table's, so it stands as an unsaved change.
+    text.replaceText(*backup);
 }
 
 } // namespace cw::gui

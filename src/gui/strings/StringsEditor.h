@@ -20,10 +20,11 @@ public:
     StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
                   QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages);
 
-    // Writes the editor's text to strings_default.txt, keeping the file as it was in
+    // Writes the editor's text to strings_default.txt and to its backup
     // strings_default.txt.bak, then opens the mod again with the editor's text kept.
     void save();
-    // Replaces the editor's text with the backup's.
+    // Replaces the editor's text with the backup's, as one step of its undo, after asking
+    // when that would replace unsaved edits.
     void revert();
 
     // Writes the backup and the strings table of the open mod from the editor's text,
