@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#ifdef __linux__
+#include <fcntl.h>
+#endif
+
 namespace cw {
 namespace {
 
@@ -32,6 +40,7 @@ struct Kind
 const Kind kKinds[] = {
     {"None", "m", "plain.txt", {kOk, kOk, kOk, kOk, kOk}},
     {"LinkInside", "m", "inside.txt", {kOk, kExists, kOk, kExists, kOk}},
+    {"LinkInsideByWayOfDotDot", "m", "updown.txt", {kOk, kExists, kOk, kExists, kOk}},
     {"LinkOut", "m", "out.txt", {kOut, kOut, kOut, kOut, kOut}},
     {"LinkToNothing", "m", "nothing.txt", {kToNothing, kToNothing, kToNothing, kToNothing, kToNothing}},
     {"ScriptsFolderOut", "escaped", "s.txt", {kFolderOut, kFolderOut, kFolderOut, kFolderOut, kFolderOut}},
@@ -68,6 +77,7 @@ bool makeScene(const TempDir &game, const TempDir &outside, const TempDir &elsew
     outside.write("s.txt", "secret");
     elsewhere.write("m/scripts/plain.txt", "old");
     return link("../notes.txt", game / "mods/m/scripts/inside.txt") &&
+           link("../scripts/../notes.txt", game / "mods/m/scripts/updown.txt") &&
            link(outside / "secret.txt", game / "mods/m/scripts/out.txt") &&
            link("../gone.txt", game / "mods/m/scripts/nothing.txt") &&
            link(outside.path(), game / "mods/escaped/scripts") && link(elsewhere / "m", game / "mods/linked");
@@ -145,7 +155,8 @@ TEST_P(Boundary, eachActionLandsInsideTheMod_orIsRefusedSayingWhereTheLinkLeads)
         EXPECT_EQ(action == Read ? *result : readBytes(script), reached[action]);
         EXPECT_EQ(fs::is_directory(script), action == MakeFolder);
         // A link written through stays a link; a link deleted goes, not what it leads to.
-        const bool throughLink = kind.script == std::string("inside.txt");
+        const bool throughLink =
+            kind.script == std::string("inside.txt") || kind.script == std::string("updown.txt");
         EXPECT_EQ(fs::is_symlink(script), throughLink && action != Delete);
         EXPECT_EQ(readBytes(game / "mods/m/notes.txt"), throughLink && action == Write ? "new" : "old");
     }
@@ -155,6 +166,69 @@ INSTANTIATE_TEST_SUITE_P(ModBoundary, Boundary, ::testing::ValuesIn(kKinds),
                          [](const ::testing::TestParamInfo<Kind> &kind) {
                              return std::string(kind.param.name);
                          });
+
+TEST(ModBoundary, aPathThatLeavesItsFolderByDotDot_isRefusedForEveryAction)
+{
+    const TempDir game;
+    game.write("mods/m/scripts/plain.txt", "old");
+    const ModBoundary mod(game / "mods/m");
+    const std::string before = snapshot(game.path());
+    for (const char *path : {"mods/m/scripts/..", "mods/m/scripts/../notes.txt", "mods/m/../x.txt"}) {
+        for (int action = 0; action < kActions; ++action) {
+            SCOPED_TRACE(std::string(path) + " " + kActionNames[action]);
+            const auto result = act(action, game / path, mod);
+            ASSERT_FALSE(result.ok());
+            EXPECT_NE(result.error().reason.find("neither in the mod folder"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(snapshot(game.path()), before);
+}
+
+#ifdef __linux__
+// The mod's scripts folder and a link to a folder outside the mod trade places as fast
+// as the machine allows, while the program writes, reads, creates and deletes scripts.
+// Whenever the check and the action meet different folders, the action must be refused
+// or land in the mod's own folder: nothing outside is written, left behind or read.
+TEST(ModBoundary, aFolderSwappedForALinkWhileActing_neverLetsAnActionOut)
+{
+    const TempDir game, outside;
+    game.write("mods/m/scripts/intro.txt", "mine");
+    outside.write("intro.txt", "outside");
+    const fs::path scripts = game / "mods/m/scripts", swap = game / "mods/m/swap";
+    if (!link(outside.path(), swap))
+        GTEST_SKIP() << "no symbolic links here";
+    std::atomic<bool> stop{false};
+    std::atomic<int> swaps{0};
+    std::thread swapper([&] {
+        while (!stop) {
+            if (::renameat2(AT_FDCWD, scripts.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0)
+                ++swaps;
+        }
+    });
+    const ModBoundary mod(game / "mods/m");
+    int done = 0;
+    for (int run = 0; run < 3000; ++run) {
+        const std::string mine = "mine " + std::to_string(run);
+        done += writeFileAtomically(scripts / "intro.txt", mine, mod).ok();
+        const auto read = readFile(scripts / "intro.txt", mod);
+        EXPECT_TRUE(!read || read->rfind("mine", 0) == 0) << *read;
+        const fs::path fresh = scripts / ("fresh" + std::to_string(run) + ".txt");
+        if (createFileAtomically(fresh, "new", mod).ok())
+            (void)deleteFile(fresh, mod);
+        (void)createFolder(scripts / ("folder" + std::to_string(run)), mod);
+    }
+    stop = true;
+    swapper.join();
+    if (swaps % 2 != 0) {
+        ASSERT_EQ(::renameat2(AT_FDCWD, scripts.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE), 0);
+    }
+
+    EXPECT_EQ(test::listing(outside.path()), "intro.txt");
+    EXPECT_EQ(readBytes(outside / "intro.txt"), "outside");
+    EXPECT_GT(swaps.load(), 0);
+    EXPECT_GT(done, 0) << "the mod's own folder was never met";
+}
+#endif
 
 } // namespace
 } // namespace cw

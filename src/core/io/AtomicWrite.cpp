@@ -19,7 +19,7 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 
 // A name no other writer will pick: hidden, and not matching "*.txt", so no file list
 // ever shows it even if it were left behind.
-fs::path temporarySibling(const fs::path &target)
+fs::path temporaryName()
 {
     static std::atomic<unsigned> counter{0};
     static const auto seed = static_cast<unsigned>(
@@ -28,8 +28,7 @@ fs::path temporarySibling(const fs::path &target)
     std::minstd_rand random(seed + counter.fetch_add(1));
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    return target.parent_path() /
-           (std::string(kTemporaryPrefix) + std::string(suffix) + std::string(kTemporarySuffix));
+    return std::string(kTemporaryPrefix) + std::string(suffix) + std::string(kTemporarySuffix);
 }
 
 bool isTemporaryName(std::string_view name)
@@ -45,27 +44,25 @@ bool isTemporaryName(std::string_view name)
 // A save killed between writing its temporary file and renaming it leaves the file
 // behind. One older than a minute belongs to no save still running; only regular
 // files of our own naming are touched.
-void removeStaleTemporaryFiles(const fs::path &folder)
+void removeStaleTemporaryFiles(const os::Folder &folder)
 {
-    std::error_code code;
-    const auto cutoff = fs::file_time_type::clock::now() - std::chrono::minutes(1);
-    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
-        std::error_code entryCode;
-        if (!isTemporaryName(nameOf(it->path().filename())) || !it->is_regular_file(entryCode) ||
-            it->is_symlink(entryCode))
-            continue;
-        const auto written = it->last_write_time(entryCode);
-        if (!entryCode && written < cutoff)
-            fs::remove(it->path(), entryCode);
-    }
+    folder.removeOlderThan(std::chrono::minutes(1), isTemporaryName);
 }
 
-// Writes all bytes to a new file created exclusively, flushed to the disk. `target`
-// is the file the bytes are meant for, which the fault seam may single out.
-Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target, std::string_view bytes,
-                                   const std::optional<os::Identity> &keep)
+// The failure the fault seam sets for `kind` on `target`, as the system would report it.
+std::error_code faultFor(IoFaultForTesting::Kind kind, const fs::path &target)
 {
-    const int fd = os::openNew(path);
+    const IoFaultForTesting *fault = ioFaultFor(kind, target);
+    return fault ? std::error_code(fault->error, std::generic_category()) : std::error_code{};
+}
+
+// Writes all bytes to the new file `name` of `folder`, created exclusively and flushed
+// to the disk. `target` is the file the bytes are meant for, which the fault seam may
+// single out.
+Result<Done, IoError> writeNewFile(const os::Folder &folder, const fs::path &name, const fs::path &target,
+                                   std::string_view bytes, const std::optional<os::Identity> &keep)
+{
+    const int fd = folder.openNew(name);
     if (fd < 0)
         return os::errorFromErrno(target);
     const auto fail = [fd, &target](int error) {
@@ -99,6 +96,18 @@ Result<Done, IoError> writeNewFile(const fs::path &path, const fs::path &target,
     return Done{};
 }
 
+// Writes the temporary file of a write of `target`, removed again when that fails.
+Result<fs::path, IoError> writeTemporary(const os::Folder &folder, const fs::path &target, const fs::path &path,
+                                         std::string_view bytes, const std::optional<os::Identity> &keep)
+{
+    const fs::path temporary = temporaryName();
+    if (auto written = writeNewFile(folder, temporary, target, bytes, keep); !written) {
+        (void)folder.remove(temporary);
+        return IoError{written.error().reason, path};
+    }
+    return temporary;
+}
+
 // The boundary's target of a write, which must be a file or nothing yet.
 Result<ModBoundary::Target, IoError> writeTarget(const fs::path &path, const ModBoundary &boundary)
 {
@@ -118,28 +127,30 @@ Result<Done, IoError> replaceFile(const fs::path &path, std::string_view bytes, 
     if (!resolved)
         return resolved.error();
     const fs::path &target = resolved->file;
+    auto folder = os::holdFolderOf(target, resolved->realMod, path);
+    if (!folder)
+        return folder.error();
+    const fs::path name = target.filename();
     std::optional<os::Identity> keep;
     if (resolved->type == fs::file_type::regular) {
-        keep = os::identityOf(target);
+        keep = folder->identityOf(name);
         if (!keep)
             return os::errorFromErrno(path);
-        if (os::isReadOnly(target, *keep))
+        if (folder->isReadOnly(name, *keep))
             return IoError{"it is read-only", path};
     }
 
-    const fs::path temporary = temporarySibling(target);
-    std::error_code code;
-    if (auto written = writeNewFile(temporary, target, bytes, keep); !written) {
-        fs::remove(temporary, code);
-        return IoError{written.error().reason, path};
-    }
-    fs::rename(temporary, target, code);
+    auto temporary = writeTemporary(*folder, target, path, bytes, keep);
+    if (!temporary)
+        return temporary.error();
+    std::error_code code = faultFor(IoFaultForTesting::Kind::Rename, target);
+    if (!code)
+        code = folder->rename(*temporary, name);
     if (code) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+        (void)folder->remove(*temporary);
         return os::errorFrom(code, path);
     }
-    removeStaleTemporaryFiles(target.parent_path());
+    removeStaleTemporaryFiles(*folder);
     return Done{};
 }
 
@@ -151,15 +162,19 @@ Result<Done, IoError> createFile(const fs::path &path, std::string_view bytes, c
     if (resolved->isLink || resolved->type != fs::file_type::not_found)
         return IoError{os::kExistsAlready, path};
     const fs::path &target = resolved->entry;
-    const fs::path temporary = temporarySibling(target);
-    if (auto written = writeNewFile(temporary, target, bytes, std::nullopt); !written) {
-        std::error_code code;
-        fs::remove(temporary, code);
-        return IoError{written.error().reason, path};
+    auto folder = os::holdFolderOf(target, resolved->realMod, path);
+    if (!folder)
+        return folder.error();
+    auto temporary = writeTemporary(*folder, target, path, bytes, std::nullopt);
+    if (!temporary)
+        return temporary.error();
+    if (const std::error_code fault = faultFor(IoFaultForTesting::Kind::Link, target)) {
+        (void)folder->remove(*temporary);
+        return os::errorFrom(fault, path);
     }
-    if (auto linked = os::linkNew(temporary, target, path); !linked)
+    if (auto linked = folder->linkNew(*temporary, target.filename(), path); !linked)
         return linked.error();
-    removeStaleTemporaryFiles(target.parent_path());
+    removeStaleTemporaryFiles(*folder);
     return Done{};
 }
 

@@ -7,6 +7,7 @@
 #include "core/text/Codepage.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 
 #ifdef _WIN32
@@ -60,6 +61,89 @@ fs::path pathFromName(std::string_view name)
 
 namespace {
 
+IoError tooLarge(const fs::path &path)
+{
+    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (std::uintmax_t{1024} * 1024)) +
+                       " MB, far more than any script or strings table; it was not opened",
+                   path};
+}
+
+// Closes the file when the read is over, however it ends.
+struct OpenFile
+{
+    int fd;
+    ~OpenFile() { os::closeFile(fd); }
+};
+
+// Reads at most kMaxFileBytes of the open file, into a string sized once from the
+// file's size so the bytes are not copied on the way; a file that grows while it is
+// read is still cut off at the limit.
+Result<std::string, IoError> readLimited(int fd, const fs::path &path, std::uintmax_t expected)
+{
+    std::string bytes;
+    std::size_t filled = 0;
+    bytes.resize(static_cast<std::size_t>(expected) + 1);
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > kMaxFileBytes)
+                return tooLarge(path);
+            bytes.resize(std::min<std::size_t>(filled + 65536, kMaxFileBytes + 1));
+        }
+        const long long n = os::readSome(fd, bytes.data() + filled, bytes.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return os::errorFromErrno(path);
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    if (filled > kMaxFileBytes)
+        return tooLarge(path);
+    bytes.resize(filled);
+    return bytes;
+}
+
+// Why a file that cannot be opened was not: a link at a name that is not followed
+// says so rather than "Too many levels of symbolic links".
+IoError openFailure(const fs::path &path)
+{
+    const int error = errno;
+    if (error == ELOOP)
+        return IoError{"it was replaced by a link while it was read; it was left alone", path};
+    std::error_code code;
+    if (fs::is_directory(path, code)) // Windows opens no folder as a file
+        return IoError{"it is a folder, not a file", path};
+    return IoError{std::strerror(error), path};
+}
+
+// Reads the file open as `fd`, a failure named by `path`: the name the caller gave.
+// Only regular files are read: a FIFO or a device in a mod folder would block the
+// program or never end, which is why it is opened without waiting and looked at first.
+Result<std::string, IoError> readOpenFile(int fd, const fs::path &path)
+{
+    if (fd < 0)
+        return openFailure(path);
+    const OpenFile open{fd};
+    const auto info = os::infoOf(fd);
+    if (!info)
+        return os::errorFromErrno(path);
+    if (info->type == fs::file_type::directory)
+        return IoError{"it is a folder, not a file", path};
+    if (info->type != fs::file_type::regular)
+        return IoError{"it is not a regular file", path};
+    if (const IoFaultForTesting *fault = ioFaultFor(IoFaultForTesting::Kind::Read, path))
+        return IoError{std::strerror(fault->error), path};
+    if (info->size > kMaxFileBytes)
+        return tooLarge(path);
+    try {
+        return readLimited(fd, path, info->size);
+    } catch (const std::bad_alloc &) {
+        return IoError{"there is not enough memory to read it", path};
+    }
+}
+
 // Only regular files are read: a FIFO or a device in a mod folder would block the
 // program or never end.
 std::optional<IoError> notARegularFile(const fs::path &path)
@@ -75,69 +159,27 @@ std::optional<IoError> notARegularFile(const fs::path &path)
     return std::nullopt;
 }
 
-IoError tooLarge(const fs::path &path)
-{
-    return IoError{"it is larger than " + std::to_string(kMaxFileBytes / (std::uintmax_t{1024} * 1024)) +
-                       " MB, far more than any script or strings table; it was not opened",
-                   path};
-}
-
-// Reads at most kMaxFileBytes, into a string sized once from the file's size so the
-// bytes are not copied on the way; a file that grows while it is read is still cut
-// off at the limit.
-Result<std::string, IoError> readLimited(std::ifstream &in, const fs::path &path, std::uintmax_t expected)
-{
-    std::string bytes;
-    std::size_t filled = 0;
-    bytes.resize(static_cast<std::size_t>(expected) + 1);
-    for (;;) {
-        if (filled == bytes.size()) {
-            if (filled > kMaxFileBytes)
-                return tooLarge(path);
-            bytes.resize(std::min<std::size_t>(filled + 65536, kMaxFileBytes + 1));
-        }
-        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
-        filled += static_cast<std::size_t>(in.gcount());
-        if (!in)
-            break;
-    }
-    if (in.bad())
-        return IoError{"the file could not be read", path};
-    if (filled > kMaxFileBytes)
-        return tooLarge(path);
-    bytes.resize(filled);
-    return bytes;
-}
-
-// Reads `file`, a failure named by `path`: the name the caller gave, where `file` is
-// where its links lead.
-Result<std::string, IoError> readRegularFile(const fs::path &file, const fs::path &path)
-{
-    if (auto refused = notARegularFile(file))
-        return IoError{refused->reason, path};
-    if (const IoFaultForTesting *fault = ioFaultFor(IoFaultForTesting::Kind::Read, path))
-        return IoError{std::strerror(fault->error), path};
-    std::error_code code;
-    const std::uintmax_t size = fs::file_size(file, code);
-    if (code)
-        return os::errorFrom(code, path);
-    if (size > kMaxFileBytes)
-        return tooLarge(path);
-    try {
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return os::errorFromErrno(path);
-        return readLimited(in, path, size);
-    } catch (const std::bad_alloc &) {
-        return IoError{"there is not enough memory to read it", path};
-    }
-}
-
 } // namespace
+
+namespace os {
+
+Result<Folder, IoError> holdFolderOf(const fs::path &file, const fs::path &realMod, const fs::path &path)
+{
+    auto folder = Folder::open(realMod, file.parent_path().lexically_relative(realMod));
+    if (!folder) {
+        if (errno == ELOOP || errno == ENOTDIR || errno == EXDEV)
+            return IoError{"a folder on its way was replaced by a link or a file meanwhile; it was left alone",
+                           path};
+        return errorFromErrno(path);
+    }
+    return std::move(*folder);
+}
+
+} // namespace os
 
 Result<std::string, IoError> readFile(const fs::path &path)
 {
-    return readRegularFile(path, path);
+    return readOpenFile(os::openRead(path), path);
 }
 
 Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &boundary)
@@ -145,7 +187,12 @@ Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &b
     auto target = boundary.resolve(path);
     if (!target)
         return target.error();
-    return readRegularFile(target->file, path);
+    if (target->type == fs::file_type::not_found)
+        return IoError{std::strerror(ENOENT), path};
+    auto folder = os::holdFolderOf(target->file, target->realMod, path);
+    if (!folder)
+        return folder.error();
+    return readOpenFile(folder->openRead(target->file.filename()), path);
 }
 
 Result<bool, IoError> fileHasContent(const fs::path &path)
@@ -166,9 +213,11 @@ Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boun
         return resolved.error();
     if (resolved->isLink || resolved->type != fs::file_type::not_found)
         return IoError{"it exists already", path};
-    std::error_code code;
-    if (!fs::create_directory(resolved->entry, code))
-        return code ? os::errorFrom(code, path) : IoError{"it exists already", path};
+    auto folder = os::holdFolderOf(resolved->entry, resolved->realMod, path);
+    if (!folder)
+        return folder.error();
+    if (const std::error_code code = folder->makeFolder(resolved->entry.filename()))
+        return code == std::errc::file_exists ? IoError{"it exists already", path} : os::errorFrom(code, path);
     return Done{};
 }
 
@@ -178,9 +227,19 @@ Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &bounda
     auto entry = boundary.deletable(path);
     if (!entry)
         return os::leftAsItWas(entry.error(), fileStood);
-    std::error_code code;
-    if (!fs::remove(*entry, code))
-        return os::leftAsItWas(code ? os::errorFrom(code, path) : IoError{"the file does not exist", path},
+    auto resolved = boundary.resolve(path);
+    if (!resolved)
+        return os::leftAsItWas(resolved.error(), fileStood);
+    auto folder = os::holdFolderOf(*entry, resolved->realMod, path);
+    if (!folder)
+        return os::leftAsItWas(folder.error(), fileStood);
+    const IoFaultForTesting *fault = ioFaultFor(IoFaultForTesting::Kind::Remove, *entry);
+    const std::error_code code =
+        fault ? std::error_code(fault->error, std::generic_category()) : folder->remove(entry->filename());
+    if (code)
+        return os::leftAsItWas(code == std::errc::no_such_file_or_directory
+                                   ? IoError{"the file does not exist", path}
+                                   : os::errorFrom(code, path),
                                fileStood);
     return Done{};
 }

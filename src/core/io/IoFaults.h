@@ -12,11 +12,13 @@ namespace fs = std::filesystem;
 // folder, an unreadable file or a failing flush when the tests run as root), for tests
 // of the failure paths: while set, writing a new file fails with `error` once
 // `bytesBeforeFailure` bytes are written, flushing it to the disk fails with `error`,
-// or reading a file fails with `error`. With `onlyFor` set, only that file (the target
-// of a write) fails; a read fault for a folder fails listing it (folderProblem).
+// reading a file fails with `error`, or the rename that replaces a file, the link that
+// gives a new file its name or the removal of a file fails with `error`. With
+// `onlyFor` set, only that file (the target of a write) fails; a read fault for a folder
+// fails listing it (folderProblem).
 struct IoFaultForTesting
 {
-    enum class Kind { Write, Read, Flush };
+    enum class Kind { Write, Read, Flush, Rename, Link, Remove };
 
     IoFaultForTesting(Kind kind_, int error_, std::size_t bytesBeforeFailure_ = 0, fs::path onlyFor_ = {})
         : kind(kind_), error(error_), bytesBeforeFailure(bytesBeforeFailure_), onlyFor(std::move(onlyFor_))

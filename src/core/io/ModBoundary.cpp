@@ -86,6 +86,7 @@ Result<ModBoundary::Target, IoError> ModBoundary::resolve(const fs::path &path) 
     }
 
     Target target;
+    target.realMod = realMod;
     target.entry = realFolder / names->back();
     const fs::file_status entry = fs::symlink_status(target.entry, code);
     if (code && entry.type() != fs::file_type::not_found)

@@ -8,7 +8,9 @@ namespace cw {
 // Where the program may act on the files of one mod. Every write, create and delete,
 // and every read of a mod's own file, is checked against the boundary of its mod at the
 // moment it acts, so that a link swapped in after a file was opened is caught as well
-// as one shipped in a mod:
+// as one shipped in a mod; the action then walks down from the real mod folder to the
+// target's folder without following a link and acts relative to that folder, so that
+// a link swapped in between the check and the action is refused too:
 //
 // - the path names an entry directly in the mod folder (the strings table, its backup,
 //   a folder Make Folder makes), directly in the mod's scripts folder, or directly in
@@ -35,6 +37,7 @@ public:
         fs::path file;  // what reading or writing reaches: the entry, or where its link leads
         fs::file_type type = fs::file_type::not_found; // of `file`
         bool isLink = false;                           // the entry is a link (leading inside the mod)
+        fs::path realMod; // the real path of the mod folder, in which `entry` and `file` lie
     };
 
     // The target of `path`, or why no action of the program may touch it.
