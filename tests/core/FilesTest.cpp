@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <functional>
+#include <thread>
 
 namespace cw {
 namespace {
@@ -426,6 +429,88 @@ TEST(IoErrors, sayTheFileIsUntouched_onlyWhereAFileStoodThere)
     EXPECT_TRUE(createFileAtomically(old, "new", mod).error().untouchedFile);
     EXPECT_EQ(readBytes(old), "old");
 }
+
+} // namespace
+} // namespace cw
+
+namespace cw {
+namespace {
+
+// The last step of each action, refused by the system: reported, never taken for
+// success, and nothing is left half done.
+TEST(FileFailures, aRefusedRenameLinkOrRemove_isReported_andChangesNothing)
+{
+    TempDir dir;
+    const ModBoundary mod(dir.path());
+    const fs::path old = dir.write("scripts/old.txt", "old");
+    const fs::path fresh = dir / "scripts/fresh.txt";
+    const struct
+    {
+        IoFaultForTesting::Kind kind;
+        std::function<Result<Done, IoError>()> act;
+    } cases[] = {
+        {IoFaultForTesting::Kind::Rename, [&] { return writeFileAtomically(old, "new", mod); }},
+        {IoFaultForTesting::Kind::Link, [&] { return createFileAtomically(fresh, "new", mod); }},
+        {IoFaultForTesting::Kind::Remove, [&] { return deleteFile(old, mod); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        setIoFaultForTesting(IoFaultForTesting{c.kind, EIO, 0});
+        const auto done = c.act();
+        setIoFaultForTesting(std::nullopt);
+        ASSERT_FALSE(done.ok());
+        EXPECT_EQ(done.error().reason, std::strerror(EIO));
+        EXPECT_EQ(test::listing(old.parent_path()), "old.txt");
+        EXPECT_EQ(readBytes(old), "old");
+    }
+}
+
+// A write loop that stops short of the end, or writes past it, shows at the edges:
+// room for all but the last byte fails the save, and the shortest texts are exact.
+TEST(FileFailures, roomForAllButTheLastByte_failsTheSave_andTinyFilesAreExact)
+{
+    TempDir dir;
+    const ModBoundary mod(dir.path());
+    const fs::path script = dir.write("scripts/a.txt", "old");
+    const std::string text = "One 1\r\n";
+    setIoFaultForTesting(IoFaultForTesting{IoFaultForTesting::Kind::Write, ENOSPC, text.size() - 1});
+    const auto short1 = writeFileAtomically(script, text, mod);
+    const auto exact = writeFileAtomically(dir / "scripts/b.txt", text.substr(0, text.size() - 1), mod);
+    setIoFaultForTesting(std::nullopt);
+    EXPECT_FALSE(short1.ok());
+    EXPECT_EQ(readBytes(script), "old");
+    ASSERT_TRUE(exact.ok()) << exact.error().reason;
+    EXPECT_EQ(readBytes(dir / "scripts/b.txt"), text.substr(0, text.size() - 1));
+    for (const std::string &bytes : {std::string("x"), std::string()}) {
+        ASSERT_TRUE(writeFileAtomically(script, bytes, mod).ok());
+        EXPECT_EQ(readBytes(script), bytes);
+    }
+    EXPECT_EQ(test::listing(script.parent_path()), "a.txt b.txt");
+}
+
+#ifndef _WIN32
+// The program started gets each argument as its bytes, a name that is not UTF-8
+// included, in the folder it was given; what cannot start is a failure, not a start.
+TEST(StartProgram, passesEachArgumentAsItsBytes_inItsFolder_andReportsWhatCannotStart)
+{
+    TempDir dir;
+    const fs::path odd = dir.write("map_caf\xE9.txt", "");
+    const fs::path out = dir / "out.txt";
+    const auto started = startProgram(
+        "sh", {"-c", "printf '%s|%s' \"$1\" \"$(pwd -P)\" > out.tmp && mv out.tmp out.txt", "sh", odd},
+        dir.path());
+    ASSERT_TRUE(started.ok()) << started.error().reason;
+    for (int i = 0; i < 500 && !fs::exists(out); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(readBytes(out), nameOf(odd) + "|" + nameOf(fs::canonical(dir.path())));
+
+    const auto missing = startProgram("cuewright-no-such-program", {}, {});
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().reason, "there is no such program");
+    EXPECT_FALSE(startProgram("/bin/sh", {"-c", "true"}, dir / "no such folder").ok());
+    EXPECT_FALSE(startProgram(odd, {}, {}).ok()) << "not executable";
+}
+#endif
 
 } // namespace
 } // namespace cw

@@ -225,6 +225,12 @@ TEST_F(FolderActionsTest, aMapNamedInWindows1252_isTheFileItself)
     ASSERT_EQ(maps->count(), 2);
     select("listmaps", 1);
     EXPECT_EQ(maps->selectedPath(), mod("full") / "levels" / "map_caf\xE9.txt");
+    // The text editor gets the name's own bytes, not the text the list shows.
+    RecordingProgram editor("CUEWRIGHT_EDITOR");
+    press("cmdmapopen");
+    ASSERT_EQ(editor.starts(1).size(), 1);
+    EXPECT_EQ(readBytes(editor.path().parent_path() / "record.txt"),
+              "1|" + nameOf(mod("full") / "levels" / "map_caf\xE9.txt") + "\n");
 }
 
 TEST_F(FolderActionsTest, openPreferences_opensTheGameRootsFile_evenWhenMissing)

@@ -63,14 +63,14 @@ TEST(TextEditor, isTheSystemsUnlessOneIsChosen)
         ScopedVariable none("CUEWRIGHT_EDITOR", std::nullopt);
         const gui::ui::Launch launch = gui::ui::textEditorLaunch(file);
 #ifdef _WIN32
-        EXPECT_EQ(launch.program, QStringLiteral("notepad"));
+        EXPECT_EQ(launch.program, std::filesystem::path("notepad"));
 #else
-        EXPECT_EQ(launch.program, QStringLiteral("xdg-open"));
+        EXPECT_EQ(launch.program, std::filesystem::path("xdg-open"));
 #endif
-        EXPECT_EQ(launch.arguments, QStringList{nativePath(file)});
+        EXPECT_EQ(launch.arguments, std::vector<std::filesystem::path>{file});
     }
     ScopedVariable chosen("CUEWRIGHT_EDITOR", QByteArray("kate"));
-    EXPECT_EQ(gui::ui::textEditorLaunch(file).program, QStringLiteral("kate"));
+    EXPECT_EQ(gui::ui::textEditorLaunch(file).program, std::filesystem::path("kate"));
 }
 
 } // namespace

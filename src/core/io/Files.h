@@ -75,6 +75,17 @@ enum class EntryKind { Files, Folders };
 Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, EntryKind kind,
                                                      std::string_view pattern = "*");
 
+#ifndef _WIN32
+// Starts `program` (found on PATH when its name has no slash) with exactly these
+// arguments, in `workingFolder` unless that is empty, without waiting for it and
+// without it becoming a child of this program. Every name goes as its bytes, so a file
+// whose name is not UTF-8 reaches the program as itself. Fails when the program cannot
+// be found or started, or the folder cannot be entered. (Windows names are wide
+// strings, which Qt passes on exactly.)
+Result<Done, IoError> startProgram(const fs::path &program, const std::vector<fs::path> &arguments,
+                                   const fs::path &workingFolder);
+#endif
+
 // The folder of the running program, the default game root.
 fs::path executableFolder();
 

@@ -7,7 +7,10 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace cw::os {
@@ -225,6 +228,107 @@ void Folder::removeOlderThan(std::chrono::seconds age, bool (*isOurs)(std::strin
     }
     ::closedir(dir);
 }
+
+namespace {
+
+// Where `program` is found: itself when it names a folder, else the first executable of
+// that name in a folder of PATH.
+std::optional<fs::path> findProgram(const fs::path &program)
+{
+    if (program.native().find('/') != std::string::npos)
+        return program;
+    const char *path = ::getenv("PATH");
+    std::string_view folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const std::size_t end = std::min(folders.find(':'), folders.size());
+        const fs::path folder(std::string(folders.substr(0, end)).empty() ? std::string(".")
+                                                                           : std::string(folders.substr(0, end)));
+        const fs::path candidate = folder / program;
+        struct stat info;
+        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == folders.size())
+            return std::nullopt;
+        folders.remove_prefix(end + 1);
+    }
+}
+
+// Tells the waiting parent why the program did not start, and ends this process. Only
+// calls a forked child of a threaded program may make.
+[[noreturn]] void failInChild(int report, int error)
+{
+    (void)!::write(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+} // namespace
+
+} // namespace cw::os
+
+namespace cw {
+
+Result<Done, IoError> startProgram(const fs::path &program, const std::vector<fs::path> &arguments,
+                                   const fs::path &workingFolder)
+{
+    using namespace os;
+    const auto found = findProgram(program);
+    if (!found)
+        return IoError{"there is no such program", program};
+    // Everything the children use is made before the fork: between fork and exec a
+    // child of a threaded program may not allocate.
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(program.c_str()));
+    for (const fs::path &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    const char *file = found->c_str();
+    const char *folder = workingFolder.empty() ? nullptr : workingFolder.c_str();
+
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return errorFromErrno(program);
+    // The program is started by a child that exits at once, so it is nobody's child to
+    // wait for: the same as a program started from a desktop's menu.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(report[0]);
+        const pid_t grandchild = ::fork();
+        if (grandchild < 0)
+            failInChild(report[1], errno);
+        if (grandchild > 0)
+            ::_exit(0);
+        ::setsid();
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::signal(SIGPIPE, SIG_DFL);
+        if (folder && ::chdir(folder) != 0)
+            failInChild(report[1], errno);
+        ::execv(file, argv.data());
+        failInChild(report[1], errno);
+    }
+    const int forkError = errno;
+    ::close(report[1]);
+    if (child < 0) {
+        ::close(report[0]);
+        return IoError{std::strerror(forkError), program};
+    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    // The pipe closes unread when the program starts; a failure sends its errno first.
+    int error = 0;
+    long long got;
+    while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(report[0]);
+    if (got == static_cast<long long>(sizeof error))
+        return IoError{std::strerror(error), error == ENOENT && folder ? workingFolder : program};
+    return Done{};
+}
+
+} // namespace cw
+
+namespace cw::os {
 
 bool isHidden(const fs::path &entry)
 {

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 // Starting the text editor and the game: always a program and an argument vector,
-// never a command line for a shell, so no path is ever split or interpreted.
+// never a command line for a shell, so no path is ever split or interpreted. Every
+// name is kept as the system's own, so a file whose name is not UTF-8 opens as itself.
 namespace cw::gui::ui {
 
 struct Launch
 {
-    QString program;
-    QStringList arguments;
-    QString workingFolder; // empty: the program's current folder
+    std::filesystem::path program; // found on PATH when it names no folder
+    std::vector<std::filesystem::path> arguments;
+    std::filesystem::path workingFolder; // empty: the program's current folder
 };
 
 // $CUEWRIGHT_EDITOR when set, else notepad on Windows, else xdg-open; `file` is
