@@ -197,6 +197,11 @@ TEST_F(ScriptFilesTest, aScriptNamedInWindows1252_opensAndIsSavedAsItself)
     EXPECT_EQ(answerer.questions, QStringList{});
     EXPECT_EQ(bytesOf("caf\xE9.txt"), "One 2\r\n\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(script("")), {}), 1);
+    // Open 4 hax hands the text editor the name's own bytes.
+    RecordingProgram editor("CUEWRIGHT_EDITOR");
+    clickButton(button("scropen"));
+    ASSERT_EQ(editor.starts(1).size(), 1);
+    EXPECT_EQ(readBytes(editor.path().parent_path() / "record.txt"), "1|" + nameOf(script("caf\xE9.txt")) + "\n");
 }
 
 TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
@@ -452,6 +457,28 @@ TEST_F(ScriptFilesTest, delete_movesTheScriptToTheTrash_orAsksBeforeDeletingForG
         EXPECT_EQ(answerer.questions, QStringList{"a.txt cannot be moved to the trash. Delete it for good?"});
         EXPECT_EQ(answerer.questionDetails, QStringList{"It cannot be brought back afterwards."});
     }
+}
+
+// Qt's trash takes a name as text, which cannot hold a name that is not UTF-8: such a
+// script is asked about, and No keeps it.
+TEST_F(ScriptFilesTest, delete_ofAScriptNamedInWindows1252_asksFirst_andNoKeepsIt)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: the bytes are the system's to convert";
+#endif
+    game.write("mods/mod/scripts/caf\xE9.txt", "One 1\r\n");
+    game.write("mods/mod/scripts/caf\xEF\xBF\xBD.txt", "One 2\r\n"); // the name the text shows
+    start();
+    open(itemTexts(file1).value(0));
+    ASSERT_EQ(window->model().scriptPath(), script("caf\xE9.txt"));
+    clickButton(button("deletesc"));
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::No);
+    clickButton(button("deletesc"));
+    EXPECT_EQ(answerer.questions, QStringList{QString::fromUtf8("caf\xEF\xBF\xBD.txt cannot be moved to the trash. "
+                                                                "Delete it for good?")});
+    EXPECT_EQ(bytesOf("caf\xE9.txt"), "One 1\r\n");
+    EXPECT_EQ(bytesOf("caf\xEF\xBF\xBD.txt"), "One 2\r\n");
 }
 
 TEST_F(ScriptFilesTest, delete_isDisarmedByOpeningTheMod)

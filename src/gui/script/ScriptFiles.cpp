@@ -3,6 +3,7 @@
 #include "core/io/FileNames.h"
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
+#include "core/io/Trash.h"
 #include "core/io/ModBoundary.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/ScriptEditor.h"
@@ -326,20 +327,38 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
 {
     const QString name = displayName(path.filename());
     const QString source = QFile::decodeName(QByteArray::fromStdString(nameOf(path)));
+    // Qt takes a name as text: one whose bytes the text does not give back would be
+    // another file's name, so such a script is never handed over.
+    const bool nameSurvives = QFile::encodeName(source).toStdString() == nameOf(path);
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
     // Qt 6.4 cannot make the trash where the user's data folder is missing, and then
     // moves the file into a folder "files" of the current folder instead: the data
-    // folder is made first, and a file that went anywhere but into a trash comes back.
+    // folder is made first. On a file system of its own the mod may get a trash of its
+    // own, inside the mod (it would ship with it) and with no record of where the file
+    // was: a file that went anywhere but where a trash can restore it comes back.
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const auto restorable = [&](const QString &inTrash) {
+        return isRestorableFromTrash(pathFromName(QFile::encodeName(inTrash).toStdString()), path,
+                                     path.parent_path().parent_path());
+    };
+#else
+    const auto restorable = [](const QString &) { return true; };
 #endif
     QString inTrash;
-    if (QFile::moveToTrash(source, &inTrash)) {
-        if (inTrash.isEmpty() || QFileInfo(inTrash).isAbsolute()) {
+    if (nameSurvives && QFile::moveToTrash(source, &inTrash)) {
+        if (inTrash.isEmpty() || restorable(inTrash)) {
             ui::note(w.deleteSc,
                      QStringLiteral("%1 was moved to the trash, where it can be restored").arg(name));
             return true;
         }
-        QFile::rename(inTrash, source);
+        if (!QFile::rename(inTrash, source)) {
+            ui::showMessage(m_messages,
+                            QStringLiteral("%1 was moved to %2, where no trash can restore it, and could not "
+                                           "be put back.")
+                                .arg(name, QDir::toNativeSeparators(QFileInfo(inTrash).absoluteFilePath())),
+                            QStringLiteral("Move it back into the scripts folder by hand."));
+            return true;
+        }
     }
     if (ui::ask(m_messages, QStringLiteral("%1 cannot be moved to the trash. Delete it for good?").arg(name),
                 QStringLiteral("It cannot be brought back afterwards."),
