@@ -124,5 +124,16 @@ TEST_F(TimelineToolTest, aScriptOrModThatCannotBeRead_exitsWithStatusTwo)
     }
 }
 
+TEST_F(TimelineToolTest, anythingButAModAndAScript_isAUsageError)
+{
+    for (const std::vector<std::string> &names :
+         {std::vector<std::string>{}, {"Mod"}, {"Mod", "worked.txt", "worked.txt"}}) {
+        const ToolRun result = timeline(names);
+        EXPECT_EQ(result.status, 2) << names.size();
+        EXPECT_TRUE(result.out.empty());
+        EXPECT_NE(result.err.find("cuewright timeline: expects MOD and SCRIPT"), std::string::npos) << result.err;
+    }
+}
+
 } // namespace
 } // namespace cw

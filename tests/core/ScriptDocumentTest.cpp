@@ -421,6 +421,36 @@ TEST_F(ScriptDocumentTest, isModified_comparesWhatSavingWouldWrite)
     EXPECT_FALSE(document.isModified());
 }
 
+// Each edit below changes what a save writes, at the edges of the comparison: a
+// command whose argument is emptied, a command with no argument at all, and the last of
+// 100 loaded lines.
+TEST_F(ScriptDocumentTest, isModified_seesEditsOfCommandsWithoutArgumentsAndOfTheLastRow)
+{
+    std::string hundred;
+    for (int i = 0; i < ScriptDocument::kRows; ++i)
+        hundred += "Wait " + std::to_string(i) + "\r\n";
+    const int last = ScriptDocument::kRows - 1;
+    const struct
+    {
+        const char *name;
+        std::string script;
+        std::function<void(ScriptDocument &)> edit;
+    } cases[] = {
+        {"ArgumentEmptied", "Wait 1\r\n", [](ScriptDocument &d) { (void)d.setArgument(0, 0, ""); }},
+        {"CommandWithoutArguments", "Wait 1\r\n", [](ScriptDocument &d) { (void)d.chooseCommand(1, kWait); }},
+        {"LastRowsArgument", hundred, [&](ScriptDocument &d) { (void)d.setArgument(last, 0, "7"); }},
+        {"LastRowRemoved", hundred, [&](ScriptDocument &d) { (void)d.removeLine(last); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        load(c.script);
+        ASSERT_FALSE(document.isModified());
+        c.edit(document);
+        EXPECT_TRUE(document.isModified());
+        EXPECT_NE(saved(), c.script);
+    }
+}
+
 // Whatever sequence of edits, saves, undos and redos leads there, the document counts as
 // modified exactly when saving would write other lines than the file holds.
 TEST_F(ScriptDocumentTest, isModified_afterSavesBetweenUndoAndRedo)

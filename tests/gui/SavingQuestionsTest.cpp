@@ -6,6 +6,7 @@
 #include "gui/grid/ScriptGrid.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
+#include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/NoticeBar.h"
 
@@ -38,6 +39,8 @@ public:
         game.write("mods/mod/scripts/intro.txt", kIntro);
         game.write("mods/mod/scripts/finale.txt", kFinale);
         game.write("mods/bare/strings_default.txt", "GREETING Hello\r\n");
+        game.write("mods/other/scripts/taken.txt", kFinale);
+        game.write("mods/other/strings_default.txt", "GREETING Hello\r\n");
         window = openWindow(game.root());
         ASSERT_TRUE(window);
         window->activateWindow();
@@ -202,6 +205,35 @@ TEST(SavingQuestionsTable, eachSaveAsksOnlyWhenItWouldReplaceSomethingElse)
          "intro.txt",
          "intro.txt",
          false},
+        {"Ctrl+S twice: the second finds the file as the first left it",
+         [](SavingQuestions &t) {
+             t.ctrlS();
+             EXPECT_FALSE(t.window->windowTitle().endsWith(" *"));
+             t.ctrlS();
+         },
+         {},
+         {},
+         {{"intro.txt", kEdited}},
+         "intro.txt",
+         "intro.txt",
+         false},
+        {"New Script: Save, then the name cancelled; a later change on disk is still seen",
+         [](SavingQuestions &t) {
+             t.press("NewSc"); // no name queued: the name box is cancelled
+             EXPECT_FALSE(t.window->windowTitle().endsWith(" *"));
+             t.press("NewSc");
+             t.game.write("mods/mod/scripts/intro.txt", "Two far 3\r\n");
+             QEvent activated(QEvent::WindowActivate); // back from the other program
+             QApplication::sendEvent(t.window.get(), &activated);
+             QTest::qWait(20);
+             EXPECT_EQ(describeRow(*t.window, 0), "Two|far,3,-,-|-");
+         },
+         {QMessageBox::Save},
+         {"Save changes to intro.txt before making a new script?"},
+         {{"intro.txt", "Two far 3\r\n"}},
+         "intro.txt",
+         "intro.txt",
+         false},
         {"removed on disk, Overwrite",
          [](SavingQuestions &t) {
              std::filesystem::remove(t.script("intro.txt"));
@@ -292,6 +324,30 @@ TEST_F(SavingQuestionsTest, theStringsTableChangedOnDisk_isAskedAbout_andCancelK
     EXPECT_EQ(readBytes(game.root() / "mods/mod/strings_default.txt"), "OTHER program\r\n");
     // Nothing was opened again: the grid keeps the script and its edits.
     EXPECT_EQ(window->model().scriptName(), "intro.txt");
+    EXPECT_TRUE(window->isWindowModified());
+}
+
+// Lines that belong to no script are saved under a new name only: the name of a script
+// that exists is refused, and that script is left as it was.
+TEST_F(SavingQuestionsTest, guardsSaveOfLinesWithoutAScript_refusesTheNameOfAnExistingScript)
+{
+    {
+        DialogAnswerer discarding; // the edit of intro.txt
+        openMod(*window, "other");
+    }
+    window->selectPage(2);
+    ASSERT_FALSE(window->model().scriptOpen());
+    pickItem(window->grid().combo(0), 2);
+    DialogAnswerer answerer;
+    answerer.queueButton(QMessageBox::Save);
+    answerer.queueAnswer("taken.txt");
+    const int beeps = gui::ui::beepCount();
+    open("taken.txt");
+    EXPECT_EQ(answerer.questions, QStringList{"Save the lines in the grid as a script before opening another "
+                                              "script?"});
+    EXPECT_EQ(gui::ui::beepCount(), beeps + 1);
+    EXPECT_EQ(readBytes(game.root() / "mods/other/scripts/taken.txt"), kFinale);
+    EXPECT_FALSE(window->model().scriptOpen());
     EXPECT_TRUE(window->isWindowModified());
 }
 

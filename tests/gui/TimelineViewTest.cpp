@@ -46,6 +46,14 @@ TEST(TimelineView, titleEndsWithTheTotal_andAClickedBlockAsksForItsRow)
     ASSERT_EQ(asked.count(), 2);
     EXPECT_EQ(asked.at(0).at(0).toInt(), 4);
     EXPECT_EQ(asked.at(1).at(0).toInt(), 2);
+
+    // The last of the grid's 100 lines is a block like any other.
+    view.setTimeline(computeTimeline({{100, "Wait 1"}}, strings), QStringLiteral("intro.txt"));
+    QAbstractButton *last = blockNamed(view, QStringLiteral("Line 100, Wait"));
+    ASSERT_TRUE(last);
+    QTest::mouseClick(last, Qt::LeftButton);
+    ASSERT_EQ(asked.count(), 3);
+    EXPECT_EQ(asked.at(2).at(0).toInt(), 99);
 }
 
 } // namespace
