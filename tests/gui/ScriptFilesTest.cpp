@@ -4,6 +4,7 @@
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
+#include "gui/ui/NoticeBar.h"
 #include "gui/workspace/ModWorkspace.h"
 
 #include <QClipboard>
@@ -202,6 +203,21 @@ TEST_F(ScriptFilesTest, aScriptNamedInWindows1252_opensAndIsSavedAsItself)
     clickButton(button("scropen"));
     ASSERT_EQ(editor.starts(1).size(), 1);
     EXPECT_EQ(readBytes(editor.path().parent_path() / "record.txt"), "1|" + nameOf(script("caf\xE9.txt")) + "\n");
+}
+
+// A line whose word runs into a "#" is named in the notice bar on opening, and an edit
+// elsewhere saves it exactly as it stood.
+TEST_F(ScriptFilesTest, aWordGluedToAHash_isNoted_andItsLineSavedAsItStood)
+{
+    game.write("mods/mod/scripts/a.txt", "One 3#slowly\r\nOne 1\r\n");
+    start();
+    open("a.txt");
+    auto *bar = find<gui::ui::NoticeBar>(*window, "noticeBar");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->text().startsWith("a.txt: line 1 has a \"#\" glued to a word")) << bar->text().toStdString();
+    grid().field(1, 0)->setText("2");
+    clickButton(button("savesc"));
+    EXPECT_EQ(bytesOf("a.txt"), "One 3#slowly\r\nOne 2\r\n\r\n");
 }
 
 TEST_F(ScriptFilesTest, saveScriptAs_refusesEmptyAndUnsafeNames_withTheBeep)
