@@ -131,7 +131,8 @@ TEST_F(TimelineToolTest, anythingButAModAndAScript_isAUsageError)
         const ToolRun result = timeline(names);
         EXPECT_EQ(result.status, 2) << names.size();
         EXPECT_TRUE(result.out.empty());
-        EXPECT_NE(result.err.find("cuewright timeline: expects MOD and SCRIPT"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("cuewright timeline: expects MOD and SCRIPT"), std::string::npos)
+            << result.err;
     }
 }
 

@@ -48,11 +48,12 @@ TEST(TokensTool, printsEachLinesSlots_asJsonLines)
         dir.write("script.txt", "Foo \"a b\" 3\r\n\r\n\tFoo\t\t7\t\r\nFoo ab#cd\rFoo \"ab cd\r\n#note");
     const ToolRun result = run({"tokens", test::utf8(file)});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(outputLines(result.out),
-              std::vector<std::string>(
-                  {R"({"line": 1, "slots": ["Foo", "a b", "3"]})", R"({"line": 2, "slots": []})",
-                   R"({"line": 3, "slots": ["Foo", "7"]})", R"({"line": 4, "slots": ["Foo", "ab", "#", "cd"]})",
-                   R"({"line": 5, "slots": ["Foo", "ab c"]})", R"({"line": 6, "slots": ["#", "note"]})"}));
+    EXPECT_EQ(
+        outputLines(result.out),
+        std::vector<std::string>(
+            {R"({"line": 1, "slots": ["Foo", "a b", "3"]})", R"({"line": 2, "slots": []})",
+             R"({"line": 3, "slots": ["Foo", "7"]})", R"({"line": 4, "slots": ["Foo", "ab", "#", "cd"]})",
+             R"({"line": 5, "slots": ["Foo", "ab c"]})", R"({"line": 6, "slots": ["#", "note"]})"}));
 }
 
 TEST(TokensTool, keyAndRestMode_decodesTheCodePage_andReportsRefusedLines)

@@ -449,9 +449,18 @@ TEST(FileFailures, aRefusedRenameLinkOrRemove_isReported_andChangesNothing)
         IoFaultForTesting::Kind kind;
         std::function<Result<Done, IoError>()> act;
     } cases[] = {
-        {IoFaultForTesting::Kind::Rename, [&] { return writeFileAtomically(old, "new", mod); }},
-        {IoFaultForTesting::Kind::Link, [&] { return createFileAtomically(fresh, "new", mod); }},
-        {IoFaultForTesting::Kind::Remove, [&] { return deleteFile(old, mod); }},
+        {IoFaultForTesting::Kind::Rename,
+         [&] {
+             return writeFileAtomically(old, "new", mod);
+         }},
+        {IoFaultForTesting::Kind::Link,
+         [&] {
+             return createFileAtomically(fresh, "new", mod);
+         }},
+        {IoFaultForTesting::Kind::Remove,
+         [&] {
+             return deleteFile(old, mod);
+         }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));

@@ -436,10 +436,22 @@ TEST_F(ScriptDocumentTest, isModified_seesEditsOfCommandsWithoutArgumentsAndOfTh
         std::string script;
         std::function<void(ScriptDocument &)> edit;
     } cases[] = {
-        {"ArgumentEmptied", "Wait 1\r\n", [](ScriptDocument &d) { (void)d.setArgument(0, 0, ""); }},
-        {"CommandWithoutArguments", "Wait 1\r\n", [](ScriptDocument &d) { (void)d.chooseCommand(1, kWait); }},
-        {"LastRowsArgument", hundred, [&](ScriptDocument &d) { (void)d.setArgument(last, 0, "7"); }},
-        {"LastRowRemoved", hundred, [&](ScriptDocument &d) { (void)d.removeLine(last); }},
+        {"ArgumentEmptied", "Wait 1\r\n",
+         [](ScriptDocument &d) {
+             (void)d.setArgument(0, 0, "");
+         }},
+        {"CommandWithoutArguments", "Wait 1\r\n",
+         [](ScriptDocument &d) {
+             (void)d.chooseCommand(1, kWait);
+         }},
+        {"LastRowsArgument", hundred,
+         [&](ScriptDocument &d) {
+             (void)d.setArgument(last, 0, "7");
+         }},
+        {"LastRowRemoved", hundred,
+         [&](ScriptDocument &d) {
+             (void)d.removeLine(last);
+         }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -525,7 +537,8 @@ TEST_F(ScriptDocumentTest, lossesOnSave_linesPast100AndWordsPastTheFourthArgumen
 // written as its line was, wherever it moves; an edited one as the grid shows it.
 TEST_F(ScriptDocumentTest, aLineWithAGluedHash_isWrittenAsItWas_untilItsRowIsEdited)
 {
-    const auto report = document.load(std::string_view("CamMove gate 3#slowly\r\nWait  1#x  y z w\r\nWait 2 # fine\r\n"));
+    const auto report =
+        document.load(std::string_view("CamMove gate 3#slowly\r\nWait  1#x  y z w\r\nWait 2 # fine\r\n"));
     ASSERT_TRUE(report.ok());
     ASSERT_EQ(report->gluedHash.size(), 2u);
     EXPECT_EQ(report->gluedHash[0].line, 1);

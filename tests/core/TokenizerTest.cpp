@@ -122,17 +122,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The game reads on past a "#" glued to a word, so that word is kept: it ends as at a
 // blank (a pair of quotes comes off it) and takes its slot like any other.
-INSTANTIATE_TEST_SUITE_P(
-    GluedHash, TokenizerTable,
-    ::testing::Values(Example{Full, "CamMove demo_gate 3#slowly", {"CamMove", "demo_gate", "3", "#", "slowly"}},
-                      Example{Full, "CamMove m#5", {"CamMove", "m", "#", "5"}},
-                      Example{Full, "Foo \"a b\"#c", {"Foo", "a b", "#", "c"}},
-                      Example{Full, "x#", {"x#"}}, Example{Full, "Foo ab# ", {"Foo", "ab", "#", " "}},
-                      Example{Full, "a##b", {"a", "#", "#b"}}));
+INSTANTIATE_TEST_SUITE_P(GluedHash, TokenizerTable,
+                         ::testing::Values(Example{Full,
+                                                   "CamMove demo_gate 3#slowly",
+                                                   {"CamMove", "demo_gate", "3", "#", "slowly"}},
+                                           Example{Full, "CamMove m#5", {"CamMove", "m", "#", "5"}},
+                                           Example{Full, "Foo \"a b\"#c", {"Foo", "a b", "#", "c"}},
+                                           Example{Full, "x#", {"x#"}},
+                                           Example{Full, "Foo ab# ", {"Foo", "ab", "#", " "}},
+                                           Example{Full, "a##b", {"a", "#", "#b"}}));
 
 TEST(Tokenizer, gluedHash_isTold_onlyWhereAWordEndedAtIt)
 {
-    const auto flag = [](std::string_view line) { return splitLine(line, SplitMode::FullSplit)->gluedHash; };
+    const auto flag = [](std::string_view line) {
+        return splitLine(line, SplitMode::FullSplit)->gluedHash;
+    };
     EXPECT_TRUE(flag("CamMove m#5"));
     EXPECT_TRUE(flag("Say \"a # b\""));
     EXPECT_FALSE(flag("CamMove m 5 # five"));

@@ -1,7 +1,7 @@
 // When a file the desktop moved away counts as in a trash: only where the trash lies
 // outside the mod and its record names where the file was.
-#include "core/io/Files.h"
 #include "core/io/Trash.h"
+#include "core/io/Files.h"
 
 #include "support/TempDir.h"
 
@@ -87,7 +87,9 @@ TEST_P(Trash, aMoveCountsAsToTheTrash_onlyOutsideTheModAndWithTheOriginalPathRec
 }
 
 INSTANTIATE_TEST_SUITE_P(Moves, Trash, ::testing::ValuesIn(kTrashCases),
-                         [](const ::testing::TestParamInfo<TrashCase> &c) { return std::string(c.param.name); });
+                         [](const ::testing::TestParamInfo<TrashCase> &c) {
+                             return std::string(c.param.name);
+                         });
 
 // A move to somewhere that is no trash's files folder (Qt's own fallback "files" of
 // the current folder) never counts.

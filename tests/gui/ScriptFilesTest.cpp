@@ -202,7 +202,8 @@ TEST_F(ScriptFilesTest, aScriptNamedInWindows1252_opensAndIsSavedAsItself)
     RecordingProgram editor("CUEWRIGHT_EDITOR");
     clickButton(button("scropen"));
     ASSERT_EQ(editor.starts(1).size(), 1);
-    EXPECT_EQ(readBytes(editor.path().parent_path() / "record.txt"), "1|" + nameOf(script("caf\xE9.txt")) + "\n");
+    EXPECT_EQ(readBytes(editor.path().parent_path() / "record.txt"),
+              "1|" + nameOf(script("caf\xE9.txt")) + "\n");
 }
 
 // A line whose word runs into a "#" is named in the notice bar on opening, and an edit
@@ -214,7 +215,8 @@ TEST_F(ScriptFilesTest, aWordGluedToAHash_isNoted_andItsLineSavedAsItStood)
     open("a.txt");
     auto *bar = find<gui::ui::NoticeBar>(*window, "noticeBar");
     ASSERT_TRUE(bar);
-    EXPECT_TRUE(bar->text().startsWith("a.txt: line 1 has a \"#\" glued to a word")) << bar->text().toStdString();
+    EXPECT_TRUE(bar->text().startsWith("a.txt: line 1 has a \"#\" glued to a word"))
+        << bar->text().toStdString();
     grid().field(1, 0)->setText("2");
     clickButton(button("savesc"));
     EXPECT_EQ(bytesOf("a.txt"), "One 3#slowly\r\nOne 2\r\n\r\n");
@@ -491,8 +493,9 @@ TEST_F(ScriptFilesTest, delete_ofAScriptNamedInWindows1252_asksFirst_andNoKeepsI
     DialogAnswerer answerer;
     answerer.queueButton(QMessageBox::No);
     clickButton(button("deletesc"));
-    EXPECT_EQ(answerer.questions, QStringList{QString::fromUtf8("caf\xEF\xBF\xBD.txt cannot be moved to the trash. "
-                                                                "Delete it for good?")});
+    EXPECT_EQ(answerer.questions,
+              QStringList{QString::fromUtf8("caf\xEF\xBF\xBD.txt cannot be moved to the trash. "
+                                            "Delete it for good?")});
     EXPECT_EQ(bytesOf("caf\xE9.txt"), "One 1\r\n");
     EXPECT_EQ(bytesOf("caf\xEF\xBF\xBD.txt"), "One 2\r\n");
 }

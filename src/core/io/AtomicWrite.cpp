@@ -97,8 +97,9 @@ Result<Done, IoError> writeNewFile(const os::Folder &folder, const fs::path &nam
 }
 
 // Writes the temporary file of a write of `target`, removed again when that fails.
-Result<fs::path, IoError> writeTemporary(const os::Folder &folder, const fs::path &target, const fs::path &path,
-                                         std::string_view bytes, const std::optional<os::Identity> &keep)
+Result<fs::path, IoError> writeTemporary(const os::Folder &folder, const fs::path &target,
+                                         const fs::path &path, std::string_view bytes,
+                                         const std::optional<os::Identity> &keep)
 {
     const fs::path temporary = temporaryName();
     if (auto written = writeNewFile(folder, temporary, target, bytes, keep); !written) {

@@ -168,8 +168,8 @@ Result<Folder, IoError> holdFolderOf(const fs::path &file, const fs::path &realM
     auto folder = Folder::open(realMod, file.parent_path().lexically_relative(realMod));
     if (!folder) {
         if (errno == ELOOP || errno == ENOTDIR || errno == EXDEV)
-            return IoError{"a folder on its way was replaced by a link or a file meanwhile; it was left alone",
-                           path};
+            return IoError{
+                "a folder on its way was replaced by a link or a file meanwhile; it was left alone", path};
         return errorFromErrno(path);
     }
     return std::move(*folder);
@@ -217,7 +217,8 @@ Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boun
     if (!folder)
         return folder.error();
     if (const std::error_code code = folder->makeFolder(resolved->entry.filename()))
-        return code == std::errc::file_exists ? IoError{"it exists already", path} : os::errorFrom(code, path);
+        return code == std::errc::file_exists ? IoError{"it exists already", path}
+                                              : os::errorFrom(code, path);
     return Done{};
 }
 

@@ -98,7 +98,8 @@ public:
     std::error_code makeFolder(const fs::path &name) const;
     // Gives the finished file `temporary` the name `target`, where no name may exist; the
     // temporary name is gone afterwards. A failure is named by `path`.
-    Result<Done, IoError> linkNew(const fs::path &temporary, const fs::path &target, const fs::path &path) const;
+    Result<Done, IoError> linkNew(const fs::path &temporary, const fs::path &target,
+                                  const fs::path &path) const;
     // Removes the regular files of the folder whose names `isOurs` accepts, last written
     // longer than `age` ago.
     void removeOlderThan(std::chrono::seconds age, bool (*isOurs)(std::string_view name)) const;

@@ -3,12 +3,12 @@
 #include "core/io/SystemFiles.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <csignal>
-#include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -191,7 +191,8 @@ std::error_code Folder::makeFolder(const fs::path &name) const
     return ::mkdirat(m_fd, name.c_str(), 0777) == 0 ? std::error_code{} : lastError();
 }
 
-Result<Done, IoError> Folder::linkNew(const fs::path &temporary, const fs::path &target, const fs::path &path) const
+Result<Done, IoError> Folder::linkNew(const fs::path &temporary, const fs::path &target,
+                                      const fs::path &path) const
 {
     // A hard link is created only where no name exists, which rename cannot promise.
     const bool linked = ::linkat(m_fd, temporary.c_str(), m_fd, target.c_str(), 0) == 0;
@@ -241,11 +242,13 @@ std::optional<fs::path> findProgram(const fs::path &program)
     std::string_view folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const std::size_t end = std::min(folders.find(':'), folders.size());
-        const fs::path folder(std::string(folders.substr(0, end)).empty() ? std::string(".")
-                                                                           : std::string(folders.substr(0, end)));
+        const fs::path folder(std::string(folders.substr(0, end)).empty()
+                                  ? std::string(".")
+                                  : std::string(folders.substr(0, end)));
         const fs::path candidate = folder / program;
         struct stat info;
-        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(candidate.c_str(), X_OK) == 0)
+        if (::stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::access(candidate.c_str(), X_OK) == 0)
             return candidate;
         if (end == folders.size())
             return std::nullopt;

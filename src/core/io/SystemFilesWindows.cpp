@@ -29,14 +29,15 @@ bool isReparsePoint(const fs::path &path)
 HANDLE holdFolder(const fs::path &path)
 {
     const HANDLE handle =
-        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = ENOENT;
         return handle;
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+    if (!GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         errno = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? ELOOP : ENOTDIR;
         CloseHandle(handle);
@@ -191,7 +192,8 @@ std::error_code Folder::makeFolder(const fs::path &name) const
     return CreateDirectoryW((m_path / name).c_str(), nullptr) ? std::error_code{} : lastError();
 }
 
-Result<Done, IoError> Folder::linkNew(const fs::path &temporary, const fs::path &target, const fs::path &path) const
+Result<Done, IoError> Folder::linkNew(const fs::path &temporary, const fs::path &target,
+                                      const fs::path &path) const
 {
     // MoveFileEx without MOVEFILE_REPLACE_EXISTING fails on an existing target.
     const bool moved =

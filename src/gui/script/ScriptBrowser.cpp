@@ -60,8 +60,8 @@ QString describeLosses(const ScriptDocument::Losses &losses)
 ScriptBrowser::ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1,
                              FileListBox *list2, QPushButton *scrOpen, QWidget *messages,
                              ui::NoticeBar *notices)
-    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen), m_messages(messages),
-      m_notices(notices)
+    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen),
+      m_messages(messages), m_notices(notices)
 {
     connect(m_file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
     connect(m_file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
@@ -120,8 +120,8 @@ bool ScriptBrowser::openSelected()
             QStringLiteral("%1: line%2 %3 %4 a \"#\" glued to a word, which the game reads on past "
                            "(\"CamMove m#5\" has the duration 5). Saving writes %5 exactly as %6 until "
                            "you edit %5.")
-                .arg(m_model.scriptName(), lines.size() == 1 ? QString() : QStringLiteral("s"), lineList(lines),
-                     lines.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"),
+                .arg(m_model.scriptName(), lines.size() == 1 ? QString() : QStringLiteral("s"),
+                     lineList(lines), lines.size() == 1 ? QStringLiteral("has") : QStringLiteral("have"),
                      lines.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"),
                      lines.size() == 1 ? QStringLiteral("it stands") : QStringLiteral("they stand")));
     }

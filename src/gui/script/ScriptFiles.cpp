@@ -3,8 +3,8 @@
 #include "core/io/FileNames.h"
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
-#include "core/io/Trash.h"
 #include "core/io/ModBoundary.h"
+#include "core/io/Trash.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/UnsavedChanges.h"
@@ -342,7 +342,9 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
                                      path.parent_path().parent_path());
     };
 #else
-    const auto restorable = [](const QString &) { return true; };
+    const auto restorable = [](const QString &) {
+        return true;
+    };
 #endif
     QString inTrash;
     if (nameSurvives && QFile::moveToTrash(source, &inTrash)) {

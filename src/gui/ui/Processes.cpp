@@ -57,7 +57,9 @@ bool start(const Launch &launch)
 {
 #ifdef _WIN32
     // A wide name holds every name Windows has, and QString holds every wide name.
-    const auto text = [](const std::filesystem::path &path) { return QString::fromStdWString(path.native()); };
+    const auto text = [](const std::filesystem::path &path) {
+        return QString::fromStdWString(path.native());
+    };
     QStringList arguments;
     for (const std::filesystem::path &argument : launch.arguments)
         arguments.append(text(argument));
