@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the README's pictures of the window, each under Xvfb with the real X11 platform,
+# Makes the documentation's pictures of the window, each under Xvfb with the real X11 platform,
 # as on a desktop:
 #   docs/screenshot-scripts.png    the example game root, the mod "Garden Return" picked
 #                                  and its script intro.txt open on the Scripts page, at

@@ -197,6 +197,9 @@ copy_runtime "$stage" qwindows
 cp "$obj/bin/cuewright.exe" "$stage/"
 cp "$top/data/commands.txt" "$stage/commands.txt"
 cp "$top/README.md" "$stage/README.md"
+# The manual where the README's links look for it.
+mkdir -p "$stage/docs"
+cp "$top/docs/manual.md" "$stage/docs/manual.md"
 cp "$top/LICENSE" "$stage/LICENSE.txt"
 # Debug symbols are of no use to a user and make up most of the C++ runtime's size.
 find "$stage" \( -name "*.exe" -o -name "*.dll" \) -exec x86_64-w64-mingw32-strip {} +

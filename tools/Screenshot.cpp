@@ -1,4 +1,4 @@
-// Makes the README's picture of the window:
+// Makes a picture of the window for the documentation:
 //   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
 //                        [--check yes] [--timeline yes] [--maximized yes]
 // Opens the real window on the game root, picks the mod in List1, shows the Scripts

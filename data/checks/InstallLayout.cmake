@@ -22,6 +22,7 @@ set(expected
     ${DATADIR}/icons/hicolor/128x128/apps/${APP_ID}.png
     ${MANDIR}/man1/cuewright.1.gz
     ${doc}/README.md
+    ${doc}/docs/manual.md
     ${doc}/copyright
     ${doc}/changelog.gz)
 list(SORT expected)

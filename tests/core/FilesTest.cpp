@@ -310,7 +310,7 @@ TEST(AtomicWrite, readOnlyFile_isRefused_andKeptAsItWas)
     EXPECT_EQ(test::listing(dir.path()), "s.txt");
 }
 
-// What the README promises about hard links: the saved name gets a file of its own.
+// What the manual promises about hard links: the saved name gets a file of its own.
 TEST(AtomicWrite, otherHardLinksOfTheFile_keepTheOldContent)
 {
     TempDir dir;

@@ -33,7 +33,7 @@ struct Finding
 };
 
 // What commands.txt cannot say about the game's commands, from the game's source. The
-// README lists it rule by rule.
+// manual (docs/manual.md) lists it rule by rule.
 struct GameCommandRules
 {
     struct Dangerous
