@@ -25,7 +25,16 @@ FileStamp FileStamp::of(const std::filesystem::path &path, std::string_view byte
     return stamp;
 }
 
-DiskState diskState(const std::filesystem::path &path, FileStamp &stamp, Compare compare)
+FileStamp FileStamp::retimed(const std::filesystem::path &path) const
+{
+    FileStamp stamp = *this;
+    std::error_code code;
+    if (const auto now = std::filesystem::last_write_time(path, code); !code)
+        stamp.modified = now;
+    return stamp;
+}
+
+DiskState diskState(const std::filesystem::path &path, const FileStamp &stamp, Compare compare)
 {
     if (!stamp.known)
         return DiskState::Unchanged;
@@ -42,8 +51,6 @@ DiskState diskState(const std::filesystem::path &path, FileStamp &stamp, Compare
     const auto bytes = readFile(path);
     if (!bytes || bytes->size() != stamp.size || contentHash(*bytes) != stamp.hash)
         return DiskState::Changed;
-    if (!code)
-        stamp.modified = modified;
     return DiskState::Unchanged;
 }
 

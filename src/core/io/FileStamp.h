@@ -19,6 +19,10 @@ struct FileStamp
 
     // The stamp of `bytes`, just read from or written to `path`.
     static FileStamp of(const std::filesystem::path &path, std::string_view bytes);
+    // The same bytes at the time `path` has now: for a file found to hold them still
+    // although its time moved (touched, or saved again with the same bytes), so that
+    // the next cheap look finds it unchanged at once.
+    FileStamp retimed(const std::filesystem::path &path) const;
 };
 
 enum class DiskState {
@@ -36,11 +40,9 @@ enum class Compare {
     SizeAndTime,
 };
 
-// Whether the file at `path` still holds the stamped bytes. A file found unchanged by
-// its bytes although its time moved (touched, or saved with the same bytes) takes the
-// new time into `stamp`, so that the next cheap look finds it unchanged at once. A stamp
-// that is not known compares Unchanged.
-DiskState diskState(const std::filesystem::path &path, FileStamp &stamp, Compare compare);
+// Whether the file at `path` still holds the stamped bytes. A stamp that is not known
+// compares Unchanged.
+DiskState diskState(const std::filesystem::path &path, const FileStamp &stamp, Compare compare);
 
 // The hash FileStamp keeps: FNV-1a over 64 bits.
 std::uint64_t contentHash(std::string_view bytes);

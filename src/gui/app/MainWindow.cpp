@@ -93,8 +93,8 @@ void MainWindow::buildParts()
     m_scriptFiles = std::make_unique<ScriptFiles>(
         model, *m_guard, *m_browser,
         ScriptFiles::Widgets{c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.file1, c.list2}, this);
-    m_stringsEditor =
-        std::make_unique<StringsEditor>(model, *m_guard, c.saveStrings, c.stringsRevert, c.stringsText, this);
+    m_stringsEditor = std::make_unique<StringsEditor>(model, *m_guard, c.saveStrings, c.stringsRevert,
+                                                      c.stringsText, this, c.noticeBar);
     m_guard->setSaves([this] { return m_scriptFiles->saveBeforeReplacing(); },
                       [this] { return m_stringsEditor->writeFiles(); });
     m_folderActions = std::make_unique<FolderActions>(
@@ -120,7 +120,7 @@ void MainWindow::buildParts()
         }
     };
     m_editActions = std::make_unique<EditActions>(model, *c.grid, this, save, c.saveScAs, c.newSc);
-    m_diskWatch = std::make_unique<DiskWatch>(model, *m_browser, *m_stringsEditor, this, c.noticeBar);
+    m_diskWatch = std::make_unique<DiskWatch>(model, this);
 }
 
 MainWindow::~MainWindow()

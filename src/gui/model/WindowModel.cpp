@@ -1,7 +1,6 @@
 #include "gui/model/WindowModel.h"
 
 #include "core/io/Files.h"
-#include "core/io/ModBoundary.h"
 #include "core/strings/GameStrings.h"
 #include "core/strings/StringsTable.h"
 #include "core/util/Version.h"
@@ -107,16 +106,65 @@ std::optional<std::filesystem::path> WindowModel::modFolderAt(int position) cons
 
 std::filesystem::path WindowModel::scriptsFolder() const
 {
-    if (m_modFolder.empty())
-        return {};
-    std::filesystem::path folder = findNoCase(m_modFolder, layout::kScriptsFolder);
-    std::error_code code;
-    return std::filesystem::is_directory(folder, code) ? folder : std::filesystem::path();
+    return m_files ? m_files->scriptsFolder().value_or(std::filesystem::path()) : std::filesystem::path();
 }
 
 std::filesystem::path WindowModel::stringsFile() const
 {
-    return m_modFolder.empty() ? std::filesystem::path() : findNoCase(m_modFolder, layout::kStringsFile);
+    return m_files ? m_files->stringsFile() : std::filesystem::path();
+}
+
+const FileStamp &WindowModel::stamp(OpenFile file) const
+{
+    return file == OpenFile::Script ? m_scriptOnDisk.stamp : m_stringsOnDisk.stamp;
+}
+
+std::filesystem::path WindowModel::pathOf(OpenFile file) const
+{
+    return file == OpenFile::Script ? scriptPath() : stringsFile();
+}
+
+void WindowModel::setStamp(OpenFile file, FileStamp stamp)
+{
+    onDisk(file) = OnDisk{stamp, std::nullopt};
+}
+
+DiskState WindowModel::diskState(OpenFile file, Compare compare)
+{
+    OnDisk &disk = onDisk(file);
+    const std::filesystem::path path = pathOf(file);
+    const DiskState state = cw::diskState(path, disk.stamp, compare);
+    // The same bytes at another time: the next cheap look need not read them again.
+    if (state == DiskState::Unchanged && disk.stamp.known)
+        disk.stamp = disk.stamp.retimed(path);
+    return state;
+}
+
+bool WindowModel::edited(OpenFile file) const
+{
+    return file == OpenFile::Script ? m_editor->isModified() : m_stringsText->isModified();
+}
+
+void WindowModel::lookAtDisk()
+{
+    for (const OpenFile file : {OpenFile::Script, OpenFile::Strings}) {
+        if (!stamp(file).known)
+            continue;
+        const DiskState state = diskState(file, Compare::SizeAndTime);
+        OnDisk &disk = onDisk(file);
+        if (state == DiskState::Unchanged) {
+            disk.announced.reset();
+            continue;
+        }
+        const std::filesystem::path path = pathOf(file);
+        std::error_code code;
+        const auto now = std::make_pair(std::filesystem::file_size(path, code),
+                                        std::filesystem::last_write_time(path, code));
+        if (disk.announced == now)
+            continue;
+        disk.announced = now;
+        Q_EMIT changedOnDisk(file, state);
+    }
 }
 
 std::filesystem::path WindowModel::scriptPath() const
@@ -175,42 +223,40 @@ PartState WindowModel::listLevels(const std::filesystem::path &modFolder)
     return state;
 }
 
-PartState WindowModel::readStrings(const std::filesystem::path &modFolder, RefreshReason reason,
-                                   ModOpening &opening)
+PartState WindowModel::readStrings(RefreshReason reason, ModOpening &opening)
 {
     if (reason == RefreshReason::ScriptFileAction)
         return PartState::Untouched;
-    const std::filesystem::path path = findNoCase(modFolder, layout::kStringsFile);
-    const ModBoundary mod(modFolder);
+    const std::filesystem::path path = m_files->stringsFile();
     // A file too large to be a strings table is named; a missing one breaks the part
     // without a word.
-    const auto read = [&]() -> std::optional<std::string> {
-        auto bytes = readFile(path, mod);
-        if (bytes)
-            return std::move(bytes).value();
+    const auto read = [&]() -> std::optional<ReadFile> {
+        auto file = m_files->readStrings();
+        if (file)
+            return std::move(file).value();
         std::error_code code;
         if (std::filesystem::is_regular_file(path, code) &&
             std::filesystem::file_size(path, code) > kMaxFileBytes)
-            opening.stringsRefused = bytes.error();
+            opening.stringsRefused = file.error();
         return std::nullopt;
     };
-    std::optional<std::string> bytes;
+    std::optional<ReadFile> file;
     PartState state = PartState::Opened;
     if (reason != RefreshReason::StringsSaved) {
         m_stringsText->setFileBytes({});
-        bytes = read();
-        if (!bytes) {
-            m_stringsOnDisk = FileStamp();
+        file = read();
+        if (!file) {
+            setStamp(OpenFile::Strings, FileStamp());
             return PartState::Broken;
         }
-        m_stringsText->setFileBytes(*bytes);
-        m_stringsOnDisk = FileStamp::of(path, *bytes);
+        m_stringsText->setFileBytes(file->bytes);
+        setStamp(OpenFile::Strings, file->stamp);
     } else {
-        bytes = read();
-        if (!bytes)
+        file = read();
+        if (!file)
             state = PartState::OpenedThenBroken;
     }
-    setStringsTable(std::make_shared<StringsTable>(bytes.value_or(std::string())));
+    setStringsTable(std::make_shared<StringsTable>(file ? std::move(file->bytes) : std::string()));
     // No script is open after the strings are read: the rows are reset, which cannot fail.
     static_cast<void>(openScript(std::string()));
     return state;
@@ -235,6 +281,7 @@ ModOpening WindowModel::openMod(int position, RefreshReason reason)
         return opening;
     const QString name = displayName(std::string_view(m_gameRoot.mods[static_cast<std::size_t>(position)]));
     m_modFolder = *folder;
+    m_files.emplace(*folder);
     m_modPosition = position;
     m_modName = name + QStringLiteral(" (loading)");
     setCaption(captionPrefix() + m_modName);
@@ -243,7 +290,7 @@ ModOpening WindowModel::openMod(int position, RefreshReason reason)
     opening.scripts = listScripts(*folder);
     opening.levels = listLevels(*folder);
     Q_EMIT listingChanged();
-    opening.strings = readStrings(*folder, reason, opening);
+    opening.strings = readStrings(reason, opening);
 
     m_modName = name;
     setCaption(captionPrefix() + m_modName);
@@ -262,24 +309,31 @@ void WindowModel::relistScripts()
 
 Result<ScriptReadReport, ScriptOpenFailure> WindowModel::openScript(const std::string &fileName)
 {
-    std::string bytes;
-    FileStamp onDisk;
+    ReadFile file;
     const std::filesystem::path folder = m_listing.scriptsFolder;
     if (!fileName.empty()) {
         const std::filesystem::path path = folder / pathFromName(fileName);
-        auto read = readFile(path, ModBoundary(folder.parent_path()));
+        // The list shows the game root's scripts when the mod has no scripts folder:
+        // those are the game's own files, read as the game's data is.
+        const bool ofTheMod = m_files && folder == m_files->scriptsFolder();
+        auto read = ofTheMod ? m_files->readScript(path) : [&]() -> Result<ReadFile, IoError> {
+            auto bytes = readFile(path);
+            if (!bytes)
+                return bytes.error();
+            FileStamp stamp = FileStamp::of(path, *bytes);
+            return ReadFile{std::move(bytes).value(), stamp};
+        }();
         if (!read)
             return ScriptOpenFailure{read.error(), std::nullopt, fileName};
-        bytes = std::move(read).value();
-        onDisk = FileStamp::of(path, bytes);
+        file = std::move(read).value();
     }
-    auto report = m_editor->load(std::move(bytes));
+    auto report = m_editor->load(std::move(file.bytes));
     if (!report)
         return ScriptOpenFailure{std::nullopt, report.error(), fileName};
     m_scriptFile = fileName;
     m_scriptName = displayName(std::string_view(fileName));
     m_scriptFolder = folder;
-    m_scriptOnDisk = onDisk;
+    setStamp(OpenFile::Script, file.stamp);
     setCaption(captionPrefix() + m_modName + QStringLiteral(" - ") + m_scriptName);
     Q_EMIT scriptOpened();
     Q_EMIT filesChanged();
@@ -288,21 +342,23 @@ Result<ScriptReadReport, ScriptOpenFailure> WindowModel::openScript(const std::s
 
 void WindowModel::scriptWritten(FileStamp stamp)
 {
-    m_scriptOnDisk = stamp;
+    setStamp(OpenFile::Script, stamp);
     m_editor->markSaved();
     Q_EMIT filesChanged();
 }
 
 void WindowModel::stringsWritten(FileStamp stamp)
 {
-    m_stringsOnDisk = stamp;
+    setStamp(OpenFile::Strings, stamp);
     m_stringsText->markWritten();
     Q_EMIT filesChanged();
 }
 
-void WindowModel::stringsReread(FileStamp stamp)
+void WindowModel::stringsReread(const ReadFile &read)
 {
-    m_stringsOnDisk = stamp;
+    m_stringsText->setFileBytes(read.bytes);
+    m_stringsText->ensureLoaded();
+    setStamp(OpenFile::Strings, read.stamp);
     Q_EMIT filesChanged();
 }
 

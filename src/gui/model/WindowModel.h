@@ -5,6 +5,7 @@
 #include "core/script/ScriptLines.h"
 #include "core/util/Result.h"
 #include "core/workspace/GameRoot.h"
+#include "core/workspace/ModFiles.h"
 
 #include <QObject>
 #include <QString>
@@ -83,6 +84,10 @@ struct ScriptOpenFailure
     std::string fileName;
 };
 
+// The two files of the open mod that the window holds in editors, whose state on disk
+// it keeps.
+enum class OpenFile { Script, Strings };
+
 // What the window is about: the game location and its mods, the open mod and the listing
 // of its files, the open script and its document with its undo history, the strings
 // table and the strings editor's text, what each file held when last read or written,
@@ -123,6 +128,8 @@ public:
     std::optional<std::filesystem::path> modFolderAt(int position) const;
     // The open mod's scripts folder when it has one, else empty.
     std::filesystem::path scriptsFolder() const;
+    // Every file action on the open mod goes through these; null before a mod is open.
+    const ModFiles *files() const { return m_files ? &*m_files : nullptr; }
 
     // Opens the mod at `position`: lists its scripts, root files, maps and missions,
     // reads its strings table (unless `reason` keeps it), and closes the open script
@@ -144,8 +151,6 @@ public:
     // empty name resets every row and closes the script. A script that cannot be opened
     // changes nothing.
     Result<ScriptReadReport, ScriptOpenFailure> openScript(const std::string &fileName);
-    // What the open script's file held when it was last read or written.
-    FileStamp &scriptOnDisk() { return m_scriptOnDisk; }
     // The open script's file now holds the document (its bytes stamped): the document
     // is the saved state.
     void scriptWritten(FileStamp stamp);
@@ -158,13 +163,25 @@ public:
     // text, with what the table's file held when last read or written.
     const std::shared_ptr<const StringsTable> &stringsTable() const { return m_stringsTable; }
     StringsText &stringsText() const { return *m_stringsText; }
-    FileStamp &stringsOnDisk() { return m_stringsOnDisk; }
     // The strings file of the open mod, in whatever letter case it has.
     std::filesystem::path stringsFile() const;
     // The strings editor's text is now the file's (its bytes stamped).
     void stringsWritten(FileStamp stamp);
     // The strings file was read again into the editor.
-    void stringsReread(FileStamp stamp);
+    void stringsReread(const ReadFile &read);
+
+    // What the open script's file or the strings file held when it was last read or
+    // written (a stamp of nothing when none is open or it could not be read), and
+    // whether it holds that still.
+    const FileStamp &stamp(OpenFile file) const;
+    std::filesystem::path pathOf(OpenFile file) const;
+    DiskState diskState(OpenFile file, Compare compare);
+    // Whether the file holds edits its disk does not.
+    bool edited(OpenFile file) const;
+    // Looks at both files, as the window does when it becomes active again: each change
+    // another program made is announced once (changedOnDisk), not again at every look,
+    // until the file is read or written again or holds what it held.
+    void lookAtDisk();
 
     // The open mod's strings as the game itself loads them (its language table, the
     // mod's strings file merged on top, the preferences that pick them), which the
@@ -197,12 +214,15 @@ Q_SIGNALS:
     // A file the window read from the mod was read or written again: the open script's,
     // or a strings file. Whatever was made of their contents is stale.
     void filesChanged();
+    // Another program changed or removed an open file (state Changed or Gone) since it
+    // was last read or written.
+    void changedOnDisk(OpenFile file, DiskState state);
 
 private:
     void setCaption(QString caption);
     PartState listScripts(const std::filesystem::path &modFolder);
     PartState listLevels(const std::filesystem::path &modFolder);
-    PartState readStrings(const std::filesystem::path &modFolder, RefreshReason reason, ModOpening &opening);
+    PartState readStrings(RefreshReason reason, ModOpening &opening);
     void setStringsTable(std::shared_ptr<const StringsTable> table);
 
     GameRoot m_gameRoot;
@@ -215,13 +235,23 @@ private:
     std::string m_scriptFile;
     QString m_scriptName;
     std::filesystem::path m_scriptFolder;
-    FileStamp m_scriptOnDisk;
+    // An open file's state on disk: its stamp, and the size and time of a change already
+    // announced.
+    struct OnDisk
+    {
+        FileStamp stamp;
+        std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> announced;
+    };
+    OnDisk &onDisk(OpenFile file) { return file == OpenFile::Script ? m_scriptOnDisk : m_stringsOnDisk; }
+    void setStamp(OpenFile file, FileStamp stamp);
+    OnDisk m_scriptOnDisk;
+    std::optional<ModFiles> m_files;
     ScriptEditor *m_editor;
 
     std::shared_ptr<const StringsTable> m_stringsTable;
     std::shared_ptr<const GameStrings> m_gameStrings; // null while stale
     StringsText *m_stringsText;
-    FileStamp m_stringsOnDisk;
+    OnDisk m_stringsOnDisk;
 
     QStringListModel *m_commandNames;
     StringsColumnModel *m_stringNames;

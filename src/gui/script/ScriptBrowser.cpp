@@ -67,6 +67,28 @@ ScriptBrowser::ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileList
     connect(m_file1, &ListBox::enterPressed, this, &ScriptBrowser::userOpensFromFile1);
     connect(m_list2, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromList2);
     connect(m_scrOpen, &QPushButton::clicked, this, &ScriptBrowser::openInTextEditor);
+    connect(&m_model, &WindowModel::changedOnDisk, this, [this](OpenFile file, DiskState state) {
+        if (file == OpenFile::Script)
+            takeUpChangeOnDisk(state);
+    });
+}
+
+// An unedited script is read again; edits stay, and the bar says the file changed.
+void ScriptBrowser::takeUpChangeOnDisk(DiskState state)
+{
+    const QString name = m_model.scriptName();
+    if (state == DiskState::Gone) {
+        m_notices->notify(ui::changeOnDiskNotice(name, ui::ChangeTaken::Gone));
+        return;
+    }
+    if (m_model.edited(OpenFile::Script)) {
+        m_notices->notify(
+            ui::changeOnDiskNotice(name, ui::ChangeTaken::EditsKept, QStringLiteral("The grid")));
+        return;
+    }
+    m_model.relistScripts();
+    if (open(m_model.scriptFile()))
+        m_notices->notify(ui::changeOnDiskNotice(name, ui::ChangeTaken::ReadAgain));
 }
 
 void ScriptBrowser::userOpensFromFile1()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/io/FileStamp.h"
 #include "core/script/ScriptDocument.h"
 
 #include <QObject>
@@ -45,6 +46,7 @@ public:
     void openInTextEditor();
 
 private:
+    void takeUpChangeOnDisk(DiskState state);
     void userOpensFromFile1();
     void userOpensFromList2();
 

@@ -3,8 +3,7 @@
 #include "core/io/FileNames.h"
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
-#include "core/io/ModBoundary.h"
-#include "core/io/Trash.h"
+#include "core/workspace/ModFiles.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/UnsavedChanges.h"
@@ -97,15 +96,16 @@ void ScriptFiles::setDeleteArmed(bool armed)
     w.deleteSc->setText(armed ? kArmedCaption : kDeleteCaption);
 }
 
-bool ScriptFiles::writeDocument(const std::filesystem::path &path, FileStamp *written)
+bool ScriptFiles::writeDocument(const std::filesystem::path &path, const FileStamp &expected,
+                                FileStamp *written)
 {
     const auto bytes = scriptBytes(m_model.editor().document());
     if (!bytes) {
         ui::showMessage(m_messages, writeRefusal(bytes.error()));
         return false;
     }
-    // A script lies in the scripts folder of its mod, which bounds what may be written.
-    auto done = writeFileAtomically(path, *bytes, ModBoundary(path.parent_path().parent_path()));
+    auto done = m_model.files() ? m_model.files()->writeScript(path, *bytes, expected)
+                                : Result<FileStamp, IoError>(IoError{"no mod is open", path});
     if (!done) {
         ui::showMessage(
             m_messages,
@@ -114,15 +114,15 @@ bool ScriptFiles::writeDocument(const std::filesystem::path &path, FileStamp *wr
         return false;
     }
     if (written)
-        *written = FileStamp::of(path, *bytes);
+        *written = *done;
     return true;
 }
 
-bool ScriptFiles::confirmDiskUnchanged()
+std::optional<FileStamp> ScriptFiles::confirmDiskUnchanged()
 {
-    const DiskState disk = diskState(m_model.scriptPath(), m_model.scriptOnDisk(), Compare::Bytes);
+    const DiskState disk = m_model.diskState(OpenFile::Script, Compare::Bytes);
     if (disk == DiskState::Unchanged)
-        return true;
+        return m_model.stamp(OpenFile::Script);
     const ui::DiskAnswer answer =
         ui::askAboutChangeOnDisk(m_messages, m_model.scriptName(), disk == DiskState::Gone,
                                  QStringLiteral("the lines in the grid"), QStringLiteral("the grid"));
@@ -130,7 +130,8 @@ bool ScriptFiles::confirmDiskUnchanged()
         m_model.relistScripts();
         m_browser.open(m_model.scriptFile());
     }
-    return answer == ui::DiskAnswer::Overwrite;
+    // Overwrite: written whatever the file holds now.
+    return answer == ui::DiskAnswer::Overwrite ? std::optional<FileStamp>(FileStamp()) : std::nullopt;
 }
 
 bool ScriptFiles::confirmLosses()
@@ -156,8 +157,9 @@ bool ScriptFiles::confirmReplacing(const std::filesystem::path &target)
 
 bool ScriptFiles::writeOpenScript()
 {
+    const auto expected = confirmDiskUnchanged();
     FileStamp written;
-    if (!confirmDiskUnchanged() || !confirmLosses() || !writeDocument(m_model.scriptPath(), &written))
+    if (!expected || !confirmLosses() || !writeDocument(m_model.scriptPath(), *expected, &written))
         return false;
     m_model.scriptWritten(written);
     return true;
@@ -167,22 +169,29 @@ bool ScriptFiles::saveBeforeReplacing()
 {
     if (m_model.scriptOpen())
         return writeOpenScript();
-    const std::filesystem::path folder = m_model.scriptsFolder();
-    if (folder.empty())
+    const ModFiles *files = m_model.files();
+    if (!files || !files->scriptsFolder())
         return false;
     const auto name =
         askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), w.saveScAs);
     if (!name)
         return false;
-    const std::filesystem::path path = findNoCase(folder, *name);
-    std::error_code code;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, code))) {
+    if (const auto taken = files->scriptNamed(*name)) {
         ui::refuse(w.saveScAs,
-                   QStringLiteral("A script named %1 already exists").arg(displayName(path.filename())));
+                   QStringLiteral("A script named %1 already exists").arg(displayName(taken->filename())));
         return false;
     }
-    if (!writeDocument(path))
+    const auto bytes = scriptBytes(m_model.editor().document());
+    if (!bytes) {
+        ui::showMessage(m_messages, writeRefusal(bytes.error()));
         return false;
+    }
+    if (auto created = files->createScript(*name, *bytes); !created) {
+        ui::showMessage(m_messages, ui::failureMessage(QStringLiteral("The script could not be saved as %1")
+                                                           .arg(displayName(std::string_view(*name))),
+                                                       created.error()));
+        return false;
+    }
     m_model.editor().markSaved();
     return true;
 }
@@ -260,7 +269,7 @@ void ScriptFiles::saveScript()
                 refreshAndOpen(name);
             return;
         }
-        if (confirmReplacing(path) && writeDocument(path))
+        if (confirmReplacing(path) && writeDocument(path, FileStamp()))
             refreshAndOpen(name);
     });
 }
@@ -286,7 +295,7 @@ void ScriptFiles::saveScriptAs()
         }
         if (exists && !confirmReplacing(path))
             return;
-        if (writeDocument(path))
+        if (writeDocument(path, FileStamp()))
             refreshAndOpen(fileName);
     });
 }
@@ -299,17 +308,17 @@ void ScriptFiles::newScript()
         const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), w.newSc);
         if (!name)
             return;
+        const ModFiles *files = m_model.files();
         const std::filesystem::path path = w.file1->folder() / pathFromName(*name);
         // A new script never replaces a file, whatever the letter case of its name.
-        if (const auto existing = findNoCase(w.file1->folder(), *name);
-            existing != path || std::filesystem::exists(path)) {
+        if (const auto taken = files ? files->scriptNamed(*name) : std::nullopt) {
             ui::refuse(
                 w.newSc,
-                QStringLiteral("A script named %1 already exists").arg(displayName(existing.filename())));
+                QStringLiteral("A script named %1 already exists").arg(displayName(taken->filename())));
             return;
         }
-        auto created = createFileAtomically(path, layout::newScriptBytes(),
-                                            ModBoundary(w.file1->folder().parent_path()));
+        auto created = files ? files->createScript(*name, layout::newScriptBytes())
+                             : Result<FileStamp, IoError>(IoError{"no mod is open", path});
         if (!created) {
             ui::showMessage(m_messages,
                             ui::failureMessage(
@@ -321,53 +330,68 @@ void ScriptFiles::newScript()
     });
 }
 
+namespace {
+
+// The desktop's trash as Qt offers it, for the core's delete: where the script went, an
+// empty path where the system keeps its own record, nothing when it was not moved.
+std::optional<std::filesystem::path> qtMoveToTrash(const std::filesystem::path &file)
+{
+    const QString source = QFile::decodeName(QByteArray::fromStdString(nameOf(file)));
+    // Qt takes a name as text: one whose bytes the text does not give back would be
+    // another file's name, so such a script is never handed over.
+    if (QFile::encodeName(source).toStdString() != nameOf(file))
+        return std::nullopt;
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // Qt 6.4 cannot make the trash where the user's data folder is missing, and then
+    // moves the file into a folder "files" of the current folder instead: the data
+    // folder is made first.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+#endif
+    QString inTrash;
+    if (!QFile::moveToTrash(source, &inTrash))
+        return std::nullopt;
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return std::filesystem::path(); // the system's trash keeps its own record
+#else
+    return pathFromName(QFile::encodeName(inTrash).toStdString());
+#endif
+}
+
+} // namespace
+
 // Deleted scripts go to the desktop's trash, where the user can get them back; where
 // it cannot take them, a script is deleted for good only when the user says so.
 bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
 {
     const QString name = displayName(path.filename());
-    const QString source = QFile::decodeName(QByteArray::fromStdString(nameOf(path)));
-    // Qt takes a name as text: one whose bytes the text does not give back would be
-    // another file's name, so such a script is never handed over.
-    const bool nameSurvives = QFile::encodeName(source).toStdString() == nameOf(path);
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-    // Qt 6.4 cannot make the trash where the user's data folder is missing, and then
-    // moves the file into a folder "files" of the current folder instead: the data
-    // folder is made first. On a file system of its own the mod may get a trash of its
-    // own, inside the mod (it would ship with it) and with no record of where the file
-    // was: a file that went anywhere but where a trash can restore it comes back.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    const auto restorable = [&](const QString &inTrash) {
-        return isRestorableFromTrash(pathFromName(QFile::encodeName(inTrash).toStdString()), path,
-                                     path.parent_path().parent_path());
-    };
-#else
-    const auto restorable = [](const QString &) {
+    const ModFiles &files = *m_model.files();
+    auto trashed = files.trashScript(path, qtMoveToTrash);
+    if (!trashed) {
+        ui::showMessage(
+            m_messages,
+            ui::failureMessage(QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
+                               trashed.error()));
+        return false;
+    }
+    switch (trashed->outcome) {
+    case Trashed::Outcome::InTrash:
+        ui::note(w.deleteSc, QStringLiteral("%1 was moved to the trash, where it can be restored").arg(name));
         return true;
-    };
-#endif
-    QString inTrash;
-    if (nameSurvives && QFile::moveToTrash(source, &inTrash)) {
-        if (inTrash.isEmpty() || restorable(inTrash)) {
-            ui::note(w.deleteSc,
-                     QStringLiteral("%1 was moved to the trash, where it can be restored").arg(name));
-            return true;
-        }
-        if (!QFile::rename(inTrash, source)) {
-            ui::showMessage(m_messages,
-                            QStringLiteral("%1 was moved to %2, where no trash can restore it, and could not "
-                                           "be put back.")
-                                .arg(name, QDir::toNativeSeparators(QFileInfo(inTrash).absoluteFilePath())),
-                            QStringLiteral("Move it back into the scripts folder by hand."));
-            return true;
-        }
+    case Trashed::Outcome::Stranded:
+        ui::showMessage(m_messages,
+                        QStringLiteral("%1 was moved to %2, where no trash can restore it, and could not be "
+                                       "put back.")
+                            .arg(name, displayName(trashed->where)),
+                        QStringLiteral("Move it back into the scripts folder by hand."));
+        return true;
+    case Trashed::Outcome::NotMoved:
+        break;
     }
     if (ui::ask(m_messages, QStringLiteral("%1 cannot be moved to the trash. Delete it for good?").arg(name),
                 QStringLiteral("It cannot be brought back afterwards."),
                 {{QMessageBox::Yes}, {QMessageBox::No}}, QMessageBox::No) != QMessageBox::Yes)
         return false;
-    auto deleted = deleteFile(path, ModBoundary(path.parent_path().parent_path()));
-    if (!deleted) {
+    if (auto deleted = files.deleteScript(path); !deleted) {
         ui::showMessage(
             m_messages,
             ui::failureMessage(QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
@@ -406,16 +430,7 @@ void ScriptFiles::deleteScript()
         if (!m_guard.mayReplace(UnsavedChanges::Before::DeletingScript))
             return;
         // Only a file of the mod goes to the trash: a link leading out of it does not.
-        const auto deletable = ModBoundary(m_model.scriptModFolder()).deletable(path);
-        if (!deletable) {
-            ui::showMessage(m_messages,
-                            ui::failureMessage(
-                                QStringLiteral("The script %1 could not be deleted").arg(displayName(path)),
-                                deletable.error()));
-            setDeleteArmed(false);
-            return;
-        }
-        if (!moveToTrash(*deletable)) {
+        if (!m_model.files() || !moveToTrash(path)) {
             setDeleteArmed(false);
             return;
         }

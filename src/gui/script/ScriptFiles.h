@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/FileStamp.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,10 +11,6 @@
 
 class QPushButton;
 class QWidget;
-
-namespace cw {
-struct FileStamp;
-}
 
 namespace cw::gui {
 
@@ -60,10 +58,12 @@ public:
     bool writeOpenScript();
 
 private:
-    // Writes the document to `path` as Save Script writes it; false (after telling the
-    // user why) when it could not be written. `written`, when given, receives the stamp
-    // of the bytes written.
-    bool writeDocument(const std::filesystem::path &path, FileStamp *written = nullptr);
+    // Writes the document to `path` as Save Script writes it, when the file still holds
+    // what `expected` stamps (a stamp of nothing: whatever it holds); false (after
+    // telling the user why) when it could not be written. `written`, when given,
+    // receives the stamp of the bytes written.
+    bool writeDocument(const std::filesystem::path &path, const FileStamp &expected,
+                       FileStamp *written = nullptr);
     // The name typed into an input box, with ".txt" added when it has no such ending, or
     // nothing when it is empty or no plain file name (the user is then told why, at the
     // control `at`).
@@ -78,9 +78,10 @@ private:
     // Opens the mod again and opens the script `fileName` of its scripts folder.
     void refreshAndOpen(const std::string &fileName);
     bool confirmReplacing(const std::filesystem::path &target);
-    // Whether the open script's file still holds what was read or saved; asks
-    // Overwrite, Reload or Cancel when another program changed or removed it.
-    bool confirmDiskUnchanged();
+    // The stamp a save may write over: what was read or saved when the open script's
+    // file still holds it, none (write anyway) when the user answers Overwrite to
+    // another program's change, nothing when the save is not to go on.
+    std::optional<FileStamp> confirmDiskUnchanged();
     // Whether the user lets a save drop what the grid cannot hold.
     bool confirmLosses();
     bool moveToTrash(const std::filesystem::path &path);

@@ -2,12 +2,12 @@
 
 #include "core/io/FileStamp.h"
 #include "core/io/Files.h"
-#include "core/io/ModBoundary.h"
-#include "core/workspace/ModLayout.h"
+#include "core/workspace/ModFiles.h"
 #include "gui/model/StringsText.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
+#include "gui/ui/NoticeBar.h"
 #include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
@@ -15,36 +15,53 @@
 namespace cw::gui {
 
 StringsEditor::StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
-                             QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages)
-    : m_model(model), m_guard(guard), m_stringsText(stringsText), m_messages(messages)
+                             QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages,
+                             ui::NoticeBar *notices)
+    : m_model(model), m_guard(guard), m_stringsText(stringsText), m_messages(messages), m_notices(notices)
 {
     connect(saveStrings, &QPushButton::clicked, this, &StringsEditor::save);
     connect(stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
+    connect(&m_model, &WindowModel::changedOnDisk, this, [this](OpenFile file, DiskState state) {
+        if (file == OpenFile::Strings)
+            takeUpChangeOnDisk(state);
+    });
 }
 
-bool StringsEditor::confirmDiskUnchanged()
+// An unedited table is read again; edits stay, and the bar says the file changed.
+void StringsEditor::takeUpChangeOnDisk(DiskState state)
 {
-    const std::filesystem::path file = m_model.stringsFile();
-    FileStamp &stamp = m_model.stringsOnDisk();
-    const DiskState disk = diskState(file, stamp, Compare::Bytes);
+    const QString name = displayName(m_model.stringsFile().filename());
+    if (state == DiskState::Gone)
+        m_notices->notify(ui::changeOnDiskNotice(name, ui::ChangeTaken::Gone));
+    else if (m_model.edited(OpenFile::Strings))
+        m_notices->notify(
+            ui::changeOnDiskNotice(name, ui::ChangeTaken::EditsKept, QStringLiteral("The editor")));
+    else if (reload())
+        m_notices->notify(ui::changeOnDiskNotice(name, ui::ChangeTaken::ReadAgain));
+}
+
+std::optional<FileStamp> StringsEditor::confirmDiskUnchanged()
+{
+    const DiskState disk = m_model.diskState(OpenFile::Strings, Compare::Bytes);
     if (disk == DiskState::Unchanged)
-        return true;
-    const ui::DiskAnswer answer =
-        ui::askAboutChangeOnDisk(m_messages, displayName(file.filename()), disk == DiskState::Gone,
-                                 QStringLiteral("the editor's text"), QStringLiteral("the editor"));
+        return m_model.stamp(OpenFile::Strings);
+    const ui::DiskAnswer answer = ui::askAboutChangeOnDisk(
+        m_messages, displayName(m_model.stringsFile().filename()), disk == DiskState::Gone,
+        QStringLiteral("the editor's text"), QStringLiteral("the editor"));
     if (answer == ui::DiskAnswer::Reload)
         reload();
-    return answer == ui::DiskAnswer::Overwrite;
+    // Overwrite: written whatever the file holds now.
+    return answer == ui::DiskAnswer::Overwrite ? std::optional<FileStamp>(FileStamp()) : std::nullopt;
 }
 
 bool StringsEditor::writeFiles()
 {
-    return confirmDiskUnchanged() && write();
+    const auto expected = confirmDiskUnchanged();
+    return expected && write(*expected);
 }
 
-bool StringsEditor::write()
+bool StringsEditor::write(const FileStamp &expected)
 {
-    const std::filesystem::path &modFolder = m_model.modFolder();
     const StringsText::Encoded text = m_model.stringsText().fileBytes();
     if (!text.bytes) {
         ui::showMessage(m_messages,
@@ -54,55 +71,55 @@ bool StringsEditor::write()
                             .arg(text.badLine));
         return false;
     }
-    const std::filesystem::path file = findNoCase(modFolder, layout::kStringsFile);
-    const std::filesystem::path backup = findNoCase(modFolder, layout::stringsBackupFile());
-    // The backup holds what the table holds after this save, so that Revert to Backup
-    // brings back the text of the last save. It is written once the table is: a save
-    // that fails leaves both files as they were. A backup that cannot be written is
-    // reported, and the table stays saved: the user asked for the table.
-    const ModBoundary mod(modFolder);
-    if (auto written = writeFileAtomically(file, *text.bytes, mod); !written) {
-        ui::showMessage(m_messages,
-                        ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(file)),
-                                           written.error()));
+    const ModFiles &files = *m_model.files();
+    // A backup that cannot be written is reported, and the table stays saved: the user
+    // asked for the table.
+    auto saved = files.writeStrings(*text.bytes, expected);
+    if (!saved) {
+        ui::showMessage(
+            m_messages,
+            ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(files.stringsFile())),
+                               saved.error()));
         return false;
     }
-    if (auto written = writeFileAtomically(backup, *text.bytes, mod); !written) {
+    if (saved->backupFailed) {
         ui::showMessage(m_messages,
-                        ui::failureMessage(QStringLiteral("%1 could not be saved").arg(displayName(backup)),
-                                           written.error()));
+                        ui::failureMessage(
+                            QStringLiteral("%1 could not be saved").arg(displayName(files.stringsBackup())),
+                            *saved->backupFailed));
     }
-    m_model.stringsWritten(FileStamp::of(file, *text.bytes));
+    m_model.stringsWritten(saved->stamp);
     return true;
 }
 
 bool StringsEditor::reload()
 {
-    const std::filesystem::path &mod = m_model.modFolder();
-    if (mod.empty())
+    const ModFiles *files = m_model.files();
+    if (!files)
         return false;
-    const std::filesystem::path file = findNoCase(mod, layout::kStringsFile);
-    auto bytes = readFile(file, ModBoundary(mod));
-    if (!bytes) {
-        ui::showMessage(m_messages, ui::failureMessage(
-                                        QStringLiteral("%1 could not be read again").arg(displayName(file)),
-                                        bytes.error()));
+    auto read = files->readStrings();
+    if (!read) {
+        ui::showMessage(
+            m_messages,
+            ui::failureMessage(
+                QStringLiteral("%1 could not be read again").arg(displayName(files->stringsFile())),
+                read.error()));
         return false;
     }
-    m_model.stringsText().setFileBytes(*bytes);
-    m_model.stringsText().ensureLoaded();
-    m_model.stringsReread(FileStamp::of(file, *bytes));
+    m_model.stringsReread(*read);
     return true;
 }
 
 void StringsEditor::save()
 {
     m_model.whenIdle([this] {
-        if (!m_model.modOpen() || !confirmDiskUnchanged() ||
-            !m_guard.mayReplace(UnsavedChanges::Before::SavingStrings))
+        if (!m_model.modOpen())
+            return;
+        const auto expected = confirmDiskUnchanged();
+        if (!expected || !m_guard.mayReplace(UnsavedChanges::Before::SavingStrings))
             return;
         // A table that cannot be written still opens the mod again, from the files.
-        write();
+        write(*expected);
         m_model.reopenMod(RefreshReason::StringsSaved);
         m_stringsText->setFocus();
     });
@@ -110,10 +127,10 @@ void StringsEditor::save()
 
 void StringsEditor::revert()
 {
-    const std::filesystem::path &mod = m_model.modFolder();
-    if (mod.empty())
+    const ModFiles *files = m_model.files();
+    if (!files)
         return;
-    auto backup = readFile(findNoCase(mod, layout::stringsBackupFile()), ModBoundary(mod));
+    auto backup = files->readStringsBackup();
     if (!backup) {
         // The editor keeps its text: emptied, a later Save Changes would wipe the
         // strings file and its backup.

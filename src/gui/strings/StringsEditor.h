@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/io/FileStamp.h"
+
 #include <QObject>
 
 #include <filesystem>
+#include <optional>
 
 class QPushButton;
 class QWidget;
@@ -11,6 +14,9 @@ namespace cw::gui {
 
 class UnsavedChanges;
 class WindowModel;
+namespace ui {
+class NoticeBar;
+}
 
 // "Save Changes" and "Revert to Backup" of the strings editor.
 class StringsEditor : public QObject
@@ -18,7 +24,8 @@ class StringsEditor : public QObject
     Q_OBJECT
 public:
     StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
-                  QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages);
+                  QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages,
+                  ui::NoticeBar *notices);
 
     // Writes the editor's text to strings_default.txt and to its backup
     // strings_default.txt.bak, then opens the mod again with the editor's text kept.
@@ -35,16 +42,19 @@ public:
     bool reload();
 
 private:
-    // Whether strings_default.txt still holds what was read or saved; asks Overwrite,
-    // Reload or Cancel when another program changed or removed it.
-    bool confirmDiskUnchanged();
+    // The stamp a save may write over: what was read or saved when strings_default.txt
+    // still holds it, none (write anyway) when the user answers Overwrite to another
+    // program's change, nothing when the save is not to go on (Reload, Cancel).
+    std::optional<FileStamp> confirmDiskUnchanged();
     // writeFiles without the question about another program's change.
-    bool write();
+    bool write(const FileStamp &expected);
+    void takeUpChangeOnDisk(DiskState state);
 
     WindowModel &m_model;
     UnsavedChanges &m_guard;
     QWidget *m_stringsText;
     QWidget *m_messages;
+    ui::NoticeBar *m_notices;
 };
 
 } // namespace cw::gui

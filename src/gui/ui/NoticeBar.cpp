@@ -53,4 +53,19 @@ QString NoticeBar::text() const
     return isHidden() ? QString() : m_text->text();
 }
 
+QString changeOnDiskNotice(const QString &name, ChangeTaken taken, const QString &holder)
+{
+    switch (taken) {
+    case ChangeTaken::Gone:
+        return QStringLiteral("%1 is no longer on disk: another program removed or renamed it").arg(name);
+    case ChangeTaken::ReadAgain:
+        return QStringLiteral("%1 was changed by another program and has been read again").arg(name);
+    case ChangeTaken::EditsKept:
+        break;
+    }
+    return QStringLiteral("%1 was changed by another program. %2 keeps your edits; saving asks before it "
+                          "replaces that change")
+        .arg(name, holder);
+}
+
 } // namespace cw::gui::ui

@@ -28,4 +28,10 @@ private:
     QToolButton *m_dismiss;
 };
 
+// What the bar says when another program changed or removed a file the window shows
+// (`name`): it is gone, it was read again, or the edits of `holder` ("The grid", "The
+// editor") were kept over the change.
+enum class ChangeTaken { Gone, ReadAgain, EditsKept };
+QString changeOnDiskNotice(const QString &name, ChangeTaken taken, const QString &holder = QString());
+
 } // namespace cw::gui::ui

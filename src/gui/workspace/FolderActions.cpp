@@ -1,7 +1,7 @@
 #include "gui/workspace/FolderActions.h"
 
 #include "core/io/Files.h"
-#include "core/io/ModBoundary.h"
+#include "core/workspace/ModFiles.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
@@ -34,20 +34,20 @@ FolderActions::FolderActions(WindowModel &model, UnsavedChanges &guard, const Wi
 void FolderActions::makeFolder(std::string_view name, QWidget *button)
 {
     m_model.whenIdle([this, name, button] {
-        const std::filesystem::path &mod = m_model.modFolder();
+        const ModFiles *files = m_model.files();
         const QString folder = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-        if (mod.empty()) {
+        if (!files) {
             ui::refuse(button, QStringLiteral("Open a mod first"));
             return;
         }
         // A folder of that name in any letter case counts as there already.
-        if (std::filesystem::exists(findNoCase(mod, name))) {
+        if (files->existing(name)) {
             ui::refuse(button, QStringLiteral("The mod has a %1 folder already").arg(folder));
             return;
         }
         if (!m_guard.mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
-        if (auto made = createFolder(mod / pathFromName(name), ModBoundary(mod)); !made) {
+        if (auto made = files->makeFolder(name); !made) {
             ui::refuse(button, QStringLiteral("The %1 folder could not be made: %2")
                                    .arg(folder, QString::fromStdString(made.error().reason)));
             return;
@@ -69,15 +69,15 @@ void FolderActions::makeLevelsFolder()
 void FolderActions::makeStringsFile()
 {
     m_model.whenIdle([this] {
-        const std::filesystem::path &mod = m_model.modFolder();
-        if (mod.empty()) {
+        const ModFiles *files = m_model.files();
+        if (!files) {
             ui::refuse(w.cmdStrings, QStringLiteral("Open a mod first"));
             return;
         }
-        if (strayStringsFile(mod) || !m_guard.mayReplace(UnsavedChanges::Before::ReopeningMod))
+        if (strayStringsFile(*files) || !m_guard.mayReplace(UnsavedChanges::Before::ReopeningMod))
             return;
-        const std::filesystem::path path = mod / pathFromName(layout::kStringsFile);
-        auto written = createFileAtomically(path, layout::starterStringsBytes(), ModBoundary(mod));
+        const std::filesystem::path path = files->folder() / pathFromName(layout::kStringsFile);
+        auto written = files->createStrings();
         if (!written) {
             ui::beep();
             ui::showMessage(m_messages, ui::failureMessage(
@@ -92,19 +92,18 @@ void FolderActions::makeStringsFile()
 // A strings file that exists, in any letter case, holds the mod's texts even when it
 // could not be read (no permission, a folder in the way): it is never replaced. True
 // (after telling the user) when one stands there.
-bool FolderActions::strayStringsFile(const std::filesystem::path &mod)
+bool FolderActions::strayStringsFile(const ModFiles &files)
 {
-    const std::filesystem::path existing = findNoCase(mod, layout::kStringsFile);
-    std::error_code error;
-    if (std::filesystem::symlink_status(existing, error).type() == std::filesystem::file_type::not_found)
+    const auto existing = files.existing(layout::kStringsFile);
+    if (!existing)
         return false;
-    const auto read = readFile(existing, ModBoundary(mod));
+    const auto read = files.readStrings();
     const QString why = read ? QStringLiteral("exists already")
                              : QStringLiteral("exists already but could not be read: %1")
                                    .arg(QString::fromStdString(read.error().reason));
     ui::beep();
     ui::showMessage(m_messages,
-                    QStringLiteral("%1 %2. Make File does not replace it.").arg(displayName(existing), why));
+                    QStringLiteral("%1 %2. Make File does not replace it.").arg(displayName(*existing), why));
     return true;
 }
 

@@ -8,6 +8,10 @@
 class QPushButton;
 class QWidget;
 
+namespace cw {
+class ModFiles;
+}
+
 namespace cw::gui {
 
 class FileListBox;
@@ -45,7 +49,7 @@ public:
 
 private:
     void makeFolder(std::string_view name, QWidget *button);
-    bool strayStringsFile(const std::filesystem::path &mod);
+    bool strayStringsFile(const ModFiles &files);
     void openSelected(const FileListBox *list, QWidget *button, const QString &what);
 
     WindowModel &m_model;
