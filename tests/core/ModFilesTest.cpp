@@ -44,8 +44,8 @@ struct Mod
 struct Action
 {
     const char *name;
-    const char *folder;                // where it writes, in the mod
-    std::vector<std::string> targets;  // what it writes there
+    const char *folder;               // where it writes, in the mod
+    std::vector<std::string> targets; // what it writes there
     std::function<Result<Done, IoError>(Mod &)> act;
 };
 
@@ -57,15 +57,31 @@ template<class T> Result<Done, IoError> done(const Result<T, IoError> &result)
 }
 
 const Action kActions[] = {
-    {"WriteScript", "scripts", {"a.txt"},
+    {"WriteScript",
+     "scripts",
+     {"a.txt"},
      [](Mod &m) {
          return done(m.files.writeScript(m.dir / "m/scripts/a.txt", m.text,
                                          FileStamp::of(m.dir / "m/scripts/a.txt", "One 1\r\n")));
      }},
-    {"CreateScript", "scripts", {"new.txt"}, [](Mod &m) { return done(m.files.createScript("new.txt", m.text)); }},
-    {"WriteStrings", "", {"strings_default.txt", "strings_default.txt.bak"},
-     [](Mod &m) { return done(m.files.writeStrings(m.text, FileStamp())); }},
-    {"MakeFolder", "", {"levels"}, [](Mod &m) { return m.files.makeFolder("levels"); }},
+    {"CreateScript",
+     "scripts",
+     {"new.txt"},
+     [](Mod &m) {
+         return done(m.files.createScript("new.txt", m.text));
+     }},
+    {"WriteStrings",
+     "",
+     {"strings_default.txt", "strings_default.txt.bak"},
+     [](Mod &m) {
+         return done(m.files.writeStrings(m.text, FileStamp()));
+     }},
+    {"MakeFolder",
+     "",
+     {"levels"},
+     [](Mod &m) {
+         return m.files.makeFolder("levels");
+     }},
 };
 
 // A failure of the disk in the folder an action writes to, and how this machine made
@@ -245,12 +261,13 @@ TEST(ModFiles, aDeletedScript_isInATrashThatRestoresIt_orPutBack_orSaidWhereItIs
         ASSERT_TRUE(untouched.ok());
         EXPECT_EQ(untouched->outcome, Trashed::Outcome::NotMoved);
         // A file that took the name meanwhile is never replaced by the one put back.
-        const auto stranded = mod.files.trashScript(script, [&](const fs::path &file) -> std::optional<fs::path> {
-            const fs::path elsewhere = mod.dir / "elsewhere.txt";
-            fs::rename(file, elsewhere);
-            mod.dir.write("m/scripts/a.txt", "Two new 2\r\n");
-            return elsewhere;
-        });
+        const auto stranded =
+            mod.files.trashScript(script, [&](const fs::path &file) -> std::optional<fs::path> {
+                const fs::path elsewhere = mod.dir / "elsewhere.txt";
+                fs::rename(file, elsewhere);
+                mod.dir.write("m/scripts/a.txt", "Two new 2\r\n");
+                return elsewhere;
+            });
         ASSERT_TRUE(stranded.ok());
         EXPECT_EQ(stranded->outcome, Trashed::Outcome::Stranded);
         EXPECT_EQ(stranded->where, mod.dir / "elsewhere.txt");

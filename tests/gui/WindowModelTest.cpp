@@ -3,6 +3,8 @@
 #include "GuiSupport.h"
 
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsText.h"
+#include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 
 #include <QSignalSpy>
@@ -50,6 +52,148 @@ TEST(WindowModelOnDisk, eachChangeIsAnnouncedOnce_untilTheFileIsReadOrWrittenAga
     ASSERT_EQ(announced.count(), 3);
     EXPECT_EQ(announced.at(2).at(0).value<gui::OpenFile>(), gui::OpenFile::Strings);
     EXPECT_EQ(announced.at(2).at(1).value<DiskState>(), DiskState::Gone);
+}
+
+// Answers the guard's questions from a list, recording each.
+class ScriptedQuestion : public gui::UnsavedQuestion
+{
+public:
+    explicit ScriptedQuestion(std::vector<Answer> answers) : m_answers(std::move(answers)) {}
+    Answer ask(const QString &question, const QString &why, bool canSave) override
+    {
+        asked << question + (why.isEmpty() ? QString() : " | " + why) + (canSave ? "" : " (no Save)");
+        return m_answers.empty() ? Answer::Cancel : m_answers[asked.size() - 1];
+    }
+    QStringList asked;
+
+private:
+    std::vector<Answer> m_answers;
+};
+
+// Which edits the guard asks about before each action, what each answer lets happen,
+// and which save it runs.
+TEST(UnsavedChangesGuard, asksAboutWhatTheActionWouldReplace_andDoesWhatTheAnswerSays)
+{
+    using Answer = gui::UnsavedQuestion::Answer;
+    using Before = gui::UnsavedChanges::Before;
+    const struct
+    {
+        const char *what;
+        bool gridEdited, stringsEdited;
+        Before before;
+        std::vector<Answer> answers;
+        bool saveSucceeds;
+        QStringList asked;
+        bool mayGoOn;
+        QStringList saved;
+    } cases[] = {
+        {"nothing edited", false, false, Before::OpeningMod, {}, true, {}, true, {}},
+        {"grid, Discard",
+         true,
+         false,
+         Before::OpeningScript,
+         {Answer::Discard},
+         true,
+         {"Save changes to intro.txt before opening another script?"},
+         true,
+         {}},
+        {"grid, Save",
+         true,
+         false,
+         Before::NewScript,
+         {Answer::Save},
+         true,
+         {"Save changes to intro.txt before making a new script?"},
+         true,
+         {"script"}},
+        {"grid, Save that fails",
+         true,
+         false,
+         Before::DeletingScript,
+         {Answer::Save},
+         false,
+         {"Save changes to intro.txt before deleting the script?"},
+         false,
+         {"script"}},
+        {"grid, Cancel",
+         true,
+         false,
+         Before::Closing,
+         {Answer::Cancel},
+         true,
+         {"Save changes to intro.txt before closing?"},
+         false,
+         {}},
+        // Another script replaces the grid only: the strings editor's text stays.
+        {"strings before another script", false, true, Before::OpeningScript, {}, true, {}, true, {}},
+        {"both before another mod",
+         true,
+         true,
+         Before::OpeningMod,
+         {Answer::Save, Answer::Discard},
+         true,
+         {"Save changes to intro.txt before opening another mod?",
+          "Save changes to strings_default.txt before opening another mod?"},
+         true,
+         {"script"}},
+        {"strings, Save",
+         false,
+         true,
+         Before::ReopeningMod,
+         {Answer::Save},
+         true,
+         {"Save changes to strings_default.txt before opening the mod again?"},
+         true,
+         {"strings"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        GameRootBuilder game;
+        game.withBasics();
+        game.write("mods/mod/strings_default.txt", "GREETING Hello\r\n");
+        game.write("mods/mod/scripts/intro.txt", "One 1\r\n");
+        gui::WindowModel model(openGameRoot(game.root()).value());
+        model.openMod(0, gui::RefreshReason::UserOrFolderAction);
+        ASSERT_TRUE(model.openScript("intro.txt").ok());
+        if (c.gridEdited)
+            model.editor().setArgument(0, 0, QStringLiteral("2"));
+        if (c.stringsEdited)
+            model.stringsText().setModified(true);
+        ScriptedQuestion question(c.answers);
+        gui::UnsavedChanges guard(model, question);
+        QStringList saved;
+        guard.setSaves(
+            [&] {
+                saved << "script";
+                return c.saveSucceeds;
+            },
+            [&] {
+                saved << "strings";
+                return c.saveSucceeds;
+            });
+        EXPECT_EQ(guard.mayReplace(c.before), c.mayGoOn);
+        EXPECT_EQ(question.asked, c.asked);
+        EXPECT_EQ(saved, c.saved);
+    }
+}
+
+// Lines that belong to no script can be saved only into the mod's scripts folder: the
+// question says so, and offers no Save, where the mod has none.
+TEST(UnsavedChangesGuard, linesOfNoScriptInAModWithoutAScriptsFolder_offerNoSave)
+{
+    GameRootBuilder game;
+    game.withBasics();
+    game.write("mods/bare/strings_default.txt", "GREETING Hello\r\n");
+    gui::WindowModel model(openGameRoot(game.root()).value());
+    model.openMod(0, gui::RefreshReason::UserOrFolderAction);
+    ASSERT_FALSE(model.scriptOpen());
+    model.editor().chooseCommand(0, 1);
+    ScriptedQuestion question({});
+    gui::UnsavedChanges guard(model, question);
+    EXPECT_FALSE(guard.mayReplace(gui::UnsavedChanges::Before::Closing));
+    EXPECT_EQ(question.asked,
+              QStringList{"Save the lines in the grid as a script before closing? | They cannot be "
+                          "saved: the mod has no scripts folder to hold them. (no Save)"});
 }
 
 } // namespace

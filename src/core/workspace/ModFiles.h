@@ -25,9 +25,9 @@ struct ReadFile
 struct Trashed
 {
     enum class Outcome {
-        InTrash,    // in a trash that can restore it
-        NotMoved,   // it is where it was: no trash took it (or it was put back)
-        Stranded,   // moved where no trash can restore it, and it could not be put back
+        InTrash,  // in a trash that can restore it
+        NotMoved, // it is where it was: no trash took it (or it was put back)
+        Stranded, // moved where no trash can restore it, and it could not be put back
     };
     Outcome outcome;
     fs::path where; // where a stranded script now is

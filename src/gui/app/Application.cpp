@@ -3,8 +3,8 @@
 #include "core/catalogue/Tokenizer.h"
 #include "core/util/Version.h"
 #include "gui/app/MainWindow.h"
+#include "gui/model/TextCodec.h"
 #include "gui/ui/Dialogs.h"
-#include "gui/ui/TextCodec.h"
 #include "gui/ui/WindowPlaces.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 #include "core/catalogue/Tokenizer.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -11,6 +11,7 @@
 #include "gui/script/ScriptTimeline.h"
 #include "gui/strings/StringsEditor.h"
 #include "gui/strings/StringsTextEdit.h"
+#include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
@@ -64,7 +65,8 @@ void MainWindow::buildParts()
 {
     const Controls &c = m_controls;
     WindowModel &model = *m_model;
-    m_guard = std::make_unique<UnsavedChanges>(model, this);
+    m_unsavedQuestion = std::make_unique<ui::UnsavedQuestionBox>(this);
+    m_guard = std::make_unique<UnsavedChanges>(model, *m_unsavedQuestion);
     ModWorkspace::Widgets workspace;
     workspace.list1 = c.list1;
     workspace.rootFiles = c.rootFiles;

@@ -24,6 +24,9 @@ class ScriptTimeline;
 class StringsEditor;
 class UnsavedChanges;
 class WindowModel;
+namespace ui {
+class UnsavedQuestionBox;
+}
 
 // The window "Form1", where the program is put together: it builds the controls of the
 // four tab pages (one small function per page), the model of what the window edits,
@@ -90,6 +93,7 @@ private:
     bool m_firstFrameSeen = false;
     bool m_pagesSized = false;
     std::array<GrowingPage *, 4> m_pages{};
+    std::unique_ptr<ui::UnsavedQuestionBox> m_unsavedQuestion;
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;
     std::unique_ptr<ScriptBrowser> m_browser;

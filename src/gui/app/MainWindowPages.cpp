@@ -4,6 +4,7 @@
 
 #include "core/io/Files.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/WindowModel.h"
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
@@ -11,7 +12,6 @@
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
 #include "gui/ui/Pictures.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,11 +3,11 @@
 #include "core/catalogue/Catalogue.h"
 #include "gui/grid/FieldPlaces.h"
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/Geometry.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "gui/model/StringsModel.h"
 
-#include "gui/ui/TextCodec.h"
+#include "gui/model/TextCodec.h"
 
 namespace cw::gui {
 

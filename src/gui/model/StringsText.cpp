@@ -1,11 +1,10 @@
 #include "gui/model/StringsText.h"
 
 #include "core/strings/StringsText.h"
-#include "gui/ui/TextCodec.h"
+#include "gui/model/TextCodec.h"
 
 #include <QMutex>
 #include <QMutexLocker>
-#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -24,10 +23,12 @@ constexpr int kLinesPerPiece = 2048;
 // undo, not modified. Nothing when `cancelled` turns true meanwhile. Safe on any
 // thread: the document belongs to the calling thread until it is moved.
 std::unique_ptr<QTextDocument> buildDocument(std::string_view bytes, const QFont &font,
+                                             StringsText::LayoutMaker layout,
                                              const std::atomic<bool> &cancelled)
 {
     auto document = std::make_unique<QTextDocument>();
-    document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+    if (layout)
+        document->setDocumentLayout(layout(document.get()));
     document->setDefaultFont(font);
     // The file's text is where undo stops, not a step of its own.
     document->setUndoRedoEnabled(false);
@@ -61,10 +62,11 @@ std::unique_ptr<QTextDocument> buildDocument(std::string_view bytes, const QFont
     return document;
 }
 
-std::unique_ptr<QTextDocument> buildDocumentNow(std::string_view bytes, const QFont &font)
+std::unique_ptr<QTextDocument> buildDocumentNow(std::string_view bytes, const QFont &font,
+                                                StringsText::LayoutMaker layout)
 {
     static const std::atomic<bool> never{false};
-    return buildDocument(bytes, font, never);
+    return buildDocument(bytes, font, layout, never);
 }
 
 } // namespace
@@ -74,11 +76,11 @@ std::unique_ptr<QTextDocument> buildDocumentNow(std::string_view bytes, const QF
 class StringsText::Build
 {
 public:
-    Build(std::shared_ptr<const std::string> bytes, const QFont &font, StringsText *owner)
+    Build(std::shared_ptr<const std::string> bytes, const QFont &font, LayoutMaker layout, StringsText *owner)
     {
         QThread *home = owner->thread();
-        m_thread.reset(QThread::create([this, bytes = std::move(bytes), font, home] {
-            std::unique_ptr<QTextDocument> document = buildDocument(*bytes, font, m_cancelled);
+        m_thread.reset(QThread::create([this, bytes = std::move(bytes), font, layout, home] {
+            std::unique_ptr<QTextDocument> document = buildDocument(*bytes, font, layout, m_cancelled);
             {
                 const QMutexLocker lock(&m_mutex);
                 if (document && !m_cancelled) {
@@ -152,11 +154,16 @@ QTextDocument *StringsText::document()
     // Made when first shown: laying out even an empty document loads the fonts, which the
     // window's first frame need not wait for here.
     if (!m_document) {
-        m_document = buildDocumentNow({}, m_font).release();
+        m_document = buildDocumentNow({}, m_font, m_layout).release();
         m_document->setParent(this);
         connect(m_document, &QTextDocument::modificationChanged, this, &StringsText::modifiedChanged);
     }
     return m_document;
+}
+
+void StringsText::setLayoutMaker(LayoutMaker layout)
+{
+    m_layout = layout;
 }
 
 void StringsText::setFont(const QFont &font)
@@ -190,8 +197,8 @@ void StringsText::startBuild()
         return;
     // The document shown so far is of other bytes: its memory goes before the new one
     // takes as much again.
-    putInPlace(buildDocumentNow({}, m_font).release());
-    m_build = std::make_unique<Build>(m_pendingBytes, m_font, this);
+    putInPlace(buildDocumentNow({}, m_font, m_layout).release());
+    m_build = std::make_unique<Build>(m_pendingBytes, m_font, m_layout, this);
 }
 
 void StringsText::takeBuilt()
@@ -217,7 +224,7 @@ void StringsText::ensureLoaded()
         m_build.reset();
     }
     if (!document)
-        document = buildDocumentNow(*m_pendingBytes, m_font).release();
+        document = buildDocumentNow(*m_pendingBytes, m_font, m_layout).release();
     m_pendingBytes.reset();
     putInPlace(document);
 }

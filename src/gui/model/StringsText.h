@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+class QAbstractTextDocumentLayout;
 class QTextDocument;
 
 namespace cw::gui {
@@ -36,6 +37,10 @@ public:
 
     // The document shown now; it is replaced (documentReplaced) when new bytes are set.
     QTextDocument *document();
+    // What lays the documents out for the view that shows them (a plain text editor
+    // needs its own layout), made on whatever thread builds a document; none by default.
+    using LayoutMaker = QAbstractTextDocumentLayout *(*)(QTextDocument *document);
+    void setLayoutMaker(LayoutMaker layout);
     // The font the documents are laid out in: the editor's.
     void setFont(const QFont &font);
 
@@ -87,6 +92,7 @@ private:
     void abandonBuild();
 
     QFont m_font;
+    LayoutMaker m_layout = nullptr;
     QTextDocument *m_document = nullptr; // a child of this
     std::shared_ptr<const std::string> m_pendingBytes;
     // What the file held when last read or written: its bytes as set (decoded only when a

@@ -4,7 +4,6 @@
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/StringsText.h"
 #include "gui/model/WindowModel.h"
-#include "gui/ui/Dialogs.h"
 
 namespace cw::gui {
 namespace {
@@ -43,16 +42,6 @@ bool UnsavedChanges::mayReplace(Before before)
     return !stringsGo || mayReplaceStrings(what);
 }
 
-QMessageBox::StandardButton UnsavedChanges::ask(const QString &question, const QString &informative,
-                                                bool canSave)
-{
-    return canSave ? ui::ask(m_parent, question, informative,
-                             {{QMessageBox::Save}, {QMessageBox::Discard}, {QMessageBox::Cancel}},
-                             QMessageBox::Save)
-                   : ui::ask(m_parent, question, informative, {{QMessageBox::Discard}, {QMessageBox::Cancel}},
-                             QMessageBox::Cancel);
-}
-
 bool UnsavedChanges::mayReplaceGrid(const QString &what)
 {
     if (!m_model.editor().isModified())
@@ -66,24 +55,25 @@ bool UnsavedChanges::mayReplaceGrid(const QString &what)
     const QString why = canSave ? QString()
                                 : QStringLiteral("They cannot be saved: the mod has no scripts folder to "
                                                  "hold them.");
-    const auto answer = ask(question, why, canSave);
-    if (answer == QMessageBox::Discard)
+    const auto answer = m_question.ask(question, why, canSave);
+    if (answer == UnsavedQuestion::Answer::Discard)
         return true;
-    return answer == QMessageBox::Save && m_saveScript && m_saveScript();
+    return answer == UnsavedQuestion::Answer::Save && m_saveScript && m_saveScript();
 }
 
 bool UnsavedChanges::mayReplaceStrings(const QString &what)
 {
     if (!m_model.stringsText().isModified())
         return true;
-    const auto answer = ask(QStringLiteral("Save changes to %1 before %2?")
-                                .arg(QString::fromLatin1(layout::kStringsFile.data(),
-                                                         static_cast<qsizetype>(layout::kStringsFile.size())),
-                                     what),
-                            QString(), true);
-    if (answer == QMessageBox::Discard)
+    const auto answer =
+        m_question.ask(QStringLiteral("Save changes to %1 before %2?")
+                           .arg(QString::fromLatin1(layout::kStringsFile.data(),
+                                                    static_cast<qsizetype>(layout::kStringsFile.size())),
+                                what),
+                       QString(), true);
+    if (answer == UnsavedQuestion::Answer::Discard)
         return true;
-    return answer == QMessageBox::Save && m_saveStrings && m_saveStrings();
+    return answer == UnsavedQuestion::Answer::Save && m_saveStrings && m_saveStrings();
 }
 
 } // namespace cw::gui

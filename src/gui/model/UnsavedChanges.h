@@ -1,15 +1,24 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QString>
 
 #include <functional>
 
-class QWidget;
-
 namespace cw::gui {
 
 class WindowModel;
+
+// How the guard asks about unsaved edits: the window with a message box, the model's
+// tests from a table of answers.
+class UnsavedQuestion
+{
+public:
+    enum class Answer { Save, Discard, Cancel };
+    virtual ~UnsavedQuestion() = default;
+    // `question`, with `why` beneath it when there is a reason to give; Save is offered
+    // only when `canSave`, and is then the default, else Cancel is.
+    virtual Answer ask(const QString &question, const QString &why, bool canSave) = 0;
+};
 
 // The guard before anything replaces what the user has not saved: the grid's edits
 // (before another script, another mod, a new or deleted script, a strings save, or
@@ -31,7 +40,7 @@ public:
     // editor's text; false when nothing was written.
     using Save = std::function<bool()>;
 
-    UnsavedChanges(WindowModel &model, QWidget *parent) : m_model(model), m_parent(parent) {}
+    UnsavedChanges(WindowModel &model, UnsavedQuestion &question) : m_model(model), m_question(question) {}
 
     void setSaves(Save saveScript, Save saveStrings)
     {
@@ -45,10 +54,9 @@ public:
 private:
     bool mayReplaceGrid(const QString &before);
     bool mayReplaceStrings(const QString &before);
-    QMessageBox::StandardButton ask(const QString &question, const QString &informative, bool canSave);
 
     WindowModel &m_model;
-    QWidget *m_parent;
+    UnsavedQuestion &m_question;
     Save m_saveScript;
     Save m_saveStrings;
 };

@@ -8,7 +8,7 @@
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/StringsModel.h"
 #include "gui/model/StringsText.h"
-#include "gui/ui/TextCodec.h"
+#include "gui/model/TextCodec.h"
 
 #include <QStringListModel>
 

@@ -2,13 +2,13 @@
 
 #include "core/catalogue/Tokenizer.h"
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/NoticeBar.h"
 #include "gui/ui/Processes.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
 #include <QStringList>

@@ -5,10 +5,10 @@
 #include "core/strings/GameStrings.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Geometry.h"
-#include "gui/ui/TextCodec.h"
 #include "gui/ui/WindowPlaces.h"
 
 #include <QDialogButtonBox>

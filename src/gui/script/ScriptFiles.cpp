@@ -6,12 +6,12 @@
 #include "core/workspace/ModFiles.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/ScriptEditor.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QDir>
 #include <QFile>

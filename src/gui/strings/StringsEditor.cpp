@@ -4,11 +4,11 @@
 #include "core/io/Files.h"
 #include "core/workspace/ModFiles.h"
 #include "gui/model/StringsText.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/NoticeBar.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
 

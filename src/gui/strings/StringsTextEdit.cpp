@@ -3,6 +3,7 @@
 #include "gui/model/StringsText.h"
 
 #include <QKeyEvent>
+#include <QPlainTextDocumentLayout>
 #include <QTextDocument>
 
 namespace cw::gui {
@@ -14,6 +15,9 @@ StringsTextEdit::StringsTextEdit(StringsText &text, QWidget *parent) : QPlainTex
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setToolTip(QStringLiteral(
         "Strings go here! use ` for tab as I can't stop it stealing tab to select other stuff"));
+    m_text.setLayoutMaker([](QTextDocument *document) -> QAbstractTextDocumentLayout * {
+        return new QPlainTextDocumentLayout(document);
+    });
     m_text.setFont(font());
     setDocument(m_text.document());
     connect(&m_text, &StringsText::documentReplaced, this, &QPlainTextEdit::setDocument);

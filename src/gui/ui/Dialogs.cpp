@@ -216,4 +216,22 @@ int beepCount()
     return g_beeps;
 }
 
+UnsavedQuestion::Answer UnsavedQuestionBox::ask(const QString &question, const QString &why, bool canSave)
+{
+    const QMessageBox::StandardButton answer =
+        canSave
+            ? ui::ask(m_parent, question, why,
+                      {{QMessageBox::Save}, {QMessageBox::Discard}, {QMessageBox::Cancel}}, QMessageBox::Save)
+            : ui::ask(m_parent, question, why, {{QMessageBox::Discard}, {QMessageBox::Cancel}},
+                      QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 } // namespace cw::gui::ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/model/UnsavedChanges.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -47,6 +49,18 @@ enum class DiskAnswer {
 // "the editor's text"), held by `holder` ("the grid", "the editor").
 DiskAnswer askAboutChangeOnDisk(QWidget *parent, const QString &name, bool gone, const QString &edits,
                                 const QString &holder);
+
+// The guard's question about unsaved edits, as a modal question over `parent`: Save,
+// Discard and Cancel, or Discard and Cancel when nothing can be saved.
+class UnsavedQuestionBox : public UnsavedQuestion
+{
+public:
+    explicit UnsavedQuestionBox(QWidget *parent) : m_parent(parent) {}
+    Answer ask(const QString &question, const QString &why, bool canSave) override;
+
+private:
+    QWidget *m_parent;
+};
 
 // The window's message for a failed file operation: "WHAT: REASON.", and " The file
 // is as it was." only where a file stood there and the failure left it untouched.

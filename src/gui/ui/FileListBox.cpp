@@ -1,7 +1,7 @@
 #include "gui/ui/FileListBox.h"
 
 #include "core/io/Files.h"
-#include "gui/ui/TextCodec.h"
+#include "gui/model/TextCodec.h"
 
 #include <algorithm>
 

@@ -3,12 +3,12 @@
 #include "core/io/Files.h"
 #include "core/workspace/ModFiles.h"
 #include "core/workspace/ModLayout.h"
+#include "gui/model/TextCodec.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Processes.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
 

@@ -1,11 +1,11 @@
 #include "gui/workspace/ModWorkspace.h"
 
+#include "gui/model/TextCodec.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/ui/Dialogs.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Pictures.h"
-#include "gui/ui/TextCodec.h"
 
 #include <QPushButton>
 #include <QSignalBlocker>

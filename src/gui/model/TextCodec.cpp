@@ -1,4 +1,4 @@
-#include "gui/ui/TextCodec.h"
+#include "gui/model/TextCodec.h"
 
 #include "core/io/Files.h"
 #include "core/text/Codepage.h"
