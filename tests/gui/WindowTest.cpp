@@ -6,6 +6,7 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Pictures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,6 +192,38 @@ TEST(ModalWatchdogTest, unansweredBoxes_areReportedByTheirText_andClosed)
     gui::ui::showMessage(nullptr, QStringLiteral("Expected"));
     EXPECT_EQ(answerer.messages, QStringList{"Expected"});
     EXPECT_EQ(reports.size(), 2);
+}
+
+// A command's button and its key are one action: the button is enabled exactly while
+// the action is, and the key of a command that may not be used does nothing.
+TEST(Commands, aButtonIsEnabledWithItsCommand_andADisabledCommandsKeyDoesNothing)
+{
+    GameRootBuilder game;
+    game.withBasics();
+    game.write("mods/mod/scripts/intro.txt", "One 1\r\n");
+    game.write("mods/mod/strings_default.txt", "A 1\r\n");
+    const auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto *saveAs = find<QAction>(*window, "saveScriptAsCommand");
+    auto *button = find<QPushButton>(*window, "savescas");
+    ASSERT_TRUE(saveAs && button);
+    EXPECT_FALSE(saveAs->isEnabled());
+    EXPECT_FALSE(button->isEnabled());
+    {
+        DialogAnswerer nothingAsked;
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(nothingAsked.inputTitles.isEmpty());
+    }
+    openMod(*window, "mod");
+    EXPECT_TRUE(saveAs->isEnabled());
+    EXPECT_TRUE(button->isEnabled());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    DialogAnswerer answerer; // cancels the name box
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(answerer.inputTitles, QStringList{"Save Script as..."});
 }
 
 } // namespace

@@ -10,23 +10,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QUndoStack>
 
 namespace cw::gui {
 
-EditActions::EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window, std::function<void()> save,
-                         QPushButton *saveScAs, QPushButton *newSc)
+EditActions::EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window)
     : m_model(model), m_grid(grid), m_window(window)
 {
-    connect(add(QStringLiteral("saveScriptKey"), {QKeySequence(Qt::ControlModifier | Qt::Key_S)}),
-            &QAction::triggered, this, std::move(save));
-    connect(add(QStringLiteral("saveScriptAsKey"),
-                {QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_S)}),
-            &QAction::triggered, saveScAs, &QPushButton::click);
-    connect(add(QStringLiteral("newScriptKey"), {QKeySequence(Qt::ControlModifier | Qt::Key_N)}),
-            &QAction::triggered, newSc, &QPushButton::click);
-
     QUndoStack *undo = model.editor().undoStack();
     QAction *undoAction = undo->createUndoAction(this);
     undoAction->setObjectName(QStringLiteral("undoKey"));

@@ -5,7 +5,6 @@
 #include <functional>
 
 class QAction;
-class QPushButton;
 class QWidget;
 
 namespace cw::gui {
@@ -13,8 +12,8 @@ namespace cw::gui {
 class ScriptGrid;
 class WindowModel;
 
-// The window's keys for the script: Ctrl+S Save Script, Ctrl+Shift+S Save Script As,
-// Ctrl+N New Script; undo and redo of the grid (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y); and
+// The window's keys for editing the script (the keys of its commands are theirs, see
+// Commands.h): undo and redo of the grid (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y); and
 // the line keys of the row holding the keyboard focus: Ctrl+Shift+C copies its line to
 // the clipboard as script text, Ctrl+Shift+X cuts it, Ctrl+Shift+V inserts the
 // clipboard's lines before it, Alt+Up and Alt+Down move it.
@@ -22,10 +21,8 @@ class EditActions : public QObject
 {
     Q_OBJECT
 public:
-    // The keys act in `window`; Ctrl+S runs `save`, Ctrl+Shift+S and Ctrl+N press their
-    // buttons (a disabled button does nothing).
-    EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window, std::function<void()> save,
-                QPushButton *saveScAs, QPushButton *newSc);
+    // The keys act in `window`.
+    EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window);
 
     void copyLine();
     void cutLine();

@@ -1,5 +1,6 @@
 #include "gui/app/MainWindow.h"
 
+#include "gui/app/Commands.h"
 #include "gui/app/DiskWatch.h"
 #include "gui/app/EditActions.h"
 #include "gui/grid/ScriptGrid.h"
@@ -61,10 +62,41 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
         buildGrid();
 }
 
+// Each command's button triggers it, and it runs its part's action. Ctrl+S is the save
+// of the page shown: the strings table on its page, else the open script to its own
+// file (whichever file the script list highlights); a command that may not be used is
+// not run by its key either.
+void MainWindow::connectCommands()
+{
+    const Controls &c = m_controls;
+    const Commands &cmd = m_commands;
+    const std::pair<QPushButton *, QAction *> buttons[] = {
+        {c.saveSc, cmd.saveScript},       {c.saveScAs, cmd.saveScriptAs},
+        {c.newSc, cmd.newScript},         {c.deleteSc, cmd.deleteScript},
+        {c.saveStrings, cmd.saveStrings}, {c.stringsRevert, cmd.revertStrings},
+        {c.cmdCheck, cmd.check},          {c.cmdTimeline, cmd.timeline},
+    };
+    for (const auto &[button, command] : buttons)
+        bindButton(button, command);
+    ScriptFiles *files = m_scriptFiles.get();
+    connect(cmd.saveScript, &QAction::triggered, files, &ScriptFiles::saveScript);
+    connect(cmd.saveOpenScript, &QAction::triggered, files, &ScriptFiles::saveOpenScript);
+    connect(cmd.saveScriptAs, &QAction::triggered, files, &ScriptFiles::saveScriptAs);
+    connect(cmd.newScript, &QAction::triggered, files, &ScriptFiles::newScript);
+    connect(cmd.deleteScript, &QAction::triggered, files, &ScriptFiles::deleteScript);
+    connect(cmd.saveStrings, &QAction::triggered, m_stringsEditor.get(), &StringsEditor::save);
+    connect(cmd.revertStrings, &QAction::triggered, m_stringsEditor.get(), &StringsEditor::revert);
+    connect(cmd.saveShown, &QAction::triggered, this, [this] {
+        (m_controls.tabs->currentIndex() == 3 ? m_commands.saveStrings : m_commands.saveOpenScript)
+            ->trigger();
+    });
+}
+
 void MainWindow::buildParts()
 {
     const Controls &c = m_controls;
     WindowModel &model = *m_model;
+    m_commands = makeCommands(this);
     m_unsavedQuestion = std::make_unique<ui::UnsavedQuestionBox>(this);
     m_guard = std::make_unique<UnsavedChanges>(model, *m_unsavedQuestion);
     ModWorkspace::Widgets workspace;
@@ -80,23 +112,23 @@ void MainWindow::buildParts()
     workspace.stealthLevels = c.stealthLevels;
     workspace.file1 = c.file1;
     workspace.list2 = c.list2;
-    workspace.newSc = c.newSc;
-    workspace.saveSc = c.saveSc;
+    const Commands &cmd = m_commands;
+    workspace.newScript = cmd.newScript;
+    workspace.saveScript = cmd.saveScript;
     workspace.scrOpen = c.scrOpen;
     workspace.listToggle = c.listToggle;
-    workspace.saveScAs = c.saveScAs;
-    workspace.deleteSc = c.deleteSc;
+    workspace.saveScriptAs = cmd.saveScriptAs;
+    workspace.deleteScript = cmd.deleteScript;
     workspace.stringsText = c.stringsText;
-    workspace.saveStrings = c.saveStrings;
-    workspace.stringsRevert = c.stringsRevert;
+    workspace.saveStrings = cmd.saveStrings;
+    workspace.revertStrings = cmd.revertStrings;
     m_workspace = std::make_unique<ModWorkspace>(model, *m_guard, workspace, this);
     m_browser =
         std::make_unique<ScriptBrowser>(model, *m_guard, c.file1, c.list2, c.scrOpen, this, c.noticeBar);
     m_scriptFiles = std::make_unique<ScriptFiles>(
         model, *m_guard, *m_browser,
         ScriptFiles::Widgets{c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.file1, c.list2}, this);
-    m_stringsEditor = std::make_unique<StringsEditor>(model, *m_guard, c.saveStrings, c.stringsRevert,
-                                                      c.stringsText, this, c.noticeBar);
+    m_stringsEditor = std::make_unique<StringsEditor>(model, *m_guard, c.stringsText, this, c.noticeBar);
     m_guard->setSaves([this] { return m_scriptFiles->saveBeforeReplacing(); },
                       [this] { return m_stringsEditor->writeFiles(); });
     m_folderActions = std::make_unique<FolderActions>(
@@ -105,23 +137,12 @@ void MainWindow::buildParts()
                                c.cmdRootOpen, c.cmdPrefs, c.command2, c.listMaps, c.listMissions,
                                c.rootFiles},
         this);
-    m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, c.cmdCheck, this);
+    m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, cmd.check, this);
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
-    m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, c.cmdTimeline, this);
+    m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, this);
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
-    // Ctrl+S saves what the page shown edits: the strings table on its page, else the
-    // open script to its own file (whichever file File1 highlights). A disabled button's
-    // action is not taken by its key either.
-    const auto save = [this] {
-        const Controls &controls = m_controls;
-        if (controls.tabs->currentIndex() == 3) {
-            if (controls.saveStrings->isEnabled())
-                m_stringsEditor->save();
-        } else if (controls.saveSc->isEnabled()) {
-            m_scriptFiles->saveOpenScript();
-        }
-    };
-    m_editActions = std::make_unique<EditActions>(model, *c.grid, this, save, c.saveScAs, c.newSc);
+    connectCommands();
+    m_editActions = std::make_unique<EditActions>(model, *c.grid, this);
     m_diskWatch = std::make_unique<DiskWatch>(model, this);
 }
 

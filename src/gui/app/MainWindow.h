@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/workspace/GameRoot.h"
+#include "gui/app/Commands.h"
 #include "gui/app/Controls.h"
 
 #include <array>
@@ -78,6 +79,7 @@ private:
     GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();
+    void connectCommands();
     // Invoked by name, queued: run once the first frame has been flushed.
     Q_INVOKABLE void afterFirstFrame();
     void showCaption();
@@ -93,6 +95,7 @@ private:
     bool m_firstFrameSeen = false;
     bool m_pagesSized = false;
     std::array<GrowingPage *, 4> m_pages{};
+    Commands m_commands;
     std::unique_ptr<ui::UnsavedQuestionBox> m_unsavedQuestion;
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;

@@ -11,6 +11,7 @@
 #include "gui/ui/Geometry.h"
 #include "gui/ui/WindowPlaces.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -95,10 +96,10 @@ QString shownStringsFile(const std::filesystem::path &file, const std::filesyste
 
 } // namespace
 
-ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdCheck, QWidget *window)
+ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, QWidget *window)
     : m_model(model), m_grid(grid), m_window(window), m_strings(std::make_shared<GameStrings>())
 {
-    connect(cmdCheck, &QPushButton::clicked, this, &ScriptCheck::check);
+    connect(cmdCheck, &QAction::triggered, this, &ScriptCheck::check);
     connect(&m_model, &WindowModel::filesChanged, this, &ScriptCheck::filesChanged);
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMilliseconds);

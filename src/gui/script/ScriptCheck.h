@@ -13,7 +13,7 @@
 
 class QLabel;
 class QListWidget;
-class QPushButton;
+class QAction;
 
 namespace cw {
 class GameStrings;
@@ -42,7 +42,7 @@ public:
     // "note") for what cannot look at its icon and colour.
     static constexpr int kSeverityRole = Qt::UserRole + 1;
 
-    ScriptCheck(WindowModel &model, ScriptGrid &grid, QPushButton *cmdCheck, QWidget *window);
+    ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, QWidget *window);
 
     // Shows the findings window (and checks now).
     void check();

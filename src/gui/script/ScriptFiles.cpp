@@ -76,10 +76,6 @@ ScriptFiles::ScriptFiles(WindowModel &model, UnsavedChanges &guard, ScriptBrowse
                          const Widgets &widgets, QWidget *messages)
     : m_model(model), m_guard(guard), m_browser(browser), w(widgets), m_messages(messages)
 {
-    connect(w.saveSc, &QPushButton::clicked, this, &ScriptFiles::saveScript);
-    connect(w.saveScAs, &QPushButton::clicked, this, &ScriptFiles::saveScriptAs);
-    connect(w.newSc, &QPushButton::clicked, this, &ScriptFiles::newScript);
-    connect(w.deleteSc, &QPushButton::clicked, this, &ScriptFiles::deleteScript);
     // The second press deletes the open script only while the list shows it; opening a
     // mod or a script disarms a first press too.
     const auto disarm = [this] {

@@ -7,6 +7,7 @@
 #include "gui/timeline/TimelineView.h"
 #include "gui/ui/WindowPlaces.h"
 
+#include <QAction>
 #include <QPushButton>
 
 namespace cw::gui {
@@ -24,11 +25,10 @@ QString startNote(const timeline::Entry &entry)
 
 } // namespace
 
-ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton *cmdTimeline,
-                               QWidget *window)
+ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, QWidget *window)
     : m_model(model), m_grid(grid), m_window(window)
 {
-    connect(cmdTimeline, &QPushButton::clicked, this, &ScriptTimeline::show);
+    connect(cmdTimeline, &QAction::triggered, this, &ScriptTimeline::show);
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMilliseconds);
     connect(&m_delay, &QTimer::timeout, this, &ScriptTimeline::timeNow);

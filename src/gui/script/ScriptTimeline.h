@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-class QPushButton;
+class QAction;
 class QWidget;
 
 namespace cw::gui {
@@ -25,7 +25,7 @@ class ScriptTimeline : public QObject
 public:
     static constexpr int kDelayMilliseconds = 300;
 
-    ScriptTimeline(WindowModel &model, ScriptGrid &grid, QPushButton *cmdTimeline, QWidget *window);
+    ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, QWidget *window);
 
     // Shows the timeline window (and times the grid now).
     void show();

@@ -14,13 +14,10 @@
 
 namespace cw::gui {
 
-StringsEditor::StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
-                             QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages,
-                             ui::NoticeBar *notices)
+StringsEditor::StringsEditor(WindowModel &model, UnsavedChanges &guard, QWidget *stringsText,
+                             QWidget *messages, ui::NoticeBar *notices)
     : m_model(model), m_guard(guard), m_stringsText(stringsText), m_messages(messages), m_notices(notices)
 {
-    connect(saveStrings, &QPushButton::clicked, this, &StringsEditor::save);
-    connect(stringsRevert, &QPushButton::clicked, this, &StringsEditor::revert);
     connect(&m_model, &WindowModel::changedOnDisk, this, [this](OpenFile file, DiskState state) {
         if (file == OpenFile::Strings)
             takeUpChangeOnDisk(state);

@@ -18,13 +18,13 @@ namespace ui {
 class NoticeBar;
 }
 
-// "Save Changes" and "Revert to Backup" of the strings editor.
+// "Save Changes" and "Revert to Backup" of the strings editor, and what another program
+// changes in the strings table meanwhile.
 class StringsEditor : public QObject
 {
     Q_OBJECT
 public:
-    StringsEditor(WindowModel &model, UnsavedChanges &guard, QPushButton *saveStrings,
-                  QPushButton *stringsRevert, QWidget *stringsText, QWidget *messages,
+    StringsEditor(WindowModel &model, UnsavedChanges &guard, QWidget *stringsText, QWidget *messages,
                   ui::NoticeBar *notices);
 
     // Writes the editor's text to strings_default.txt and to its backup

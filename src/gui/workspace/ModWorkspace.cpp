@@ -7,6 +7,7 @@
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Pictures.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -50,11 +51,12 @@ void ModWorkspace::begin(RefreshReason reason)
     w.stringsText->hide();
     for (QWidget *widget : {w.cmdScripts, w.cmdLevels, w.cmdStrings})
         widget->setEnabled(true);
-    for (QWidget *widget : {w.saveStrings, w.stringsRevert, w.listToggle, w.saveScAs, w.deleteSc})
-        widget->setEnabled(false);
+    w.listToggle->setEnabled(false);
+    w.scrOpen->setEnabled(false);
+    for (QAction *command :
+         {w.saveStrings, w.revertStrings, w.saveScriptAs, w.deleteScript, w.newScript, w.saveScript})
+        command->setEnabled(false);
     w.file1->hide();
-    for (QWidget *widget : {w.newSc, w.saveSc, w.scrOpen})
-        widget->setEnabled(false);
 }
 
 void ModWorkspace::showListing()
@@ -79,8 +81,10 @@ void ModWorkspace::showOpening(const ModOpening &opening)
     };
     indicate(0, opening.scripts);
     if (opening.scripts == PartState::Opened) {
-        for (QWidget *widget : {w.newSc, w.saveSc, w.scrOpen, w.listToggle, w.saveScAs, w.deleteSc})
-            widget->setEnabled(true);
+        w.scrOpen->setEnabled(true);
+        w.listToggle->setEnabled(true);
+        for (QAction *command : {w.newScript, w.saveScript, w.saveScriptAs, w.deleteScript})
+            command->setEnabled(true);
         w.file1->show();
         w.cmdScripts->setEnabled(false);
     }
@@ -92,7 +96,7 @@ void ModWorkspace::showOpening(const ModOpening &opening)
         w.cmdStrings->setEnabled(false);
         w.stringsText->show();
         w.saveStrings->setEnabled(true);
-        w.stringsRevert->setEnabled(true);
+        w.revertStrings->setEnabled(true);
     }
     w.list1->setEnabled(true);
     if (opening.stringsRefused) {

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QAction;
 class QPushButton;
 class QWidget;
 
@@ -39,15 +40,15 @@ public:
         FileListBox *stealthLevels = nullptr;
         FileListBox *file1 = nullptr;
         FileListBox *list2 = nullptr;
-        QPushButton *newSc = nullptr;
-        QPushButton *saveSc = nullptr;
+        QAction *newScript = nullptr;
+        QAction *saveScript = nullptr;
         QPushButton *scrOpen = nullptr;
         QPushButton *listToggle = nullptr;
-        QPushButton *saveScAs = nullptr;
-        QPushButton *deleteSc = nullptr;
+        QAction *saveScriptAs = nullptr;
+        QAction *deleteScript = nullptr;
         QWidget *stringsText = nullptr;
-        QPushButton *saveStrings = nullptr;
-        QPushButton *stringsRevert = nullptr;
+        QAction *saveStrings = nullptr;
+        QAction *revertStrings = nullptr;
     };
 
     ModWorkspace(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets, QWidget *messages);
