@@ -51,10 +51,11 @@ void settle(int milliseconds)
 
 int selectByText(cw::gui::ListBox &list, const QString &text)
 {
-    const auto matches = list.findItems(text, Qt::MatchExactly);
+    const QModelIndexList matches =
+        list.model()->match(list.model()->index(0, 0), Qt::DisplayRole, text, 2, Qt::MatchExactly);
     if (matches.size() != 1)
         return -1;
-    const int position = list.row(matches.front());
+    const int position = matches.front().row();
     return list.setSelectedPosition(position) ? position : -1;
 }
 

@@ -7,7 +7,7 @@
 #include "gui/ui/FileListBox.h"
 
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -58,7 +58,7 @@ protected:
     void select(const char *listName, int row)
     {
         window->selectPage(QByteArray(listName) == "rootfiles" ? 0 : 1);
-        clickListItem(find<QListWidget>(*window, listName), row);
+        clickListItem(find<QListView>(*window, listName), row);
     }
 
     GameRootBuilder game;

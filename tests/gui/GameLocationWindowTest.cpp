@@ -8,7 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -135,7 +135,7 @@ TEST_F(GameLocationWindow, nothingFound_asksForTheMods_andRemembersTheAnswer)
     ASSERT_TRUE(window);
     EXPECT_TRUE(chooser.titles.isEmpty());
     EXPECT_EQ(window->model().gameRoot().root, dir / "profile");
-    EXPECT_EQ(itemTexts(find<QListWidget>(*window, "List1")), QStringList{"alpha"});
+    EXPECT_EQ(itemTexts(find<QListView>(*window, "List1")), QStringList{"alpha"});
     EXPECT_EQ(window->model().gameRoot().layout, LayoutKind::Profile);
 }
 

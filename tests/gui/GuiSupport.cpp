@@ -14,7 +14,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -309,26 +309,27 @@ void releaseMouse(QWidget *widget, Qt::MouseButton button)
     QTest::mouseClick(widget, button);
 }
 
-void clickListItem(QListWidget *list, int row)
+void clickListItem(QListView *list, int row)
 {
     ASSERT_TRUE(list);
-    ASSERT_LT(row, list->count());
-    list->scrollToItem(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list->visualItemRect(list->item(row)).center());
+    ASSERT_LT(row, list->model()->rowCount());
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualRect(item).center());
 }
 
-void doubleClickListItem(QListWidget *list, int row)
+void doubleClickListItem(QListView *list, int row)
 {
     ASSERT_TRUE(list);
-    ASSERT_LT(row, list->count());
-    list->scrollToItem(list->item(row));
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+    ASSERT_LT(row, list->model()->rowCount());
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    const QPoint at = list->visualRect(item).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
-void doubleClickEmptyArea(QListWidget *list)
+void doubleClickEmptyArea(QListView *list)
 {
     ASSERT_TRUE(list);
     const QPoint corner(list->viewport()->width() - 3, list->viewport()->height() - 3);
@@ -383,21 +384,21 @@ bool systemHasTrash()
     return has;
 }
 
-QStringList itemTexts(const QListWidget *list)
+QStringList itemTexts(const QListView *list)
 {
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        texts << list->model()->index(i, 0).data().toString();
     return texts;
 }
 
 void openMod(gui::MainWindow &window, const QString &name)
 {
-    auto *list1 = find<QListWidget>(window, QStringLiteral("List1"));
-    const auto matches = list1->findItems(name, Qt::MatchExactly);
-    ASSERT_EQ(matches.size(), 1) << name.toStdString();
+    auto *list1 = find<QListView>(window, QStringLiteral("List1"));
+    const int row = static_cast<int>(itemTexts(list1).indexOf(name));
+    ASSERT_TRUE(row >= 0 && itemTexts(list1).count(name) == 1) << name.toStdString();
     window.selectPage(0);
-    clickListItem(list1, list1->row(matches.front()));
+    clickListItem(list1, row);
 }
 
 } // namespace cw::test

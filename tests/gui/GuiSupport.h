@@ -22,7 +22,7 @@
 
 class QComboBox;
 class QLineEdit;
-class QListWidget;
+class QListView;
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString &text, std::ostream *out)
@@ -159,9 +159,9 @@ void clickButton(QWidget *button);
 void pickItem(QComboBox *combo, int index); // as a user picking from the open list
 void typeInto(QWidget *widget, const QString &text);
 void releaseMouse(QWidget *widget, Qt::MouseButton button);
-void clickListItem(QListWidget *list, int row);
-void doubleClickListItem(QListWidget *list, int row);
-void doubleClickEmptyArea(QListWidget *list);
+void clickListItem(QListView *list, int row);
+void doubleClickListItem(QListView *list, int row);
+void doubleClickEmptyArea(QListView *list);
 
 // Sets (or, given nothing, unsets) an environment variable for the length of a scope.
 class ScopedVariable
@@ -236,7 +236,7 @@ QStringList stringsTableNames(const gui::MainWindow &window);
 bool systemHasTrash();
 
 // The visible texts of a list, in order.
-QStringList itemTexts(const QListWidget *list);
+QStringList itemTexts(const QListView *list);
 // Opens a mod as a user does, by clicking it in List1.
 void openMod(gui::MainWindow &window, const QString &name);
 

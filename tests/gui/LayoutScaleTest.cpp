@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -95,9 +95,10 @@ TEST_P(LayoutScaleTest, atLargerFonts_noCaptionIsCut_andTheGridStillShowsTwentyR
         }
     }
     window->selectPage(0);
-    const auto *list1 = find<QListWidget>(*window, "List1");
-    EXPECT_LE(list1->visualItemRect(list1->item(0)).right(), list1->viewport()->width());
-    EXPECT_GE(list1->fontMetrics().horizontalAdvance(list1->item(0)->text()),
+    const auto *list1 = find<QListView>(*window, "List1");
+    const QModelIndex first = list1->model()->index(0, 0);
+    EXPECT_LE(list1->visualRect(first).right(), list1->viewport()->width());
+    EXPECT_GE(list1->fontMetrics().horizontalAdvance(first.data().toString()),
               list1->fontMetrics().horizontalAdvance(QStringLiteral("A mod with")));
 
     window->selectPage(2);
@@ -205,12 +206,12 @@ TEST(LayoutScale, list2_showsEveryNameWhole_inColumnsAsWideAsTheirLongest)
     openMod(*window, "m");
     window->selectPage(2);
     clickButton(find<QPushButton>(*window, "listtoggle"));
-    auto *list2 = find<QListWidget>(*window, "List2");
-    ASSERT_EQ(list2->count(), 3);
-    for (int i = 0; i < list2->count(); ++i) {
-        const QString name = list2->item(i)->text();
+    auto *list2 = find<QListView>(*window, "List2");
+    ASSERT_EQ(list2->model()->rowCount(), 3);
+    for (int i = 0; i < list2->model()->rowCount(); ++i) {
         const QModelIndex index = list2->model()->index(i, 0);
-        EXPECT_GE(list2->visualItemRect(list2->item(i)).width(),
+        const QString name = index.data().toString();
+        EXPECT_GE(list2->visualRect(index).width(),
                   list2->itemDelegate()->sizeHint(QStyleOptionViewItem(), index).width())
             << name.toStdString();
     }

@@ -5,7 +5,7 @@
 #include "gui/ui/Dialogs.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
@@ -55,7 +55,7 @@ protected:
 
     void open(const QString &name)
     {
-        auto *file1 = find<QListWidget>(*window, "File1");
+        auto *file1 = find<QListView>(*window, "File1");
         doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
         ASSERT_EQ(window->model().scriptName(), name);
     }

@@ -7,7 +7,7 @@
 #include "gui/ui/Processes.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ TEST(NamesOutsideAscii, rootModAndScriptWithAccents_areListedOpenedSavedAndEdite
     const auto window = openWindow(dir / root);
     ASSERT_TRUE(window);
     const QString mod = QString::fromUtf8("Caf\xC3\xA9");
-    EXPECT_EQ(itemTexts(find<QListWidget>(*window, QStringLiteral("List1"))), QStringList{mod});
+    EXPECT_EQ(itemTexts(find<QListView>(*window, QStringLiteral("List1"))), QStringList{mod});
 
     openMod(*window, mod);
     window->selectPage(2);

@@ -10,7 +10,7 @@
 #include "gui/ui/FileListBox.h"
 
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -154,7 +154,7 @@ TEST_F(ReadFailures, folderNamedLikeAScript_isNotListed_andTheRealScriptsOpen)
     game.dir.makeFolder("mods/alpha/scripts/x.txt");
     start("alpha");
     EXPECT_EQ(itemTexts(file1), QStringList({"a.txt", "b.txt"}));
-    EXPECT_EQ(itemTexts(find<QListWidget>(*window, "List2")), QStringList({"a.txt", "b.txt"}));
+    EXPECT_EQ(itemTexts(find<QListView>(*window, "List2")), QStringList({"a.txt", "b.txt"}));
     EXPECT_EQ(indicator(0), "worked");
     open("b.txt");
     EXPECT_EQ(window->model().scriptName(), "b.txt");

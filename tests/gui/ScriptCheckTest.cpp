@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -46,7 +47,7 @@ protected:
 
     void open(const QString &name)
     {
-        auto *file1 = find<QListWidget>(*window, "File1");
+        auto *file1 = find<QListView>(*window, "File1");
         doubleClickListItem(file1, static_cast<int>(itemTexts(file1).indexOf(name)));
     }
     // The findings of the grid as it stands ("Line N: ..."), or of the files on disk.

@@ -6,7 +6,7 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 
 #include <gtest/gtest.h>
 
@@ -123,10 +123,7 @@ TEST(StartUp, windowOpensWithCaption_modsInOrder_andNothingSelected)
     EXPECT_EQ(window->width(), 10065 / 15);
     auto *list1 = find<gui::ListBox>(*window, "List1");
     ASSERT_TRUE(list1);
-    QStringList mods;
-    for (int i = 0; i < list1->count(); ++i)
-        mods << list1->item(i)->text();
-    EXPECT_EQ(mods, QStringList({"Alpha", "beta", "e", "empty"}));
+    EXPECT_EQ(itemTexts(list1), QStringList({"Alpha", "beta", "e", "empty"}));
     EXPECT_EQ(list1->selectedPosition(), -1);
     EXPECT_EQ(list1->toolTip(), "Mod list - double click to open");
 }
@@ -147,7 +144,7 @@ TEST(StartUp, profileWithoutTheGame_opensOnItsMods_withTheShippedCatalogue)
     dir.makeFolder("profile/mods/alpha");
     gui::Startup startup = gui::startUp(profile, program);
     ASSERT_TRUE(startup.window) << startup.failure->detail;
-    EXPECT_EQ(itemTexts(find<QListWidget>(*startup.window, "List1")), QStringList({"alpha", "beta"}));
+    EXPECT_EQ(itemTexts(find<QListView>(*startup.window, "List1")), QStringList({"alpha", "beta"}));
     EXPECT_EQ(comboItems(find<QComboBox>(*startup.window, "Combo_0")).size(), 10);
 }
 

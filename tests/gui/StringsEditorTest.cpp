@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -89,7 +89,7 @@ TEST_F(StringsEditorTest, save_writesTheTextWithALineEnd_toTheTableAndItsBackup)
 TEST_F(StringsEditorTest, save_rebuildsTheTable_andEmptiesTheGrid_butKeepsTheEditorText)
 {
     window->selectPage(2);
-    doubleClickListItem(find<QListWidget>(*window, "File1"), 0);
+    doubleClickListItem(find<QListView>(*window, "File1"), 0);
     ASSERT_EQ(window->grid().combo(0)->currentText(), "Say");
     window->selectPage(3);
     retype("NEW one\r# note\rOTHER two");

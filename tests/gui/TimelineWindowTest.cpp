@@ -8,7 +8,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 
@@ -29,7 +29,7 @@ TEST(TimelineWindow, followsTheGrid_andAClickedBlockFocusesItsRow)
     ASSERT_TRUE(window);
     openMod(*window, "m");
     window->selectPage(2);
-    doubleClickListItem(find<QListWidget>(*window, "File1"), 0);
+    doubleClickListItem(find<QListView>(*window, "File1"), 0);
 
     clickButton(find<QPushButton>(*window, "cmdtimeline"));
     auto *view = find<QWidget>(*window, "timelineView");

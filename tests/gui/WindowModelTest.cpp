@@ -2,6 +2,7 @@
 // program makes is announced once, and what is read or written again starts afresh.
 #include "GuiSupport.h"
 
+#include "gui/model/FileListModel.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/StringsText.h"
 #include "gui/model/UnsavedChanges.h"
@@ -52,6 +53,28 @@ TEST(WindowModelOnDisk, eachChangeIsAnnouncedOnce_untilTheFileIsReadOrWrittenAga
     ASSERT_EQ(announced.count(), 3);
     EXPECT_EQ(announced.at(2).at(0).value<gui::OpenFile>(), gui::OpenFile::Strings);
     EXPECT_EQ(announced.at(2).at(1).value<DiskState>(), DiskState::Gone);
+}
+
+// A listed name stays its bytes: shown as the system decodes it (a name that is not
+// UTF-8 with a replacement character), and found again by its bytes or by the text
+// shown, in any letter case.
+TEST(FileListModel, keepsEachNameAsItsBytes_andFindsItByThemOrByItsText)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: the bytes are the system's to convert";
+#endif
+    gui::FileListModel files;
+    files.setNames("scripts", {"caf\xE9.txt", "Intro.txt"});
+    ASSERT_EQ(files.rowCount(), 2);
+    const QModelIndex first = files.index(0, 0);
+    EXPECT_EQ(first.data().toString(), QString::fromUtf8("caf\xEF\xBF\xBD.txt"));
+    EXPECT_EQ(first.data(gui::FileListModel::NameRole).toByteArray(), QByteArray("caf\xE9.txt"));
+    EXPECT_EQ(files.path(0), std::filesystem::path("scripts") / pathFromName("caf\xE9.txt"));
+    EXPECT_EQ(files.rowOf("Intro.txt"), 1);
+    EXPECT_EQ(files.rowOf("intro.txt"), -1);
+    EXPECT_EQ(files.nameShownAs(QString::fromUtf8("CAF\xEF\xBF\xBD.TXT")), "caf\xE9.txt");
+    EXPECT_EQ(files.name(2), "");
+    EXPECT_EQ(files.path(-1), std::filesystem::path());
 }
 
 // Answers the guard's questions from a list, recording each.

@@ -11,7 +11,7 @@ namespace cw::gui {
 // button and its key alike. Opening a mod says which may be used (ModWorkspace).
 struct Commands
 {
-    QAction *saveScript = nullptr; // the file the script list highlights
+    QAction *saveScript = nullptr;     // the file the script list highlights
     QAction *saveOpenScript = nullptr; // the open script to its own file; usable with Save Script
     QAction *saveScriptAs = nullptr;   // Ctrl+Shift+S
     QAction *newScript = nullptr;      // Ctrl+N

@@ -15,6 +15,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStringListModel>
 
@@ -239,9 +240,14 @@ void MainWindow::buildHiddenControls()
     c.stealthLevels = new FileListBox(QStringLiteral("stealthlevels"), this);
     c.stealthLevels->hide();
 
-    for (const std::string &mod : root.mods)
-        c.list1->addItem(displayName(std::string_view(mod)));
-    c.list1->setSelectedPosition(-1);
+    c.list1->setModel(m_model->modNames());
+    const WindowModel::ListModels &lists = m_model->listModels();
+    c.stealthLevels->setFiles(lists.levels);
+    c.rootFiles->setFiles(lists.rootFiles);
+    c.listMaps->setFiles(lists.maps);
+    c.listMissions->setFiles(lists.missions);
+    c.file1->setFiles(lists.scripts);
+    c.list2->setFiles(lists.scriptsInColumns);
 }
 
 void MainWindow::letPagesGrow()

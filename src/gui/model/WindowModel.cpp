@@ -5,6 +5,7 @@
 #include "core/strings/StringsTable.h"
 #include "core/util/Version.h"
 #include "core/workspace/ModLayout.h"
+#include "gui/model/FileListModel.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/StringsModel.h"
 #include "gui/model/StringsText.h"
@@ -46,6 +47,15 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
     for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
         names.append(decode(m_gameRoot.catalogue.entry(i).name));
     m_commandNames->setStringList(names);
+    for (FileListModel **list :
+         {&m_listModels.scripts, &m_listModels.scriptsInColumns, &m_listModels.rootFiles,
+          &m_listModels.levels, &m_listModels.maps, &m_listModels.missions})
+        *list = new FileListModel(this);
+    m_modNames = new QStringListModel(this);
+    QStringList mods;
+    for (const std::string &mod : m_gameRoot.mods)
+        mods.append(displayName(std::string_view(mod)));
+    m_modNames->setStringList(mods);
     // Before any mod is open the script list shows the game root's scripts.
     m_listing.scriptsFolder = m_gameRoot.root;
     connect(m_editor, &ScriptEditor::modifiedChanged, this, &WindowModel::captionChanged);
@@ -63,6 +73,22 @@ std::shared_ptr<const GameStrings> WindowModel::gameStrings()
                                                   m_gameRoot.root, m_gameRoot.game, m_modFolder));
     }
     return m_gameStrings;
+}
+
+QAbstractItemModel *WindowModel::modNames() const
+{
+    return m_modNames;
+}
+
+void WindowModel::publishListing()
+{
+    m_listModels.scripts->setNames(m_listing.scriptsFolder, m_listing.scripts);
+    m_listModels.scriptsInColumns->setNames(m_listing.scriptsFolder, m_listing.scriptsInColumns);
+    m_listModels.rootFiles->setNames(m_listing.rootFolder, m_listing.rootFiles);
+    m_listModels.levels->setNames(m_listing.levelsFolder, m_listing.levels);
+    m_listModels.maps->setNames(m_listing.levelsFolder, m_listing.maps);
+    m_listModels.missions->setNames(m_listing.levelsFolder, m_listing.missions);
+    Q_EMIT listingChanged();
 }
 
 QAbstractItemModel *WindowModel::commandNames() const
@@ -289,7 +315,7 @@ ModOpening WindowModel::openMod(int position, RefreshReason reason)
 
     opening.scripts = listScripts(*folder);
     opening.levels = listLevels(*folder);
-    Q_EMIT listingChanged();
+    publishListing();
     opening.strings = readStrings(reason, opening);
 
     m_modName = name;
@@ -303,7 +329,7 @@ void WindowModel::relistScripts()
 {
     if (auto scripts = listed(m_listing.scriptsFolder, "*.txt")) {
         m_listing.scripts = std::move(*scripts);
-        Q_EMIT listingChanged();
+        publishListing();
     }
 }
 

@@ -26,6 +26,7 @@ class StringsTable;
 
 namespace cw::gui {
 
+class FileListModel;
 class ScriptEditor;
 class StringsColumnModel;
 class StringsText;
@@ -138,6 +139,18 @@ public:
     // Opens the open mod again.
     ModOpening reopenMod(RefreshReason reason) { return openMod(m_modPosition, reason); }
     const ModListing &listing() const { return m_listing; }
+    // The listing as the models the window's lists show, and the mods by name.
+    struct ListModels
+    {
+        FileListModel *scripts = nullptr;
+        FileListModel *scriptsInColumns = nullptr;
+        FileListModel *rootFiles = nullptr;
+        FileListModel *levels = nullptr;
+        FileListModel *maps = nullptr;
+        FileListModel *missions = nullptr;
+    };
+    const ListModels &listModels() const { return m_listModels; }
+    QAbstractItemModel *modNames() const;
 
     // The open script: its name as the file system spells it, shown decoded, and where
     // it was read from; no name when no script is open.
@@ -224,6 +237,8 @@ private:
     PartState listLevels(const std::filesystem::path &modFolder);
     PartState readStrings(RefreshReason reason, ModOpening &opening);
     void setStringsTable(std::shared_ptr<const StringsTable> table);
+    // Puts the listing into the list models and says it changed.
+    void publishListing();
 
     GameRoot m_gameRoot;
     bool m_busy = false;
@@ -231,6 +246,8 @@ private:
     int m_modPosition = -1;
     QString m_modName;
     ModListing m_listing;
+    ListModels m_listModels;
+    QStringListModel *m_modNames = nullptr;
 
     std::string m_scriptFile;
     QString m_scriptName;

@@ -4,17 +4,33 @@
 
 namespace cw::gui {
 
-ListBox::ListBox(const QString &name, QWidget *parent) : QListWidget(parent)
+ListBox::ListBox(const QString &name, QWidget *parent) : QListView(parent)
 {
     setObjectName(name);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void ListBox::setModel(QAbstractItemModel *model)
+{
+    QListView::setModel(model);
+    // A new list selects nothing, as the program's lists always started.
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { setSelectedPosition(-1); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListBox::itemSelectionChanged);
+}
+
+int ListBox::count() const
+{
+    return model() ? model()->rowCount() : 0;
 }
 
 int ListBox::selectedPosition() const
 {
-    const int row = currentRow();
-    return row >= 0 && item(row)->isSelected() ? row : -1;
+    if (!selectionModel())
+        return -1;
+    const QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
 bool ListBox::setSelectedPosition(int position)
@@ -22,10 +38,9 @@ bool ListBox::setSelectedPosition(int position)
     if (position < -1 || position >= count())
         return false;
     if (position == -1) {
-        setCurrentRow(-1);
-        clearSelection();
+        selectionModel()->clear();
     } else {
-        setCurrentRow(position, QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(model()->index(position, 0), QItemSelectionModel::ClearAndSelect);
     }
     return true;
 }
@@ -33,12 +48,12 @@ bool ListBox::setSelectedPosition(int position)
 QString ListBox::selectedText() const
 {
     const int position = selectedPosition();
-    return position >= 0 ? item(position)->text() : QString();
+    return position >= 0 ? model()->index(position, 0).data().toString() : QString();
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
+    QListView::mouseDoubleClickEvent(event);
     Q_EMIT doubleClickedAnywhere();
 }
 
@@ -49,7 +64,7 @@ void ListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 } // namespace cw::gui

@@ -19,7 +19,6 @@ ModWorkspace::ModWorkspace(WindowModel &model, UnsavedChanges &guard, const Widg
 {
     connect(w.list1, &ListBox::itemSelectionChanged, this, &ModWorkspace::userSelectsMod);
     connect(&m_model, &WindowModel::modOpening, this, &ModWorkspace::begin);
-    connect(&m_model, &WindowModel::listingChanged, this, &ModWorkspace::showListing);
     connect(&m_model, &WindowModel::modOpened, this, &ModWorkspace::showOpening);
 }
 
@@ -57,17 +56,6 @@ void ModWorkspace::begin(RefreshReason reason)
          {w.saveStrings, w.revertStrings, w.saveScriptAs, w.deleteScript, w.newScript, w.saveScript})
         command->setEnabled(false);
     w.file1->hide();
-}
-
-void ModWorkspace::showListing()
-{
-    const ModListing &listing = m_model.listing();
-    w.file1->setNames(listing.scriptsFolder, listing.scripts);
-    w.list2->setNames(listing.scriptsFolder, listing.scriptsInColumns);
-    w.rootFiles->setNames(listing.rootFolder, listing.rootFiles);
-    w.stealthLevels->setNames(listing.levelsFolder, listing.levels);
-    w.listMaps->setNames(listing.levelsFolder, listing.maps);
-    w.listMissions->setNames(listing.levelsFolder, listing.missions);
 }
 
 void ModWorkspace::showOpening(const ModOpening &opening)

@@ -56,7 +56,6 @@ public:
 private:
     void userSelectsMod();
     void begin(RefreshReason reason);
-    void showListing();
     void showOpening(const ModOpening &opening);
 
     WindowModel &m_model;
