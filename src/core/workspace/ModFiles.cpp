@@ -87,7 +87,8 @@ Result<FileStamp, IoError> ModFiles::createScript(std::string_view name, std::st
 {
     const auto scripts = scriptsFolder();
     if (!scripts)
-        return IoError{"the mod has no scripts folder", folder() / pathFromName(layout::kScriptsFolder)};
+        return IoError{"the mod has no scripts folder",
+                       folder() / pathFromName(layout::kScriptsFolder) / pathFromName(name)};
     const fs::path script = *scripts / pathFromName(name);
     if (const auto taken = scriptNamed(name))
         return IoError{"a file or folder of that name exists already", *taken};
