@@ -7,7 +7,8 @@
 
 namespace cw::gui {
 
-DiskWatch::DiskWatch(WindowModel &model, QWidget *window) : m_model(model), m_window(window)
+DiskWatch::DiskWatch(WindowModel &model, ui::Busy &busy, QWidget *window)
+    : m_model(model), m_busy(busy), m_window(window)
 {
     window->installEventFilter(this);
 }
@@ -23,7 +24,7 @@ bool DiskWatch::eventFilter(QObject *watched, QEvent *event)
 
 void DiskWatch::look()
 {
-    m_model.whenIdle([this] { m_model.lookAtDisk(); });
+    m_busy.whenIdle([this] { m_model.lookAtDisk(); });
 }
 
 } // namespace cw::gui

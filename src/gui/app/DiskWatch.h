@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/ui/Busy.h"
 #include <QObject>
 
 class QWidget;
@@ -15,7 +16,7 @@ class DiskWatch : public QObject
 {
     Q_OBJECT
 public:
-    DiskWatch(WindowModel &model, QWidget *window);
+    DiskWatch(WindowModel &model, ui::Busy &busy, QWidget *window);
 
     // Looks now (invoked by name, queued, after an activation).
     Q_INVOKABLE void look();
@@ -25,6 +26,7 @@ protected:
 
 private:
     WindowModel &m_model;
+    ui::Busy &m_busy;
     QWidget *m_window;
 };
 

@@ -14,8 +14,8 @@
 
 namespace cw::gui {
 
-EditActions::EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window)
-    : m_model(model), m_grid(grid), m_window(window)
+EditActions::EditActions(WindowModel &model, ui::Busy &busy, ScriptGrid &grid, QWidget *window)
+    : m_model(model), m_busy(busy), m_grid(grid), m_window(window)
 {
     QUndoStack *undo = model.editor().undoStack();
     QAction *undoAction = undo->createUndoAction(this);
@@ -91,7 +91,7 @@ void EditActions::copyLine()
 
 void EditActions::cutLine()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         ScriptGrid &grid = m_grid;
         const int row = focusedRowOrRefuse();
         if (row < 0)
@@ -106,7 +106,7 @@ void EditActions::cutLine()
 
 void EditActions::pasteLines()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const int row = focusedRowOrRefuse();
         if (row < 0)
             return;
@@ -134,7 +134,7 @@ void EditActions::pasteLines()
 
 void EditActions::moveLine(int direction)
 {
-    m_model.whenIdle([this, direction] {
+    m_busy.whenIdle([this, direction] {
         ScriptGrid &grid = m_grid;
         const int row = grid.focusedRow();
         if (row < 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/ui/Busy.h"
 #include <QObject>
 
 #include <functional>
@@ -22,7 +23,7 @@ class EditActions : public QObject
     Q_OBJECT
 public:
     // The keys act in `window`.
-    EditActions(WindowModel &model, ScriptGrid &grid, QWidget *window);
+    EditActions(WindowModel &model, ui::Busy &busy, ScriptGrid &grid, QWidget *window);
 
     void copyLine();
     void cutLine();
@@ -37,6 +38,7 @@ private:
     bool copyFocusedLine(int row);
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     ScriptGrid &m_grid;
     QWidget *m_window;
 };

@@ -1,9 +1,12 @@
 #include "gui/app/MainWindow.h"
 
+#include "core/util/Version.h"
 #include "gui/app/Commands.h"
 #include "gui/app/DiskWatch.h"
 #include "gui/app/EditActions.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/StringsText.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/script/ScriptBrowser.h"
@@ -51,8 +54,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     // At large fonts the layout is larger than a laptop's screen: the window is cut to
     // the screen, and its pages scroll.
     ui::centreOnScreen(this, ui::kCommonFrame);
-    connect(m_model.get(), &WindowModel::captionChanged, this, &MainWindow::showCaption);
-    showCaption();
+    followCaption();
 
     buildTabs();
     buildHiddenControls();
@@ -122,17 +124,18 @@ void MainWindow::buildParts()
     workspace.stringsText = c.stringsText;
     workspace.saveStrings = cmd.saveStrings;
     workspace.revertStrings = cmd.revertStrings;
-    m_workspace = std::make_unique<ModWorkspace>(model, *m_guard, workspace, this);
-    m_browser =
-        std::make_unique<ScriptBrowser>(model, *m_guard, c.file1, c.list2, c.scrOpen, this, c.noticeBar);
+    m_workspace = std::make_unique<ModWorkspace>(model, m_busy, *m_guard, workspace, this);
+    m_browser = std::make_unique<ScriptBrowser>(model, m_busy, *m_guard, c.file1, c.list2, c.scrOpen, this,
+                                                c.noticeBar);
     m_scriptFiles = std::make_unique<ScriptFiles>(
-        model, *m_guard, *m_browser,
+        model, m_busy, *m_guard, *m_browser,
         ScriptFiles::Widgets{c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.file1, c.list2}, this);
-    m_stringsEditor = std::make_unique<StringsEditor>(model, *m_guard, c.stringsText, this, c.noticeBar);
+    m_stringsEditor =
+        std::make_unique<StringsEditor>(model, m_busy, *m_guard, c.stringsText, this, c.noticeBar);
     m_guard->setSaves([this] { return m_scriptFiles->saveBeforeReplacing(); },
                       [this] { return m_stringsEditor->writeFiles(); });
     m_folderActions = std::make_unique<FolderActions>(
-        model, *m_guard,
+        model, m_busy, *m_guard,
         FolderActions::Widgets{c.cmdScripts, c.cmdLevels, c.cmdStrings, c.cmdMapOpen, c.cmdMissionOpen,
                                c.cmdRootOpen, c.cmdPrefs, c.command2, c.listMaps, c.listMissions,
                                c.rootFiles},
@@ -142,8 +145,8 @@ void MainWindow::buildParts()
     m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, this);
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
     connectCommands();
-    m_editActions = std::make_unique<EditActions>(model, *c.grid, this);
-    m_diskWatch = std::make_unique<DiskWatch>(model, this);
+    m_editActions = std::make_unique<EditActions>(model, m_busy, *c.grid, this);
+    m_diskWatch = std::make_unique<DiskWatch>(model, m_busy, this);
 }
 
 MainWindow::~MainWindow()
@@ -160,18 +163,45 @@ void MainWindow::ensureGridBuilt()
         buildGrid();
 }
 
-// The caption ends in " *" while the grid differs from its file, and is exactly the
-// caption otherwise. The window's modified flag is set directly: Qt's own way wants a
-// "[*]" in the title, which the caption must not hold.
+// The caption says what the last action opened: "Cuewright vVERSION - ", then the mod
+// ("(loading)" while it opens), then the script opened since.
+void MainWindow::followCaption()
+{
+    const QString prefix = QStringLiteral("Cuewright v") +
+                           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+                           QStringLiteral(" - ");
+    m_caption = prefix;
+    const WindowModel &model = *m_model;
+    connect(&model, &WindowModel::modOpening, this, [this, prefix] {
+        m_caption = prefix + m_model->modName() + QStringLiteral(" (loading)");
+        showCaption();
+    });
+    connect(&model, &WindowModel::modOpened, this, [this, prefix] {
+        m_caption = prefix + m_model->modName();
+        showCaption();
+    });
+    connect(&model, &WindowModel::scriptOpened, this, [this, prefix] {
+        m_caption = prefix + m_model->modName() + QStringLiteral(" - ") + m_model->scriptName();
+        showCaption();
+    });
+    connect(&model.editor(), &ScriptEditor::modifiedChanged, this, &MainWindow::showCaption);
+    connect(&model.stringsText(), &StringsText::modifiedChanged, this, &MainWindow::showCaption);
+    showCaption();
+}
+
+// The caption ends in " *" while the grid or the strings editor holds edits their files
+// do not, and is exactly the caption otherwise. The window's modified flag is set
+// directly: Qt's own way wants a "[*]" in the title, which the caption must not hold.
 void MainWindow::showCaption()
 {
-    setWindowTitle(m_model->caption());
-    setAttribute(Qt::WA_WindowModified, m_model->captionModified());
+    const bool modified = m_model->editor().isModified() || m_model->stringsText().isModified();
+    setWindowTitle(modified ? m_caption + QStringLiteral(" *") : m_caption);
+    setAttribute(Qt::WA_WindowModified, modified);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_model->isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing)) {
+    if (m_busy.isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing)) {
         event->ignore();
         return;
     }

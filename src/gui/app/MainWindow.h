@@ -3,6 +3,7 @@
 #include "core/workspace/GameRoot.h"
 #include "gui/app/Commands.h"
 #include "gui/app/Controls.h"
+#include "gui/ui/Busy.h"
 
 #include <array>
 #include <memory>
@@ -44,6 +45,8 @@ public:
     ~MainWindow() override;
 
     WindowModel &model() const { return *m_model; }
+    // One request of the user at a time, for every part of the window.
+    ui::Busy &busy() { return m_busy; }
     const Controls &controls() const { return m_controls; }
     ScriptGrid &grid() const { return *m_controls.grid; }
     ScriptCheck &scriptCheck() const { return *m_scriptCheck; }
@@ -82,6 +85,7 @@ private:
     void connectCommands();
     // Invoked by name, queued: run once the first frame has been flushed.
     Q_INVOKABLE void afterFirstFrame();
+    void followCaption();
     void showCaption();
     bool buildGrid();
     // Shows a row of the grid and gives it the keyboard focus.
@@ -96,6 +100,8 @@ private:
     bool m_pagesSized = false;
     std::array<GrowingPage *, 4> m_pages{};
     Commands m_commands;
+    QString m_caption;
+    ui::Busy m_busy;
     std::unique_ptr<ui::UnsavedQuestionBox> m_unsavedQuestion;
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;

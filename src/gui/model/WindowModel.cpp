@@ -3,7 +3,6 @@
 #include "core/io/Files.h"
 #include "core/strings/GameStrings.h"
 #include "core/strings/StringsTable.h"
-#include "core/util/Version.h"
 #include "core/workspace/ModLayout.h"
 #include "gui/model/FileListModel.h"
 #include "gui/model/ScriptEditor.h"
@@ -15,14 +14,6 @@
 
 namespace cw::gui {
 namespace {
-
-// "Cuewright vVERSION - ": the caption starts with it, whatever is open.
-QString captionPrefix()
-{
-    return QStringLiteral("Cuewright v") +
-           QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
-           QStringLiteral(" - ");
-}
 
 std::optional<std::vector<std::string>> listed(const std::filesystem::path &folder, std::string_view pattern)
 {
@@ -40,8 +31,7 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
       m_stringsTable(std::make_shared<StringsTable>()), m_stringsText(new StringsText(this)),
       m_commandNames(new QStringListModel(this)),
       m_stringNames(new StringsColumnModel(StringsColumnModel::Column::Names, this)),
-      m_stringTexts(new StringsColumnModel(StringsColumnModel::Column::Texts, this)),
-      m_caption(captionPrefix())
+      m_stringTexts(new StringsColumnModel(StringsColumnModel::Column::Texts, this))
 {
     QStringList names;
     for (int i = 0; i < m_gameRoot.catalogue.entryCount(); ++i)
@@ -58,8 +48,6 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
     m_modNames->setStringList(mods);
     // Before any mod is open the script list shows the game root's scripts.
     m_listing.scriptsFolder = m_gameRoot.root;
-    connect(m_editor, &ScriptEditor::modifiedChanged, this, &WindowModel::captionChanged);
-    connect(m_stringsText, &StringsText::modifiedChanged, this, &WindowModel::captionChanged);
     connect(this, &WindowModel::filesChanged, this, [this] { m_gameStrings.reset(); });
 }
 
@@ -104,22 +92,6 @@ QAbstractItemModel *WindowModel::stringNames() const
 QAbstractItemModel *WindowModel::stringTexts() const
 {
     return m_stringTexts;
-}
-
-QString WindowModel::caption() const
-{
-    return captionModified() ? m_caption + QStringLiteral(" *") : m_caption;
-}
-
-bool WindowModel::captionModified() const
-{
-    return m_editor->isModified() || m_stringsText->isModified();
-}
-
-void WindowModel::setCaption(QString caption)
-{
-    m_caption = std::move(caption);
-    Q_EMIT captionChanged();
 }
 
 std::optional<std::filesystem::path> WindowModel::modFolderAt(int position) const
@@ -309,8 +281,7 @@ ModOpening WindowModel::openMod(int position, RefreshReason reason)
     m_modFolder = *folder;
     m_files.emplace(*folder);
     m_modPosition = position;
-    m_modName = name + QStringLiteral(" (loading)");
-    setCaption(captionPrefix() + m_modName);
+    m_modName = name;
     Q_EMIT modOpening(reason);
 
     opening.scripts = listScripts(*folder);
@@ -318,8 +289,6 @@ ModOpening WindowModel::openMod(int position, RefreshReason reason)
     publishListing();
     opening.strings = readStrings(reason, opening);
 
-    m_modName = name;
-    setCaption(captionPrefix() + m_modName);
     Q_EMIT modOpened(opening);
     Q_EMIT filesChanged();
     return opening;
@@ -360,7 +329,6 @@ Result<ScriptReadReport, ScriptOpenFailure> WindowModel::openScript(const std::s
     m_scriptName = displayName(std::string_view(fileName));
     m_scriptFolder = folder;
     setStamp(OpenFile::Script, file.stamp);
-    setCaption(captionPrefix() + m_modName + QStringLiteral(" - ") + m_scriptName);
     Q_EMIT scriptOpened();
     Q_EMIT filesChanged();
     return std::move(report).value();

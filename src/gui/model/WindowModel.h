@@ -91,8 +91,8 @@ enum class OpenFile { Script, Strings };
 
 // What the window is about: the game location and its mods, the open mod and the listing
 // of its files, the open script and its document with its undo history, the strings
-// table and the strings editor's text, what each file held when last read or written,
-// and the caption. The window's parts act on it and follow its signals; it shows
+// table and the strings editor's text, and what each file held when last read or
+// written. The window's parts act on it and follow its signals; it shows
 // nothing itself.
 class WindowModel : public QObject
 {
@@ -102,22 +102,6 @@ public:
     ~WindowModel() override;
 
     const GameRoot &gameRoot() const { return m_gameRoot; }
-
-    // Runs a user request unless another one is running (a load, a save, a mod
-    // opening): requests that would start another one meanwhile are ignored.
-    template<class Request> void whenIdle(Request request)
-    {
-        if (m_busy)
-            return;
-        m_busy = true;
-        struct Done
-        {
-            bool &busy;
-            ~Done() { busy = false; }
-        } done{m_busy};
-        request();
-    }
-    bool isBusy() const { return m_busy; }
 
     // The mod: its folder and its position among the mods, empty and -1 before any mod
     // is opened.
@@ -172,9 +156,7 @@ public:
 
     ScriptEditor &editor() const { return *m_editor; }
 
-    // The strings table of the open mod (the last one read), and the strings editor's
-    // text, with what the table's file held when last read or written.
-    const std::shared_ptr<const StringsTable> &stringsTable() const { return m_stringsTable; }
+    // The strings editor's text.
     StringsText &stringsText() const { return *m_stringsText; }
     // The strings file of the open mod, in whatever letter case it has.
     std::filesystem::path stringsFile() const;
@@ -207,13 +189,7 @@ public:
     QAbstractItemModel *stringNames() const;
     QAbstractItemModel *stringTexts() const;
 
-    // The caption: what the last action set, with " *" while the grid or the strings
-    // editor holds edits their files do not.
-    QString caption() const;
-    bool captionModified() const;
-
 Q_SIGNALS:
-    void captionChanged();
     // An opening of the mod begins, before any part is read; and it has ended.
     void modOpening(RefreshReason reason);
     void modOpened(const ModOpening &opening);
@@ -232,7 +208,6 @@ Q_SIGNALS:
     void changedOnDisk(OpenFile file, DiskState state);
 
 private:
-    void setCaption(QString caption);
     PartState listScripts(const std::filesystem::path &modFolder);
     PartState listLevels(const std::filesystem::path &modFolder);
     PartState readStrings(RefreshReason reason, ModOpening &opening);
@@ -241,7 +216,6 @@ private:
     void publishListing();
 
     GameRoot m_gameRoot;
-    bool m_busy = false;
     std::filesystem::path m_modFolder;
     int m_modPosition = -1;
     QString m_modName;
@@ -273,8 +247,6 @@ private:
     QStringListModel *m_commandNames;
     StringsColumnModel *m_stringNames;
     StringsColumnModel *m_stringTexts;
-
-    QString m_caption;
 };
 
 } // namespace cw::gui

@@ -57,10 +57,10 @@ QString describeLosses(const ScriptDocument::Losses &losses)
     return parts.join(QStringLiteral("; and "));
 }
 
-ScriptBrowser::ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1,
+ScriptBrowser::ScriptBrowser(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, FileListBox *file1,
                              FileListBox *list2, QPushButton *scrOpen, QWidget *messages,
                              ui::NoticeBar *notices)
-    : m_model(model), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen),
+    : m_model(model), m_busy(busy), m_guard(guard), m_file1(file1), m_list2(list2), m_scrOpen(scrOpen),
       m_messages(messages), m_notices(notices)
 {
     connect(m_file1, &ListBox::doubleClickedAnywhere, this, &ScriptBrowser::userOpensFromFile1);
@@ -93,7 +93,7 @@ void ScriptBrowser::takeUpChangeOnDisk(DiskState state)
 
 void ScriptBrowser::userOpensFromFile1()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         if (!m_guard.mayReplace(UnsavedChanges::Before::OpeningScript)) {
             selectOpenScript();
             return;
@@ -104,7 +104,7 @@ void ScriptBrowser::userOpensFromFile1()
 
 void ScriptBrowser::userOpensFromList2()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         if (!m_guard.mayReplace(UnsavedChanges::Before::OpeningScript)) {
             selectOpenScript();
             return;

@@ -2,6 +2,7 @@
 
 #include "core/io/FileStamp.h"
 #include "core/script/ScriptDocument.h"
+#include "gui/ui/Busy.h"
 
 #include <QObject>
 #include <QString>
@@ -30,8 +31,8 @@ class ScriptBrowser : public QObject
 {
     Q_OBJECT
 public:
-    ScriptBrowser(WindowModel &model, UnsavedChanges &guard, FileListBox *file1, FileListBox *list2,
-                  QPushButton *scrOpen, QWidget *messages, ui::NoticeBar *notices);
+    ScriptBrowser(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, FileListBox *file1,
+                  FileListBox *list2, QPushButton *scrOpen, QWidget *messages, ui::NoticeBar *notices);
 
     // Opens the script selected in File1 (or empties the grid when nothing is selected).
     // False when the file could not be opened; the grid and the script stay as they
@@ -51,6 +52,7 @@ private:
     void userOpensFromList2();
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     UnsavedChanges &m_guard;
     FileListBox *m_file1;
     FileListBox *m_list2;

@@ -72,9 +72,9 @@ QString writeRefusal(const ScriptWriteError &error)
 
 } // namespace
 
-ScriptFiles::ScriptFiles(WindowModel &model, UnsavedChanges &guard, ScriptBrowser &browser,
+ScriptFiles::ScriptFiles(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, ScriptBrowser &browser,
                          const Widgets &widgets, QWidget *messages)
-    : m_model(model), m_guard(guard), m_browser(browser), w(widgets), m_messages(messages)
+    : m_model(model), m_busy(busy), m_guard(guard), m_browser(browser), w(widgets), m_messages(messages)
 {
     // The second press deletes the open script only while the list shows it; opening a
     // mod or a script disarms a first press too.
@@ -244,7 +244,7 @@ void ScriptFiles::saveOpenScript()
         saveScriptAs();
         return;
     }
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const std::string name = m_model.scriptFile();
         if (writeOpenScript())
             refreshAndOpen(name);
@@ -253,7 +253,7 @@ void ScriptFiles::saveOpenScript()
 
 void ScriptFiles::saveScript()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const std::filesystem::path path = w.file1->selectedPath();
         if (path.empty()) {
             ui::refuse(w.saveSc, QStringLiteral("Select a script in the list first"));
@@ -272,7 +272,7 @@ void ScriptFiles::saveScript()
 
 void ScriptFiles::saveScriptAs()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const auto name = askFileName(QStringLiteral("Save Script as..."), m_model.scriptName(), w.saveScAs);
         if (!name)
             return;
@@ -298,7 +298,7 @@ void ScriptFiles::saveScriptAs()
 
 void ScriptFiles::newScript()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         if (!m_guard.mayReplace(UnsavedChanges::Before::NewScript))
             return;
         const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), w.newSc);
@@ -399,7 +399,7 @@ bool ScriptFiles::moveToTrash(const std::filesystem::path &path)
 
 void ScriptFiles::deleteScript()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const std::filesystem::path path = m_model.scriptPath();
         if (!m_model.scriptOpen() || !std::filesystem::is_regular_file(path)) {
             // No script open, or its file is gone already: there is nothing to delete.

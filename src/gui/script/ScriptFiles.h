@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/FileStamp.h"
+#include "gui/ui/Busy.h"
 
 #include <QObject>
 #include <QString>
@@ -38,8 +39,8 @@ public:
         FileListBox *list2 = nullptr;
     };
 
-    ScriptFiles(WindowModel &model, UnsavedChanges &guard, ScriptBrowser &browser, const Widgets &widgets,
-                QWidget *messages);
+    ScriptFiles(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, ScriptBrowser &browser,
+                const Widgets &widgets, QWidget *messages);
 
     // Save Script: the file File1 highlights, after asking when that is not the open script.
     void saveScript();
@@ -89,6 +90,7 @@ private:
     void focusList2();
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     UnsavedChanges &m_guard;
     ScriptBrowser &m_browser;
     Widgets w;

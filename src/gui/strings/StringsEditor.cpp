@@ -14,9 +14,10 @@
 
 namespace cw::gui {
 
-StringsEditor::StringsEditor(WindowModel &model, UnsavedChanges &guard, QWidget *stringsText,
+StringsEditor::StringsEditor(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, QWidget *stringsText,
                              QWidget *messages, ui::NoticeBar *notices)
-    : m_model(model), m_guard(guard), m_stringsText(stringsText), m_messages(messages), m_notices(notices)
+    : m_model(model), m_busy(busy), m_guard(guard), m_stringsText(stringsText), m_messages(messages),
+      m_notices(notices)
 {
     connect(&m_model, &WindowModel::changedOnDisk, this, [this](OpenFile file, DiskState state) {
         if (file == OpenFile::Strings)
@@ -109,7 +110,7 @@ bool StringsEditor::reload()
 
 void StringsEditor::save()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         if (!m_model.modOpen())
             return;
         const auto expected = confirmDiskUnchanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/io/FileStamp.h"
+#include "gui/ui/Busy.h"
 
 #include <QObject>
 
@@ -24,8 +25,8 @@ class StringsEditor : public QObject
 {
     Q_OBJECT
 public:
-    StringsEditor(WindowModel &model, UnsavedChanges &guard, QWidget *stringsText, QWidget *messages,
-                  ui::NoticeBar *notices);
+    StringsEditor(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, QWidget *stringsText,
+                  QWidget *messages, ui::NoticeBar *notices);
 
     // Writes the editor's text to strings_default.txt and to its backup
     // strings_default.txt.bak, then opens the mod again with the editor's text kept.
@@ -51,6 +52,7 @@ private:
     void takeUpChangeOnDisk(DiskState state);
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     UnsavedChanges &m_guard;
     QWidget *m_stringsText;
     QWidget *m_messages;

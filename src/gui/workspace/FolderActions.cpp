@@ -14,9 +14,9 @@
 
 namespace cw::gui {
 
-FolderActions::FolderActions(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets,
-                             QWidget *messages)
-    : m_model(model), m_guard(guard), w(widgets), m_messages(messages)
+FolderActions::FolderActions(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard,
+                             const Widgets &widgets, QWidget *messages)
+    : m_model(model), m_busy(busy), m_guard(guard), w(widgets), m_messages(messages)
 {
     connect(w.cmdScripts, &QPushButton::clicked, this, &FolderActions::makeScriptsFolder);
     connect(w.cmdLevels, &QPushButton::clicked, this, &FolderActions::makeLevelsFolder);
@@ -33,7 +33,7 @@ FolderActions::FolderActions(WindowModel &model, UnsavedChanges &guard, const Wi
 
 void FolderActions::makeFolder(std::string_view name, QWidget *button)
 {
-    m_model.whenIdle([this, name, button] {
+    m_busy.whenIdle([this, name, button] {
         const ModFiles *files = m_model.files();
         const QString folder = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
         if (!files) {
@@ -68,7 +68,7 @@ void FolderActions::makeLevelsFolder()
 
 void FolderActions::makeStringsFile()
 {
-    m_model.whenIdle([this] {
+    m_busy.whenIdle([this] {
         const ModFiles *files = m_model.files();
         if (!files) {
             ui::refuse(w.cmdStrings, QStringLiteral("Open a mod first"));

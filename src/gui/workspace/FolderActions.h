@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/ui/Busy.h"
 #include <QObject>
 
 #include <filesystem>
@@ -39,7 +40,8 @@ public:
         FileListBox *rootFiles = nullptr;
     };
 
-    FolderActions(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets, QWidget *messages);
+    FolderActions(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, const Widgets &widgets,
+                  QWidget *messages);
 
     void makeScriptsFolder();
     void makeLevelsFolder();
@@ -53,6 +55,7 @@ private:
     void openSelected(const FileListBox *list, QWidget *button, const QString &what);
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     UnsavedChanges &m_guard;
     Widgets w;
     QWidget *m_messages;

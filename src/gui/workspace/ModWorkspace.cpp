@@ -13,9 +13,9 @@
 
 namespace cw::gui {
 
-ModWorkspace::ModWorkspace(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets,
+ModWorkspace::ModWorkspace(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, const Widgets &widgets,
                            QWidget *messages)
-    : m_model(model), m_guard(guard), w(widgets), m_messages(messages)
+    : m_model(model), m_busy(busy), m_guard(guard), w(widgets), m_messages(messages)
 {
     connect(w.list1, &ListBox::itemSelectionChanged, this, &ModWorkspace::userSelectsMod);
     connect(&m_model, &WindowModel::modOpening, this, &ModWorkspace::begin);
@@ -27,7 +27,7 @@ void ModWorkspace::userSelectsMod()
     const int position = w.list1->selectedPosition();
     if (!m_model.modFolderAt(position))
         return;
-    m_model.whenIdle([this, position] {
+    m_busy.whenIdle([this, position] {
         if (!m_guard.mayReplace(UnsavedChanges::Before::OpeningMod)) {
             // The mod that is open stays the one selected.
             const QSignalBlocker quiet(w.list1);

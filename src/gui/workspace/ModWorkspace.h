@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/ui/Busy.h"
 #include <QObject>
 
 #include <array>
@@ -51,7 +52,8 @@ public:
         QAction *revertStrings = nullptr;
     };
 
-    ModWorkspace(WindowModel &model, UnsavedChanges &guard, const Widgets &widgets, QWidget *messages);
+    ModWorkspace(WindowModel &model, ui::Busy &busy, UnsavedChanges &guard, const Widgets &widgets,
+                 QWidget *messages);
 
 private:
     void userSelectsMod();
@@ -59,6 +61,7 @@ private:
     void showOpening(const ModOpening &opening);
 
     WindowModel &m_model;
+    ui::Busy &m_busy;
     UnsavedChanges &m_guard;
     Widgets w;
     QWidget *m_messages;
