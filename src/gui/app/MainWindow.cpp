@@ -131,12 +131,6 @@ MainWindow::~MainWindow()
         delete child;
 }
 
-void MainWindow::ensureGridBuilt()
-{
-    if (!isGridBuilt())
-        buildGrid();
-}
-
 // The caption ends in " *" while the grid differs from its file, and is exactly the
 // caption otherwise. The window's modified flag is set directly: Qt's own way wants a
 // "[*]" in the title, which the caption must not hold.

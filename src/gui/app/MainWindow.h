@@ -50,8 +50,6 @@ public:
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
     bool isGridBuilt() const;
-    // Builds the grid now if its deferred build has not run yet.
-    void ensureGridBuilt();
 
 Q_SIGNALS:
     // After the first frame has been painted and shown.

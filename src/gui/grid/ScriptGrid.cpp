@@ -463,11 +463,6 @@ void ScriptGrid::setMarks(const std::vector<RowMark> &marks)
         m_rows[row].marker->setMark(marks[row]);
 }
 
-void ScriptGrid::pickCommand(int row, int index)
-{
-    m_editor.chooseCommand(row, index);
-}
-
 void ScriptGrid::pickStringsEntry(int row, int index)
 {
     m_editor.pickStringsEntry(row, index);

@@ -122,8 +122,7 @@ public:
     // Which control of its row holds the focus: 0 command, 1 strings, 2 to 5 fields.
     int focusedColumn() const;
 
-    // Program steps that act as the user does, through the document.
-    void pickCommand(int row, int index);
+    // A program step that acts as the user does, through the document.
     void pickStringsEntry(int row, int index);
 
 Q_SIGNALS:

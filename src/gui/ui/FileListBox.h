@@ -18,8 +18,6 @@ public:
 
     void setNames(const std::filesystem::path &folder, const std::vector<std::string> &names);
     const std::filesystem::path &folder() const { return m_folder; }
-    // Names as the file system spells them, in list order.
-    const std::vector<std::string> &fileNames() const { return m_names; }
 
     // The selected file's name, empty when none is selected.
     std::string selectedFileName() const;
