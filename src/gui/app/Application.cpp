@@ -73,10 +73,7 @@ Startup startAt(const GameLocation &location, const std::filesystem::path &progr
                             startupInformative(location, failure));
         return result;
     }
-    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(),
-                                                 gridTiming == GridTiming::BeforeShow
-                                                     ? MainWindow::GridBuild::Now
-                                                     : MainWindow::GridBuild::AfterFirstFrame);
+    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(), gridTiming);
     return result;
 }
 

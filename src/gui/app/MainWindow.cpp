@@ -39,8 +39,8 @@ constexpr int kDesignWidth = 10065;
 constexpr int kDesignHeight = 10695;
 } // namespace
 
-MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
-    : QWidget(parent), m_gridBuild(gridBuild), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
+MainWindow::MainWindow(GameRoot gameRoot, GridTiming gridTiming, QWidget *parent)
+    : QWidget(parent), m_gridTiming(gridTiming), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
 {
     setObjectName(QStringLiteral("Form1"));
     // Everything below is laid out at the scale of the application's font.
@@ -56,7 +56,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     buildHiddenControls();
     selectPage(0);
     buildParts();
-    if (m_gridBuild == GridBuild::Now)
+    if (m_gridTiming == GridTiming::BeforeShow)
         buildGrid();
 }
 
@@ -266,7 +266,7 @@ void MainWindow::afterFirstFrame()
     // Now that the window system has drawn the frame, the frame too must fit.
     ui::fitOnScreen(this, ui::kCommonFrame);
     Q_EMIT firstFrameShown();
-    if (m_gridBuild == GridBuild::AfterFirstFrame)
+    if (m_gridTiming == GridTiming::AfterFirstFrame)
         buildGrid();
 }
 
