@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 #include "core/workspace/ModLayout.h"
 
+#include "cli/LocationOptions.h"
 #include "cli/Tools.h"
 #include "core/io/FileNames.h"
 #include "core/io/Files.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cli/ArgumentParser.h"
 #include "core/catalogue/Catalogue.h"
-#include "core/util/Arguments.h"
 #include "core/util/Result.h"
 #include "core/workspace/GameLocation.h"
 

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
 #include "cli/Json.h"
+#include "cli/LocationOptions.h"
 #include "cli/TimelineTool.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"

@@ -1,5 +1,6 @@
 #include "gui/app/Application.h"
 
+#include "cli/LocationOptions.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/util/Version.h"
 #include "gui/app/MainWindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/util/Arguments.h"
+#include "cli/ArgumentParser.h"
 #include "core/workspace/GameRoot.h"
 #include "gui/app/GridTiming.h"
 
