@@ -2,8 +2,8 @@
 // first frame exactly the way the editor does. With --text it shows a line of text on
 // a button, the least a window with text waits for: the system's fonts read.
 #include <QApplication>
+#include <QEvent>
 #include <QPushButton>
-#include <QTimer>
 #include <QWidget>
 
 #include <chrono>
@@ -20,14 +20,17 @@ protected:
         if (m_seen)
             return;
         m_seen = true;
-        QTimer::singleShot(0, this, [] {
-            const auto now = std::chrono::steady_clock::now().time_since_epoch();
-            std::fprintf(
-                stderr, "cuewright-probe first-frame %lld\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-            std::fflush(stderr);
-            QApplication::exit(0);
-        });
+        // Posted, as the editor's queued call is: handled once this frame has been flushed.
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+    }
+    void customEvent(QEvent *) override
+    {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::fprintf(
+            stderr, "cuewright-probe first-frame %lld\n",
+            static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+        std::fflush(stderr);
+        QApplication::exit(0);
     }
 
 private:

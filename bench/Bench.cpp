@@ -111,7 +111,7 @@ void writeFile(const fs::path &path, const std::string &bytes)
 // that says some of them.
 fs::path makeGameRoot(int keys)
 {
-    const fs::path root = fs::temp_directory_path() / ("cuewright-bench-" + std::to_string(keys));
+    fs::path root = fs::temp_directory_path() / ("cuewright-bench-" + std::to_string(keys));
     fs::remove_all(root);
     writeFile(root / "darwinia.exe", "stand-in\r\n");
     fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
@@ -187,32 +187,18 @@ protected:
         if (event->type() == QEvent::Show) {
             if (auto *box = qobject_cast<QMessageBox *>(watched)) {
                 shownAt = std::chrono::steady_clock::now();
-                QMetaObject::invokeMethod(box, &QDialog::reject, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(box, "reject", Qt::QueuedConnection);
             }
         }
         return false;
     }
 };
 
-// Runs in a process of its own per size, so that its peak memory is its own:
-// prints "openmod MS EXTRA_MB" per run, "document MS MB" once, "stringspage MS" and
-// "stringspageatonce MS" per run, then "script MS", "save MS" and "undo MS" per run.
-int openModChild(int keys, int runs)
+// The mod opened, then opened again: "openmod MS EXTRA_MB" per run, and "document MS MB"
+// once, when the strings editor's document is ready after the first.
+void measureOpenings(cw::gui::MainWindow &window, int runs)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "cuewright_bench";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    const fs::path root = makeGameRoot(keys);
-    auto startup = cw::gui::startUp(root);
-    if (!startup.window)
-        return 1;
-    cw::gui::MainWindow &window = *startup.window;
     cw::gui::StringsTextEdit &strings = *window.controls().stringsText;
-    window.show();
-    QApplication::processEvents();
-
     const double before = cw::bench::residentMegabytes();
     auto start = std::chrono::steady_clock::now();
     window.controls().list1->setSelectedPosition(0); // opens the mod
@@ -229,10 +215,15 @@ int openModChild(int keys, int runs)
         window.model().reopenMod(cw::gui::RefreshReason::UserOrFolderAction);
         std::printf("openmod %.3f %.3f\n", millisecondsSince(start), extra);
     }
+}
 
-    // The first showing of the page after each opening of the mod: once the document
-    // is ready, as when the user goes to the page; and right after the opening, when
-    // the showing has to wait for the build still under way.
+// The first showing of the page after each opening of the mod: once the document is
+// ready, as when the user goes to the page ("stringspage MS" per run); and right after
+// the opening, when the showing has to wait for the build still under way
+// ("stringspageatonce MS" per run).
+void measureStringsPage(cw::gui::MainWindow &window, int runs)
+{
+    cw::gui::StringsTextEdit &strings = *window.controls().stringsText;
     for (int i = 0; i < runs; ++i) {
         window.selectPage(0);
         window.model().reopenMod(cw::gui::RefreshReason::UserOrFolderAction);
@@ -247,6 +238,12 @@ int openModChild(int keys, int runs)
         QApplication::processEvents();
         std::printf("stringspageatonce %.3f\n", showStringsPage(window));
     }
+}
+
+// What the Scripts page does with the mod's scripts: "script MS", "save MS", "check MS"
+// and "undo MS", each per run.
+void measureScripts(cw::gui::MainWindow &window, int runs)
+{
     window.selectPage(2);
 
     // Reading and showing; the notice that lines past the 100th cannot be kept
@@ -255,7 +252,7 @@ int openModChild(int keys, int runs)
     for (int i = 0; i < runs; ++i) {
         static_cast<void>(window.model().openScript(std::string())); // an empty grid: every row changes
         notices.shownAt.reset();
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         window.browser().open("long.txt");
         const auto end = notices.shownAt.value_or(std::chrono::steady_clock::now());
         std::printf("script %.3f\n", std::chrono::duration<double, std::milli>(end - start).count());
@@ -266,7 +263,7 @@ int openModChild(int keys, int runs)
     for (int i = 0; i < runs; ++i) {
         file1->setSelectedPosition(1); // save.txt
         window.browser().openSelected();
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         window.scriptFiles().saveScript();
         std::printf("save %.3f\n", millisecondsSince(start));
     }
@@ -276,7 +273,7 @@ int openModChild(int keys, int runs)
     window.browser().open("long.txt");
     window.scriptCheck().checkNow();
     for (int i = 0; i < runs; ++i) {
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         window.scriptCheck().checkNow();
         std::printf("check %.3f\n", millisecondsSince(start));
     }
@@ -285,80 +282,116 @@ int openModChild(int keys, int runs)
     window.browser().open("long.txt");
     for (int i = 0; i < runs; ++i) {
         window.model().editor().removeLine(0);
-        start = std::chrono::steady_clock::now();
+        const auto start = std::chrono::steady_clock::now();
         window.model().editor().undoStack()->undo();
         std::printf("undo %.3f\n", millisecondsSince(start));
     }
+}
+
+// Runs in a process of its own per size, so that its peak memory is its own, and prints
+// the figures of measureOpenings, measureStringsPage and measureScripts in that order.
+int openModChild(int keys, int runs)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "cuewright_bench";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    const fs::path root = makeGameRoot(keys);
+    auto startup = cw::gui::startUp(root);
+    if (!startup.window)
+        return 1;
+    cw::gui::MainWindow &window = *startup.window;
+    window.show();
+    QApplication::processEvents();
+    measureOpenings(window, runs);
+    measureStringsPage(window, runs);
+    measureScripts(window, runs);
     fs::remove_all(root);
     return 0;
+}
+
+// What one openmod child printed, by figure, in the order printed.
+struct OpenModFigures
+{
+    std::vector<double> open, extra, document, documentMemory, script, stringsPage, stringsPageAtOnce, save,
+        undo, check;
+};
+
+// Runs the openmod child of `self` for `keys` and gathers its figures; a child that
+// fails, or prints none of the figures every run must have, ends the benchmark.
+OpenModFigures openModFigures(const fs::path &self, int keys, int runs)
+{
+    const std::string command =
+        self.string() + " --child-openmod " + std::to_string(keys) + " " + std::to_string(runs);
+    FILE *pipe = popen(command.c_str(), "r");
+    OpenModFigures f;
+    char line[256];
+    while (pipe && std::fgets(line, sizeof line, pipe)) {
+        std::istringstream in(line);
+        std::string what;
+        double ms = 0, mb = 0;
+        in >> what >> ms >> mb;
+        if (what == "openmod") {
+            f.open.push_back(ms);
+            f.extra.push_back(mb);
+        } else if (what == "script") {
+            f.script.push_back(ms);
+        } else if (what == "document") {
+            f.document.push_back(ms);
+            f.documentMemory.push_back(mb);
+        } else if (what == "stringspage") {
+            f.stringsPage.push_back(ms);
+        } else if (what == "stringspageatonce") {
+            f.stringsPageAtOnce.push_back(ms);
+        } else if (what == "save") {
+            f.save.push_back(ms);
+        } else if (what == "undo") {
+            f.undo.push_back(ms);
+        } else if (what == "check") {
+            f.check.push_back(ms);
+        }
+    }
+    if (!pipe || pclose(pipe) != 0 || f.open.empty() || f.document.empty() || f.stringsPage.empty() ||
+        f.stringsPageAtOnce.empty()) {
+        std::fprintf(stderr, "the openmod run for %d keys failed\n", keys);
+        std::exit(1);
+    }
+    return f;
 }
 
 void openMod(const Options &options)
 {
     const fs::path self = fs::read_symlink("/proc/self/exe");
     for (int keys : {100, 1000, 5000, 10000, 50000}) {
-        const std::string command =
-            self.string() + " --child-openmod " + std::to_string(keys) + " " + std::to_string(options.runs);
-        FILE *pipe = popen(command.c_str(), "r");
-        std::vector<double> open, extra, document, documentMemory, script, stringsPage, stringsPageAtOnce,
-            save, undo, check;
-        char line[256];
-        while (pipe && std::fgets(line, sizeof line, pipe)) {
-            std::istringstream in(line);
-            std::string what;
-            double ms = 0, mb = 0;
-            in >> what >> ms >> mb;
-            if (what == "openmod") {
-                open.push_back(ms);
-                extra.push_back(mb);
-            } else if (what == "script") {
-                script.push_back(ms);
-            } else if (what == "document") {
-                document.push_back(ms);
-                documentMemory.push_back(mb);
-            } else if (what == "stringspage") {
-                stringsPage.push_back(ms);
-            } else if (what == "stringspageatonce") {
-                stringsPageAtOnce.push_back(ms);
-            } else if (what == "save") {
-                save.push_back(ms);
-            } else if (what == "undo") {
-                undo.push_back(ms);
-            } else if (what == "check") {
-                check.push_back(ms);
-            }
-        }
-        if (!pipe || pclose(pipe) != 0 || open.empty() || document.empty() || stringsPage.empty() ||
-            stringsPageAtOnce.empty()) {
-            std::fprintf(stderr, "the openmod run for %d keys failed\n", keys);
-            std::exit(1);
-        }
+        const OpenModFigures f = openModFigures(self, keys, options.runs);
         std::printf("openmod: %5d keys: %.1f ms median, first open %.1f ms, %.1f MB extra peak memory%s\n",
-                    keys, median(open), open.front(), extra.front(),
+                    keys, median(f.open), f.open.front(), f.extra.front(),
                     keys == 50000 ? " (target: 60 ms, 20 MB)" : "");
         std::printf(
             "openmod: %5d keys: strings document built off the GUI thread: ready %.1f ms after the open "
             "began, %.1f MB more resident memory than before the open\n",
-            keys, document.front(), documentMemory.front());
+            keys, f.document.front(), f.documentMemory.front());
         const char *pageTarget = keys == 50000 ? " (target: 50 ms)" : keys == 5000 ? " (target: 16 ms)" : "";
         std::printf(
             "openmod: %5d keys: first showing of the Strings_Default page afterwards, its document ready: "
             "%.1f ms median, the very first %.1f ms%s\n",
-            keys, median(stringsPage), stringsPage.front(), pageTarget);
+            keys, median(f.stringsPage), f.stringsPage.front(), pageTarget);
         std::printf("openmod: %5d keys: the same page shown right after the open, waiting for the build: "
                     "%.1f ms median\n",
-                    keys, median(stringsPageAtOnce));
+                    keys, median(f.stringsPageAtOnce));
         if (keys == 50000) {
             std::printf("script: 200-line script loaded and shown: %.2f ms median (target: 10 ms)\n",
-                        median(script));
+                        median(f.script));
             std::printf(
                 "script: Save Script of 100 lines (write, open the mod again, read back): %.2f ms median\n",
-                median(save));
+                median(f.save));
             std::printf(
                 "script: live check of the 100-row grid and its markers: %.2f ms median (target: 5 ms)\n",
-                median(check));
-            if (!undo.empty())
-                std::printf("script: undo of a line removal: %.2f ms median (target: 16 ms)\n", median(undo));
+                median(f.check));
+            if (!f.undo.empty())
+                std::printf("script: undo of a line removal: %.2f ms median (target: 16 ms)\n",
+                            median(f.undo));
         }
     }
     std::printf("openmod: median of %d runs each\n", options.runs);
@@ -374,7 +407,7 @@ std::string exampleCatalogueBytes()
 // each numbered), 16 MB of one unknown command, and a 1 MB word.
 fs::path makeCheckRoot()
 {
-    const fs::path root = fs::temp_directory_path() / "cuewright-bench-check";
+    fs::path root = fs::temp_directory_path() / "cuewright-bench-check";
     fs::remove_all(root);
     writeFile(root / "darwinia.exe", "stand-in\r\n");
     const std::string commands = exampleCatalogueBytes();

@@ -56,6 +56,22 @@ std::string bigScript()
     return script;
 }
 
+// How long the pasted line is after its "# ".
+constexpr std::size_t kPastedBytes = std::size_t{5} * 1024 * 1024;
+
+// A game root whose mod "big" holds `script` as big.txt.
+fs::path makeRoot(const std::string &script)
+{
+    fs::path root = fs::temp_directory_path() / "cuewright-bench-bigscript";
+    fs::remove_all(root);
+    writeFile(root / "darwinia.exe", "stand-in\r\n");
+    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
+                  root / "commands.txt");
+    writeFile(root / "mods" / "big" / "scripts" / "big.txt", script);
+    writeFile(root / "mods" / "big" / "strings_default.txt", "KEY text\r\n");
+    return root;
+}
+
 } // namespace
 
 int bigScriptChild()
@@ -65,14 +81,8 @@ int bigScriptChild()
     char name[] = "cuewright_bench";
     char *argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    const fs::path root = fs::temp_directory_path() / "cuewright-bench-bigscript";
-    fs::remove_all(root);
-    writeFile(root / "darwinia.exe", "stand-in\r\n");
-    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
-                  root / "commands.txt");
     const std::string script = bigScript();
-    writeFile(root / "mods" / "big" / "scripts" / "big.txt", script);
-    writeFile(root / "mods" / "big" / "strings_default.txt", "KEY text\r\n");
+    const fs::path root = makeRoot(script);
     auto startup = gui::startUp(root);
     if (!startup.window)
         return 1;
@@ -113,10 +123,11 @@ int bigScriptChild()
 
     // A 5 MB line pasted before row 0: the history keeps that line and what moved.
     before = heapMegabytes();
-    QGuiApplication::clipboard()->setText(QStringLiteral("# ") + QString(5 * 1024 * 1024, u'p'));
+    QGuiApplication::clipboard()->setText(QStringLiteral("# ") +
+                                          QString(static_cast<qsizetype>(kPastedBytes), u'p'));
     const double clipboard = heapMegabytes() - before;
     before = heapMegabytes();
-    window.model().editor().pasteLines(0, "# " + std::string(5 * 1024 * 1024, 'p') + "\r\n");
+    window.model().editor().pasteLines(0, "# " + std::string(kPastedBytes, 'p') + "\r\n");
     QApplication::processEvents();
     std::printf("paste %.3f %.3f\n", heapMegabytes() - before, clipboard);
     std::printf("peak %.3f\n", peakResidentMegabytes() - baseResident);

@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 #include "core/workspace/ModLayout.h"
 
+#include "cli/LocationOptions.h"
 #include "cli/Tools.h"
 #include "core/io/FileNames.h"
 #include "core/io/Files.h"
@@ -25,7 +26,9 @@ Arguments parse(const std::vector<std::string> &args, std::initializer_list<std:
 {
     const std::span<const std::string> afterTool =
         args.empty() ? std::span<const std::string>() : std::span<const std::string>(args).subspan(1);
-    return parseArguments(afterTool, ArgumentRules{valueOptions, flagOptions, {}, {}});
+    std::vector<std::string_view> flags(flagOptions);
+    flags.emplace_back("--help");
+    return parseArguments(afterTool, ArgumentRules{valueOptions, std::move(flags), {}, {}});
 }
 
 Arguments parseWithLocation(const std::vector<std::string> &args,
@@ -39,8 +42,16 @@ Arguments parseWithLocation(const std::vector<std::string> &args,
 
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem)
 {
-    err << "cuewright" << (tool.empty() ? "" : " ") << tool << ": " << shownText(problem) << "\n" << usage();
+    // The whole help would bury the one line that says what went wrong.
+    err << "cuewright" << (tool.empty() ? "" : " ") << tool << ": " << shownText(problem)
+        << "; see cuewright --help\n";
     return kExitUnusable;
+}
+
+int toolHelp(std::ostream &out, std::string_view tool)
+{
+    out << toolUsage(tool);
+    return kExitOk;
 }
 
 std::optional<GameLocation> toolLocation(const Arguments &parsed, const Whereabouts &where)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "cli/ArgumentParser.h"
 #include "core/catalogue/Catalogue.h"
-#include "core/util/Arguments.h"
 #include "core/util/Result.h"
 #include "core/workspace/GameLocation.h"
 
@@ -27,12 +27,15 @@ constexpr int kExitOk = 0;
 constexpr int kExitFindings = 1;
 constexpr int kExitUnusable = 2;
 
-// The arguments after the tool name (args[0]), by the program's one parser.
+// The arguments after the tool name (args[0]), by the program's one parser; every tool
+// takes --help besides the options it is given.
 Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
                 std::initializer_list<std::string_view> flagOptions);
 
-// Prints the problem and the usage; returns kExitUnusable.
+// Prints the problem in one line that ends by pointing at --help; returns kExitUnusable.
 int usageError(std::ostream &err, std::string_view tool, std::string_view problem);
+// Prints the tool's part of the help (toolUsage); returns kExitOk.
+int toolHelp(std::ostream &out, std::string_view tool);
 
 // parse() with the options that say where the game is (--root, --profile, --game), as
 // every tool but tokens takes them, and the given flags; a combination of location

@@ -113,6 +113,8 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     const Arguments parsed = parseWithLocation(args, {"--json"});
     if (!parsed.problem.empty())
         return usageError(err, "check", parsed.problem);
+    if (parsed.has("--help"))
+        return toolHelp(out, "check");
     if (parsed.positional.empty())
         return usageError(err, "check", "expects MOD and optionally SCRIPT names");
     const std::optional<Workplace> place = workplaceFor("check", parsed, where, err);

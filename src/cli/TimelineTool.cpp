@@ -137,6 +137,8 @@ int runTimeline(const std::vector<std::string> &args, const Whereabouts &where, 
     const Arguments parsed = parseWithLocation(args, {"--json"});
     if (!parsed.problem.empty())
         return usageError(err, "timeline", parsed.problem);
+    if (parsed.has("--help"))
+        return toolHelp(out, "timeline");
     if (parsed.positional.size() != 2)
         return usageError(err, "timeline", "expects MOD and SCRIPT");
     // The timeline needs no catalogue: the game matches the commands it times by name.

@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
 #include "cli/Json.h"
+#include "cli/LocationOptions.h"
 #include "cli/TimelineTool.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
@@ -46,6 +47,8 @@ int runTokens(const std::vector<std::string> &args, std::ostream &out, std::ostr
     const Arguments parsed = parse(args, {}, {"--strings"});
     if (!parsed.problem.empty())
         return usageError(err, "tokens", parsed.problem);
+    if (parsed.has("--help"))
+        return toolHelp(out, "tokens");
     if (parsed.positional.size() != 1)
         return usageError(err, "tokens", "expects exactly one FILE");
     const fs::path file = pathFromName(parsed.positional.front());
@@ -103,6 +106,8 @@ int runCommands(const std::vector<std::string> &args, const Whereabouts &where, 
     const Arguments parsed = parseWithLocation(args, {"--which"});
     if (!parsed.problem.empty())
         return usageError(err, "commands", parsed.problem);
+    if (parsed.has("--help"))
+        return toolHelp(out, "commands");
     if (!parsed.positional.empty())
         return usageError(err, "commands", "takes no file names");
     const auto file = commandsCatalogue(parsed, where);
@@ -215,6 +220,8 @@ int runFmt(const std::vector<std::string> &args, const Whereabouts &where, std::
     const Arguments parsed = parseWithLocation(args, {"--in-place"});
     if (!parsed.problem.empty())
         return usageError(err, "fmt", parsed.problem);
+    if (parsed.has("--help"))
+        return toolHelp(out, "fmt");
     if (parsed.positional.size() != 2)
         return usageError(err, "fmt", "expects MOD and SCRIPT");
     const std::optional<Workplace> place = workplaceFor("fmt", parsed, where, err);
@@ -276,40 +283,81 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
     return usageError(err, args.front(), "is not a tool");
 }
 
+// The help, form by form of the command line, the window's first (its tool empty);
+// `cuewright TOOL --help` prints the tool's form alone, with how the tools find the game
+// when the tool looks for it.
+struct UsageForm
+{
+    std::string_view tool;
+    std::string_view text;
+    bool findsTheGame;
+};
+
+constexpr UsageForm kUsageForms[] = {
+    {"",
+     "  cuewright [--root DIR | --profile DIR [--game DIR]] [--font-size POINTS]\n"
+     "                                    open the editor on a Darwinia game root\n"
+     "                                    (the Windows layout: darwinia.exe and mods\n"
+     "                                    in DIR) or on a profile folder holding mods;\n"
+     "                                    --game DIR: the folder of the game itself.\n"
+     "                                    Without them: the current folder, the place\n"
+     "                                    used last, the game's profile folder, or ask.\n"
+     "                                    --font-size: the window's text size, from 6\n"
+     "                                    to 32 points; the layout grows with it\n",
+     false},
+    {"tokens",
+     "  cuewright tokens [--strings] FILE how the editor splits each line of FILE,\n"
+     "                                    as JSON lines; --strings: key and rest\n",
+     false},
+    {"commands",
+     "  cuewright commands [--root DIR | --profile DIR [--game DIR]] [--which]\n"
+     "                                    the command catalogue, as JSON lines;\n"
+     "                                    --which: the path of its file\n",
+     true},
+    {"fmt",
+     "  cuewright fmt [--root DIR | --profile DIR [--game DIR]] [--in-place] MOD SCRIPT\n"
+     "                                    the script as Save Script would write it\n"
+     "                                    after opening it in the editor\n",
+     true},
+    {"check",
+     "  cuewright check [--root DIR | --profile DIR [--game DIR]] [--json] MOD [SCRIPT...]\n"
+     "                                    what the game will do with the mod's scripts\n"
+     "                                    and strings files: errors, warnings and\n"
+     "                                    notes, one per line; exit 1 on errors only\n",
+     true},
+    {"timeline",
+     "  cuewright timeline [--root DIR | --profile DIR [--game DIR]] [--json] MOD SCRIPT\n"
+     "                                    when each line of the script runs as the game\n"
+     "                                    plays it, and how long it lasts (captions\n"
+     "                                    timed as in a cutscene)\n",
+     true},
+};
+
+constexpr std::string_view kHelpLine = "  cuewright --help | --version\n";
+
+constexpr std::string_view kFindingTheGame =
+    "The tools look for the game as the editor does, but never ask and remember\n"
+    "nothing: without --root or --profile they use the current folder when it is a\n"
+    "game root, else the game's profile folder (~/.darwinia/full on Linux).\n";
+
 } // namespace
 
 std::string usage()
 {
-    return "Usage:\n"
-           "  cuewright [--root DIR | --profile DIR [--game DIR]] [--font-size POINTS]\n"
-           "                                    open the editor on a Darwinia game root\n"
-           "                                    (the Windows layout: darwinia.exe and mods\n"
-           "                                    in DIR) or on a profile folder holding mods;\n"
-           "                                    --game DIR: the folder of the game itself.\n"
-           "                                    Without them: the current folder, the place\n"
-           "                                    used last, the game's profile folder, or ask.\n"
-           "                                    --font-size: the window's text size, from 6\n"
-           "                                    to 32 points; the layout grows with it\n"
-           "  cuewright tokens [--strings] FILE how the editor splits each line of FILE,\n"
-           "                                    as JSON lines; --strings: key and rest\n"
-           "  cuewright commands [--root DIR | --profile DIR [--game DIR]] [--which]\n"
-           "                                    the command catalogue, as JSON lines;\n"
-           "                                    --which: the path of its file\n"
-           "  cuewright fmt [--root DIR | --profile DIR [--game DIR]] [--in-place] MOD SCRIPT\n"
-           "                                    the script as Save Script would write it\n"
-           "                                    after opening it in the editor\n"
-           "  cuewright check [--root DIR | --profile DIR [--game DIR]] [--json] MOD [SCRIPT...]\n"
-           "                                    what the game will do with the mod's scripts\n"
-           "                                    and strings files: errors, warnings and\n"
-           "                                    notes, one per line; exit 1 on errors only\n"
-           "  cuewright timeline [--root DIR | --profile DIR [--game DIR]] [--json] MOD SCRIPT\n"
-           "                                    when each line of the script runs as the game\n"
-           "                                    plays it, and how long it lasts (captions\n"
-           "                                    timed as in a cutscene)\n"
-           "  cuewright --help | --version\n"
-           "The tools look for the game as the editor does, but never ask and remember\n"
-           "nothing: without --root or --profile they use the current folder when it is a\n"
-           "game root, else the game's profile folder (~/.darwinia/full on Linux).\n";
+    std::string text = "Usage:\n";
+    for (const UsageForm &form : kUsageForms)
+        text += form.text;
+    return text + std::string(kHelpLine) + std::string(kFindingTheGame);
+}
+
+std::string toolUsage(std::string_view tool)
+{
+    for (const UsageForm &form : kUsageForms) {
+        if (!tool.empty() && form.tool == tool)
+            return "Usage:\n" + std::string(form.text) +
+                   (form.findsTheGame ? std::string(kFindingTheGame) : "");
+    }
+    return usage();
 }
 
 bool isTool(std::string_view word)

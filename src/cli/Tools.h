@@ -26,5 +26,8 @@ void writeStandardStreamsAsBytes();
 
 // The text of --help, shared with the window program's own options.
 std::string usage();
+// The part of it about one tool: its lines, and how the tools find the game when the
+// tool looks for it; all of it for a word that names no tool.
+std::string toolUsage(std::string_view tool);
 
 } // namespace cw::cli

@@ -88,6 +88,55 @@ TEST(TokensTool, usageAndUnreadableFiles_exitWithStatusTwo)
     EXPECT_NE(missing.err.find("/nonexistent/file.txt"), std::string::npos);
 }
 
+// A slip is one line: what is wrong, and where the whole help is. A slip before --help
+// is still one.
+TEST(ToolSlips, sayWhatIsWrongInOneLine_andExitWithStatusTwo)
+{
+    const struct
+    {
+        std::vector<std::string> args;
+        std::string says;
+    } cases[] = {
+        {{}, "cuewright: no tool named"},
+        {{"tokens", "--bogus", "x"}, "cuewright tokens: unknown option --bogus"},
+        {{"commands", "file.txt"}, "cuewright commands: takes no file names"},
+        {{"fmt", "mod"}, "cuewright fmt: expects MOD and SCRIPT"},
+        {{"check", "--root"}, "cuewright check: --root needs a value"},
+        {{"timeline", "--bogus", "--help"}, "cuewright timeline: unknown option --bogus"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun slip = run(c.args);
+        EXPECT_EQ(slip.status, 2) << c.says;
+        EXPECT_EQ(slip.out, "");
+        EXPECT_EQ(slip.err, c.says + "; see cuewright --help\n");
+    }
+}
+
+// TOOL --help prints the tool's part of the whole help, complete, and how the tools
+// find the game for those that look for it.
+TEST(ToolHelp, isTheToolsOwnLinesOfTheWholeHelp)
+{
+    const std::string whole = cli::usage();
+    const std::string findingTheGame = whole.substr(whole.find("The tools look for the game"));
+    for (const std::string tool : {"tokens", "commands", "fmt", "check", "timeline"}) {
+        SCOPED_TRACE(tool);
+        const ToolRun help = run({tool, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.err, "");
+        const bool findsTheGame = tool != "tokens";
+        const std::string head = "Usage:\n  cuewright " + tool + " ";
+        ASSERT_EQ(help.out.rfind(head, 0), 0u) << help.out;
+        ASSERT_EQ(help.out.ends_with(findingTheGame), findsTheGame) << help.out;
+        const std::size_t usageLine = std::string_view("Usage:\n").size();
+        const std::string part = help.out.substr(usageLine, help.out.size() - usageLine -
+                                                                (findsTheGame ? findingTheGame.size() : 0));
+        const std::size_t at = whole.find(part);
+        ASSERT_NE(at, std::string::npos) << part;
+        // Nothing of it left out: the whole help goes on with the next form.
+        EXPECT_EQ(whole.compare(at + part.size(), 12, "  cuewright "), 0) << part;
+    }
+}
+
 TEST(CommandsTool, listsTheExampleCatalogue_emptyEntryCommandsAndComment)
 {
     const ToolRun result = run({"commands", "--root", test::utf8(kExampleRoot)});

@@ -195,20 +195,6 @@ TEST(GameLocation, chosenFolder_isARootWhenItIsOne_elseAProfile_andAModsFolderSt
     EXPECT_EQ(locationOfChosenFolder(m.dir / "profile/mods/one"), profileAt(m.dir / "profile/mods/one"));
 }
 
-TEST(GameLocation, options_nameARootOrAProfile_andRootGoesWithNeitherOther)
-{
-    const auto parsed = [](std::vector<std::string> args) {
-        return parseArguments(args, ArgumentRules{{"--root", "--profile", "--game"}, {}, {}, {}});
-    };
-    EXPECT_EQ(locationFromOptions(parsed({"--root", "r"})), gameRootAt("r"));
-    EXPECT_EQ(locationFromOptions(parsed({"--profile", "p", "--game", "g"})), profileAt("p", fs::path("g")));
-    EXPECT_EQ(locationFromOptions(parsed({"--game", "g"})), std::nullopt);
-    EXPECT_EQ(gameFromOptions(parsed({"--game", "g"})), fs::path("g"));
-    EXPECT_EQ(locationOptionsProblem(parsed({"--profile", "p", "--game", "g"})), "");
-    EXPECT_NE(locationOptionsProblem(parsed({"--root", "r", "--profile", "p"})), "");
-    EXPECT_NE(locationOptionsProblem(parsed({"--root", "r", "--game", "g"})), "");
-}
-
 TEST(CatalogueFile, rootUsesItsOwn_profileItsOwnThenTheGamesThenTheShippedOnes)
 {
     Machine m;

@@ -34,6 +34,8 @@ public:
         game.write("mods/mod/strings_default.txt", "GREETING Hello\r\n");
         game.write("mods/mod/scripts/a.txt", kIntro);
         game.write("mods/mod/scripts/b.txt", "None\r\n");
+        // Its line is saved as the file holds it until the row is edited.
+        game.write("mods/mod/scripts/glued.txt", "One 3#slowly\r\n");
         game.write("mods/other/strings_default.txt", "OTHER Hi\r\n");
         window = openWindow(game.root());
         ASSERT_TRUE(window);
@@ -106,6 +108,56 @@ TEST_F(EditingTest, typingIsOneUndoStep_andTheCaptionSaysWhileTheGridDiffers)
     key(field, Qt::Key_Z, Qt::ControlModifier);
     key(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(field->text(), "250");
+}
+
+// Typing taken back leaves no undo step: a merged step that changes nothing is dropped.
+// One that does change something stays, an edit of a line Save would have written as
+// its file held it too: afterwards Save writes the row's words instead.
+TEST_F(EditingTest, typingTakenBack_leavesNoUndoStep_unlessTheRowStillDiffers)
+{
+    const auto typeAndTakeBack = [this](QLineEdit *edit, const QString &typed, int backspaces) {
+        typeAtEnd(edit, typed);
+        for (int i = 0; i < backspaces; ++i)
+            key(edit, Qt::Key_Backspace, Qt::NoModifier);
+    };
+    struct Case
+    {
+        const char *what;
+        const char *script;
+        std::function<void()> edit;
+        int steps;
+    };
+    const Case cases[] = {
+        {"a field", "a.txt", [&] { typeAndTakeBack(grid().field(1, 0), "xy", 2); }, 0},
+        {"a command chooser", "a.txt", [&] { typeAndTakeBack(grid().combo(0)->lineEdit(), "x", 1); }, 0},
+        {"half taken back", "a.txt", [&] { typeAndTakeBack(grid().field(1, 0), "xy", 1); }, 1},
+        {"after a step in another field", "a.txt",
+         [&] {
+             typeAtEnd(grid().field(1, 1), "5");
+             typeAndTakeBack(grid().field(1, 0), "x", 1);
+         },
+         1},
+        {"a line kept as its file held it", "glued.txt", [&] { typeAndTakeBack(grid().field(0, 0), "x", 1); },
+         1},
+    };
+    QUndoStack *undo = window->model().editor().undoStack();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            DialogAnswerer answerer; // Discard, for what the case before left unsaved
+            open("b.txt");
+            open(c.script);
+        }
+        const QStringList before = rows();
+        c.edit();
+        EXPECT_EQ(undo->count(), c.steps);
+        if (c.steps == 0) {
+            EXPECT_FALSE(window->isWindowModified());
+        }
+        while (undo->canUndo())
+            undo->undo();
+        EXPECT_EQ(rows(), before);
+    }
 }
 
 TEST_F(EditingTest, aLineRemovedOrInsertedByTheLineNumbers_comesBackExactlyWithUndo)

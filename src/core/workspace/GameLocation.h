@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/io/Files.h"
-#include "core/util/Arguments.h"
 
 #include <optional>
 #include <string>
@@ -95,16 +94,6 @@ std::optional<GameLocation> findGameLocation(const Whereabouts &where,
 // The folder a user picked when asked for the mods: a game root when it is one in the
 // Windows layout, else a profile; a mods folder picked itself stands for its parent.
 GameLocation locationOfChosenFolder(const fs::path &chosen);
-
-// The options --root DIR, --profile DIR and --game DIR of the window and the tools.
-// --root names a game root in the Windows layout, which is its own game folder, so it
-// goes with neither of the others; the problem is empty when the options are fine.
-std::string locationOptionsProblem(const Arguments &parsed);
-
-// The location the options name, or nothing when they name none. --game alone only
-// completes a profile found otherwise.
-std::optional<GameLocation> locationFromOptions(const Arguments &parsed);
-std::optional<fs::path> gameFromOptions(const Arguments &parsed);
 
 // The catalogues that ship with the program, in the order they are tried: the data
 // folder of an installation (or of the build tree, laid out as one),

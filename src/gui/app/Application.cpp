@@ -1,5 +1,6 @@
 #include "gui/app/Application.h"
 
+#include "cli/LocationOptions.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/util/Version.h"
 #include "gui/app/MainWindow.h"
@@ -73,10 +74,7 @@ Startup startAt(const GameLocation &location, const std::filesystem::path &progr
                             startupInformative(location, failure));
         return result;
     }
-    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(),
-                                                 gridTiming == GridTiming::BeforeShow
-                                                     ? MainWindow::GridBuild::Now
-                                                     : MainWindow::GridBuild::AfterFirstFrame);
+    result.window = std::make_unique<MainWindow>(std::move(gameRoot).value(), gridTiming);
     return result;
 }
 

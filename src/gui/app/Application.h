@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/util/Arguments.h"
+#include "cli/ArgumentParser.h"
 #include "core/workspace/GameRoot.h"
+#include "gui/app/GridTiming.h"
 
 #include <memory>
 #include <optional>
@@ -22,8 +23,6 @@ struct Startup
     std::unique_ptr<MainWindow> window; // null when a check failed or the user gave up
     std::optional<StartupFailure> failure;
 };
-
-enum class GridTiming { BeforeShow, AfterFirstFrame };
 
 // On a game root in the Windows layout.
 Startup startUp(const std::filesystem::path &root, GridTiming gridTiming = GridTiming::BeforeShow);

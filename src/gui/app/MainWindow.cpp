@@ -44,8 +44,8 @@ constexpr int kDesignWidth = 10065;
 constexpr int kDesignHeight = 10695;
 } // namespace
 
-MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
-    : QWidget(parent), m_gridBuild(gridBuild), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
+MainWindow::MainWindow(GameRoot gameRoot, GridTiming gridTiming, QWidget *parent)
+    : QWidget(parent), m_gridTiming(gridTiming), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
 {
     setObjectName(QStringLiteral("Form1"));
     // Everything below is laid out at the scale of the application's font.
@@ -60,7 +60,7 @@ MainWindow::MainWindow(GameRoot gameRoot, GridBuild gridBuild, QWidget *parent)
     buildHiddenControls();
     selectPage(0);
     buildParts();
-    if (m_gridBuild == GridBuild::Now)
+    if (m_gridTiming == GridTiming::BeforeShow)
         buildGrid();
 }
 
@@ -155,12 +155,6 @@ MainWindow::~MainWindow()
     // model owns) and the parts that act on them.
     for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         delete child;
-}
-
-void MainWindow::ensureGridBuilt()
-{
-    if (!isGridBuilt())
-        buildGrid();
 }
 
 // The caption says what the last action opened: "Cuewright vVERSION - ", then the mod
@@ -325,7 +319,7 @@ void MainWindow::afterFirstFrame()
     // Now that the window system has drawn the frame, the frame too must fit.
     ui::fitOnScreen(this, ui::kCommonFrame);
     Q_EMIT firstFrameShown();
-    if (m_gridBuild == GridBuild::AfterFirstFrame)
+    if (m_gridTiming == GridTiming::AfterFirstFrame)
         buildGrid();
 }
 

@@ -3,6 +3,7 @@
 #include "core/workspace/GameRoot.h"
 #include "gui/app/Commands.h"
 #include "gui/app/Controls.h"
+#include "gui/app/GridTiming.h"
 #include "gui/ui/Busy.h"
 
 #include <array>
@@ -37,11 +38,8 @@ class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // The grid's 700 widgets can be built before the window is shown, or right after
-    // its first frame, so that the window appears as fast as a bare one.
-    enum class GridBuild { Now, AfterFirstFrame };
-
-    explicit MainWindow(GameRoot gameRoot, GridBuild gridBuild = GridBuild::Now, QWidget *parent = nullptr);
+    explicit MainWindow(GameRoot gameRoot, GridTiming gridTiming = GridTiming::BeforeShow,
+                        QWidget *parent = nullptr);
     ~MainWindow() override;
 
     WindowModel &model() const { return *m_model; }
@@ -57,8 +55,6 @@ public:
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
     bool isGridBuilt() const;
-    // Builds the grid now if its deferred build has not run yet.
-    void ensureGridBuilt();
 
 Q_SIGNALS:
     // After the first frame has been painted and shown.
@@ -93,7 +89,7 @@ private:
 
     QPushButton *button(QWidget *page, const QString &name, const QString &caption, const QString &tip);
 
-    GridBuild m_gridBuild;
+    GridTiming m_gridTiming;
     std::unique_ptr<WindowModel> m_model;
     Controls m_controls;
     bool m_firstFrameSeen = false;

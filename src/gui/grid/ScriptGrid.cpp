@@ -13,8 +13,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -41,8 +39,6 @@ constexpr int kArgumentsWidth = 6135;
 // number (which starts at 480), so that no control of a row moves for it.
 constexpr int kMarkerLeft = 390;
 constexpr int kMarkerWidth = 75;
-
-const QString kNumberTip = QStringLiteral("Left click to toggle empty lines, Right click to force add");
 
 QString fromUtf8(const std::string &text)
 {
@@ -115,63 +111,6 @@ bool isLineKey(const QKeyEvent *key)
 }
 
 } // namespace
-
-LineNumberLabel::LineNumberLabel(int row, QWidget *parent) : QLabel(parent), m_row(row)
-{
-    setObjectName(QStringLiteral("linenum_%1").arg(row));
-    setText(QString::number(row + 1));
-    setToolTip(kNumberTip);
-    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void LineNumberLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_EMIT released(m_row, event->button());
-    event->accept();
-}
-
-RowMarker::RowMarker(int row, QWidget *parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("mark_%1").arg(row));
-    setProperty("severity", QStringLiteral("none"));
-}
-
-void RowMarker::setMark(const RowMark &mark)
-{
-    if (mark.severity != m_severity) {
-        m_severity = mark.severity;
-        const char *name = m_severity == RowMark::Severity::Error     ? "error"
-                           : m_severity == RowMark::Severity::Warning ? "warning"
-                           : m_severity == RowMark::Severity::Note    ? "note"
-                                                                      : "none";
-        setProperty("severity", QString::fromLatin1(name));
-        update();
-    }
-    setToolTip(mark.findings);
-}
-
-void RowMarker::paintEvent(QPaintEvent *)
-{
-    if (m_severity == RowMark::Severity::None)
-        return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    if (m_severity == RowMark::Severity::Note) {
-        // Worth knowing, not wrong: a small grey dot, quieter than either bar.
-        const qreal side = std::min(width(), height());
-        painter.setBrush(QColor(0x8a, 0x8a, 0x8a));
-        painter.drawEllipse(QRectF((width() - side) / 2, (height() - side) / 2, side, side));
-        return;
-    }
-    const bool error = m_severity == RowMark::Severity::Error;
-    // An error is a full red bar, a warning a shorter amber one: told apart by shape as
-    // well as by colour.
-    const QColor colour = error ? QColor(0xd0, 0x2a, 0x1e) : QColor(0xe0, 0x9a, 0x10);
-    const int inset = error ? 1 : height() / 4;
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(0, inset, width(), height() - 2 * inset), 1.5, 1.5);
-}
 
 ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
     : QFrame(parent), m_editor(model.editor()), m_commandNames(model.commandNames()),
@@ -453,19 +392,13 @@ void ScriptGrid::focusRow(int row, int column)
 void ScriptGrid::setLineNotes(const std::vector<QString> &notes)
 {
     for (std::size_t row = 0; row < notes.size() && row < m_rows.size(); ++row)
-        m_rows[row].number->setToolTip(notes[row].isEmpty() ? kNumberTip
-                                                            : kNumberTip + QStringLiteral("\n") + notes[row]);
+        m_rows[row].number->setNote(notes[row]);
 }
 
 void ScriptGrid::setMarks(const std::vector<RowMark> &marks)
 {
     for (std::size_t row = 0; row < marks.size() && row < m_rows.size(); ++row)
         m_rows[row].marker->setMark(marks[row]);
-}
-
-void ScriptGrid::pickCommand(int row, int index)
-{
-    m_editor.chooseCommand(row, index);
 }
 
 void ScriptGrid::pickStringsEntry(int row, int index)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "gui/grid/LineNumberLabel.h"
+#include "gui/grid/RowMarker.h"
+
 #include <QFrame>
-#include <QLabel>
 #include <QString>
 
 #include <limits>
@@ -16,51 +18,6 @@ namespace cw::gui {
 class ChooserComboBox;
 class ScriptEditor;
 class WindowModel;
-
-// A line number that reports which mouse button was released over it.
-class LineNumberLabel : public QLabel
-{
-    Q_OBJECT
-public:
-    LineNumberLabel(int row, QWidget *parent);
-
-Q_SIGNALS:
-    void released(int row, Qt::MouseButton button);
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    int m_row;
-};
-
-// What the checker says of one row, shown at its left edge by a marker "mark_r".
-struct RowMark
-{
-    // In rising order: a row shows the gravest of its findings.
-    enum class Severity { None, Note, Warning, Error };
-    Severity severity = Severity::None;
-    QString findings; // one per line, for the marker's tooltip
-};
-
-// A small mark at a row's left edge: nothing for a row without findings, a grey dot for
-// notes, amber for warnings, red for an error. Its dynamic property "severity" names it
-// ("none", "note", "warning", "error") for what cannot look at pixels, and its tooltip
-// lists the row's findings.
-class RowMarker : public QWidget
-{
-    Q_OBJECT
-public:
-    RowMarker(int row, QWidget *parent);
-    void setMark(const RowMark &mark);
-    RowMark::Severity severity() const { return m_severity; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    RowMark::Severity m_severity = RowMark::Severity::None;
-};
 
 // The editor grid (the frame "Frame1"): 100 fixed rows of line number, command
 // chooser, four argument fields and strings chooser, as many of them on screen as the
@@ -122,8 +79,7 @@ public:
     // Which control of its row holds the focus: 0 command, 1 strings, 2 to 5 fields.
     int focusedColumn() const;
 
-    // Program steps that act as the user does, through the document.
-    void pickCommand(int row, int index);
+    // A program step that acts as the user does, through the document.
     void pickStringsEntry(int row, int index);
 
 Q_SIGNALS:

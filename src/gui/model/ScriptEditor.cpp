@@ -35,6 +35,9 @@ public:
             next->m_change.before.size() != m_change.before.size())
             return false;
         m_change.after = next->m_change.after;
+        // Typing that ends where it began (a letter typed and taken back) leaves no step:
+        // the stack drops an obsolete command instead of keeping an undo that does nothing.
+        setObsolete(m_change.after == m_change.before);
         return true;
     }
 

@@ -56,7 +56,6 @@ public:
     void goToRow(int row);
 
     QDialog *dialog() const { return m_dialog; }
-    const std::vector<check::Finding> &gridFindings() const { return m_gridFindings; }
 
 Q_SIGNALS:
     // A finding was double-clicked: its row of the grid should be shown and focused.

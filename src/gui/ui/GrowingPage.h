@@ -32,7 +32,6 @@ public:
     void follow(QWidget *widget, int how, double widthShare = 1.0);
     // The size at which every control stands at its own place: the page's smallest.
     void setDesignSize(const QSize &size);
-    QSize designSize() const { return m_design; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,4 +1,4 @@
-#include "core/util/Arguments.h"
+#include "cli/ArgumentParser.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
+#include "cli/ArgumentParser.h"
 #include "cli/Arguments.h"
-#include "core/util/Arguments.h"
 
 #include <gtest/gtest.h>
 
