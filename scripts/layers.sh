@@ -18,39 +18,43 @@ includes() {
     sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"].*/\1/p' "$1"
 }
 
-while IFS= read -r file; do
-    while IFS= read -r target; do
-        case "$target" in
-        gui/* | cli/* | Q* | Qt*) complain "$file includes $target: the core knows neither the window nor Qt" ;;
-        esac
-    done < <(includes "$file")
-done < <(git ls-files 'src/core/*.h' 'src/core/*.cpp')
+# each_include PATTERN...: "FILE TARGET" for each #include of the files git lists.
+each_include() {
+    local file target
+    while IFS= read -r file; do
+        while IFS= read -r target; do
+            printf '%s %s\n' "$file" "$target"
+        done < <(includes "$file")
+    done < <(git ls-files "$@")
+}
 
-while IFS= read -r file; do
-    while IFS= read -r target; do
-        case "$target" in
-        gui/*) complain "$file includes $target: the tools know nothing of the window" ;;
-        Q* | Qt*) complain "$file includes $target: the tools do without Qt" ;;
-        esac
-    done < <(includes "$file")
-done < <(git ls-files 'src/cli/*.h' 'src/cli/*.cpp')
+while read -r file target; do
+    case "$target" in
+    gui/* | cli/* | Q* | Qt*) complain "$file includes $target: the core knows neither the window nor Qt" ;;
+    esac
+done < <(each_include 'src/core/*.h' 'src/core/*.cpp')
 
-while IFS= read -r file; do
-    while IFS= read -r target; do
-        case "$target" in
-        gui/model/* | core/*) ;;
-        gui/*) complain "$file includes $target: the model lies below every part of the window" ;;
-        QtWidgets/* | QtWidgets) complain "$file includes $target, a widget header" ;;
-        Q*)
-            # A class header of Qt, found in one module's folder: it must not be Widgets'.
-            if [ -n "$qt_headers" ] && [ -e "$qt_headers/QtWidgets/$target" ] &&
-                [ ! -e "$qt_headers/QtGui/$target" ] && [ ! -e "$qt_headers/QtCore/$target" ]; then
-                complain "$file includes <$target>, a widget header"
-            fi
-            ;;
-        esac
-    done < <(includes "$file")
-done < <(git ls-files 'src/gui/model/*.h' 'src/gui/model/*.cpp')
+while read -r file target; do
+    case "$target" in
+    gui/*) complain "$file includes $target: the tools know nothing of the window" ;;
+    Q* | Qt*) complain "$file includes $target: the tools do without Qt" ;;
+    esac
+done < <(each_include 'src/cli/*.h' 'src/cli/*.cpp')
+
+while read -r file target; do
+    case "$target" in
+    gui/model/* | core/*) ;;
+    gui/*) complain "$file includes $target: the model lies below every part of the window" ;;
+    QtWidgets/* | QtWidgets) complain "$file includes $target, a widget header" ;;
+    Q*)
+        # A class header of Qt, found in one module's folder: it must not be Widgets'.
+        if [ -n "$qt_headers" ] && [ -e "$qt_headers/QtWidgets/$target" ] &&
+            [ ! -e "$qt_headers/QtGui/$target" ] && [ ! -e "$qt_headers/QtCore/$target" ]; then
+            complain "$file includes <$target>, a widget header"
+        fi
+        ;;
+    esac
+done < <(each_include 'src/gui/model/*.h' 'src/gui/model/*.cpp')
 
 if [ "$failed" -ne 0 ]; then
     exit 1

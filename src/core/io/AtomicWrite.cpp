@@ -49,13 +49,6 @@ void removeStaleTemporaryFiles(const os::Folder &folder)
     folder.removeOlderThan(std::chrono::minutes(1), isTemporaryName);
 }
 
-// The failure the fault seam sets for `kind` on `target`, as the system would report it.
-std::error_code faultFor(IoFaultForTesting::Kind kind, const fs::path &target)
-{
-    const IoFaultForTesting *fault = ioFaultFor(kind, target);
-    return fault ? std::error_code(fault->error, std::generic_category()) : std::error_code{};
-}
-
 // Writes all bytes to the new file `name` of `folder`, created exclusively and flushed
 // to the disk. `target` is the file the bytes are meant for, which the fault seam may
 // single out.
@@ -144,7 +137,7 @@ Result<Done, IoError> replaceFile(const fs::path &path, std::string_view bytes, 
     auto temporary = writeTemporary(*folder, target, path, bytes, keep);
     if (!temporary)
         return temporary.error();
-    std::error_code code = faultFor(IoFaultForTesting::Kind::Rename, target);
+    std::error_code code = ioFaultCode(IoFaultForTesting::Kind::Rename, target);
     if (!code)
         code = folder->rename(*temporary, name);
     if (code) {
@@ -169,7 +162,7 @@ Result<Done, IoError> createFile(const fs::path &path, std::string_view bytes, c
     auto temporary = writeTemporary(*folder, target, path, bytes, std::nullopt);
     if (!temporary)
         return temporary.error();
-    if (const std::error_code fault = faultFor(IoFaultForTesting::Kind::Link, target)) {
+    if (const std::error_code fault = ioFaultCode(IoFaultForTesting::Kind::Link, target)) {
         (void)folder->remove(*temporary);
         return os::errorFrom(fault, path);
     }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -118,14 +117,12 @@ IoError openFailure(const fs::path &path)
     return IoError{std::strerror(error), path};
 }
 
-// Reads the file open as `fd`, a failure named by `path`: the name the caller gave.
+// What the open file `fd` is, when it is a regular file, a failure named by `path`.
 // Only regular files are read: a FIFO or a device in a mod folder would block the
-// program or never end, which is why it is opened without waiting and looked at first.
-Result<std::string, IoError> readOpenFile(int fd, const fs::path &path)
+// program or never end, which is why files are opened without waiting and looked at
+// first, through the descriptor, so that what is looked at is what is read.
+Result<os::OpenFileInfo, IoError> regularFile(int fd, const fs::path &path)
 {
-    if (fd < 0)
-        return openFailure(path);
-    const OpenFile open{fd};
     const auto info = os::infoOf(fd);
     if (!info)
         return os::errorFromErrno(path);
@@ -133,6 +130,19 @@ Result<std::string, IoError> readOpenFile(int fd, const fs::path &path)
         return IoError{"it is a folder, not a file", path};
     if (info->type != fs::file_type::regular)
         return IoError{"it is not a regular file", path};
+    return *info;
+}
+
+// Reads the file open as `fd` (or why it could not be opened, when it is -1), a
+// failure named by `path`: the name the caller gave.
+Result<std::string, IoError> readOpenFile(int fd, const fs::path &path)
+{
+    if (fd < 0)
+        return openFailure(path);
+    const OpenFile open{fd};
+    const auto info = regularFile(fd, path);
+    if (!info)
+        return info.error();
     if (const IoFaultForTesting *fault = ioFaultFor(IoFaultForTesting::Kind::Read, path))
         return IoError{std::strerror(fault->error), path};
     if (info->size > kMaxFileBytes)
@@ -142,21 +152,6 @@ Result<std::string, IoError> readOpenFile(int fd, const fs::path &path)
     } catch (const std::bad_alloc &) {
         return IoError{"there is not enough memory to read it", path};
     }
-}
-
-// Only regular files are read: a FIFO or a device in a mod folder would block the
-// program or never end.
-std::optional<IoError> notARegularFile(const fs::path &path)
-{
-    std::error_code code;
-    const auto status = fs::status(path, code);
-    if (code)
-        return os::errorFrom(code, path);
-    if (fs::is_directory(status))
-        return IoError{"it is a folder, not a file", path};
-    if (!fs::is_regular_file(status))
-        return IoError{"it is not a regular file", path};
-    return std::nullopt;
 }
 
 } // namespace
@@ -187,8 +182,6 @@ Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &b
     auto target = boundary.resolve(path);
     if (!target)
         return target.error();
-    if (target->type == fs::file_type::not_found)
-        return IoError{std::strerror(ENOENT), path};
     auto folder = os::holdFolderOf(target->file, target->realMod, path);
     if (!folder)
         return folder.error();
@@ -197,13 +190,19 @@ Result<std::string, IoError> readFile(const fs::path &path, const ModBoundary &b
 
 Result<bool, IoError> fileHasContent(const fs::path &path)
 {
-    if (auto refused = notARegularFile(path))
-        return *refused;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return os::errorFromErrno(path);
+    const int fd = os::openRead(path);
+    if (fd < 0)
+        return openFailure(path);
+    const OpenFile open{fd};
+    if (auto info = regularFile(fd, path); !info)
+        return info.error();
     char first = 0;
-    return static_cast<bool>(in.get(first));
+    long long n;
+    while ((n = os::readSome(fd, &first, 1)) < 0 && errno == EINTR) {
+    }
+    if (n < 0)
+        return os::errorFromErrno(path);
+    return n == 1;
 }
 
 Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boundary)
@@ -225,18 +224,16 @@ Result<Done, IoError> createFolder(const fs::path &path, const ModBoundary &boun
 Result<Done, IoError> deleteFile(const fs::path &path, const ModBoundary &boundary)
 {
     const bool fileStood = os::isRegularFile(path);
-    auto entry = boundary.deletable(path);
-    if (!entry)
-        return os::leftAsItWas(entry.error(), fileStood);
-    auto resolved = boundary.resolve(path);
-    if (!resolved)
-        return os::leftAsItWas(resolved.error(), fileStood);
-    auto folder = os::holdFolderOf(*entry, resolved->realMod, path);
+    auto target = boundary.deletable(path);
+    if (!target)
+        return os::leftAsItWas(target.error(), fileStood);
+    const fs::path &entry = target->entry;
+    auto folder = os::holdFolderOf(entry, target->realMod, path);
     if (!folder)
         return os::leftAsItWas(folder.error(), fileStood);
-    const IoFaultForTesting *fault = ioFaultFor(IoFaultForTesting::Kind::Remove, *entry);
-    const std::error_code code =
-        fault ? std::error_code(fault->error, std::generic_category()) : folder->remove(entry->filename());
+    std::error_code code = ioFaultCode(IoFaultForTesting::Kind::Remove, entry);
+    if (!code)
+        code = folder->remove(entry.filename());
     if (code)
         return os::leftAsItWas(code == std::errc::no_such_file_or_directory
                                    ? IoError{"the file does not exist", path}

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace cw {
 
@@ -35,6 +36,10 @@ void setIoFaultForTesting(std::optional<IoFaultForTesting> fault);
 // The fault of `kind` set for `file` (any file, unless the fault names one), or null.
 // Only the file functions of the core ask.
 const IoFaultForTesting *ioFaultFor(IoFaultForTesting::Kind kind, const fs::path &file);
+
+// The failure the fault of `kind` sets for `file`, as the system would report it; none
+// when no such fault is set.
+std::error_code ioFaultCode(IoFaultForTesting::Kind kind, const fs::path &file);
 
 // The read fault set for exactly `folder`, or null: a fault for every file is no
 // fault of a folder.

@@ -16,20 +16,6 @@ std::string shown(const fs::path &path)
     return nameAsUtf8(nameOf(path));
 }
 
-// Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
-// itself included.
-bool liesInside(const fs::path &inner, const fs::path &outer)
-{
-    auto i = inner.begin();
-    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
-        if (o->empty() && std::next(o) == outer.end())
-            break; // a trailing separator
-        if (i == inner.end() || *i != *o)
-            return false;
-    }
-    return true;
-}
-
 // The names of `path` below `folder`, compared name by name as they are written;
 // nothing when `path` does not start with `folder` or leaves it by "." or "..".
 std::optional<std::vector<fs::path>> namesBelow(const fs::path &path, const fs::path &folder)
@@ -60,6 +46,20 @@ bool isPlaceOfModFiles(const std::vector<fs::path> &names)
 }
 
 } // namespace
+
+// Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
+// itself included.
+bool liesInside(const fs::path &inner, const fs::path &outer)
+{
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty() && std::next(o) == outer.end())
+            break; // a trailing separator
+        if (i == inner.end() || *i != *o)
+            return false;
+    }
+    return true;
+}
 
 Result<ModBoundary::Target, IoError> ModBoundary::resolve(const fs::path &path) const
 {
@@ -108,14 +108,14 @@ Result<ModBoundary::Target, IoError> ModBoundary::resolve(const fs::path &path) 
     return target;
 }
 
-Result<fs::path, IoError> ModBoundary::deletable(const fs::path &path) const
+Result<ModBoundary::Target, IoError> ModBoundary::deletable(const fs::path &path) const
 {
     auto target = resolve(path);
     if (!target)
         return target.error();
     switch (target->type) {
     case fs::file_type::regular:
-        return target->entry;
+        return target;
     case fs::file_type::not_found:
         return IoError{"the file does not exist", path};
     case fs::file_type::directory:

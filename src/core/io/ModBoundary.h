@@ -43,13 +43,17 @@ public:
     // The target of `path`, or why no action of the program may touch it.
     Result<Target, IoError> resolve(const fs::path &path) const;
 
-    // The entry to remove when `path` is deleted: it resolves inside the mod and is a
-    // regular file or a link to one (the link itself is what goes). The window checks
-    // this before it moves a script to the desktop's trash.
-    Result<fs::path, IoError> deletable(const fs::path &path) const;
+    // The target of `path` when it may be deleted: it resolves inside the mod and is a
+    // regular file or a link to one; its `entry` is what goes (a link itself, not what
+    // it leads to). Checked before a script goes to the desktop's trash, too.
+    Result<Target, IoError> deletable(const fs::path &path) const;
 
 private:
     fs::path m_modFolder;
 };
+
+// Whether `inner` lies inside `outer` (both absolute and free of links), `outer`
+// itself included.
+bool liesInside(const fs::path &inner, const fs::path &outer);
 
 } // namespace cw

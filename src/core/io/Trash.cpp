@@ -1,8 +1,8 @@
 #include "core/io/Trash.h"
 
 #include "core/io/Files.h"
+#include "core/io/ModBoundary.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,12 +71,6 @@ std::optional<fs::path> realFolderOf(const fs::path &path)
     if (code)
         return std::nullopt;
     return folder / path.filename();
-}
-
-bool liesInside(const fs::path &inner, const fs::path &outer)
-{
-    const auto [o, i] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
-    return o == outer.end();
 }
 
 } // namespace

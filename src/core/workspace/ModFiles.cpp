@@ -15,6 +15,14 @@ bool standsThere(const fs::path &path)
 
 } // namespace
 
+Result<ReadFile, IoError> stamped(const fs::path &path, Result<std::string, IoError> read)
+{
+    if (!read)
+        return read.error();
+    FileStamp stamp = FileStamp::of(path, *read);
+    return ReadFile{std::move(read).value(), stamp};
+}
+
 ModFiles::ModFiles(fs::path modFolder) : m_boundary(std::move(modFolder)) {}
 
 std::optional<fs::path> ModFiles::existing(std::string_view name) const
@@ -66,11 +74,7 @@ Result<Done, IoError> ModFiles::unchangedOnDisk(const fs::path &file, const File
 
 Result<ReadFile, IoError> ModFiles::readScript(const fs::path &script) const
 {
-    auto bytes = readFile(script, m_boundary);
-    if (!bytes)
-        return bytes.error();
-    FileStamp stamp = FileStamp::of(script, *bytes);
-    return ReadFile{std::move(bytes).value(), stamp};
+    return stamped(script, readFile(script, m_boundary));
 }
 
 Result<FileStamp, IoError> ModFiles::writeScript(const fs::path &script, std::string_view bytes,
@@ -99,19 +103,20 @@ Result<FileStamp, IoError> ModFiles::createScript(std::string_view name, std::st
 
 Result<Trashed, IoError> ModFiles::trashScript(const fs::path &script, const MoveToTrash &moveToTrash) const
 {
-    auto entry = m_boundary.deletable(script);
-    if (!entry)
-        return entry.error();
-    const std::optional<fs::path> inTrash = moveToTrash(*entry);
+    auto target = m_boundary.deletable(script);
+    if (!target)
+        return target.error();
+    const fs::path &entry = target->entry;
+    const std::optional<fs::path> inTrash = moveToTrash(entry);
     if (!inTrash)
         return Trashed{Trashed::Outcome::NotMoved, {}};
-    if (inTrash->empty() || isRestorableFromTrash(*inTrash, *entry, folder()))
+    if (inTrash->empty() || isRestorableFromTrash(*inTrash, entry, folder()))
         return Trashed{Trashed::Outcome::InTrash, {}};
     // Put back where it was: checked as any write into the mod is, and never over a file
     // that took its name meanwhile.
     std::error_code code;
-    if (m_boundary.resolve(*entry) && !standsThere(*entry))
-        fs::rename(*inTrash, *entry, code);
+    if (m_boundary.resolve(entry) && !standsThere(entry))
+        fs::rename(*inTrash, entry, code);
     else
         code = std::make_error_code(std::errc::file_exists);
     if (code)
@@ -127,11 +132,7 @@ Result<Done, IoError> ModFiles::deleteScript(const fs::path &script) const
 Result<ReadFile, IoError> ModFiles::readStrings() const
 {
     const fs::path file = stringsFile();
-    auto bytes = readFile(file, m_boundary);
-    if (!bytes)
-        return bytes.error();
-    FileStamp stamp = FileStamp::of(file, *bytes);
-    return ReadFile{std::move(bytes).value(), stamp};
+    return stamped(file, readFile(file, m_boundary));
 }
 
 Result<std::string, IoError> ModFiles::readStringsBackup() const

@@ -21,6 +21,9 @@ struct ReadFile
     FileStamp stamp;
 };
 
+// The bytes a read gave, stamped as the file `path` now is.
+Result<ReadFile, IoError> stamped(const fs::path &path, Result<std::string, IoError> read);
+
 // What became of a script sent to the trash.
 struct Trashed
 {

@@ -311,13 +311,7 @@ Result<ScriptReadReport, ScriptOpenFailure> WindowModel::openScript(const std::s
         // The list shows the game root's scripts when the mod has no scripts folder:
         // those are the game's own files, read as the game's data is.
         const bool ofTheMod = m_files && folder == m_files->scriptsFolder();
-        auto read = ofTheMod ? m_files->readScript(path) : [&]() -> Result<ReadFile, IoError> {
-            auto bytes = readFile(path);
-            if (!bytes)
-                return bytes.error();
-            FileStamp stamp = FileStamp::of(path, *bytes);
-            return ReadFile{std::move(bytes).value(), stamp};
-        }();
+        auto read = ofTheMod ? m_files->readScript(path) : stamped(path, readFile(path));
         if (!read)
             return ScriptOpenFailure{read.error(), std::nullopt, fileName};
         file = std::move(read).value();

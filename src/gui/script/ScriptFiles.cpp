@@ -92,14 +92,22 @@ void ScriptFiles::setDeleteArmed(bool armed)
     w.deleteSc->setText(armed ? kArmedCaption : kDeleteCaption);
 }
 
+std::optional<std::string> ScriptFiles::documentBytes()
+{
+    auto bytes = scriptBytes(m_model.editor().document());
+    if (!bytes) {
+        ui::showMessage(m_messages, writeRefusal(bytes.error()));
+        return std::nullopt;
+    }
+    return std::move(bytes).value();
+}
+
 bool ScriptFiles::writeDocument(const std::filesystem::path &path, const FileStamp &expected,
                                 FileStamp *written)
 {
-    const auto bytes = scriptBytes(m_model.editor().document());
-    if (!bytes) {
-        ui::showMessage(m_messages, writeRefusal(bytes.error()));
+    const auto bytes = documentBytes();
+    if (!bytes)
         return false;
-    }
     auto done = m_model.files() ? m_model.files()->writeScript(path, *bytes, expected)
                                 : Result<FileStamp, IoError>(IoError{"no mod is open", path});
     if (!done) {
@@ -177,11 +185,9 @@ bool ScriptFiles::saveBeforeReplacing()
                    QStringLiteral("A script named %1 already exists").arg(displayName(taken->filename())));
         return false;
     }
-    const auto bytes = scriptBytes(m_model.editor().document());
-    if (!bytes) {
-        ui::showMessage(m_messages, writeRefusal(bytes.error()));
+    const auto bytes = documentBytes();
+    if (!bytes)
         return false;
-    }
     if (auto created = files->createScript(*name, *bytes); !created) {
         ui::showMessage(m_messages, ui::failureMessage(QStringLiteral("The script could not be saved as %1")
                                                            .arg(displayName(std::string_view(*name))),

@@ -59,6 +59,9 @@ public:
     bool writeOpenScript();
 
 private:
+    // The bytes Save Script writes of the document, or nothing (after telling the user
+    // why) when the document cannot be saved as a script.
+    std::optional<std::string> documentBytes();
     // Writes the document to `path` as Save Script writes it, when the file still holds
     // what `expected` stamps (a stamp of nothing: whatever it holds); false (after
     // telling the user why) when it could not be written. `written`, when given,
