@@ -36,13 +36,14 @@ std::optional<std::vector<fs::path>> namesBelow(const fs::path &path, const fs::
     return names;
 }
 
-// A file of the mod is the mod folder's own (one name below it), a script or a table
-// of its language folder (two, the first that folder in any letter case).
+// A file of the mod is the mod folder's own (one name below it), a script, a table of
+// its language folder or a level file (two, the first that folder in any letter case).
 bool isPlaceOfModFiles(const std::vector<fs::path> &names)
 {
     return names.size() == 1 ||
            (names.size() == 2 && (equalNoCase(nameOf(names.front()), layout::kScriptsFolder) ||
-                                  equalNoCase(nameOf(names.front()), layout::kLanguageFolder)));
+                                  equalNoCase(nameOf(names.front()), layout::kLanguageFolder) ||
+                                  equalNoCase(nameOf(names.front()), layout::kLevelsFolder)));
 }
 
 } // namespace
@@ -66,7 +67,7 @@ Result<ModBoundary::Target, IoError> ModBoundary::resolve(const fs::path &path) 
     const auto names = namesBelow(path, m_modFolder);
     if (!names || !isPlaceOfModFiles(*names))
         return IoError{"it is neither in the mod folder " + shown(m_modFolder) +
-                           " nor in its scripts or language folder",
+                           " nor in its scripts, language or levels folder",
                        path};
     std::error_code code;
     const fs::path realMod = fs::canonical(m_modFolder, code);

@@ -14,7 +14,8 @@ namespace cw {
 //
 // - the path names an entry directly in the mod folder (the strings table, its backup,
 //   a folder Make Folder makes), directly in the mod's scripts folder, or directly in
-//   its language folder (tables the game reads, which the program only reads);
+//   its language or levels folder (tables and levels the game reads, which the
+//   program only reads);
 // - with every link resolved, it lies inside the real path of the mod folder. The mod
 //   folder itself may be a link, as when a modder keeps a mod in a working copy
 //   elsewhere and links it into mods. A link inside the mod may lead anywhere inside
