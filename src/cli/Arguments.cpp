@@ -19,22 +19,35 @@ bool namesOneEntry(std::string_view name)
     return plainFileNameProblem(name, NameRules::ThisSystem) == NameProblem::None;
 }
 
-} // namespace
-
-Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
-                std::initializer_list<std::string_view> flagOptions)
+Arguments parseAfterTool(const std::vector<std::string> &args, std::vector<std::string_view> valueOptions,
+                         std::initializer_list<std::string_view> flagOptions)
 {
     const std::span<const std::string> afterTool =
         args.empty() ? std::span<const std::string>() : std::span<const std::string>(args).subspan(1);
     std::vector<std::string_view> flags(flagOptions);
     flags.emplace_back("--help");
-    return parseArguments(afterTool, ArgumentRules{valueOptions, std::move(flags), {}, {}});
+    return parseArguments(afterTool, ArgumentRules{std::move(valueOptions), std::move(flags), {}, {}});
+}
+
+} // namespace
+
+Arguments parse(const std::vector<std::string> &args, std::initializer_list<std::string_view> valueOptions,
+                std::initializer_list<std::string_view> flagOptions)
+{
+    return parseAfterTool(args, valueOptions, flagOptions);
 }
 
 Arguments parseWithLocation(const std::vector<std::string> &args,
                             std::initializer_list<std::string_view> flagOptions)
 {
-    Arguments parsed = parse(args, {"--root", "--profile", "--game"}, flagOptions);
+    return parseWithLocation(args, {}, flagOptions);
+}
+
+Arguments parseWithLocation(const std::vector<std::string> &args, std::vector<std::string_view> valueOptions,
+                            std::initializer_list<std::string_view> flagOptions)
+{
+    valueOptions.insert(valueOptions.end(), {"--root", "--profile", "--game"});
+    Arguments parsed = parseAfterTool(args, std::move(valueOptions), flagOptions);
     if (parsed.problem.empty())
         parsed.problem = locationOptionsProblem(parsed);
     return parsed;

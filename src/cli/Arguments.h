@@ -42,6 +42,9 @@ int toolHelp(std::ostream &out, std::string_view tool);
 // options that names two places is a problem too.
 Arguments parseWithLocation(const std::vector<std::string> &args,
                             std::initializer_list<std::string_view> flagOptions);
+// The same, for a tool that also takes options with a value.
+Arguments parseWithLocation(const std::vector<std::string> &args, std::vector<std::string_view> valueOptions,
+                            std::initializer_list<std::string_view> flagOptions);
 
 // The game root or profile a tool works on: the one --root or --profile names, else
 // the current folder when it is a game root in the Windows layout, else the native

@@ -326,10 +326,12 @@ constexpr UsageForm kUsageForms[] = {
      "                                    notes, one per line; exit 1 on errors only\n",
      true},
     {"timeline",
-     "  cuewright timeline [--root DIR | --profile DIR [--game DIR]] [--json] MOD SCRIPT\n"
+     "  cuewright timeline [--root DIR | --profile DIR [--game DIR]] [--json]\n"
+     "                    [--start location|world-map] MOD SCRIPT\n"
      "                                    when each line of the script runs as the game\n"
-     "                                    plays it, and how long it lasts (captions\n"
-     "                                    timed as in a cutscene)\n",
+     "                                    plays it, and how long it lasts; --start says\n"
+     "                                    where the script starts (by default, where its\n"
+     "                                    first location command says)\n",
      true},
 };
 

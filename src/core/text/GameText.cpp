@@ -13,6 +13,13 @@ bool isGameSeparator(char c)
 std::vector<std::string_view> gameWords(std::string_view line)
 {
     std::vector<std::string_view> words;
+    gameWords(line, words);
+    return words;
+}
+
+void gameWords(std::string_view line, std::vector<std::string_view> &words)
+{
+    words.clear();
     std::size_t i = 0;
     while (i < line.size()) {
         while (i < line.size() && isGameSeparator(line[i]))
@@ -26,7 +33,6 @@ std::vector<std::string_view> gameWords(std::string_view line)
         if (i < line.size() && line[i] == '#')
             ++i;
     }
-    return words;
 }
 
 bool hasGluedHash(std::string_view line)

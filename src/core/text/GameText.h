@@ -16,6 +16,8 @@ bool isGameSeparator(char c);
 // where a word could start ends the line; a "#" glued to the end of a word ends that
 // word and is skipped, so "CamMove m#x 3" reads "CamMove", "m", "x" and "3".
 std::vector<std::string_view> gameWords(std::string_view line);
+// The same into `words`, whose storage a caller reading many lines keeps.
+void gameWords(std::string_view line, std::vector<std::string_view> &words);
 
 // Whether the line holds a "#" glued to a word before its comment, if any.
 bool hasGluedHash(std::string_view line);

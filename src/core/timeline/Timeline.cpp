@@ -1,6 +1,8 @@
 #include "core/timeline/Timeline.h"
 
+#include "core/levels/Levels.h"
 #include "core/script/ScriptDocument.h"
+#include "core/strings/CaptionMarkup.h"
 #include "core/strings/GameStrings.h"
 #include "core/text/Codepage.h"
 #include "core/text/Folding.h"
@@ -13,31 +15,98 @@
 namespace cw::timeline {
 namespace {
 
-// Times are sums of frames and durations; two that differ by less than this are one.
-constexpr Seconds kSameTime = 1e-9;
+using Maybe = std::optional<Moment>;
 
-// What the game does after an ExitLocation or EnterLocation, for a WaitFade.
-constexpr Seconds kFadeOut = 1;               // leaving a location
-constexpr Seconds kFadeInAfterEntering = 1.6; // 0.6 s of delay, then 1 s of fade-in
-constexpr Seconds kPlayerBusyAtLeast = 3;
+// What the game's fades take, in frames.
+constexpr Frame kFadeOut = 60;             // leaving a location, or entering one from another
+constexpr Frame kFadeInAfterEntering = 96; // 0.6 s of delay, then 1 s of fade-in
+constexpr Frame kWorldMapFadeIn = 75;      // 0.25 s of delay, then 1 s
+constexpr Frame kPlayerBusyAtLeast = 180;
+// Durations are decimal numbers: 0.1 s is 6 frames, not 5.999...
+constexpr double kFrameFuzz = 1e-6;
 
-// How the game's expansion of a caption's markup ends: a "[" with no "]" after it
-// loops for ever.
-enum class Markup { None, Closed, Unclosed };
+// -- Moments ---------------------------------------------------------------------------
 
-Markup markupOf(std::string_view text)
+Maybe momentOf(std::int32_t unknowns, Frame low, Frame high, Frame least)
 {
-    const std::size_t lastOpen = text.rfind('[');
-    if (lastOpen == std::string_view::npos)
-        return Markup::None;
-    return text.find(']', lastOpen) == std::string_view::npos ? Markup::Unclosed : Markup::Closed;
+    if (least > kLastFrame || low > kLastFrame)
+        return std::nullopt;
+    const auto frame = [](Frame f) {
+        return static_cast<std::int32_t>(std::min(f, kLastFrame));
+    };
+    return Moment{unknowns, frame(low), frame(high), frame(std::max<Frame>(least, 0))};
 }
 
-// The duration argument of a command, as the game reads it; a missing one makes the
-// game read past the line, so the time is then not known.
+Maybe later(const Moment &m, Frame low, Frame high)
+{
+    return momentOf(m.unknowns, Frame{m.low} + low, Frame{m.high} + high, Frame{m.least} + low);
+}
+
+Maybe later(const Moment &m, Frame frames)
+{
+    return later(m, frames, frames);
+}
+
+// After a pause only the game knows.
+Moment afterUnknown(const Moment &m)
+{
+    return {m.unknowns + 1, m.low, m.high, m.least};
+}
+
+// A moment with fewer unknown pauses comes no later than one with more and the same
+// frames: the pauses last at least no time.
+bool surelyNotAfter(const Moment &a, const Moment &b)
+{
+    return (a.unknowns <= b.unknowns && a.high <= b.low) || (a.unknowns == 0 && a.high <= b.least);
+}
+
+bool surelyBefore(const Moment &a, const Moment &b)
+{
+    return (a.unknowns <= b.unknowns && a.high < b.low) || (a.unknowns == 0 && a.high < b.least);
+}
+
+Moment latestOf(const Moment &a, const Moment &b)
+{
+    if (surelyNotAfter(a, b))
+        return b;
+    if (surelyNotAfter(b, a))
+        return a;
+    const std::int32_t least = std::max(a.least, b.least);
+    if (a.unknowns == b.unknowns)
+        return {a.unknowns, std::max(a.low, b.low), std::max(a.high, b.high), least};
+    // The one after more unknown pauses is at least its own frames; the other adds no
+    // more than its frames to them.
+    const Moment &more = a.unknowns > b.unknowns ? a : b;
+    return {more.unknowns, more.low, std::max(a.high, b.high), least};
+}
+
+Moment earliestOf(const Moment &a, const Moment &b)
+{
+    if (surelyNotAfter(a, b))
+        return a;
+    if (surelyNotAfter(b, a))
+        return b;
+    const std::int32_t least = std::min(a.least, b.least);
+    if (a.unknowns == b.unknowns)
+        return {a.unknowns, std::min(a.low, b.low), std::min(a.high, b.high), least};
+    const Moment &fewer = a.unknowns < b.unknowns ? a : b;
+    return {fewer.unknowns, std::min(a.low, b.low), fewer.high, least};
+}
+
+// The whole frames in `seconds`, empty past the frame clock (or for no number at all).
+std::optional<Frame> framesIn(double seconds, bool roundUp)
+{
+    const double frames = std::max(0.0, seconds) * kFramesPerSecond;
+    if (!(frames <= static_cast<double>(kLastFrame)))
+        return std::nullopt;
+    return static_cast<Frame>(roundUp ? std::ceil(frames - kFrameFuzz) : std::floor(frames + kFrameFuzz));
+}
+
+// -- The script ------------------------------------------------------------------------
+
 struct Duration
 {
-    Seconds seconds = 0;
+    double seconds = 0;
     bool given = false;
 };
 
@@ -48,301 +117,628 @@ Duration durationAt(const std::vector<std::string_view> &words, std::size_t inde
     return {readGameNumber(words[index], false).value, true};
 }
 
-// The script played line by line, with what carries from one line to the next.
+bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [word](std::string_view n) { return equalNoCase(word, n); });
+}
+
+// The commands that act on the location's world, whichever comes first says where the
+// script was written to start.
+bool isPlaceBound(std::string_view command)
+{
+    return isAny(command, {"EnterLocation", "ExitLocation", "CamLocationFocus", "CamMove", "CamCut",
+                           "CamAnim", "CamBuildingFocus", "CamBuildingApproach", "Highlight",
+                           "DestroyBuilding", "ActivateTrunkPort", "ActivateTrunkPortFull", "WaitRocket"});
+}
+
+// What a time known only after the script ran to its end says about its line.
+struct Outcome
+{
+    Moment begin;
+    Maybe end;
+    unsigned modes = 0;
+    bool shown = true;
+};
+
+// The script played line by line. It plays twice: the first time to learn what only
+// later lines decide (a caption's rate, a glide cut short), the second to hand each
+// line on with those times, so that no more than the live state is held at once.
 class Player
 {
 public:
-    explicit Player(const GameStrings &strings) : m_strings(strings) {}
+    Player(const Setting &setting, bool onWorldMap, std::vector<Outcome> &outcomes, const EntrySink *sink)
+        : m_setting(setting), m_outcomes(outcomes), m_sink(sink)
+    {
+        m_changes.push_back({Moment{}, kEitherMode});
+        if (onWorldMap)
+            m_worldMapFrom = Moment{};
+    }
 
     void play(const ScriptLine &line);
-    Timeline finish();
+    Summary finish();
 
 private:
     struct Caption
     {
-        std::size_t entry;
-        std::string_view key; // as the Say line writes it
-        Seconds end;
+        std::uint32_t outcome;
+        std::string key; // as the Say line writes it
+        Moment said;
+        std::size_t shortest;
+        std::size_t longest;
+        bool lengthKnown;
+        unsigned modes;
+        Maybe begin; // once its rate is known
+        Maybe end;
     };
-    enum class Fade { Unknown, Exit, Enter };
+    struct ModeChange
+    {
+        Moment at;
+        unsigned modes;
+    };
 
-    void run(Entry &entry, const std::vector<std::string_view> &words);
-    bool runCamera(Entry &entry, const std::vector<std::string_view> &words);
-    bool runLocation(Entry &entry, std::string_view command);
-    void say(Entry &entry, std::string_view key);
-    void shutUp(Seconds at);
-    void glide(Entry &entry, Duration duration);
-    void endCameraMove(Seconds at);
-    void dropEndedCaptions(Seconds at);
-    void lose() { m_exact = false; }
+    void run(Entry &entry, const Moment &now);
+    bool runCaptions(Entry &entry, const Moment &now);
+    bool runCamera(Entry &entry, const Moment &now);
+    bool runPlace(Entry &entry, const Moment &now);
+    bool runWaits(Entry &entry, const Moment &now);
+    void say(Entry &entry, const Moment &now, std::string_view key);
+    void shutUp(const Moment &now);
+    void glide(Entry &entry, const Moment &now, Maybe end, CameraMove move);
+    void endCameraMove(const Moment &at);
+    void resolveCaptions(const Moment *before);
+    void resolve(Caption &caption, const Moment &begin);
+    void dropEndedCaptions(const Moment &now);
+    void changeMode(const Moment &at, unsigned modes);
+    unsigned modesAt(const Moment &at) const;
+    void pruneModes(const Moment &now);
+    bool onWorldMap(const Moment &now) const
+    {
+        return m_worldMapFrom && surelyNotAfter(*m_worldMapFrom, now);
+    }
+    std::uint32_t newOutcome(const Moment &begin);
+    void setOutcome(std::uint32_t id, const Outcome &outcome);
 
-    const GameStrings &m_strings;
-    Timeline m_timeline;
-    Seconds m_next = 0; // when the next line starts
-    bool m_stopped = false;
+    const Setting &m_setting;
+    std::vector<Outcome> &m_outcomes;
+    const EntrySink *m_sink; // none: the first playing
+    // What the line being played left for the second playing to fill in.
+    std::optional<std::uint32_t> m_lineCaption;
+    std::optional<std::uint32_t> m_lineCamera;
+    std::uint32_t m_outcomeCount = 0;
+    std::vector<std::string_view> m_words;
+    Maybe m_next = Moment{}; // when the next line runs; empty once it never will
     bool m_exact = true;
+
     std::vector<Caption> m_captions; // showing or queued, in the order they show
-    std::optional<std::size_t> m_cameraEntry;
-    std::optional<Seconds> m_cameraEnd = 0; // empty: the camera's move never ends
-    bool m_onWorldMap = false;              // a script is taken to start inside a location
-    Fade m_fade = Fade::Unknown;
-    Seconds m_fadeEnd = 0;
+    std::size_t m_unresolved = 0;    // the first caption whose rate is not yet known
+    Maybe m_lastCaptionEnd;
+    std::vector<ModeChange> m_changes; // the camera's modes, as the script sets them
+
+    std::optional<std::uint32_t> m_glide; // the camera's move under way
+    Moment m_glideStart;
+    Maybe m_glideEnd;
+
+    Maybe m_worldMapFrom;                    // empty: inside a location
+    std::optional<std::size_t> m_exitChange; // the mode the world map brings, in m_changes
+    Maybe m_fadeEnd;                         // the fade a WaitFade waits for, once one is known
+    std::string m_location;                  // where the last EnterLocation went
 };
+
+std::uint32_t Player::newOutcome(const Moment &begin)
+{
+    if (!m_sink)
+        m_outcomes.push_back({begin, begin, 0, true});
+    return m_outcomeCount++;
+}
+
+void Player::setOutcome(std::uint32_t id, const Outcome &outcome)
+{
+    if (!m_sink)
+        m_outcomes[id] = outcome;
+}
 
 void Player::play(const ScriptLine &line)
 {
-    const std::vector<std::string_view> words = gameWords(line.text);
-    if (words.empty()) {
-        m_next += kFrame;
+    gameWords(line.text, m_words);
+    if (m_words.empty()) {
+        if (m_next)
+            m_next = later(*m_next, 1);
         return;
     }
+    m_lineCaption.reset();
+    m_lineCamera.reset();
     Entry entry;
     entry.line = line.number;
-    entry.command = std::string(words.front());
-    if (m_stopped) {
-        entry.exact = m_exact;
-        m_timeline.entries.push_back(std::move(entry));
+    entry.command = std::string(m_words.front());
+    if (m_next) {
+        const Moment now = *m_next;
+        resolveCaptions(&now);
+        dropEndedCaptions(now);
+        pruneModes(now);
+        entry.start = now;
+        entry.resume = now;
+        entry.onWorldMap = onWorldMap(now);
+        run(entry, now);
+        m_next = entry.resume ? later(*entry.resume, 1) : std::nullopt;
+        if (!entry.resume || !entry.resume->exact() || !now.exact())
+            m_exact = false;
+    }
+    if (!m_sink)
         return;
+    // The second playing: the times later lines decided are known.
+    if (m_lineCaption) {
+        const Outcome &o = m_outcomes[*m_lineCaption];
+        if (o.shown)
+            entry.caption = Span{o.begin, o.end};
+        entry.captionModes = o.modes;
     }
-    entry.start = m_next;
-    entry.resume = m_next;
-    m_timeline.entries.push_back(std::move(entry));
-    Entry &added = m_timeline.entries.back();
-    run(added, words);
-    added.exact = m_exact;
-    if (added.resume)
-        m_next = *added.resume + kFrame;
-    else
-        m_stopped = true;
+    if (m_lineCamera)
+        entry.cameraSpan = Span{m_outcomes[*m_lineCamera].begin, m_outcomes[*m_lineCamera].end};
+    (*m_sink)(std::move(entry));
 }
 
-void Player::run(Entry &entry, const std::vector<std::string_view> &words)
+void Player::run(Entry &entry, const Moment &now)
 {
-    const std::string_view command = words.front();
-    const Seconds start = *entry.start;
-    if (equalNoCase(command, "Wait")) {
-        entry.pause = Pause::Time;
-        entry.resume = start + std::max(0.0, durationAt(words, 1).seconds);
-    } else if (equalNoCase(command, "Say")) {
-        say(entry, words.size() > 1 ? words[1] : std::string_view());
+    if (!runCaptions(entry, now) && !runCamera(entry, now) && !runPlace(entry, now))
+        runWaits(entry, now);
+}
+
+bool Player::runCaptions(Entry &entry, const Moment &now)
+{
+    const std::string_view command = m_words.front();
+    if (equalNoCase(command, "Say")) {
+        say(entry, now, m_words.size() > 1 ? m_words[1] : std::string_view());
     } else if (equalNoCase(command, "ShutUp")) {
-        shutUp(start);
+        shutUp(now);
     } else if (equalNoCase(command, "WaitSay")) {
+        // The script waits: no line can change the camera's mode before the queue ends.
         entry.pause = Pause::Captions;
-        dropEndedCaptions(start);
-        if (!m_captions.empty())
-            entry.resume = m_captions.back().end;
-    } else if (equalNoCase(command, "WaitRocket") || equalNoCase(command, "RunCredits")) {
-        entry.pause = equalNoCase(command, "WaitRocket") ? Pause::Rocket : Pause::Credits;
-        lose();
-    } else if (equalNoCase(command, "WaitPlayerNotBusy")) {
-        entry.pause = Pause::Player;
-        entry.resume = start + kPlayerBusyAtLeast;
-        lose();
-    } else if (!runCamera(entry, words)) {
-        runLocation(entry, command);
+        resolveCaptions(nullptr);
+        if (!m_captions.empty() && m_captions.back().end)
+            entry.resume = latestOf(now, *m_captions.back().end);
+        m_captions.clear();
+        m_unresolved = 0;
+    } else {
+        return false;
     }
+    return true;
 }
 
-bool Player::runCamera(Entry &entry, const std::vector<std::string_view> &words)
+bool Player::runCamera(Entry &entry, const Moment &now)
 {
-    const std::string_view command = words.front();
-    const Seconds start = *entry.start;
-    if (equalNoCase(command, "CamMove")) {
-        glide(entry, durationAt(words, 2));
-    } else if (equalNoCase(command, "CamBuildingApproach")) {
-        glide(entry, durationAt(words, 4));
+    const std::string_view command = m_words.front();
+    const bool worldMap = entry.onWorldMap;
+    if (isAny(command, {"CamMove", "CamBuildingApproach", "CamAnim", "CamCut", "CamBuildingFocus"}) &&
+        worldMap) {
+        entry.note = "On the world map this command does nothing.";
+        return true;
+    }
+    if (equalNoCase(command, "CamMove") || equalNoCase(command, "CamBuildingApproach")) {
+        const Duration duration = durationAt(m_words, equalNoCase(command, "CamMove") ? 2 : 4);
+        Maybe end;
+        if (!duration.given) {
+            end = afterUnknown(now);
+            entry.note = "The duration is missing: the game reads past the line.";
+        } else if (duration.seconds >= 0) {
+            const auto frames = framesIn(duration.seconds, true);
+            end = frames ? later(now, *frames) : std::nullopt;
+        }
+        changeMode(now, kCutsceneMode);
+        glide(entry, now, end, CameraMove::Glide);
     } else if (equalNoCase(command, "CamAnim")) {
-        // Its length is in the mission file: the animation lasts at least no time.
-        endCameraMove(start);
-        lose();
-        entry.camera = CameraMove::Animation;
-        entry.cameraSpan = Span{start, start, false};
-        m_cameraEntry = m_timeline.entries.size() - 1;
+        changeMode(now, kCutsceneMode);
+        const std::string_view name = m_words.size() > 1 ? m_words[1] : std::string_view();
+        const AnimationFound found = m_setting.levels && !m_location.empty()
+                                         ? m_setting.levels->animation(m_location, name)
+                                         : AnimationFound{};
+        if (found.lookup == Lookup::Found && !found.animation->badDuration &&
+            !found.animation->undefinedMount) {
+            glide(entry, now, later(now, framesIn(found.animation->seconds, true).value_or(0)),
+                  CameraMove::Animation);
+        } else if (found.lookup == Lookup::Unknown) {
+            glide(entry, now, afterUnknown(now), CameraMove::Animation);
+            entry.note = m_location.empty()
+                             ? "Its length is in the mission the script runs in, which is not known."
+                             : "Its length is in a mission file that could not be read.";
+        } else {
+            endCameraMove(now);
+            entry.pause = Pause::Stops;
+            entry.resume.reset();
+            entry.note = found.lookup == Lookup::Missing ? "The mission defines no such camera animation."
+                                                         : "The animation's nodes stop the game.";
+        }
     } else if (equalNoCase(command, "CamCut")) {
-        endCameraMove(start);
+        // A cut leaves the camera's mode, and a glide under way goes on.
         entry.camera = CameraMove::Cut;
-        entry.cameraSpan = Span{start, start, m_exact};
+        entry.cameraSpan = Span{now, now};
+    } else if (equalNoCase(command, "CamBuildingFocus")) {
+        endCameraMove(now);
+        changeMode(now, kCutsceneMode);
     } else if (equalNoCase(command, "CamReset")) {
-        endCameraMove(start);
+        endCameraMove(now);
+        changeMode(now, kNormalMode);
+    } else if (equalNoCase(command, "CamLocationFocus") || equalNoCase(command, "CamGlobalWorldFocus")) {
+        if (worldMap)
+            changeMode(now, kCutsceneMode);
+        else if (m_worldMapFrom && !surelyBefore(now, *m_worldMapFrom))
+            changeMode(now, kEitherMode);
+        else
+            entry.note = m_worldMapFrom ? "The world map is not shown yet: the game loses this command."
+                                        : "Inside a location this command does nothing.";
     } else if (equalNoCase(command, "WaitCam")) {
         entry.pause = Pause::Camera;
-        entry.resume = m_cameraEnd ? std::optional<Seconds>(std::max(start, *m_cameraEnd)) : std::nullopt;
+        if (m_glide && !m_glideEnd) {
+            entry.resume.reset();
+        } else if (m_glide && !surelyNotAfter(*m_glideEnd, now)) {
+            // In a location the camera moves before the script in each frame: the next
+            // line runs in the frame the glide ends.
+            entry.resume = latestOf(now, worldMap ? *m_glideEnd : *later(*m_glideEnd, -1));
+        }
     } else {
         return false;
     }
     return true;
 }
 
-bool Player::runLocation(Entry &entry, std::string_view command)
+bool Player::runPlace(Entry &entry, const Moment &now)
 {
-    const Seconds start = *entry.start;
+    const std::string_view command = m_words.front();
     if (equalNoCase(command, "EnterLocation")) {
-        // The fade-out is known; the loading is not.
         entry.pause = Pause::Location;
-        entry.resume = start + (m_onWorldMap ? 0 : kFadeOut);
-        lose();
-        m_onWorldMap = false;
-        m_fade = Fade::Enter;
-        m_fadeEnd = *entry.resume + kFadeInAfterEntering;
+        Frame fadeLow = kFadeOut;
+        Frame fadeHigh = kFadeOut;
+        if (m_worldMapFrom && surelyNotAfter(*m_worldMapFrom, now)) {
+            fadeLow = fadeHigh = 0;
+        } else if (m_worldMapFrom && !surelyBefore(now, *m_worldMapFrom)) {
+            fadeLow = 0;
+        } else if (m_exitChange) {
+            // The world map is never shown, nor its camera.
+            m_changes.erase(m_changes.begin() + static_cast<std::ptrdiff_t>(*m_exitChange));
+        }
+        m_exitChange.reset();
+        endCameraMove(now);
+        const Maybe faded = later(now, fadeLow, fadeHigh);
+        entry.resume = faded ? Maybe(afterUnknown(*faded)) : std::nullopt;
+        entry.note = "Loading the location takes as long as the game needs.";
+        m_worldMapFrom.reset();
+        m_location = m_words.size() > 1 ? std::string(m_words[1]) : std::string();
+        if (entry.resume) {
+            changeMode(*entry.resume, kEitherMode);
+            m_fadeEnd = later(*entry.resume, kFadeInAfterEntering);
+        }
     } else if (equalNoCase(command, "ExitLocation")) {
-        m_onWorldMap = true;
-        m_fade = Fade::Exit;
-        m_fadeEnd = start + kFadeOut;
+        if (entry.onWorldMap)
+            return true;
+        const Maybe shown = later(now, kFadeOut);
+        if (!shown)
+            return true;
+        endCameraMove(*shown);
+        m_worldMapFrom = shown;
+        m_exitChange = m_changes.size();
+        m_changes.push_back({*shown, kNormalMode});
+        m_fadeEnd = later(*shown, kWorldMapFadeIn);
+        m_location.clear();
     } else if (equalNoCase(command, "WaitFade")) {
         entry.pause = Pause::Fade;
-        if (m_fade == Fade::Unknown)
-            lose();
-        else
-            entry.resume = std::max(start, m_fadeEnd);
+        if (m_fadeEnd) {
+            entry.resume = latestOf(now, *m_fadeEnd);
+        } else {
+            entry.resume = afterUnknown(now);
+            entry.note = "The fade the script starts in is not known.";
+        }
     } else {
         return false;
     }
     return true;
 }
 
-void Player::say(Entry &entry, std::string_view key)
+bool Player::runWaits(Entry &entry, const Moment &now)
 {
-    const Seconds start = *entry.start;
-    dropEndedCaptions(start);
+    const std::string_view command = m_words.front();
+    if (equalNoCase(command, "Wait")) {
+        entry.pause = Pause::Time;
+        const auto frames = framesIn(durationAt(m_words, 1).seconds, false);
+        entry.resume = frames ? later(now, *frames) : std::nullopt;
+        if (!entry.resume)
+            entry.note = "The wait is longer than anyone plays.";
+    } else if (isAny(command, {"WaitRocket", "WaitPlayerNotBusy", "RunCredits"})) {
+        const bool credits = equalNoCase(command, "RunCredits");
+        entry.pause = credits                              ? Pause::Credits
+                      : equalNoCase(command, "WaitRocket") ? Pause::Rocket
+                                                           : Pause::Player;
+        if (entry.onWorldMap && !credits) {
+            entry.note = "On the world map this command does not wait.";
+            return true;
+        }
+        const Maybe least = entry.pause == Pause::Player ? later(now, kPlayerBusyAtLeast) : Maybe(now);
+        entry.resume = least ? Maybe(afterUnknown(*least)) : std::nullopt;
+        entry.note = entry.pause == Pause::Player ? "At least 3 s: longer while the squad fights."
+                                                  : "Only the game knows how long this takes.";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Player::say(Entry &entry, const Moment &now, std::string_view key)
+{
     for (const Caption &caption : m_captions) {
         if (equalNoCase(caption.key, key))
+            return; // Sepulveda does not queue what he is saying or about to say
+    }
+    const GameStrings::Said said = m_setting.strings ? m_setting.strings->say(key) : GameStrings::Said{};
+    Caption caption{0, std::string(key), now, 0, 0, true, 0, std::nullopt, std::nullopt};
+    if (said.found == GameStrings::Found::Unknown) {
+        caption.lengthKnown = false;
+        entry.note = "The key is not in the mod's tables, and the game's own could not be read.";
+    } else if (said.found != GameStrings::Found::Text) {
+        return;
+    } else {
+        const ExpandedCaption expanded =
+            expandCaption(said.text, [this](std::string_view name) { return m_setting.strings->say(name); });
+        if (expanded.unclosed) {
+            entry.pause = Pause::Hang;
+            entry.resume.reset();
             return;
+        }
+        if (expanded.longest == 0)
+            return; // an empty caption takes no time
+        caption.shortest = expanded.shortest;
+        caption.longest = expanded.longest;
+        if (m_sink)
+            entry.captionText = cp1252::toUtf8(expanded.text);
     }
-    const GameStrings::Said said = m_strings.say(key);
-    if (said.found == GameStrings::Found::Unknown)
-        lose();
-    if (said.found != GameStrings::Found::Text)
-        return;
-    const Markup markup = markupOf(said.text);
-    if (markup == Markup::Unclosed) {
-        entry.pause = Pause::Hang;
-        entry.resume.reset();
-        return;
-    }
-    if (markup == Markup::Closed)
-        lose();
-    const std::size_t length = std::min(said.text.size(), kLongestCaption);
-    const Seconds begin = m_captions.empty() ? start : std::max(start, m_captions.back().end);
-    const Seconds end =
-        begin + static_cast<double>(length) * kCutsceneSecondsPerSpeed / m_strings.preferences().textSpeed;
-    entry.caption = Span{begin, end, m_exact};
-    entry.captionText = cp1252::toUtf8(said.text);
-    m_captions.push_back({m_timeline.entries.size() - 1, key, end});
+    caption.outcome = newOutcome(now);
+    m_lineCaption = caption.outcome;
+    m_captions.push_back(std::move(caption));
 }
 
 // The caption showing ends now; the queued ones never show.
-void Player::shutUp(Seconds at)
+void Player::shutUp(const Moment &now)
 {
-    dropEndedCaptions(at);
-    for (const Caption &caption : m_captions) {
-        Entry &said = m_timeline.entries[caption.entry];
-        if (said.caption->begin < at - kSameTime) {
-            said.caption->end = at;
-            said.caption->exact = said.caption->exact && m_exact;
+    for (std::size_t i = 0; i < m_captions.size(); ++i) {
+        Caption &caption = m_captions[i];
+        if (i < m_unresolved && surelyBefore(*caption.begin, now)) {
+            caption.end = earliestOf(*caption.end, now);
+            setOutcome(caption.outcome, {*caption.begin, caption.end, caption.modes, true});
         } else {
-            said.caption.reset();
+            setOutcome(caption.outcome, {now, now, 0, false});
         }
     }
     m_captions.clear();
+    m_unresolved = 0;
+    m_lastCaptionEnd.reset();
 }
 
-void Player::glide(Entry &entry, Duration duration)
+void Player::glide(Entry &entry, const Moment &now, Maybe end, CameraMove move)
 {
-    const Seconds start = *entry.start;
-    endCameraMove(start);
-    if (!duration.given)
-        lose();
-    // A negative duration never counts down to its end.
-    m_cameraEnd = duration.seconds < 0 ? std::nullopt : std::optional<Seconds>(start + duration.seconds);
-    m_cameraEntry = m_timeline.entries.size() - 1;
-    entry.camera = CameraMove::Glide;
-    entry.cameraSpan = Span{start, m_cameraEnd, m_exact};
+    endCameraMove(now);
+    m_glide = newOutcome(now);
+    m_glideStart = now;
+    m_glideEnd = end;
+    setOutcome(*m_glide, {now, end, 0, true});
+    entry.camera = move;
+    m_lineCamera = m_glide;
 }
 
-// The camera has one move at a time: a new one, a cut or a reset ends the one under way.
-void Player::endCameraMove(Seconds at)
+// The camera has one move at a time: a new one, a focus or a reset ends the one under way.
+void Player::endCameraMove(const Moment &at)
 {
-    if (m_cameraEntry) {
-        Span &span = *m_timeline.entries[*m_cameraEntry].cameraSpan;
-        if (!span.end || *span.end > at) {
-            span.end = at;
-            span.exact = span.exact && m_exact;
+    if (!m_glide)
+        return;
+    const Moment end = m_glideEnd ? earliestOf(*m_glideEnd, at) : at;
+    setOutcome(*m_glide, {m_glideStart, end, 0, true});
+    m_glide.reset();
+}
+
+// A caption's rate is fixed when it begins, by the camera's mode then: once it has
+// surely begun before `before` (every caption when empty), no later line can change it.
+void Player::resolveCaptions(const Moment *before)
+{
+    while (m_unresolved < m_captions.size()) {
+        Caption &caption = m_captions[m_unresolved];
+        const Moment begin = m_lastCaptionEnd ? latestOf(caption.said, *m_lastCaptionEnd) : caption.said;
+        if (before && !surelyBefore(begin, *before))
+            return;
+        resolve(caption, begin);
+        ++m_unresolved;
+    }
+}
+
+void Player::resolve(Caption &caption, const Moment &begin)
+{
+    const unsigned modes = modesAt(begin);
+    Maybe end;
+    if (!caption.lengthKnown) {
+        end = afterUnknown(later(begin, 1).value_or(begin));
+    } else {
+        const double speed = m_setting.strings->preferences().textSpeed;
+        const double slow = (modes & kCutsceneMode) ? kCutsceneRate : kNormalRate;
+        const double fast = (modes & kNormalMode) ? kNormalRate : kCutsceneRate;
+        const auto frames = [speed](std::size_t length, double rate) {
+            return *framesIn(static_cast<double>(length) * rate / speed, false) + 1;
+        };
+        end = later(begin, frames(caption.shortest, fast), frames(caption.longest, slow));
+    }
+    caption.begin = begin;
+    caption.end = end ? end : Maybe(begin);
+    caption.modes = modes;
+    m_lastCaptionEnd = caption.end;
+    setOutcome(caption.outcome, {begin, caption.end, modes, true});
+}
+
+void Player::dropEndedCaptions(const Moment &now)
+{
+    std::size_t ended = 0;
+    while (ended < m_unresolved && surelyNotAfter(*m_captions[ended].end, now))
+        ++ended;
+    m_captions.erase(m_captions.begin(), m_captions.begin() + static_cast<std::ptrdiff_t>(ended));
+    m_unresolved -= ended;
+}
+
+void Player::changeMode(const Moment &at, unsigned modes)
+{
+    m_changes.push_back({at, modes});
+}
+
+// The modes the camera may be in at `at`: those of every change that may be the last
+// one made by then.
+unsigned Player::modesAt(const Moment &at) const
+{
+    unsigned modes = 0;
+    for (std::size_t i = 0; i < m_changes.size(); ++i) {
+        const ModeChange &c = m_changes[i];
+        if (surelyBefore(at, c.at))
+            continue;
+        bool replaced = false;
+        for (std::size_t j = 0; j < m_changes.size() && !replaced; ++j) {
+            const ModeChange &d = m_changes[j];
+            replaced = j != i && surelyNotAfter(d.at, at) &&
+                       (surelyBefore(c.at, d.at) || (j > i && surelyNotAfter(c.at, d.at)));
+        }
+        if (!replaced)
+            modes |= c.modes;
+    }
+    return modes;
+}
+
+// Forgets the changes no caption can begin under any more: those a later change
+// replaced by the time the earliest caption still to begin does.
+void Player::pruneModes(const Moment &now)
+{
+    constexpr std::size_t kKept = 16;
+    if (m_changes.size() <= kKept)
+        return;
+    const Moment earliest =
+        m_unresolved < m_captions.size() ? earliestOf(now, m_captions[m_unresolved].said) : now;
+    std::vector<bool> replaced(m_changes.size(), false);
+    for (std::size_t i = 0; i < m_changes.size(); ++i) {
+        for (std::size_t j = 0; j < m_changes.size() && !replaced[i]; ++j) {
+            replaced[i] = j != i && surelyNotAfter(m_changes[j].at, earliest) &&
+                          (surelyBefore(m_changes[i].at, m_changes[j].at) ||
+                           (j > i && surelyNotAfter(m_changes[i].at, m_changes[j].at)));
         }
     }
-    m_cameraEntry.reset();
-    m_cameraEnd = at;
-}
-
-void Player::dropEndedCaptions(Seconds at)
-{
-    const auto ended = std::find_if(m_captions.begin(), m_captions.end(),
-                                    [at](const Caption &c) { return c.end > at + kSameTime; });
-    m_captions.erase(m_captions.begin(), ended);
-}
-
-Timeline Player::finish()
-{
-    m_timeline.exact = m_exact;
-    if (m_stopped)
-        return std::move(m_timeline);
-    Seconds total = m_next;
-    for (const Entry &entry : m_timeline.entries) {
-        for (const std::optional<Span> &span : {entry.caption, entry.cameraSpan}) {
-            if (span && !span->end)
-                return std::move(m_timeline);
-            if (span)
-                total = std::max(total, *span->end);
-        }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_changes.size(); ++i) {
+        if (m_exitChange && *m_exitChange == i)
+            m_exitChange = replaced[i] ? std::nullopt : std::optional<std::size_t>(kept);
+        if (!replaced[i])
+            m_changes[kept++] = m_changes[i];
     }
-    m_timeline.total = total;
-    return std::move(m_timeline);
+    m_changes.resize(kept);
+    // Changes all still ahead of the captions: let them be either mode from here on.
+    if (m_changes.size() > 64 * kKept) {
+        m_changes.assign(1, {Moment{}, kEitherMode});
+        m_exitChange.reset();
+    }
+}
+
+Summary Player::finish()
+{
+    resolveCaptions(nullptr);
+    // The scene lasts until its last line, caption and camera move are over.
+    Summary summary;
+    summary.total = m_next;
+    bool exact = m_exact;
+    for (const Outcome &o : m_outcomes) {
+        if (!o.shown)
+            continue;
+        exact = exact && o.begin.exact() && o.end && o.end->exact();
+        summary.total = summary.total && o.end ? Maybe(latestOf(*summary.total, *o.end)) : std::nullopt;
+    }
+    summary.exact = exact && summary.total && summary.total->exact();
+    return summary;
+}
+
+std::size_t lineEndCount(std::string_view text)
+{
+    // Text editors also end a line at a CR that no LF follows.
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    return 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
 }
 
 } // namespace
 
-std::vector<ScriptLine> linesOfFile(std::string_view bytes)
+bool Entry::exact() const
 {
-    std::vector<ScriptLine> lines;
-    int number = 1;
-    std::size_t start = 0;
-    for (std::size_t end = bytes.find('\n'); end != std::string_view::npos; end = bytes.find('\n', start)) {
-        std::string_view text = bytes.substr(start, end - start);
-        lines.push_back({number, std::string(text)});
-        // Text editors also end a line at a CR that no LF follows.
-        if (!text.empty() && text.back() == '\r')
-            text.remove_suffix(1);
-        number += 1 + static_cast<int>(std::count(text.begin(), text.end(), '\r'));
-        start = end + 1;
-    }
-    return lines;
+    const auto spanExact = [](const std::optional<Span> &span) {
+        return !span || span->exact();
+    };
+    return start && resume && start->exact() && resume->exact() && spanExact(caption) &&
+           spanExact(cameraSpan);
 }
 
-std::vector<ScriptLine> linesOfDocument(const ScriptDocument &document)
+ScriptLines linesOfFile(std::string_view bytes)
 {
-    std::vector<ScriptLine> lines;
-    for (int r = 0; r < ScriptDocument::kRows; ++r) {
-        if (document.row(r).command.empty())
-            continue;
-        auto bytes = lineBytes(document, r);
-        std::string text;
-        if (bytes) {
-            text = std::move(bytes).value();
-            text.resize(text.size() - 2); // its CR LF
-        } else {
-            text = lineText(document.row(r));
+    return [bytes](const std::function<void(const ScriptLine &)> &each) {
+        int number = 1;
+        std::size_t start = 0;
+        for (std::size_t end = bytes.find('\n'); end != std::string_view::npos;
+             end = bytes.find('\n', start)) {
+            const std::string_view text = bytes.substr(start, end - start);
+            each({number, text});
+            number += static_cast<int>(lineEndCount(text));
+            start = end + 1;
         }
-        lines.push_back({r + 1, std::move(text)});
-    }
-    return lines;
+    };
 }
 
-Timeline computeTimeline(const std::vector<ScriptLine> &lines, const GameStrings &strings)
+ScriptLines linesOfDocument(const ScriptDocument &document)
 {
-    Player player(strings);
-    for (const ScriptLine &line : lines)
-        player.play(line);
-    return player.finish();
+    return [&document](const std::function<void(const ScriptLine &)> &each) {
+        for (int r = 0; r < ScriptDocument::kRows; ++r) {
+            if (document.row(r).command.empty())
+                continue;
+            auto bytes = lineBytes(document, r);
+            std::string text;
+            if (bytes) {
+                text = std::move(bytes).value();
+                text.resize(text.size() - 2); // its CR LF
+            } else {
+                text = lineText(document.row(r));
+            }
+            each({r + 1, text});
+        }
+    };
+}
+
+bool startsOnWorldMap(const ScriptLines &lines)
+{
+    std::optional<bool> worldMap;
+    std::vector<std::string_view> words;
+    lines([&](const ScriptLine &line) {
+        if (worldMap)
+            return;
+        gameWords(line.text, words);
+        if (!words.empty() && isPlaceBound(words.front()))
+            worldMap = isAny(words.front(), {"EnterLocation", "CamLocationFocus"});
+    });
+    return worldMap.value_or(false);
+}
+
+Summary timeLines(const ScriptLines &lines, const Setting &setting, const EntrySink &sink)
+{
+    const bool worldMap =
+        setting.start == Start::FromScript ? startsOnWorldMap(lines) : setting.start == Start::WorldMap;
+    std::vector<Outcome> outcomes;
+    Player first(setting, worldMap, outcomes, nullptr);
+    lines([&first](const ScriptLine &line) { first.play(line); });
+    Summary summary = first.finish();
+    summary.startsOnWorldMap = worldMap;
+    Player second(setting, worldMap, outcomes, &sink);
+    lines([&second](const ScriptLine &line) { second.play(line); });
+    return summary;
+}
+
+Timeline computeTimeline(const ScriptLines &lines, const Setting &setting)
+{
+    Timeline timeline;
+    static_cast<Summary &>(timeline) = timeLines(
+        lines, setting, [&timeline](Entry &&entry) { timeline.entries.push_back(std::move(entry)); });
+    return timeline;
 }
 
 double roundedToMilliseconds(Seconds seconds)
@@ -358,6 +754,20 @@ std::string clockText(Seconds seconds)
     char text[64];
     std::snprintf(text, sizeof text, "%.0f:%06.3f", minutes, rest);
     return text;
+}
+
+std::string momentText(const Moment &moment)
+{
+    if (moment.unknowns)
+        return "\u2265 " + clockText(moment.earliest());
+    if (moment.isRange())
+        return clockText(moment.earliest()) + " to " + clockText(*moment.latest());
+    return clockText(moment.earliest());
+}
+
+std::string momentText(const std::optional<Moment> &moment)
+{
+    return moment ? momentText(*moment) : std::string("never");
 }
 
 } // namespace cw::timeline

@@ -1,6 +1,7 @@
 #include "gui/model/WindowModel.h"
 
 #include "core/io/Files.h"
+#include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "core/strings/StringsTable.h"
 #include "core/workspace/ModLayout.h"
@@ -48,7 +49,10 @@ WindowModel::WindowModel(GameRoot gameRoot, QObject *parent)
     m_modNames->setStringList(mods);
     // Before any mod is open the script list shows the game root's scripts.
     m_listing.scriptsFolder = m_gameRoot.root;
-    connect(this, &WindowModel::filesChanged, this, [this] { m_gameStrings.reset(); });
+    connect(this, &WindowModel::filesChanged, this, [this] {
+        m_gameStrings.reset();
+        m_levels.reset();
+    });
 }
 
 WindowModel::~WindowModel() = default;
@@ -61,6 +65,15 @@ std::shared_ptr<const GameStrings> WindowModel::gameStrings()
                                                   m_gameRoot.root, m_gameRoot.game, m_modFolder));
     }
     return m_gameStrings;
+}
+
+std::shared_ptr<const Levels> WindowModel::levels()
+{
+    if (!m_levels) {
+        m_levels = m_modFolder.empty() ? std::make_shared<Levels>()
+                                       : std::make_shared<Levels>(Levels::load(m_modFolder, m_gameRoot.game));
+    }
+    return m_levels;
 }
 
 QAbstractItemModel *WindowModel::modNames() const

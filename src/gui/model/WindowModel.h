@@ -21,6 +21,7 @@ class QStringListModel;
 
 namespace cw {
 class GameStrings;
+class Levels;
 class StringsTable;
 } // namespace cw
 
@@ -182,6 +183,9 @@ public:
     // mod's strings file merged on top, the preferences that pick them), which the
     // checker and the timeline go by; read again after the files changed.
     std::shared_ptr<const GameStrings> gameStrings();
+    // The levels the open mod's scripts run in (its own levels folder, else the
+    // game's), which the timeline takes camera animations from; read again likewise.
+    std::shared_ptr<const Levels> levels();
 
     // The names the choosers list: the catalogue's commands, and the strings table's
     // names and texts, shared by all 100 rows.
@@ -241,6 +245,7 @@ private:
 
     std::shared_ptr<const StringsTable> m_stringsTable;
     std::shared_ptr<const GameStrings> m_gameStrings; // null while stale
+    std::shared_ptr<const Levels> m_levels;           // null while stale
     StringsText *m_stringsText;
     OnDisk m_stringsOnDisk;
 

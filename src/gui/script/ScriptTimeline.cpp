@@ -1,5 +1,6 @@
 #include "gui/script/ScriptTimeline.h"
 
+#include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/model/ScriptEditor.h"
@@ -18,9 +19,8 @@ QString startNote(const timeline::Entry &entry)
 {
     if (!entry.start)
         return QStringLiteral("The script never gets to this line.");
-    return QStringLiteral("Starts at %1%2 as the game plays the script.")
-        .arg(entry.exact ? QString() : QStringLiteral("\u2265 "),
-             QString::fromStdString(timeline::clockText(*entry.start)));
+    return QStringLiteral("Starts at %1 as the game plays the script.")
+        .arg(QString::fromStdString(timeline::momentText(*entry.start)));
 }
 
 } // namespace
@@ -45,8 +45,11 @@ ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cm
 void ScriptTimeline::timeNow()
 {
     m_delay.stop();
+    const std::shared_ptr<const GameStrings> strings = m_model.gameStrings();
+    const std::shared_ptr<const Levels> levels = m_model.levels();
+    const timeline::Start start = m_view ? m_view->start() : timeline::Start::FromScript;
     m_timeline = timeline::computeTimeline(timeline::linesOfDocument(m_model.editor().document()),
-                                           *m_model.gameStrings());
+                                           {strings.get(), levels.get(), start});
     std::vector<QString> notes(ScriptGrid::kRowCount);
     for (const timeline::Entry &entry : m_timeline.entries) {
         if (entry.line >= 1 && entry.line <= ScriptGrid::kRowCount)
@@ -68,6 +71,7 @@ void ScriptTimeline::show()
         m_view->setWindowFlag(Qt::Tool);
         m_view->resize(m_window->width(), m_window->height() / 2);
         connect(m_view, &TimelineView::rowActivated, this, &ScriptTimeline::rowRequested);
+        connect(m_view, &TimelineView::startChosen, this, &ScriptTimeline::timeNow);
     }
     timeNow();
     m_view->setFocusedRow(m_grid.focusedRow());

@@ -1,6 +1,7 @@
 #include "gui/timeline/TimelineView.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLinearGradient>
@@ -19,6 +20,7 @@ namespace cw::gui {
 namespace {
 
 using timeline::Entry;
+using timeline::Moment;
 using timeline::Seconds;
 
 enum class Lane { Captions, Camera, Pauses };
@@ -34,19 +36,45 @@ struct BlockData
 {
     Lane lane = Lane::Pauses;
     int row = 0;
-    Seconds begin = 0;
-    std::optional<Seconds> end; // empty: never ends
-    bool open = false;          // the end is a lower bound or never comes
-    bool instant = false;       // a camera cut: a mark, not a stretch
-    QString label;              // what the block shows
-    QString name;               // for people who cannot see it, and its tooltip
+    Seconds begin = 0;          // the earliest it may begin
+    std::optional<Seconds> end; // the earliest it may end; empty: never ends
+    // The latest it may end, when that is later than `end`: the block is solid up to
+    // `end` and faded from there to here.
+    std::optional<Seconds> latestEnd;
+    bool open = false;    // the end is a lower bound or never comes
+    bool instant = false; // a camera cut: a mark, not a stretch
+    QString label;        // what the block shows
+    QString name;         // for people who cannot see it, and its tooltip
 };
 
-QString until(const std::optional<Seconds> &end, bool exact)
+// "0:03.200", "between 0:02.217 and 0:03.217", "at least 0:03.200".
+QString when(const Moment &moment)
 {
-    if (!end)
-        return QStringLiteral("never ending");
-    return (exact ? QStringLiteral("to ") : QStringLiteral("to at least ")) + clock(*end);
+    if (moment.unknowns)
+        return QStringLiteral("at least ") + clock(moment.earliest());
+    if (moment.isRange())
+        return QStringLiteral("between %1 and %2").arg(clock(moment.earliest()), clock(*moment.latest()));
+    return clock(moment.earliest());
+}
+
+QString until(const std::optional<Moment> &end)
+{
+    return end ? QStringLiteral("to ") + when(*end) : QStringLiteral("never ending");
+}
+
+// A stretch from `begin` to `end`, in a lane, with its name.
+BlockData blockOf(Lane lane, const Entry &entry, const Moment &begin, const std::optional<Moment> &end)
+{
+    BlockData block;
+    block.lane = lane;
+    block.row = entry.line - 1;
+    block.begin = begin.earliest();
+    if (end) {
+        block.end = end->earliest();
+        block.latestEnd = end->isRange() ? end->latest() : std::nullopt;
+    }
+    block.open = !end || end->unknowns > 0;
+    return block;
 }
 
 QString lineName(const Entry &entry)
@@ -63,27 +91,22 @@ QString captionLabel(const Entry &entry)
 void addCamera(const Entry &entry, std::vector<BlockData> &blocks)
 {
     const timeline::Span &span = *entry.cameraSpan;
-    BlockData block;
-    block.lane = Lane::Camera;
-    block.row = entry.line - 1;
-    block.begin = span.begin;
-    block.end = span.end;
-    block.open = !span.exact || !span.end;
+    BlockData block = blockOf(Lane::Camera, entry, span.begin, span.end);
     switch (entry.camera) {
     case timeline::CameraMove::Cut:
         block.instant = true;
-        block.name = lineName(entry) + QStringLiteral("camera cut at ") + clock(span.begin);
+        block.open = false;
+        block.name = lineName(entry) + QStringLiteral("camera cut at ") + when(span.begin);
         break;
     case timeline::CameraMove::Animation:
         block.label = QString::fromStdString(entry.command);
         block.name = lineName(entry) +
-                     QStringLiteral("camera animation from %1, its length not known").arg(clock(span.begin));
+                     QStringLiteral("camera animation from %1 %2").arg(when(span.begin), until(span.end));
         break;
     default:
         block.label = QString::fromStdString(entry.command);
-        block.name =
-            lineName(entry) +
-            QStringLiteral("camera glide from %1 %2").arg(clock(span.begin), until(span.end, span.exact));
+        block.name = lineName(entry) +
+                     QStringLiteral("camera glide from %1 %2").arg(when(span.begin), until(span.end));
         break;
     }
     blocks.push_back(std::move(block));
@@ -94,13 +117,14 @@ void addPause(const Entry &entry, std::vector<BlockData> &blocks)
 {
     if (entry.pause == timeline::Pause::None || !entry.start)
         return;
-    const bool open = !entry.exact || !entry.resume;
-    if (!open && *entry.resume <= *entry.start)
+    if (entry.resume && entry.resume->exact() && entry.start->exact() &&
+        entry.resume->low <= entry.start->low)
         return;
-    blocks.push_back({Lane::Pauses, entry.line - 1, *entry.start, entry.resume, open, false,
-                      QString::fromStdString(entry.command),
-                      lineName(entry) + QStringLiteral("the script pauses from %1 %2")
-                                            .arg(clock(*entry.start), until(entry.resume, entry.exact))});
+    BlockData block = blockOf(Lane::Pauses, entry, *entry.start, entry.resume);
+    block.label = QString::fromStdString(entry.command);
+    block.name = lineName(entry) +
+                 QStringLiteral("the script pauses from %1 %2").arg(when(*entry.start), until(entry.resume));
+    blocks.push_back(std::move(block));
 }
 
 std::vector<BlockData> blocksOf(const timeline::Timeline &timeline)
@@ -109,11 +133,12 @@ std::vector<BlockData> blocksOf(const timeline::Timeline &timeline)
     for (const Entry &entry : timeline.entries) {
         if (entry.caption) {
             const timeline::Span &span = *entry.caption;
-            const QString text = captionLabel(entry);
-            blocks.push_back(
-                {Lane::Captions, entry.line - 1, span.begin, span.end, !span.exact, false, text,
-                 lineName(entry) + QStringLiteral("caption from %1 %2: %3")
-                                       .arg(clock(span.begin), until(span.end, span.exact), text)});
+            BlockData block = blockOf(Lane::Captions, entry, span.begin, span.end);
+            block.label = captionLabel(entry);
+            block.name =
+                lineName(entry) +
+                QStringLiteral("caption from %1 %2: %3").arg(when(span.begin), until(span.end), block.label);
+            blocks.push_back(std::move(block));
         }
         if (entry.cameraSpan)
             addCamera(entry, blocks);
@@ -126,14 +151,16 @@ std::vector<BlockData> blocksOf(const timeline::Timeline &timeline)
 // what never ends or may last longer.
 Seconds axisEnd(const timeline::Timeline &timeline, const std::vector<BlockData> &blocks)
 {
-    Seconds known = timeline.total.value_or(0);
-    bool open = !timeline.total || !timeline.exact;
+    Seconds known = timeline.total ? timeline.total->latest().value_or(timeline.total->earliest()) : 0;
+    bool open = !timeline.total || timeline.total->unknowns > 0;
     for (const BlockData &block : blocks) {
-        known = std::max(known, block.end.value_or(block.begin));
+        known = std::max(known, block.latestEnd.value_or(block.end.value_or(block.begin)));
         open = open || block.open;
     }
-    for (const Entry &entry : timeline.entries)
-        known = std::max(known, entry.resume.value_or(entry.start.value_or(0)));
+    for (const Entry &entry : timeline.entries) {
+        if (const auto &last = entry.resume ? entry.resume : entry.start)
+            known = std::max(known, last->latest().value_or(last->earliest()));
+    }
     return std::max(1.0, open ? known + std::max(1.0, known * 0.1) : known);
 }
 
@@ -202,6 +229,9 @@ class TimelineView::Block : public QAbstractButton
 public:
     explicit Block(QWidget *parent) : QAbstractButton(parent) { setFocusPolicy(Qt::TabFocus); }
 
+    // Where the solid part ends, in the block's own pixels; past it the block is faded.
+    void setSolidWidth(int width) { m_solidWidth = width; }
+
     void present(const BlockData &data, bool marked)
     {
         m_data = data;
@@ -225,6 +255,7 @@ protected:
 private:
     BlockData m_data;
     bool m_marked = false;
+    int m_solidWidth = 0;
 };
 
 void TimelineView::Block::paintEvent(QPaintEvent *)
@@ -242,6 +273,13 @@ void TimelineView::Block::paintEvent(QPaintEvent *)
         fade.setColorAt(std::max(0.0, 1.0 - 2.0 * fontMetrics().height() / std::max(1, r.width())), fill);
         fade.setColorAt(1, clear);
         painter.fillRect(r, fade);
+    } else if (m_data.latestEnd) {
+        // Solid as long as it surely lasts, faded for as long as it may.
+        painter.fillRect(QRect(r.left(), r.top(), m_solidWidth, r.height()), fill);
+        QColor faint = fill;
+        faint.setAlpha(70);
+        painter.fillRect(QRect(r.left() + m_solidWidth, r.top(), r.width() - m_solidWidth, r.height()),
+                         faint);
     } else {
         painter.fillRect(r, m_data.instant ? border : fill);
     }
@@ -331,10 +369,11 @@ void TimelineView::Canvas::paintEvent(QPaintEvent *event)
                          Qt::AlignLeft | Qt::AlignVCenter, laneName(l));
     }
     paintAxis(painter, event->rect());
-    const auto total = m_view.m_timeline.total;
+    const auto &total = m_view.m_timeline.total;
     if (total) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
-        painter.drawLine(scale.x(*total), scale.axisHeight, scale.x(*total), scale.height());
+        const int x = scale.x(total->earliest());
+        painter.drawLine(x, scale.axisHeight, x, scale.height());
     }
     if (focusedStart) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
@@ -355,7 +394,20 @@ TimelineView::TimelineView(QWidget *parent) : QWidget(parent)
     zoomOut->setToolTip(QStringLiteral("Zoom out (Ctrl+wheel)"));
     connect(zoomIn, &QToolButton::clicked, this, [this] { zoomBy(1.25); });
     connect(zoomOut, &QToolButton::clicked, this, [this] { zoomBy(0.8); });
+    m_start = new QComboBox(this);
+    m_start->setObjectName(QStringLiteral("timelineStart"));
+    m_start->addItem(QStringLiteral("Starts where its first location command says"),
+                     static_cast<int>(timeline::Start::FromScript));
+    m_start->addItem(QStringLiteral("Starts in a location"), static_cast<int>(timeline::Start::Location));
+    m_start->addItem(QStringLiteral("Starts on the world map"), static_cast<int>(timeline::Start::WorldMap));
+    m_start->setAccessibleName(QStringLiteral("Where the script starts"));
+    m_start->setToolTip(QStringLiteral(
+        "Where the game runs the script: a building or an objective runs it in a location, the game's events "
+        "may run it on the world map. By default, on the world map when its first location command is "
+        "EnterLocation or CamLocationFocus."));
+    connect(m_start, &QComboBox::activated, this, [this] { Q_EMIT startChosen(start()); });
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_start);
     buttons->addStretch();
     buttons->addWidget(zoomOut);
     buttons->addWidget(zoomIn);
@@ -373,12 +425,24 @@ TimelineView::TimelineView(QWidget *parent) : QWidget(parent)
 
 TimelineView::~TimelineView() = default;
 
+timeline::Start TimelineView::start() const
+{
+    return static_cast<timeline::Start>(m_start->currentData().toInt());
+}
+
 QString TimelineView::titleFor(const timeline::Timeline &timeline, const QString &scriptName)
 {
-    const QString total = !timeline.total
-                              ? QStringLiteral("never ends")
-                              : (timeline.exact ? QString() : QStringLiteral("\u2265 ")) +
-                                    QString::number(*timeline.total, 'f', 1) + QStringLiteral(" s");
+    const auto seconds = [](Seconds s) {
+        return QString::number(s, 'f', 1) + QStringLiteral(" s");
+    };
+    QString total = QStringLiteral("never ends");
+    if (timeline.total && timeline.total->unknowns)
+        total = QStringLiteral("\u2265 ") + seconds(timeline.total->earliest());
+    else if (timeline.total && timeline.total->isRange())
+        total =
+            seconds(timeline.total->earliest()) + QStringLiteral(" to ") + seconds(*timeline.total->latest());
+    else if (timeline.total)
+        total = seconds(timeline.total->earliest());
     return QStringLiteral("Timeline - %1: %2").arg(scriptName, total);
 }
 
@@ -394,8 +458,8 @@ void TimelineView::setFocusedRow(int row)
     m_focusedRow = row;
     m_canvas->focusedStart.reset();
     for (const Entry &entry : m_timeline.entries) {
-        if (entry.line - 1 == row)
-            m_canvas->focusedStart = entry.start;
+        if (entry.line - 1 == row && entry.start)
+            m_canvas->focusedStart = entry.start->earliest();
     }
     for (std::size_t i = 0; i < m_blocksInUse; ++i)
         m_blocks[i]->setMarked(m_blocks[i]->data().row == row);
@@ -478,7 +542,10 @@ void TimelineView::placeBlocks()
         const int height = scale.laneHeight - scale.gap;
         int left = scale.x(shown.begin);
         int right = shown.end ? scale.x(*shown.end) : scale.x(scale.end);
-        if (shown.instant) {
+        block->setSolidWidth(right - left);
+        if (shown.latestEnd) {
+            right = scale.x(*shown.latestEnd);
+        } else if (shown.instant) {
             const int half = std::max(2, em / 6);
             left -= half;
             right = left + 2 * half;

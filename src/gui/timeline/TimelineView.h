@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QScrollArea;
 
 namespace cw::gui {
@@ -37,14 +38,20 @@ public:
     void setFocusedRow(int row);
     int focusedRow() const { return m_focusedRow; }
 
-    // "Timeline - intro.txt: 42.3 s", "≥ 42.3 s" when the total is not exact, "never
-    // ends" when it has none.
+    // "Timeline - intro.txt: 42.3 s", "33.6 s to 48.8 s" when the script does not decide
+    // it, "≥ 42.3 s" when only the game knows, "never ends" when it has none.
     static QString titleFor(const timeline::Timeline &timeline, const QString &scriptName);
 
     // Widens (factor above 1) or narrows the time axis.
     void zoomBy(double factor);
 
+    // Where the user says the script starts ("timelineStart"): as its first location
+    // command says, in a location, or on the world map.
+    timeline::Start start() const;
+
 Q_SIGNALS:
+    // The user said where the script starts: it should be timed again.
+    void startChosen(timeline::Start start);
     // A block was clicked or pressed: its row (0-based) should get the focus.
     void rowActivated(int row);
 
@@ -61,6 +68,7 @@ private:
     Block *blockAt(std::size_t index);
 
     timeline::Timeline m_timeline;
+    QComboBox *m_start = nullptr;
     QScrollArea *m_scroll = nullptr;
     Canvas *m_canvas = nullptr;
     std::vector<Block *> m_blocks; // reused from one timeline to the next
