@@ -31,7 +31,7 @@ TEST(CaptionMarkup, theLengthIsThatOfTheTextThePlayerSees)
         {"plain\\ntext", "plain\\ntext", 11, 11}, // a "\n" pair counts 2
         {"Press [KEYSepulvedaHelp] now", "Press H now", 11, 11},
         {"[KEYiconstaskmanagerdisplay_kbd]", "tab", 3, 3},
-        {"Press [KEYJump]!", "Press <Jump>!", 8, 19},     // a binding not known: 1 to 12
+        {"Press [KEYJump]!", "Press <Jump>!", 8, 19}, // a binding not known: 1 to 12
         {"[IFMODE KEYBOARD]keys[ELSE]pad[ENDIF]!", "keys!", 5, 5},
         {"[IFMODE KEYBOARD]keys[ENDIF]", "keys", 4, 4},
         {"[IFMODE GAMEPAD]pad[ELSE]keys[ENDIF]", "padkeys", 7, 7}, // only the keyboard test is known

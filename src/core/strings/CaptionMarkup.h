@@ -28,9 +28,9 @@ struct ExpandedCaption
     // The characters the game counts, each "\n" pair as 2, at most kLongestCaption.
     std::size_t shortest = 0;
     std::size_t longest = 0;
-    int unknownKeys = 0;     // [KEYx] whose binding the defaults do not give
-    int unknownPhrases = 0;  // [name] not known: the game's own table was not read
-    bool unclosed = false;   // a "[" with no "]" after it: the game loops for ever
+    int unknownKeys = 0;    // [KEYx] whose binding the defaults do not give
+    int unknownPhrases = 0; // [name] not known: the game's own table was not read
+    bool unclosed = false;  // a "[" with no "]" after it: the game loops for ever
 };
 
 // A phrase for "[name]" markup, looked up as a Say looks its key up.

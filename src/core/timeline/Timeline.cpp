@@ -191,6 +191,7 @@ private:
     void dropEndedCaptions(const Moment &now);
     void changeMode(const Moment &at, unsigned modes);
     unsigned modesAt(const Moment &at) const;
+    bool replaced(std::size_t change, const Moment &at) const;
     void pruneModes(const Moment &now);
     bool onWorldMap(const Moment &now) const
     {
@@ -582,6 +583,20 @@ void Player::changeMode(const Moment &at, unsigned modes)
     m_changes.push_back({at, modes});
 }
 
+// Whether a later change surely replaces change `i` by `at`: one surely after it, or
+// made later in the same frame, and surely made by then.
+bool Player::replaced(std::size_t i, const Moment &at) const
+{
+    const ModeChange &c = m_changes[i];
+    for (std::size_t j = 0; j < m_changes.size(); ++j) {
+        const ModeChange &d = m_changes[j];
+        if (j != i && surelyNotAfter(d.at, at) &&
+            (surelyBefore(c.at, d.at) || (j > i && surelyNotAfter(c.at, d.at))))
+            return true;
+    }
+    return false;
+}
+
 // The modes the camera may be in at `at`: those of every change that may be the last
 // one made by then.
 unsigned Player::modesAt(const Moment &at) const
@@ -591,13 +606,7 @@ unsigned Player::modesAt(const Moment &at) const
         const ModeChange &c = m_changes[i];
         if (surelyBefore(at, c.at))
             continue;
-        bool replaced = false;
-        for (std::size_t j = 0; j < m_changes.size() && !replaced; ++j) {
-            const ModeChange &d = m_changes[j];
-            replaced = j != i && surelyNotAfter(d.at, at) &&
-                       (surelyBefore(c.at, d.at) || (j > i && surelyNotAfter(c.at, d.at)));
-        }
-        if (!replaced)
+        if (!replaced(i, at))
             modes |= c.modes;
     }
     return modes;
@@ -612,19 +621,14 @@ void Player::pruneModes(const Moment &now)
         return;
     const Moment earliest =
         m_unresolved < m_captions.size() ? earliestOf(now, m_captions[m_unresolved].said) : now;
-    std::vector<bool> replaced(m_changes.size(), false);
-    for (std::size_t i = 0; i < m_changes.size(); ++i) {
-        for (std::size_t j = 0; j < m_changes.size() && !replaced[i]; ++j) {
-            replaced[i] = j != i && surelyNotAfter(m_changes[j].at, earliest) &&
-                          (surelyBefore(m_changes[i].at, m_changes[j].at) ||
-                           (j > i && surelyNotAfter(m_changes[i].at, m_changes[j].at)));
-        }
-    }
+    std::vector<bool> gone(m_changes.size(), false);
+    for (std::size_t i = 0; i < m_changes.size(); ++i)
+        gone[i] = replaced(i, earliest);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_changes.size(); ++i) {
         if (m_exitChange && *m_exitChange == i)
-            m_exitChange = replaced[i] ? std::nullopt : std::optional<std::size_t>(kept);
-        if (!replaced[i])
+            m_exitChange = gone[i] ? std::nullopt : std::optional<std::size_t>(kept);
+        if (!gone[i])
             m_changes[kept++] = m_changes[i];
     }
     m_changes.resize(kept);
