@@ -263,7 +263,14 @@ TEST(Checker, gameRules_eachWithTheSeverityOfWhatTheGameDoes)
         {"CamMove  gate  0\r\nCamCut  gate\r\nCamMove  gate  70\r\nWaitCam\r\n", {}},
         {"CamMove   gate  -1\r\n\r\nSay       intro_1\r\nWaitCam\r\n", {{1, "negative-duration", kError}}},
         {"CamBuildingApproach 4 300 150 -2\r\nWaitCam\r\n", {{1, "negative-duration", kError}}},
-        {"CamMove gate -1\r\nCamCut gate\r\nWaitCam\r\n", {{1, "negative-duration", kWarning}}},
+        // A cut leaves the glide going; a focus ends it.
+        {"CamMove gate -1\r\nCamCut gate\r\nWaitCam\r\n", {{1, "negative-duration", kError}}},
+        {"CamMove gate -1\r\nCamBuildingFocus 4 300 150\r\nWaitCam\r\n",
+         {{1, "negative-duration", kWarning}}},
+        // An hour is fine; past it, no one waits.
+        {"Wait 3600\r\nCamMove gate 3600\r\n", {}},
+        {"Wait 1e30\r\nCamMove gate 3600.5\r\nCamBuildingApproach 4 300 150 1e308\r\n",
+         {{1, "hour-long-wait", kWarning}, {2, "hour-long-wait", kWarning}, {3, "hour-long-wait", kWarning}}},
         {"ExitLocation\r\nHighlight 4\r\nCamLocationFocus  heaven  60\r\nWaitFade\r\nCamGlobalWorldFocus\r\n",
          {{3, "before-wait-fade", kWarning}}},
         {"ExitLocation\r\nWaitFade\r\n\r\nWaitPlayerNotBusy\r\nGodDishActivate\r\nCamCut gate\r\nHighlight "

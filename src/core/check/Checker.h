@@ -62,13 +62,15 @@ struct GameCommandRules
     std::vector<ReadsZero> readsZero;
     std::vector<Optional> optional;
     std::vector<Glide> glides;
-    // Commands after which a WaitCam no longer waits for an earlier glide.
+    // Commands after which a WaitCam no longer waits for an earlier glide (a cut leaves
+    // the glide going).
     std::vector<std::string_view> camera;
     // Commands that do something on the world map only.
     std::vector<std::string_view> worldMapOnly;
     // Commands that crash on the world map, and commands that do nothing there.
     std::vector<std::string_view> crashOnWorldMap;
     std::vector<std::string_view> nothingOnWorldMap;
+    std::string_view wait = "Wait";
     std::string_view waitCam = "WaitCam";
     std::string_view exitLocation = "ExitLocation";
     std::string_view waitFade = "WaitFade";

@@ -153,6 +153,7 @@ struct CommandFacts
         worldMapOnly = listed(rules.worldMapOnly, name);
         crashOnWorldMap = listed(rules.crashOnWorldMap, name);
         nothingOnWorldMap = listed(rules.nothingOnWorldMap, name);
+        wait = equalNoCase(name, rules.wait);
         waitCam = equalNoCase(name, rules.waitCam);
         exitLocation = equalNoCase(name, rules.exitLocation);
         waitFade = equalNoCase(name, rules.waitFade);
@@ -167,11 +168,24 @@ struct CommandFacts
     bool worldMapOnly = false;
     bool crashOnWorldMap = false;
     bool nothingOnWorldMap = false;
+    bool wait = false;
     bool waitCam = false;
     bool exitLocation = false;
     bool waitFade = false;
     bool enterLocation = false;
 };
+
+// No one plays a cutscene for an hour; times far beyond it (1e30) are typing slips.
+void hourLong(double seconds, const CommandDefinition &command, std::string_view then,
+              const LineReport &report)
+{
+    constexpr double kHour = 3600;
+    if (seconds > kHour) {
+        report.add(Severity::Warning, "hour-long-wait",
+                   shown(command.name) + " for " + formatNumber(seconds) +
+                       " seconds is more than an hour: " + std::string(then));
+    }
+}
 
 std::string plural(int count, const char *one)
 {
@@ -280,6 +294,9 @@ void GameReading::check(const std::vector<std::string_view> &words, std::string_
     s.arguments(words, command, facts, report);
     if (facts.glide >= 0 && static_cast<std::size_t>(facts.glide) + 1 < words.size())
         s.glide(words[static_cast<std::size_t>(facts.glide) + 1], command, rest, report);
+    if (facts.wait && words.size() > 1)
+        hourLong(readGameNumber(words[1], false).value, command, "the script never goes on in practice",
+                 report);
     s.place(command, facts, report);
 }
 
@@ -360,8 +377,10 @@ void GameReading::State::glide(std::string_view argument, const CommandDefinitio
                                const LineReader &rest, const LineReport &report) const
 {
     const double seconds = readGameNumber(argument, false).value;
-    if (seconds >= 0)
+    if (seconds >= 0) {
+        hourLong(seconds, command, "after a WaitCam the script never goes on in practice", report);
         return;
+    }
     const std::string what = shown(command.name) + " for " + formatNumber(seconds) + " seconds never ends";
     LineReader after = rest;
     for (std::string_view line; after.next(line);) {
@@ -445,8 +464,8 @@ const GameCommandRules &gameCommandRules()
          {"ActivateTrunkPortFull", "the game acts on building 0"}},
         {{"CamFov", 1}},
         {{"CamMove", 1}, {"CamBuildingApproach", 3}},
-        {"CamCut", "CamMove", "CamAnim", "CamFov", "CamBuildingFocus", "CamBuildingApproach",
-         "CamLocationFocus", "CamGlobalWorldFocus", "CamReset"},
+        {"CamMove", "CamAnim", "CamFov", "CamBuildingFocus", "CamBuildingApproach", "CamLocationFocus",
+         "CamGlobalWorldFocus", "CamReset"},
         {"CamLocationFocus", "CamGlobalWorldFocus"},
         {"WaitRocket", "WaitPlayerNotBusy", "GodDishActivate", "GodDishDeactivate", "GodDishSpawnSpam",
          "GodDishSpawnResearch", "TriggerSpam", "DestroyBuilding", "ActivateTrunkPort",
