@@ -9,6 +9,7 @@
 #include "core/timeline/Timeline.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 #include <ostream>
 
@@ -19,16 +20,16 @@ using timeline::Entry;
 using timeline::Moment;
 using timeline::Pause;
 
-std::optional<double> earliestOf(const std::optional<Moment> &moment)
+std::optional<long long> earliestOf(const std::optional<Moment> &moment)
 {
-    return moment ? std::optional<double>(timeline::roundedToMilliseconds(moment->earliest())) : std::nullopt;
+    return moment ? std::optional<long long>(moment->earliestMilliseconds()) : std::nullopt;
 }
 
 // Empty for a moment that never comes or has no upper bound.
-std::optional<double> latestOf(const std::optional<Moment> &moment)
+std::optional<long long> latestOf(const std::optional<Moment> &moment)
 {
-    const std::optional<double> latest = moment ? moment->latest() : std::nullopt;
-    return latest ? std::optional<double>(timeline::roundedToMilliseconds(*latest)) : std::nullopt;
+    const auto latest = moment ? moment->latestMilliseconds() : std::nullopt;
+    return latest ? std::optional<long long>(*latest) : std::nullopt;
 }
 
 std::string shownSpan(const timeline::Span &span)
@@ -95,12 +96,27 @@ std::string captionText(const Entry &entry)
     return text;
 }
 
-void printPlain(const Entry &entry, std::size_t width, std::ostream &out)
+bool isPrintableAscii(std::string_view text)
 {
-    const std::string number = std::to_string(entry.line);
-    std::string line = std::string(width > number.size() ? width - number.size() : 0, ' ') + number + "  ";
-    line += timeline::momentText(entry.start);
-    line += "  " + escapeControls(cp1252::toUtf8(entry.command));
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
+void printPlain(const Entry &entry, std::size_t width, std::string &out)
+{
+    char number[16];
+    const char *end = std::to_chars(number, number + sizeof number, entry.line).ptr;
+    const auto digits = static_cast<std::size_t>(end - number);
+    std::string &line = out;
+    line.append(width > digits ? width - digits : 0, ' ');
+    line.append(number, digits);
+    line += "  ";
+    timeline::appendMomentText(line, entry.start);
+    line += "  ";
+    // Most commands are plain words, already UTF-8 and free of controls.
+    if (isPrintableAscii(entry.command))
+        line += entry.command;
+    else
+        line += escapeControls(cp1252::toUtf8(entry.command));
     if (entry.start) {
         for (const std::string &what : {pauseText(entry), cameraText(entry), captionText(entry)}) {
             if (!what.empty())
@@ -109,29 +125,32 @@ void printPlain(const Entry &entry, std::size_t width, std::ostream &out)
         if (!entry.note.empty())
             line += "  (" + entry.note + ")";
     }
-    out << line << "\n";
+    line += '\n';
 }
 
 // A moment as its earliest value, with its bounds beside it when it is not one value.
-void momentFields(json::Object &object, const std::string &name, const std::optional<Moment> &moment)
+void momentFields(json::Object &object, std::string_view name, const std::optional<Moment> &moment)
 {
-    object.field(name, earliestOf(moment));
-    if (moment && !moment->exact())
-        object.field(name + "_earliest", earliestOf(moment)).field(name + "_latest", latestOf(moment));
+    object.thousandths(name, earliestOf(moment));
+    if (moment && !moment->exact()) {
+        const std::string prefix(name);
+        object.thousandths(prefix + "_earliest", earliestOf(moment))
+            .thousandths(prefix + "_latest", latestOf(moment));
+    }
 }
 
-void spanFields(json::Object &object, const std::string &name, const std::optional<timeline::Span> &span)
+void spanFields(json::Object &object, std::string_view name, const std::optional<timeline::Span> &span)
 {
     if (!span)
         return;
-    object.field(name, std::vector{earliestOf(span->begin), earliestOf(span->end)});
+    object.thousandths(name, {earliestOf(span->begin), earliestOf(span->end)});
     if (!span->exact())
-        object.field(name + "_latest", std::vector{latestOf(span->begin), latestOf(span->end)});
+        object.thousandths(std::string(name) + "_latest", {latestOf(span->begin), latestOf(span->end)});
 }
 
-void printJson(const Entry &entry, std::ostream &out)
+void printJson(const Entry &entry, std::string &out)
 {
-    json::Object object;
+    json::Object object(out);
     object.field("line", entry.line).field("command", cp1252::toUtf8(entry.command));
     momentFields(object, "start", entry.start);
     momentFields(object, "resume", entry.resume);
@@ -140,7 +159,7 @@ void printJson(const Entry &entry, std::ostream &out)
     spanFields(object, "camera", entry.cameraSpan);
     if (!entry.note.empty())
         object.field("note", entry.note);
-    out << object.str() << "\n";
+    object.endLine();
 }
 
 std::optional<timeline::Start> startOf(const std::string *value)
@@ -199,13 +218,22 @@ int runTimeline(const std::vector<std::string> &args, const Whereabouts &where, 
     if (!json)
         lines([&lastLine](const timeline::ScriptLine &line) { lastLine = line.number; });
     const std::size_t width = std::to_string(lastLine).size();
+    // A timeline can run to millions of lines: they leave in blocks, not one by one.
+    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    std::string block;
+    block.reserve(kBlock + 1024);
     const timeline::Summary summary =
         timeline::timeLines(lines, {&strings, &levels, *start}, [&](Entry &&entry) {
             if (json)
-                printJson(entry, out);
+                printJson(entry, block);
             else
-                printPlain(entry, width, out);
+                printPlain(entry, width, block);
+            if (block.size() >= kBlock) {
+                out << block;
+                block.clear();
+            }
         });
+    out << block;
     const char *place = summary.startsOnWorldMap ? "world-map" : "location";
     if (json) {
         json::Object object;

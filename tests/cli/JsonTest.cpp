@@ -37,5 +37,26 @@ TEST(Json, numbersAreTheShortestTextThatReadsBack_nullWhenMissingOrNotFinite)
               R"({"a": 0, "b": 9.25, "c": 3.217, "d": null, "e": null, "f": [1e+21, null], "g": false})");
 }
 
+TEST(Json, thousandthsReadAsTheDoubleTheyStandFor_writtenAtTheEndOfAText)
+{
+    std::string out = "before\n";
+    json::Object(out)
+        .thousandths("a", 0)
+        .thousandths("b", 50)
+        .thousandths("c", 5)
+        .thousandths("d", 139809583)
+        .thousandths("e", -1250)
+        .thousandths("f", {2000, std::nullopt})
+        .endLine();
+    EXPECT_EQ(out, "before\n"
+                   R"({"a": 0, "b": 0.05, "c": 0.005, "d": 139809.583, "e": -1.25, "f": [2, null]})"
+                   "\n");
+    // As the shortest text of the same value as a double.
+    for (const long long value : {1LL, 17LL, 999LL, 1001LL, 35791394117LL}) {
+        EXPECT_EQ(json::Object().thousandths("t", value).str(),
+                  json::Object().field("t", static_cast<double>(value) / 1000).str());
+    }
+}
+
 } // namespace
 } // namespace cw

@@ -304,6 +304,9 @@ TEST(Timeline, timesAreShownToTheMillisecond_rangesAndBoundsSaySo)
     EXPECT_EQ(momentText(Moment{0, 133, 193, 133}), "0:02.217 to 0:03.217");
     EXPECT_EQ(momentText(Moment{1, 60, 60, 60}), "\u2265 0:01.000");
     EXPECT_EQ(momentText(std::optional<Moment>()), "never");
+    // Frames are shown in whole numbers, as the clock of their seconds would show them.
+    for (const Frame frames : {Frame{1}, Frame{59}, Frame{3599}, Frame{3600}, Frame{216001}, kLastFrame})
+        EXPECT_EQ(momentText(Moment::at(frames)), clockText(static_cast<double>(frames) / 60)) << frames;
 }
 
 } // namespace

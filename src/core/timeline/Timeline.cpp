@@ -9,6 +9,8 @@
 #include "core/text/GameText.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -117,19 +119,96 @@ Duration durationAt(const std::vector<std::string_view> &words, std::size_t inde
     return {readGameNumber(words[index], false).value, true};
 }
 
-bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
+// The commands the timeline knows, named once per line: a long script has millions.
+enum class Verb {
+    Other,
+    Say,
+    ShutUp,
+    WaitSay,
+    CamMove,
+    CamBuildingApproach,
+    CamAnim,
+    CamCut,
+    CamBuildingFocus,
+    CamReset,
+    CamLocationFocus,
+    CamGlobalWorldFocus,
+    WaitCam,
+    EnterLocation,
+    ExitLocation,
+    WaitFade,
+    Wait,
+    WaitRocket,
+    WaitPlayerNotBusy,
+    RunCredits,
+    Highlight,
+    DestroyBuilding,
+    ActivateTrunkPort,
+    ActivateTrunkPortFull,
+};
+
+Verb verbOf(std::string_view word)
 {
-    return std::any_of(names.begin(), names.end(),
-                       [word](std::string_view n) { return equalNoCase(word, n); });
+    struct Name
+    {
+        std::string_view name;
+        Verb verb;
+    };
+    static constexpr Name kNames[] = {
+        {"Say", Verb::Say},
+        {"ShutUp", Verb::ShutUp},
+        {"WaitSay", Verb::WaitSay},
+        {"CamMove", Verb::CamMove},
+        {"CamBuildingApproach", Verb::CamBuildingApproach},
+        {"CamAnim", Verb::CamAnim},
+        {"CamCut", Verb::CamCut},
+        {"CamBuildingFocus", Verb::CamBuildingFocus},
+        {"CamReset", Verb::CamReset},
+        {"CamLocationFocus", Verb::CamLocationFocus},
+        {"CamGlobalWorldFocus", Verb::CamGlobalWorldFocus},
+        {"WaitCam", Verb::WaitCam},
+        {"EnterLocation", Verb::EnterLocation},
+        {"ExitLocation", Verb::ExitLocation},
+        {"WaitFade", Verb::WaitFade},
+        {"Wait", Verb::Wait},
+        {"WaitRocket", Verb::WaitRocket},
+        {"WaitPlayerNotBusy", Verb::WaitPlayerNotBusy},
+        {"RunCredits", Verb::RunCredits},
+        {"Highlight", Verb::Highlight},
+        {"DestroyBuilding", Verb::DestroyBuilding},
+        {"ActivateTrunkPort", Verb::ActivateTrunkPort},
+        {"ActivateTrunkPortFull", Verb::ActivateTrunkPortFull},
+    };
+    // By length, so that most words meet no name at all.
+    constexpr std::size_t kLongest = 24;
+    static const auto byLength = [] {
+        std::array<std::vector<Name>, kLongest + 1> table;
+        for (const Name &n : kNames)
+            table[n.name.size()].push_back(n);
+        return table;
+    }();
+    if (word.size() > kLongest)
+        return Verb::Other;
+    for (const Name &n : byLength[word.size()]) {
+        if (equalNoCase(n.name, word))
+            return n.verb;
+    }
+    return Verb::Other;
+}
+
+bool isAny(Verb verb, std::initializer_list<Verb> verbs)
+{
+    return std::find(verbs.begin(), verbs.end(), verb) != verbs.end();
 }
 
 // The commands that act on the location's world, whichever comes first says where the
 // script was written to start.
-bool isPlaceBound(std::string_view command)
+bool isPlaceBound(Verb verb)
 {
-    return isAny(command, {"EnterLocation", "ExitLocation", "CamLocationFocus", "CamMove", "CamCut",
-                           "CamAnim", "CamBuildingFocus", "CamBuildingApproach", "Highlight",
-                           "DestroyBuilding", "ActivateTrunkPort", "ActivateTrunkPortFull", "WaitRocket"});
+    return isAny(verb, {Verb::EnterLocation, Verb::ExitLocation, Verb::CamLocationFocus, Verb::CamMove,
+                        Verb::CamCut, Verb::CamAnim, Verb::CamBuildingFocus, Verb::CamBuildingApproach,
+                        Verb::Highlight, Verb::DestroyBuilding, Verb::ActivateTrunkPort,
+                        Verb::ActivateTrunkPortFull, Verb::WaitRocket});
 }
 
 // What a time known only after the script ran to its end says about its line.
@@ -208,7 +287,8 @@ private:
     std::optional<std::uint32_t> m_lineCamera;
     std::uint32_t m_outcomeCount = 0;
     std::vector<std::string_view> m_words;
-    Maybe m_next = Moment{}; // when the next line runs; empty once it never will
+    Verb m_verb = Verb::Other; // of the line being played
+    Maybe m_next = Moment{};   // when the next line runs; empty once it never will
     bool m_exact = true;
 
     std::vector<Caption> m_captions; // showing or queued, in the order they show
@@ -247,12 +327,24 @@ void Player::play(const ScriptLine &line)
             m_next = later(*m_next, 1);
         return;
     }
+    m_verb = verbOf(m_words.front());
+    // A command the timeline does not know takes its frame and changes nothing: what
+    // waits for a later moment is settled at the next command it knows, the same way.
+    if (m_verb == Verb::Other && !m_sink) {
+        if (m_next)
+            m_next = later(*m_next, 1);
+        return;
+    }
     m_lineCaption.reset();
     m_lineCamera.reset();
     Entry entry;
     entry.line = line.number;
     entry.command = std::string(m_words.front());
-    if (m_next) {
+    if (m_next && m_verb == Verb::Other) {
+        entry.start = entry.resume = m_next;
+        entry.onWorldMap = onWorldMap(*m_next);
+        m_next = later(*m_next, 1);
+    } else if (m_next) {
         const Moment now = *m_next;
         resolveCaptions(&now);
         dropEndedCaptions(now);
@@ -281,18 +373,20 @@ void Player::play(const ScriptLine &line)
 
 void Player::run(Entry &entry, const Moment &now)
 {
+    if (m_verb == Verb::Other)
+        return;
     if (!runCaptions(entry, now) && !runCamera(entry, now) && !runPlace(entry, now))
         runWaits(entry, now);
 }
 
 bool Player::runCaptions(Entry &entry, const Moment &now)
 {
-    const std::string_view command = m_words.front();
-    if (equalNoCase(command, "Say")) {
+    const Verb verb = m_verb;
+    if (verb == Verb::Say) {
         say(entry, now, m_words.size() > 1 ? m_words[1] : std::string_view());
-    } else if (equalNoCase(command, "ShutUp")) {
+    } else if (verb == Verb::ShutUp) {
         shutUp(now);
-    } else if (equalNoCase(command, "WaitSay")) {
+    } else if (verb == Verb::WaitSay) {
         // The script waits: no line can change the camera's mode before the queue ends.
         entry.pause = Pause::Captions;
         resolveCaptions(nullptr);
@@ -308,15 +402,16 @@ bool Player::runCaptions(Entry &entry, const Moment &now)
 
 bool Player::runCamera(Entry &entry, const Moment &now)
 {
-    const std::string_view command = m_words.front();
+    const Verb verb = m_verb;
     const bool worldMap = entry.onWorldMap;
-    if (isAny(command, {"CamMove", "CamBuildingApproach", "CamAnim", "CamCut", "CamBuildingFocus"}) &&
+    if (isAny(verb, {Verb::CamMove, Verb::CamBuildingApproach, Verb::CamAnim, Verb::CamCut,
+                     Verb::CamBuildingFocus}) &&
         worldMap) {
         entry.note = "On the world map this command does nothing.";
         return true;
     }
-    if (equalNoCase(command, "CamMove") || equalNoCase(command, "CamBuildingApproach")) {
-        const Duration duration = durationAt(m_words, equalNoCase(command, "CamMove") ? 2 : 4);
+    if (verb == Verb::CamMove || verb == Verb::CamBuildingApproach) {
+        const Duration duration = durationAt(m_words, verb == Verb::CamMove ? 2 : 4);
         Maybe end;
         if (!duration.given) {
             end = afterUnknown(now);
@@ -327,7 +422,7 @@ bool Player::runCamera(Entry &entry, const Moment &now)
         }
         changeMode(now, kCutsceneMode);
         glide(entry, now, end, CameraMove::Glide);
-    } else if (equalNoCase(command, "CamAnim")) {
+    } else if (verb == Verb::CamAnim) {
         changeMode(now, kCutsceneMode);
         const std::string_view name = m_words.size() > 1 ? m_words[1] : std::string_view();
         const AnimationFound found = m_setting.levels && !m_location.empty()
@@ -349,17 +444,17 @@ bool Player::runCamera(Entry &entry, const Moment &now)
             entry.note = found.lookup == Lookup::Missing ? "The mission defines no such camera animation."
                                                          : "The animation's nodes stop the game.";
         }
-    } else if (equalNoCase(command, "CamCut")) {
+    } else if (verb == Verb::CamCut) {
         // A cut leaves the camera's mode, and a glide under way goes on.
         entry.camera = CameraMove::Cut;
         entry.cameraSpan = Span{now, now};
-    } else if (equalNoCase(command, "CamBuildingFocus")) {
+    } else if (verb == Verb::CamBuildingFocus) {
         endCameraMove(now);
         changeMode(now, kCutsceneMode);
-    } else if (equalNoCase(command, "CamReset")) {
+    } else if (verb == Verb::CamReset) {
         endCameraMove(now);
         changeMode(now, kNormalMode);
-    } else if (equalNoCase(command, "CamLocationFocus") || equalNoCase(command, "CamGlobalWorldFocus")) {
+    } else if (verb == Verb::CamLocationFocus || verb == Verb::CamGlobalWorldFocus) {
         if (worldMap)
             changeMode(now, kCutsceneMode);
         else if (m_worldMapFrom && !surelyBefore(now, *m_worldMapFrom))
@@ -367,7 +462,7 @@ bool Player::runCamera(Entry &entry, const Moment &now)
         else
             entry.note = m_worldMapFrom ? "The world map is not shown yet: the game loses this command."
                                         : "Inside a location this command does nothing.";
-    } else if (equalNoCase(command, "WaitCam")) {
+    } else if (verb == Verb::WaitCam) {
         entry.pause = Pause::Camera;
         if (m_glide && !m_glideEnd) {
             entry.resume.reset();
@@ -384,8 +479,8 @@ bool Player::runCamera(Entry &entry, const Moment &now)
 
 bool Player::runPlace(Entry &entry, const Moment &now)
 {
-    const std::string_view command = m_words.front();
-    if (equalNoCase(command, "EnterLocation")) {
+    const Verb verb = m_verb;
+    if (verb == Verb::EnterLocation) {
         entry.pause = Pause::Location;
         Frame fadeLow = kFadeOut;
         Frame fadeHigh = kFadeOut;
@@ -408,7 +503,7 @@ bool Player::runPlace(Entry &entry, const Moment &now)
             changeMode(*entry.resume, kEitherMode);
             m_fadeEnd = later(*entry.resume, kFadeInAfterEntering);
         }
-    } else if (equalNoCase(command, "ExitLocation")) {
+    } else if (verb == Verb::ExitLocation) {
         if (entry.onWorldMap)
             return true;
         const Maybe shown = later(now, kFadeOut);
@@ -420,7 +515,7 @@ bool Player::runPlace(Entry &entry, const Moment &now)
         m_changes.push_back({*shown, kNormalMode});
         m_fadeEnd = later(*shown, kWorldMapFadeIn);
         m_location.clear();
-    } else if (equalNoCase(command, "WaitFade")) {
+    } else if (verb == Verb::WaitFade) {
         entry.pause = Pause::Fade;
         if (m_fadeEnd) {
             entry.resume = latestOf(now, *m_fadeEnd);
@@ -436,18 +531,16 @@ bool Player::runPlace(Entry &entry, const Moment &now)
 
 bool Player::runWaits(Entry &entry, const Moment &now)
 {
-    const std::string_view command = m_words.front();
-    if (equalNoCase(command, "Wait")) {
+    const Verb verb = m_verb;
+    if (verb == Verb::Wait) {
         entry.pause = Pause::Time;
         const auto frames = framesIn(durationAt(m_words, 1).seconds, false);
         entry.resume = frames ? later(now, *frames) : std::nullopt;
         if (!entry.resume)
             entry.note = "The wait is longer than anyone plays.";
-    } else if (isAny(command, {"WaitRocket", "WaitPlayerNotBusy", "RunCredits"})) {
-        const bool credits = equalNoCase(command, "RunCredits");
-        entry.pause = credits                              ? Pause::Credits
-                      : equalNoCase(command, "WaitRocket") ? Pause::Rocket
-                                                           : Pause::Player;
+    } else if (isAny(verb, {Verb::WaitRocket, Verb::WaitPlayerNotBusy, Verb::RunCredits})) {
+        const bool credits = verb == Verb::RunCredits;
+        entry.pause = credits ? Pause::Credits : verb == Verb::WaitRocket ? Pause::Rocket : Pause::Player;
         if (entry.onWorldMap && !credits) {
             entry.note = "On the world map this command does not wait.";
             return true;
@@ -717,8 +810,9 @@ bool startsOnWorldMap(const ScriptLines &lines)
         if (worldMap)
             return;
         gameWords(line.text, words);
-        if (!words.empty() && isPlaceBound(words.front()))
-            worldMap = isAny(words.front(), {"EnterLocation", "CamLocationFocus"});
+        const Verb verb = words.empty() ? Verb::Other : verbOf(words.front());
+        if (isPlaceBound(verb))
+            worldMap = isAny(verb, {Verb::EnterLocation, Verb::CamLocationFocus});
     });
     return worldMap.value_or(false);
 }
@@ -760,18 +854,56 @@ std::string clockText(Seconds seconds)
     return text;
 }
 
+namespace {
+
+// m:ss.sss of a frame count, in whole numbers: a long script's timeline prints millions
+// of these.
+void appendFrameClock(std::string &text, std::int32_t frames)
+{
+    const std::int64_t milliseconds = frameMilliseconds(frames);
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, milliseconds / 60000);
+    text.append(digits, end);
+    const auto rest = static_cast<int>(milliseconds % 60000);
+    const char tail[] = {':',
+                         static_cast<char>('0' + rest / 10000),
+                         static_cast<char>('0' + rest / 1000 % 10),
+                         '.',
+                         static_cast<char>('0' + rest / 100 % 10),
+                         static_cast<char>('0' + rest / 10 % 10),
+                         static_cast<char>('0' + rest % 10)};
+    text.append(tail, sizeof tail);
+}
+
+} // namespace
+
+void appendMomentText(std::string &text, const std::optional<Moment> &moment)
+{
+    if (!moment) {
+        text += "never";
+        return;
+    }
+    if (moment->unknowns)
+        text += "\u2265 ";
+    appendFrameClock(text, moment->least);
+    if (moment->isRange()) {
+        text += " to ";
+        appendFrameClock(text, moment->high);
+    }
+}
+
 std::string momentText(const Moment &moment)
 {
-    if (moment.unknowns)
-        return "\u2265 " + clockText(moment.earliest());
-    if (moment.isRange())
-        return clockText(moment.earliest()) + " to " + clockText(*moment.latest());
-    return clockText(moment.earliest());
+    std::string text;
+    appendMomentText(text, moment);
+    return text;
 }
 
 std::string momentText(const std::optional<Moment> &moment)
 {
-    return moment ? momentText(*moment) : std::string("never");
+    std::string text;
+    appendMomentText(text, moment);
+    return text;
 }
 
 } // namespace cw::timeline

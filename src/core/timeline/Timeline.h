@@ -36,6 +36,13 @@ inline constexpr Frame kLastFrame = 0x7fffffff;
 inline constexpr double kCutsceneRate = 1.6;
 inline constexpr double kNormalRate = 1.1;
 
+// A frame count in whole milliseconds, rounded. A frame is 50/3 ms, so no count falls
+// half-way between two.
+inline std::int64_t frameMilliseconds(std::int32_t frames)
+{
+    return (std::int64_t{frames} * 1000 + kFramesPerSecond / 2) / kFramesPerSecond;
+}
+
 // A moment of the script: the frames since line 1 ran, between `low` and `high`, plus
 // `unknowns` pauses of a length only the game knows (each at least no time), the same
 // first `unknowns` pauses of the script for every moment. Moments after the same
@@ -62,6 +69,11 @@ struct Moment
     {
         return unknowns ? std::nullopt
                         : std::optional<Seconds>(static_cast<Seconds>(high) / kFramesPerSecond);
+    }
+    std::int64_t earliestMilliseconds() const { return frameMilliseconds(least); }
+    std::optional<std::int64_t> latestMilliseconds() const
+    {
+        return unknowns ? std::nullopt : std::optional<std::int64_t>(frameMilliseconds(high));
     }
     bool operator==(const Moment &) const = default;
 };
@@ -189,5 +201,6 @@ std::string clockText(Seconds seconds);
 // "0:03.200", "0:02.217 to 0:03.217" for a range, "≥ 0:03.200" for a lower bound.
 std::string momentText(const Moment &moment);
 std::string momentText(const std::optional<Moment> &moment); // "never" when empty
+void appendMomentText(std::string &text, const std::optional<Moment> &moment);
 
 } // namespace cw::timeline
