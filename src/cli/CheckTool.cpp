@@ -34,28 +34,34 @@ public:
             return;
         m_anyError = m_anyError || f.severity == check::Severity::Error;
         if (m_asJson) {
-            m_line = json::Object()
-                         .field("file", file)
-                         .field("line", f.line)
-                         .field("severity", check::severityName(f.severity))
-                         .field("rule", f.rule)
-                         .field("message", f.message)
-                         .str();
+            json::Object(m_block)
+                .field("file", file)
+                .field("line", f.line)
+                .field("severity", check::severityName(f.severity))
+                .field("rule", f.rule)
+                .field("message", f.message)
+                .endLine();
         } else {
-            m_line = shownFile;
-            m_line += ':';
-            m_line += std::to_string(f.line);
-            m_line += ": ";
-            m_line += check::severityName(f.severity);
-            m_line += ": ";
-            m_line += escapeControls(f.message);
-            m_line += " [";
-            m_line += f.rule;
-            m_line += ']';
+            m_block += shownFile;
+            m_block += ':';
+            m_block += std::to_string(f.line);
+            m_block += ": ";
+            m_block += check::severityName(f.severity);
+            m_block += ": ";
+            appendEscapedControls(m_block, f.message);
+            m_block += " [";
+            m_block += f.rule;
+            m_block += "]\n";
         }
-        // One write a finding: a file of a million findings prints in a moment.
-        m_line += '\n';
-        m_out.write(m_line.data(), static_cast<std::streamsize>(m_line.size()));
+        // Findings leave in blocks: a file of a million findings prints in a moment.
+        if (m_block.size() >= kBlock)
+            flush();
+    }
+    // What is printed so far, out: at the end of each file.
+    void flush()
+    {
+        m_out.write(m_block.data(), static_cast<std::streamsize>(m_block.size()));
+        m_block.clear();
     }
     check::FindingSink sinkFor(const std::string &file)
     {
@@ -67,12 +73,13 @@ public:
 
 private:
     static constexpr std::string_view kUncheckedKeys = "game-strings-unread";
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
 
     std::ostream &m_out;
     bool m_asJson;
     bool m_anyError = false;
     bool m_notedUncheckedKeys = false;
-    std::string m_line;
+    std::string m_block;
 };
 
 // A file's name as findings show it: each folder's name and its own, as UTF-8.
@@ -154,6 +161,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
         }
         const std::string file = modPath + "/" + shownName(scriptsFolder) + "/" + shownName(path);
         check::checkScript(*bytes, catalogue, strings, printer.sinkFor(file));
+        printer.flush();
     }
     for (const fs::path &path : stringsFiles) {
         auto bytes = readFile(path, mod);
@@ -166,6 +174,7 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
                                  (inLanguage ? shownName(path.parent_path()) + "/" : std::string()) +
                                  shownName(path);
         check::checkModStringsFile(path, *bytes, strings, printer.sinkFor(file));
+        printer.flush();
     }
     return printer.anyError() ? kExitFindings : kExitOk;
 }

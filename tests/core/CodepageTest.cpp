@@ -61,6 +61,16 @@ TEST(Utf8, controlCharactersAreEscaped_andNothingElse)
     EXPECT_EQ(escapeControls(std::string("a\0b\tc\rd\x1B[31m\x7F", 13)), "a\\x00b\\x09c\\x0dd\\x1b[31m\\x7f");
     EXPECT_EQ(escapeControls("C1 \xC2\x85 and \xC2\xA0 no-break"), "C1 \\u0085 and \xC2\xA0 no-break");
     EXPECT_EQ(escapeControls("caf\xC3\xA9 \\ \"q\""), "caf\xC3\xA9 \\ \"q\"");
+    // Eight bytes are passed over at a time: a control at each place of the word, and
+    // a C1 control split across two words.
+    for (std::size_t at = 0; at < 17; ++at) {
+        std::string text(17, 'a');
+        text[at] = '\x1F';
+        std::string expected(17, 'a');
+        expected.replace(at, 1, "\\x1f");
+        EXPECT_EQ(escapeControls(text), expected) << at;
+    }
+    EXPECT_EQ(escapeControls("seven..\xC2\x9F"), "seven..\\u009f");
 }
 
 TEST(Codepage, fromUtf8_invertsToUtf8_andRefusesWhatTheCodePageCannotHold)

@@ -210,15 +210,18 @@ struct GameReading::State
             commands.emplace_back(catalogue.entry(i));
             // Entry names that are empty or "#" name no command.
             if (!name.empty() && name != "#")
-                names.emplace_back(name, i);
+                names[noCaseHash(name)].emplace_back(name, i);
         }
     }
 
     // The catalogue entry a word names, as the game matches names (without regard to
-    // case), or -1.
+    // case), or -1; the first of the catalogue when two names match.
     int commandOf(std::string_view word) const
     {
-        for (const auto &[name, entry] : names) {
+        const auto bucket = names.find(noCaseHash(word));
+        if (bucket == names.end())
+            return -1;
+        for (const auto &[name, entry] : bucket->second) {
             if (equalNoCase(name, word))
                 return entry;
         }
@@ -242,7 +245,8 @@ struct GameReading::State
     const Catalogue &catalogue;
     const GameStrings &strings;
     std::vector<CommandFacts> commands;                  // the facts of each catalogue entry
-    std::vector<std::pair<std::string_view, int>> names; // the entries that name a command
+    // The entries that name a command, by the hash of their names.
+    std::unordered_map<std::uint64_t, std::vector<std::pair<std::string_view, int>>> names;
     NearNames near;
     Place where = Place::Unknown;
     int exitLine = 0;

@@ -1,5 +1,8 @@
 #include "core/text/Codepage.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include <algorithm>
 #include <array>
 
@@ -139,18 +142,40 @@ std::string nameAsUtf8(std::string_view bytes)
     return isUtf8(bytes) ? std::string(bytes) : cp1252::toUtf8(bytes);
 }
 
-std::string escapeControls(std::string_view utf8)
+namespace {
+
+// Whether any of the 8 bytes at `p` is below 0x20, 0x7F, or 0xC2 (the lead of a C1
+// control), tested on all of them at once.
+bool mayStartEscape(const char *p)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+    const bool below20 = ((x - kOnes * 0x20) & ~x & kHighs) != 0;
+    return below20 || hasZero(x ^ (kOnes * 0x7F)) || hasZero(x ^ (kOnes * 0xC2));
+}
+
+} // namespace
+
+void appendEscapedControls(std::string &out, std::string_view utf8)
 {
     static const char kHex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(utf8.size());
     std::size_t plain = 0; // the start of the bytes not yet copied that need no escape
     for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // Eight bytes at a time past those that cannot start an escape.
+        while (i + 8 <= utf8.size() && !mayStartEscape(utf8.data() + i))
+            i += 8;
+        if (i == utf8.size())
+            break;
         const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte >= 0x20 && byte != 0x7F && byte != 0xC2)
+            continue;
         const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
                         static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
                         static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
-        if (byte >= 0x20 && byte != 0x7F && !c1)
+        if (byte == 0xC2 && !c1)
             continue;
         // Runs of ordinary bytes are copied whole: most texts hold no control at all.
         out.append(utf8, plain, i - plain);
@@ -168,6 +193,13 @@ std::string escapeControls(std::string_view utf8)
         plain = i + 1;
     }
     out.append(utf8, plain, utf8.size() - plain);
+}
+
+std::string escapeControls(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    appendEscapedControls(out, utf8);
     return out;
 }
 

@@ -42,5 +42,6 @@ std::string nameAsUtf8(std::string_view bytes);
 // DEL and C1) is written as an escape, "\x0a" for a line feed, "\u0085" for U+0085,
 // so that a name holding one can neither fake a line of output nor drive the terminal.
 std::string escapeControls(std::string_view utf8);
+void appendEscapedControls(std::string &out, std::string_view utf8);
 
 } // namespace cw
