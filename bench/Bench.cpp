@@ -3,6 +3,7 @@
 //   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [timeline] [bigscript]
 #include "BigScript.h"
 #include "Measure.h"
+#include "ToolScale.h"
 
 #include "core/catalogue/Catalogue.h"
 #include "core/check/Checker.h"
@@ -581,6 +582,8 @@ int main(int argc, char **argv)
         return openModChild(std::atoi(argv[2]), std::atoi(argv[3]));
     if (argc == 2 && std::string(argv[1]) == "--child-bigscript")
         return cw::bench::bigScriptChild();
+    if (argc >= 4 && std::string(argv[1]) == "--child-peak")
+        return cw::bench::toolScaleChild(argc, argv);
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -602,8 +605,11 @@ int main(int argc, char **argv)
             timelineFigures(options);
         } else if (what == "bigscript") {
             cw::bench::bigScript(options.runs);
+        } else if (what == "toolscale") {
+            cw::bench::toolScale(options.runs);
         } else {
-            std::fprintf(stderr, "unknown benchmark %s (startup, openmod, check, timeline, bigscript)\n",
+            std::fprintf(stderr,
+                         "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale)\n",
                          what.c_str());
             return 2;
         }

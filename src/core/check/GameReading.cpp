@@ -244,7 +244,7 @@ struct GameReading::State
 
     const Catalogue &catalogue;
     const GameStrings &strings;
-    std::vector<CommandFacts> commands;                  // the facts of each catalogue entry
+    std::vector<CommandFacts> commands; // the facts of each catalogue entry
     // The entries that name a command, by the hash of their names.
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::string_view, int>>> names;
     NearNames near;

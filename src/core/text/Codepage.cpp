@@ -152,7 +152,9 @@ bool mayStartEscape(const char *p)
     constexpr std::uint64_t kHighs = 0x8080808080808080ull;
     std::uint64_t x;
     std::memcpy(&x, p, sizeof x);
-    const auto hasZero = [](std::uint64_t v) { return ((v - kOnes) & ~v & kHighs) != 0; };
+    const auto hasZero = [](std::uint64_t v) {
+        return ((v - kOnes) & ~v & kHighs) != 0;
+    };
     const bool below20 = ((x - kOnes * 0x20) & ~x & kHighs) != 0;
     return below20 || hasZero(x ^ (kOnes * 0x7F)) || hasZero(x ^ (kOnes * 0xC2));
 }
