@@ -64,7 +64,9 @@ struct Case
 const std::vector<Case> &cases()
 {
     static const std::vector<Case> all = {
-        {"glide.txt", {"CamMove m 1e30\r\n", "Wait 1e30\r\n", "WaitCam\r\n"}, "CamMove m 1e30 / Wait 1e30 / WaitCam"},
+        {"glide.txt",
+         {"CamMove m 1e30\r\n", "Wait 1e30\r\n", "WaitCam\r\n"},
+         "CamMove m 1e30 / Wait 1e30 / WaitCam"},
         {"letters.txt", {"W\n"}, "W lines (LF)"},
         {"say.txt", {"Say a\n"}, "Say a lines (LF)"},
         {"empty.txt", {"\n"}, "empty lines (LF)"},
@@ -129,7 +131,8 @@ void toolScale(int runs)
     const fs::path root = fs::temp_directory_path() / "cuewright-bench-scale";
     fs::remove_all(root);
     writeFile(root / "darwinia.exe", "stand-in\r\n");
-    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt", root / "commands.txt");
+    fs::copy_file(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt",
+                  root / "commands.txt");
     for (const Case &c : cases())
         writeFile(root / "mods" / "m" / "scripts" / c.file, sixteenMegabytesOf(c.lines));
 
@@ -151,7 +154,8 @@ void toolScale(int runs)
     const std::string program = CUEWRIGHT_PROGRAM;
     for (const Case &c : cases()) {
         report("timeline", c.what, {program, "timeline", "--root", root.string(), "m", c.file});
-        report("timeline --json", c.what, {program, "timeline", "--root", root.string(), "--json", "m", c.file});
+        report("timeline --json", c.what,
+               {program, "timeline", "--root", root.string(), "--json", "m", c.file});
     }
     for (const Case &c : cases())
         report("check", c.what, {program, "check", "--root", root.string(), "m", c.file});
