@@ -46,8 +46,8 @@ TEST(Levels, aLocationIsFoundInAnyCase_andEachMissionFileReadOnce)
     const Levels levels = Levels::read(
         "Locations_StartDefinition\n0 1 map_Garden.txt m.txt\n1 1 map_yard.txt M.TXT\n2 1 map_mine.txt "
         "null\n",
-        [&](std::string_view) {
-            ++asked;
+        [&](std::string_view file) {
+            asked += file.starts_with("map_") ? 0 : 1;
             return std::string("CameraAnimations_StartDefinition\nintro\nMove CamPosBefore 1\nEnd\n");
         });
     EXPECT_EQ(levels.location("GARDEN"), &levels.locations().front());
@@ -92,12 +92,82 @@ TEST(Levels, mission_animationsAreTimedAndCheckedAsTheGameReadsThem)
         const Levels levels =
             Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n",
                          [&](std::string_view file) -> std::optional<std::string> {
+                             if (file == "map_garden.txt")
+                                 return std::nullopt;
                              EXPECT_EQ(file, "mission_garden.txt");
                              return mission ? std::optional(mounts + *mission) : std::nullopt;
                          });
         EXPECT_EQ(describedFound(levels.animation("Garden", name)), expected)
             << mission.value_or("<unreadable>");
     }
+}
+
+TEST(Levels, levelFile_namesAScriptCanLookUp)
+{
+    // Mounts; buildings "id type"; repeated ids; the scripts the file runs.
+    const auto described = [](const LevelFile &f) {
+        std::string text;
+        for (const std::string &m : f.mounts)
+            text += m + " ";
+        text += "|";
+        for (const Building &b : f.buildings)
+            text += " " + std::to_string(b.id) + " " + b.type;
+        text += " |";
+        for (long long id : f.repeatedIds)
+            text += " " + std::to_string(id);
+        text += " |";
+        for (const std::string &s : f.scripts)
+            text += " " + s;
+        return text;
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {"CameraMounts_StartDefinition\nintro 0 0 0\nIntro 1 1 1\n" + std::string(70, 'm') +
+             " 0\nCameraMounts_EndDefinition\nstray 0\n",
+         "intro " + std::string(63, 'm') + " | | |"},
+        {"Buildings_StartDefinition\n# type id\nIncubator 4 1 2\nScriptTrigger 9 0 0 0 0 0 1 Intro.TXT 40\n"
+         "SoulReceiver 4 0 0\nFenceSwitch 3,0:0 x.txt\nBuildings_EndDefinition\nScriptTrigger 5 late.txt\n",
+         "| 4 Incubator 9 ScriptTrigger 4 SoulReceiver 3 FenceSwitch | 4 | Intro.TXT x.txt"},
+        {"Buildings_StartDefinition\nRadarDish 2 sounds.txt\nBuildings_EndDefinition\n"
+         "PrimaryObjectives_StartDefinition\nBuildingOnline 2 "
+         "objective.txt\nPrimaryObjectives_EndDefinition\n",
+         "| 2 RadarDish | | objective.txt"},
+    };
+    for (const auto &[bytes, expected] : cases)
+        EXPECT_EQ(described(readLevelFile(bytes)), expected) << bytes;
+}
+
+TEST(Levels, soundsAndGameTxt_musicEventsAndTheScriptsEventsRun)
+{
+    const std::pair<const char *, const char *> sounds[] = {
+        {"OTHER Music\nEVENT Intro\n  SOUND a\nEND\nEVENT finale\nEND\n", "Intro finale "},
+        {"ENTITY Darwinian\nEVENT Die\nEND\nOTHER Music\nEVENT theme\nEVENT nested\nEND\nEND\n"
+         "BUILDING Radar\nEVENT Ping\nEND\n",
+         "theme "},
+        {"EVENT loose\nEND\n", ""},
+    };
+    for (const auto &[bytes, expected] : sounds) {
+        std::string text;
+        for (const std::string &e : readMusicEvents(bytes))
+            text += e + " ";
+        EXPECT_EQ(text, expected) << bytes;
+    }
+    const std::vector<std::string> events = readEventScripts(
+        "Locations_StartDefinition\n0 1 map_runscript.txt RunScript.txt\nLocations_EndDefinition\n"
+        "Events_StartDefinition\nNeverRun 0 RunScript launchpad.txt\nrunscript\tlast.txt\n");
+    EXPECT_EQ(events, (std::vector<std::string>{"launchpad.txt", "last.txt"}));
+
+    const Levels levels = Levels::read(
+        "Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n1 1 map_yard.txt null\n"
+        "Locations_EndDefinition\nRunScript Intro.txt\n",
+        [](std::string_view file) -> std::optional<std::string> {
+            if (file == "map_yard.txt")
+                return "Buildings_StartDefinition\nScriptTrigger 1 0 0 intro.txt\n";
+            return "PrimaryObjectives_StartDefinition\nx INTRO.txt\n";
+        });
+    EXPECT_EQ(levels.locationsRunning("intro.TXT"), (std::vector<std::size_t>{0, 1}));
+    EXPECT_TRUE(levels.eventsRun("intro.txt"));
+    EXPECT_FALSE(levels.eventsRun("outro.txt"));
+    EXPECT_TRUE(levels.locationsRunning("outro.txt").empty());
 }
 
 TEST(Levels, load_takesEachFileWholeFromTheModFirst_thenTheGame)
@@ -115,6 +185,21 @@ TEST(Levels, load_takesEachFileWholeFromTheModFirst_thenTheGame)
     levels = Levels::load(dir / "mod", dir / "game");
     EXPECT_EQ(levels.animation("yard", "mod").lookup, Lookup::Found);
     EXPECT_EQ(levels.animation("yard", "game").lookup, Lookup::Missing);
+
+    // Gestures, sounds and level files: the mod's, else the game's; not known without the game.
+    dir.write("game/data/gesture_demos/officer.txt", "");
+    dir.write("mod/Gesture_Demos/squad.txt", "");
+    dir.write("game/data/sounds.txt", "OTHER Music\nEVENT game\nEND\n");
+    levels = Levels::load(dir / "mod", dir / "game");
+    EXPECT_EQ(levels.gesture("OFFICER.txt"), Lookup::Found);
+    EXPECT_EQ(levels.gesture("squad.txt"), Lookup::Found);
+    EXPECT_EQ(levels.gesture("engineer.txt"), Lookup::Missing);
+    EXPECT_EQ(levels.levelFile("mission_YARD.txt"), Lookup::Found);
+    EXPECT_EQ(levels.levelFile("mission_labs.txt"), Lookup::Missing);
+    EXPECT_EQ(levels.musicEvents(), (std::vector<std::string>{"game"}));
+    dir.write("mod/sounds.txt", "OTHER Music\nEVENT mod\nEND\n");
+    EXPECT_EQ(Levels::load(dir / "mod", dir / "game").musicEvents(), (std::vector<std::string>{"mod"}));
+    EXPECT_EQ(Levels::load(dir / "mod", std::nullopt).gesture("squad.txt"), Lookup::Unknown);
 
     fs::remove(dir / "mod/Levels/GAME.TXT");
     EXPECT_EQ(described(Levels::load(dir / "mod", std::nullopt)), "unknown");

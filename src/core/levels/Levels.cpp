@@ -36,8 +36,8 @@ std::optional<std::string> bytesOf(Result<std::string, IoError> read)
 
 // levels/<file> of the mod, else of the game's data folder. A mod's file that exists
 // but cannot be read is not replaced by the game's: the game would not take that one.
-std::optional<std::string> readLevelFile(const fs::path &modFolder, const std::optional<fs::path> &game,
-                                         std::string_view file)
+std::optional<std::string> levelFileBytes(const fs::path &modFolder, const std::optional<fs::path> &game,
+                                          std::string_view file)
 {
     // A name from game.txt that is no plain name could lead out of the levels folder.
     if (plainFileNameProblem(file, NameRules::ThisSystem) != NameProblem::None)
@@ -95,42 +95,75 @@ std::vector<Location> readLocations(std::string_view gameTxt)
     return locations;
 }
 
-std::vector<CameraAnimation> readCameraAnimations(std::string_view mission)
+namespace {
+
+bool endsWithTxt(std::string_view word)
 {
-    enum class Section { None, Mounts, Animations };
-    Section section = Section::None;
+    return word.size() > 4 && equalNoCase(word.substr(word.size() - 4), ".txt");
+}
+
+bool runsScripts(std::string_view buildingType)
+{
+    return equalNoCase(buildingType, "ScriptTrigger") || equalNoCase(buildingType, "FenceSwitch");
+}
+
+} // namespace
+
+LevelFile readLevelFile(std::string_view bytes)
+{
+    enum class Section { None, Mounts, Animations, Buildings, Objectives };
+    struct Start
+    {
+        std::string_view start;
+        std::string_view end;
+        Section section;
+    };
+    static constexpr Start kSections[] = {
+        {"CameraMounts_StartDefinition", "CameraMounts_EndDefinition", Section::Mounts},
+        {"CameraAnimations_StartDefinition", "CameraAnimations_EndDefinition", Section::Animations},
+        {"Buildings_StartDefinition", "Buildings_EndDefinition", Section::Buildings},
+        {"PrimaryObjectives_StartDefinition", "PrimaryObjectives_EndDefinition", Section::Objectives},
+    };
+    LevelFile file;
+    file.read = true;
+    const Start *section = nullptr;
     std::unordered_set<std::string> mounts; // lowered, as the game matches them in any case
-    std::vector<CameraAnimation> animations;
+    std::unordered_set<long long> ids;
     bool inAnimation = false;
-    forEachWordedLine(mission, [&](const std::vector<std::string_view> &words) {
+    forEachWordedLine(bytes, [&](const std::vector<std::string_view> &words) {
         const std::string_view first = words[0];
-        switch (section) {
-        case Section::None:
-            if (equalNoCase(first, "CameraMounts_StartDefinition"))
-                section = Section::Mounts;
-            else if (equalNoCase(first, "CameraAnimations_StartDefinition"))
-                section = Section::Animations;
-            break;
-        case Section::Mounts:
-            if (equalNoCase(first, "CameraMounts_EndDefinition"))
-                section = Section::None;
-            else
-                mounts.insert(lowered(first.substr(0, kMountNameLength)));
-            break;
-        case Section::Animations:
+        if (!section) {
+            for (const Start &s : kSections) {
+                if (equalNoCase(first, s.start))
+                    section = &s;
+            }
+            return true;
+        }
+        if (equalNoCase(first, section->end)) {
             // An animation left without its End still ends with the section.
-            if (equalNoCase(first, "CameraAnimations_EndDefinition")) {
-                section = Section::None;
-                inAnimation = false;
-            } else if (!inAnimation) {
-                animations.emplace_back().name = std::string(first);
+            section = nullptr;
+            inAnimation = false;
+            return true;
+        }
+        switch (section->section) {
+        case Section::None:
+            break;
+        case Section::Mounts: {
+            const std::string_view name = first.substr(0, kMountNameLength);
+            if (mounts.insert(lowered(name)).second)
+                file.mounts.emplace_back(name);
+            break;
+        }
+        case Section::Animations:
+            if (!inAnimation) {
+                file.animations.emplace_back().name = std::string(first);
                 inAnimation = true;
             } else if (equalNoCase(first, "End")) {
                 inAnimation = false;
             } else {
                 // The node's mount is compared whole: one longer than a mount's kept name
                 // matches none.
-                CameraAnimation &animation = animations.back();
+                CameraAnimation &animation = file.animations.back();
                 const std::string_view mount = words.size() > 1 ? words[1] : std::string_view();
                 const double seconds = words.size() > 2 ? readGameNumber(words[2], false).value : 0;
                 ++animation.nodes;
@@ -141,45 +174,176 @@ std::vector<CameraAnimation> readCameraAnimations(std::string_view mission)
                     animation.undefinedMount = true;
             }
             break;
+        case Section::Buildings:
+            if (words.size() > 1) {
+                const long long id = static_cast<long long>(readGameNumber(words[1], true).value);
+                if (!ids.insert(id).second)
+                    file.repeatedIds.push_back(id);
+                file.buildings.push_back({id, std::string(first)});
+                if (runsScripts(first)) {
+                    for (std::size_t i = 2; i < words.size(); ++i)
+                        if (endsWithTxt(words[i]))
+                            file.scripts.emplace_back(words[i]);
+                }
+            }
+            break;
+        case Section::Objectives:
+            for (std::string_view word : words)
+                if (endsWithTxt(word))
+                    file.scripts.emplace_back(word);
+            break;
         }
         return true;
     });
-    return animations;
+    return file;
 }
+
+std::vector<CameraAnimation> readCameraAnimations(std::string_view mission)
+{
+    return readLevelFile(mission).animations;
+}
+
+std::vector<std::string> readMusicEvents(std::string_view soundsTxt)
+{
+    std::vector<std::string> events;
+    bool music = false;
+    int depth = 0; // inside an EVENT's block
+    forEachWordedLine(soundsTxt, [&](const std::vector<std::string_view> &words) {
+        const std::string_view first = words[0];
+        if (depth > 0) {
+            if (equalNoCase(first, "END"))
+                --depth;
+            else if (equalNoCase(first, "EVENT"))
+                ++depth;
+            return true;
+        }
+        if (equalNoCase(first, "EVENT")) {
+            if (music && words.size() > 1)
+                events.emplace_back(words[1]);
+            ++depth;
+        } else if (!equalNoCase(first, "END")) {
+            // A new object's sounds: Music's events end here.
+            music = words.size() > 1 && equalNoCase(first, "OTHER") && equalNoCase(words[1], "Music");
+        }
+        return true;
+    });
+    return events;
+}
+
+std::vector<std::string> readEventScripts(std::string_view gameTxt)
+{
+    std::vector<std::string> scripts;
+    bool inLocations = false;
+    forEachWordedLine(gameTxt, [&](const std::vector<std::string_view> &words) {
+        if (inLocations) {
+            inLocations = !equalNoCase(words[0], "Locations_EndDefinition");
+            return true;
+        }
+        if (equalNoCase(words[0], "Locations_StartDefinition")) {
+            inLocations = true;
+            return true;
+        }
+        for (std::size_t i = 0; i + 1 < words.size(); ++i)
+            if (equalNoCase(words[i], "RunScript"))
+                scripts.emplace_back(words[i + 1]);
+        return true;
+    });
+    return scripts;
+}
+
+namespace {
+
+// The names of the visible files of a folder, when it can be listed.
+std::optional<std::vector<std::string>> filesOf(const fs::path &folder)
+{
+    auto listed = listFolder(folder, EntryKind::Files);
+    return listed ? std::optional<std::vector<std::string>>(std::move(listed).value()) : std::nullopt;
+}
+
+// The names in the mod's folder and the game's, once both are known; the mod's alone
+// when the game is not known or its folder cannot be listed: names found there are
+// certain, and a name missing from it is not known to be missing.
+std::optional<std::vector<std::string>>
+filesOfBoth(const fs::path &modFolder, const std::optional<fs::path> &game, std::string_view folder)
+{
+    std::vector<std::string> names =
+        filesOf(findNoCase(modFolder, folder)).value_or(std::vector<std::string>{});
+    const auto theirs =
+        game ? filesOf(findNoCase(findNoCase(*game, layout::kGameDataFolder), folder)) : std::nullopt;
+    if (!theirs)
+        return std::nullopt;
+    names.insert(names.end(), theirs->begin(), theirs->end());
+    return names;
+}
+
+// The mod's <file> (directly in its folder), else the game's data/<file>.
+std::optional<std::string> readModOrGameFile(const fs::path &modFolder, const std::optional<fs::path> &game,
+                                             std::string_view file)
+{
+    const fs::path own = findNoCase(modFolder, file);
+    if (isFile(own))
+        return bytesOf(readFile(own, ModBoundary(modFolder)));
+    if (!game)
+        return std::nullopt;
+    const fs::path theirs = findNoCase(findNoCase(*game, layout::kGameDataFolder), file);
+    return isFile(theirs) ? bytesOf(readFile(theirs)) : std::nullopt;
+}
+
+} // namespace
 
 Levels Levels::load(const fs::path &modFolder, const std::optional<fs::path> &game)
 {
-    return read(readLevelFile(modFolder, game, "game.txt"),
-                [&](std::string_view file) { return readLevelFile(modFolder, game, file); });
+    LevelSources sources;
+    sources.levelFile = [&](std::string_view file) {
+        return levelFileBytes(modFolder, game, file);
+    };
+    sources.soundsTxt = readModOrGameFile(modFolder, game, "sounds.txt");
+    sources.gestures = filesOfBoth(modFolder, game, "gesture_demos");
+    sources.levelFiles = filesOfBoth(modFolder, game, layout::kLevelsFolder);
+    return read(levelFileBytes(modFolder, game, "game.txt"), sources);
 }
 
 Levels Levels::read(const std::optional<std::string> &gameTxt,
                     const std::function<std::optional<std::string>(std::string_view file)> &mission)
 {
+    LevelSources sources;
+    sources.levelFile = mission;
+    return read(gameTxt, sources);
+}
+
+std::size_t Levels::fileIndex(const std::string &name, const LevelSources &sources)
+{
+    if (name.empty())
+        return kNone;
+    // Windows, where the game runs, takes names in any letter case for one file.
+    const auto same = std::find_if(m_files.begin(), m_files.end(),
+                                   [&](const File &f) { return equalNoCase(f.name, name); });
+    if (same != m_files.end())
+        return static_cast<std::size_t>(same - m_files.begin());
+    File loaded{name, {}};
+    if (sources.levelFile) {
+        if (const std::optional<std::string> bytes = sources.levelFile(name))
+            loaded.level = readLevelFile(*bytes);
+    }
+    m_files.push_back(std::move(loaded));
+    return m_files.size() - 1;
+}
+
+Levels Levels::read(const std::optional<std::string> &gameTxt, const LevelSources &sources)
+{
     Levels levels;
+    if (sources.soundsTxt)
+        levels.m_musicEvents = readMusicEvents(*sources.soundsTxt);
+    levels.m_gestures = sources.gestures;
+    levels.m_levelFiles = sources.levelFiles;
     if (!gameTxt)
         return levels;
     levels.m_locationsKnown = true;
     levels.m_locations = readLocations(*gameTxt);
+    levels.m_eventScripts = readEventScripts(*gameTxt);
     for (const Location &location : levels.m_locations) {
-        if (location.missionFile.empty()) {
-            levels.m_missionOf.push_back(kNoMission);
-            continue;
-        }
-        // Windows, where the game runs, takes names in any letter case for one file.
-        const auto same =
-            std::find_if(levels.m_missions.begin(), levels.m_missions.end(),
-                         [&](const Mission &m) { return equalNoCase(m.file, location.missionFile); });
-        levels.m_missionOf.push_back(static_cast<std::size_t>(same - levels.m_missions.begin()));
-        if (same != levels.m_missions.end())
-            continue;
-        Mission loaded;
-        loaded.file = location.missionFile;
-        if (const std::optional<std::string> bytes = mission(location.missionFile)) {
-            loaded.read = true;
-            loaded.animations = readCameraAnimations(*bytes);
-        }
-        levels.m_missions.push_back(std::move(loaded));
+        levels.m_missionOf.push_back(levels.fileIndex(location.missionFile, sources));
+        levels.m_mapOf.push_back(levels.fileIndex(location.mapFile, sources));
     }
     return levels;
 }
@@ -199,15 +363,59 @@ AnimationFound Levels::animation(std::string_view location, std::string_view nam
     if (!place)
         return {Lookup::Missing, nullptr};
     const std::size_t index = m_missionOf[static_cast<std::size_t>(place - m_locations.data())];
-    if (index == kNoMission)
+    if (index == kNone)
         return {Lookup::Missing, nullptr};
-    const Mission &mission = m_missions[index];
+    const LevelFile &mission = m_files[index].level;
     if (!mission.read)
         return {};
     for (const CameraAnimation &animation : mission.animations)
         if (equalNoCase(animation.name, name))
             return {Lookup::Found, &animation};
     return {Lookup::Missing, nullptr};
+}
+
+std::vector<std::size_t> Levels::locationsRunning(std::string_view script) const
+{
+    std::vector<std::size_t> running;
+    for (std::size_t i = 0; i < m_locations.size(); ++i) {
+        for (const LevelFile *file : {missionOf(i), mapOf(i)}) {
+            if (file && std::any_of(file->scripts.begin(), file->scripts.end(),
+                                    [&](const std::string &s) { return equalNoCase(s, script); })) {
+                running.push_back(i);
+                break;
+            }
+        }
+    }
+    return running;
+}
+
+bool Levels::eventsRun(std::string_view script) const
+{
+    return std::any_of(m_eventScripts.begin(), m_eventScripts.end(),
+                       [&](const std::string &s) { return equalNoCase(s, script); });
+}
+
+namespace {
+
+Lookup lookIn(const std::optional<std::vector<std::string>> &names, std::string_view name)
+{
+    if (!names)
+        return Lookup::Unknown;
+    const bool found =
+        std::any_of(names->begin(), names->end(), [&](const std::string &n) { return equalNoCase(n, name); });
+    return found ? Lookup::Found : Lookup::Missing;
+}
+
+} // namespace
+
+Lookup Levels::levelFile(std::string_view file) const
+{
+    return lookIn(m_levelFiles, file);
+}
+
+Lookup Levels::gesture(std::string_view file) const
+{
+    return lookIn(m_gestures, file);
 }
 
 } // namespace cw

@@ -31,6 +31,23 @@ struct Location
     std::string missionFile; // empty for "null"
 };
 
+struct Building
+{
+    long long id = 0;
+    std::string type; // as the file writes it
+};
+
+// What a script can name in a map or mission file, as the game reads it.
+struct LevelFile
+{
+    bool read = false;                       // false: missing or unreadable
+    std::vector<std::string> mounts;         // as written, cut to the 63 characters the game keeps
+    std::vector<CameraAnimation> animations; // in the file's order, each checked against the mounts above it
+    std::vector<Building> buildings;
+    std::vector<long long> repeatedIds; // a building id given twice: the game stops loading the level
+    std::vector<std::string> scripts;   // what its script triggers, fence switches and objectives run
+};
+
 // Unknown: the file(s) could not be read, so nobody knows.
 enum class Lookup { Unknown, Missing, Found };
 
@@ -47,6 +64,29 @@ std::vector<Location> readLocations(std::string_view gameTxt);
 // the mounts defined above it.
 std::vector<CameraAnimation> readCameraAnimations(std::string_view mission);
 
+// The sections of a map or mission file that scripts name: CameraMounts,
+// CameraAnimations, Buildings (any type: the game skips types it does not know) and the
+// script files named in the lines of ScriptTrigger and FenceSwitch buildings and of
+// PrimaryObjectives.
+LevelFile readLevelFile(std::string_view bytes);
+
+// The music events of sounds.txt: the EVENT blocks after OTHER Music, in the file's order.
+std::vector<std::string> readMusicEvents(std::string_view soundsTxt);
+
+// The scripts game.txt's events run ("RunScript name"), outside its Locations section.
+std::vector<std::string> readEventScripts(std::string_view gameTxt);
+
+// The levels' inputs besides game.txt, for Levels::read.
+struct LevelSources
+{
+    // A file of the levels folder by its name (nullopt: unreadable or missing).
+    std::function<std::optional<std::string>(std::string_view file)> levelFile;
+    std::optional<std::string> soundsTxt;             // nullopt: unreadable or missing
+    std::optional<std::vector<std::string>> gestures; // the files of gesture_demos; nullopt: not known
+    // The files of the mod's levels folder and the game's; nullopt: not known.
+    std::optional<std::vector<std::string>> levelFiles;
+};
+
 class Levels
 {
 public:
@@ -62,6 +102,7 @@ public:
     // name (nullopt: unreadable or missing). Each mission file is asked for once.
     static Levels read(const std::optional<std::string> &gameTxt,
                        const std::function<std::optional<std::string>(std::string_view file)> &mission);
+    static Levels read(const std::optional<std::string> &gameTxt, const LevelSources &sources);
 
     bool locationsKnown() const { return m_locationsKnown; }
     const std::vector<Location> &locations() const { return m_locations; }
@@ -73,19 +114,46 @@ public:
     // read and it has no such animation, or the location is unknown or has no mission.
     AnimationFound animation(std::string_view location, std::string_view name) const;
 
+    // The mission and map files of a location of locations(): null when it has none, or
+    // they could not be read.
+    const LevelFile *missionOf(std::size_t location) const { return fileOf(m_missionOf, location); }
+    const LevelFile *mapOf(std::size_t location) const { return fileOf(m_mapOf, location); }
+    // The locations whose levels run `script` (any letter case), and whether game.txt's
+    // events do, on the world map.
+    std::vector<std::size_t> locationsRunning(std::string_view script) const;
+    bool eventsRun(std::string_view script) const;
+    // Whether a level file of that name can be read (for SetMission).
+    Lookup levelFile(std::string_view file) const;
+
+    // sounds.txt's music events (nullopt: not known), and the files of gesture_demos.
+    const std::optional<std::vector<std::string>> &musicEvents() const { return m_musicEvents; }
+    Lookup gesture(std::string_view file) const;
+    const std::optional<std::vector<std::string>> &gestures() const { return m_gestures; }
+
 private:
-    struct Mission
+    struct File
     {
-        std::string file;
-        bool read = false;
-        std::vector<CameraAnimation> animations;
+        std::string name;
+        LevelFile level;
     };
-    static constexpr std::size_t kNoMission = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    std::size_t fileIndex(const std::string &name, const LevelSources &sources);
+    const LevelFile *fileOf(const std::vector<std::size_t> &of, std::size_t location) const
+    {
+        const std::size_t index = location < of.size() ? of[location] : kNone;
+        return index != kNone && m_files[index].level.read ? &m_files[index].level : nullptr;
+    }
 
     bool m_locationsKnown = false;
     std::vector<Location> m_locations;
-    std::vector<std::size_t> m_missionOf; // for each location, its index in m_missions
-    std::vector<Mission> m_missions;      // one for each file, however many locations share it
+    std::vector<std::size_t> m_missionOf; // for each location, its index in m_files
+    std::vector<std::size_t> m_mapOf;
+    std::vector<File> m_files; // one for each file, however many locations share it
+    std::vector<std::string> m_eventScripts;
+    std::optional<std::vector<std::string>> m_levelFiles;
+    std::optional<std::vector<std::string>> m_musicEvents;
+    std::optional<std::vector<std::string>> m_gestures;
 };
 
 } // namespace cw
