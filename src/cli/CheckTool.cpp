@@ -5,6 +5,7 @@
 #include "cli/Json.h"
 #include "core/check/Checker.h"
 #include "core/io/Files.h"
+#include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "core/text/Codepage.h"
 #include "core/workspace/GameRoot.h"
@@ -112,6 +113,52 @@ std::optional<std::vector<fs::path>> scriptsToCheck(const Arguments &parsed, con
     return scripts;
 }
 
+// Where a mod's files are, and how findings name them.
+struct ModFiles
+{
+    const fs::path &folder;
+    const std::string &shownPath; // "mods/Garden Return"
+    const fs::path &scriptsFolder;
+    const ModBoundary &boundary;
+};
+
+// False when a file cannot be read, said so on `err`.
+bool checkScripts(const std::vector<fs::path> &scripts, const ModFiles &mod, const Catalogue &catalogue,
+                  const GameStrings &strings, const Levels &levels, Printer &printer, std::ostream &err)
+{
+    for (const fs::path &path : scripts) {
+        auto bytes = readFile(path, mod.boundary);
+        if (!bytes) {
+            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
+            return false;
+        }
+        const std::string file = mod.shownPath + "/" + shownName(mod.scriptsFolder) + "/" + shownName(path);
+        check::checkScript(*bytes, catalogue, strings, {&levels, nameOf(path.filename())},
+                           printer.sinkFor(file));
+        printer.flush();
+    }
+    return true;
+}
+
+bool checkStringsFiles(const std::vector<fs::path> &stringsFiles, const ModFiles &mod,
+                       const GameStrings &strings, Printer &printer, std::ostream &err)
+{
+    for (const fs::path &path : stringsFiles) {
+        auto bytes = readFile(path, mod.boundary);
+        if (!bytes) {
+            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
+            return false;
+        }
+        const bool inLanguage = path.parent_path() != mod.folder;
+        const std::string file = mod.shownPath + "/" +
+                                 (inLanguage ? shownName(path.parent_path()) + "/" : std::string()) +
+                                 shownName(path);
+        check::checkModStringsFile(path, *bytes, strings, printer.sinkFor(file));
+        printer.flush();
+    }
+    return true;
+}
+
 } // namespace
 
 int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
@@ -151,31 +198,13 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
         }
     }
     const GameStrings strings = GameStrings::load(place->location.folder, place->location.game, *modFolder);
+    const Levels levels = Levels::load(*modFolder, place->location.game);
 
     Printer printer(out, parsed.has("--json"));
-    for (const fs::path &path : *scripts) {
-        auto bytes = readFile(path, mod);
-        if (!bytes) {
-            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
-            return kExitUnusable;
-        }
-        const std::string file = modPath + "/" + shownName(scriptsFolder) + "/" + shownName(path);
-        check::checkScript(*bytes, catalogue, strings, printer.sinkFor(file));
-        printer.flush();
-    }
-    for (const fs::path &path : stringsFiles) {
-        auto bytes = readFile(path, mod);
-        if (!bytes) {
-            err << "cuewright check: cannot read " << shownError(bytes.error()) << "\n";
-            return kExitUnusable;
-        }
-        const bool inLanguage = path.parent_path() != *modFolder;
-        const std::string file = modPath + "/" +
-                                 (inLanguage ? shownName(path.parent_path()) + "/" : std::string()) +
-                                 shownName(path);
-        check::checkModStringsFile(path, *bytes, strings, printer.sinkFor(file));
-        printer.flush();
-    }
+    const ModFiles files{*modFolder, modPath, scriptsFolder, mod};
+    if (!checkScripts(*scripts, files, catalogue, strings, levels, printer, err) ||
+        !checkStringsFiles(stringsFiles, files, strings, printer, err))
+        return kExitUnusable;
     return printer.anyError() ? kExitFindings : kExitOk;
 }
 

@@ -162,6 +162,40 @@ void printJson(const Entry &entry, std::string &out)
     object.endLine();
 }
 
+// Lines go out as they are timed: a large script's timeline is never held whole.
+void printTimeline(const timeline::ScriptLines &lines, const timeline::Setting &setting, bool json,
+                   std::ostream &out)
+{
+    int lastLine = 1;
+    if (!json)
+        lines([&lastLine](const timeline::ScriptLine &line) { lastLine = line.number; });
+    const std::size_t width = std::to_string(lastLine).size();
+    // A timeline can run to millions of lines: they leave in blocks, not one by one.
+    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    std::string block;
+    block.reserve(kBlock + 1024);
+    const timeline::Summary summary = timeline::timeLines(lines, setting, [&](Entry &&entry) {
+        if (json)
+            printJson(entry, block);
+        else
+            printPlain(entry, width, block);
+        if (block.size() >= kBlock) {
+            out << block;
+            block.clear();
+        }
+    });
+    out << block;
+    const char *place = summary.startsOnWorldMap ? "world-map" : "location";
+    if (json) {
+        json::Object object;
+        momentFields(object, "total", summary.total);
+        out << object.field("exact", summary.exact).field("start_place", place).str() << "\n";
+    } else {
+        out << "total " << timeline::momentText(summary.total) << "  (starting "
+            << (summary.startsOnWorldMap ? "on the world map" : "in a location") << ")\n";
+    }
+}
+
 std::optional<timeline::Start> startOf(const std::string *value)
 {
     if (!value)
@@ -211,38 +245,7 @@ int runTimeline(const std::vector<std::string> &args, const Whereabouts &where, 
     }
     const GameStrings strings = GameStrings::load(location->folder, location->game, *modFolder);
     const Levels levels = Levels::load(*modFolder, location->game);
-    const timeline::ScriptLines lines = timeline::linesOfFile(*bytes);
-    // Lines go out as they are timed: a large script's timeline is never held whole.
-    const bool json = parsed.has("--json");
-    int lastLine = 1;
-    if (!json)
-        lines([&lastLine](const timeline::ScriptLine &line) { lastLine = line.number; });
-    const std::size_t width = std::to_string(lastLine).size();
-    // A timeline can run to millions of lines: they leave in blocks, not one by one.
-    constexpr std::size_t kBlock = std::size_t{1} << 16;
-    std::string block;
-    block.reserve(kBlock + 1024);
-    const timeline::Summary summary =
-        timeline::timeLines(lines, {&strings, &levels, *start}, [&](Entry &&entry) {
-            if (json)
-                printJson(entry, block);
-            else
-                printPlain(entry, width, block);
-            if (block.size() >= kBlock) {
-                out << block;
-                block.clear();
-            }
-        });
-    out << block;
-    const char *place = summary.startsOnWorldMap ? "world-map" : "location";
-    if (json) {
-        json::Object object;
-        momentFields(object, "total", summary.total);
-        out << object.field("exact", summary.exact).field("start_place", place).str() << "\n";
-    } else {
-        out << "total " << timeline::momentText(summary.total) << "  (starting "
-            << (summary.startsOnWorldMap ? "on the world map" : "in a location") << ")\n";
-    }
+    printTimeline(timeline::linesOfFile(*bytes), {&strings, &levels, *start}, parsed.has("--json"), out);
     return kExitOk;
 }
 

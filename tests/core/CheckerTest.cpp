@@ -2,6 +2,7 @@
 
 #include "core/catalogue/Catalogue.h"
 #include "core/io/Files.h"
+#include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "support/TempDir.h"
 
@@ -344,6 +345,117 @@ TEST(Checker, realisticScriptUsingEveryCommandWell_hasNoFinding)
         checkScript(*readFile(kData / "scripts" / "realistic.txt"), exampleCatalogue(), strings);
     for (const Finding &f : findings)
         ADD_FAILURE() << f.line << ": " << f.message << " [" << f.rule << "]";
+}
+
+// Two locations: garden (mounts, an animation, buildings in its mission and map; its
+// trigger runs "garden_intro.txt") and yard (no mission; a repeated building id in its
+// map); the events run "launch.txt" on the world map.
+Levels nameLevels(std::optional<std::vector<std::string>> gestures = std::vector<std::string>{"officer.txt"})
+{
+    LevelSources sources;
+    sources.levelFile = [](std::string_view file) -> std::optional<std::string> {
+        if (file == "mission_garden.txt")
+            return "CameraMounts_StartDefinition\ngate 0 0 0\nlake 0 0 0\nCameraMounts_EndDefinition\n"
+                   "CameraAnimations_StartDefinition\nsweep\nMove gate 2\nEnd\nbroken\nCut nowhere 1\nEnd\n"
+                   "CameraAnimations_EndDefinition\n"
+                   "Buildings_StartDefinition\nScriptTrigger 20 0 0 0 0 0 1 garden_intro.txt\n"
+                   "Buildings_EndDefinition\n";
+        if (file == "map_garden.txt")
+            return "Buildings_StartDefinition\nIncubator 4 0 0\nEscapeRocket 9 0 "
+                   "0\nBuildings_EndDefinition\n";
+        if (file == "map_yard.txt")
+            return "Buildings_StartDefinition\nIncubator 3 0 0\nTrunkPort 3 0 0\nBuildings_EndDefinition\n";
+        return std::nullopt;
+    };
+    sources.soundsTxt = "OTHER Music\nEVENT Theme\nEND\n";
+    sources.gestures = std::move(gestures);
+    sources.levelFiles = std::vector<std::string>{"mission_garden.txt", "map_garden.txt", "map_yard.txt"};
+    return Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n"
+                        "1 1 map_yard.txt null\nLocations_EndDefinition\nRunScript launch.txt\n",
+                        sources);
+}
+
+TEST(Checker, namesFromTheLevels_checkedWhereTheLineRuns)
+{
+    const Levels levels = nameLevels();
+    // The script's name, its lines, what is found.
+    const std::tuple<const char *, const char *, std::vector<Found>> cases[] = {
+        // The garden's trigger runs it: its mounts, animations and buildings (mission and map).
+        {"garden_intro.txt",
+         "CamMove gate 2\nCamCut LAKE\nCamCut CamPosBefore\nCamAnim Sweep\nHighlight 4\nHighlight 20\n"
+         "WaitRocket 9 Countdown 0\n",
+         {}},
+        {"garden_intro.txt",
+         "CamMove gat 2\nCamCut yard\nHighlight 3\nWaitRocket 4 launch 0\n",
+         {{1, "unknown-mount", kWarning},
+          {2, "unknown-mount", kWarning},
+          {3, "unknown-building", kWarning},
+          {4, "unknown-rocket-state", kWarning}}},
+        {"garden_intro.txt",
+         "CamAnim swept\nCamAnim broken\n",
+         {{1, "unknown-animation", kError}, {2, "animation-stops", kError}}},
+        // Nothing runs it: a name is wrong only where no location has it. The yard has no
+        // mission, so the garden's mounts decide; building 3 is the yard's.
+        {"other.txt",
+         "CamMove lake 1\nHighlight 3\nHighlight 99\nCamMove pond 1\n",
+         {{3, "unknown-building", kWarning}, {4, "unknown-mount", kWarning}}},
+        // Where EnterLocation and ExitLocation take it; the events start it on the world map.
+        {"launch.txt",
+         "CamMove nowhere 1\nEnterLocation yard\nHighlight 4\nExitLocation\nHighlight 4\nWaitFade\n"
+         "Highlight 4\nEnterLocation Garden\nHighlight 4\n",
+         {{2, "repeated-building", kError},
+          {3, "unknown-building", kWarning},
+          {5, "unknown-building", kWarning},
+          {7, "world-map-no-effect", kWarning}}},
+        {"x.txt",
+         "EnterLocation labs\nCamMove nowhere 1\nSetMission labs m.txt\nSetMission yard mission_yard.txt\n"
+         "CamLocationFocus heaven 60\nCamLocationFocus Yard 60\nCamLocationFocus nowhere 60\n",
+         {{1, "unknown-location", kError},
+          {3, "unknown-location", kError},
+          {4, "missing-mission", kError},
+          {7, "unknown-location", kWarning}}},
+        {"x.txt",
+         "TriggerSound theme\nTriggerSound Themes\nDemoGesture OFFICER.txt\nDemoGesture squad.txt\n"
+         "GiveResearch laser\nGiveResearch accessallareas\nGiveResearch lasers\n",
+         {{2, "unknown-music", kWarning}, {4, "missing-gesture", kError}, {7, "unknown-research", kWarning}}},
+    };
+    for (const auto &[script, bytes, expected] : cases) {
+        EXPECT_EQ(found(checkScript(bytes, exampleCatalogue(), cleanStrings(), {&levels, script})), expected)
+            << script << ": " << bytes;
+    }
+}
+
+TEST(Checker, namesFromTheLevels_silentWhereNobodyKnows_andSuggestNearNames)
+{
+    // No levels, or files that cannot be read: no finding about names.
+    const char *lines = "CamMove nowhere 1\nEnterLocation labs\nDemoGesture squad.txt\nTriggerSound x\n";
+    EXPECT_EQ(found(checkScript(lines, exampleCatalogue(), cleanStrings())), std::vector<Found>{});
+    const Levels unread = Levels::read(std::nullopt, LevelSources{});
+    EXPECT_EQ(found(checkScript(lines, exampleCatalogue(), cleanStrings(), {&unread, "x.txt"})),
+              std::vector<Found>{});
+    const Levels noGestures = nameLevels(std::nullopt);
+    EXPECT_TRUE(checkScript("DemoGesture squad.txt\n", exampleCatalogue(), cleanStrings(), {&noGestures, "x"})
+                    .empty());
+    // With ControlMethod 1 a missing gesture is shown as nothing.
+    const Levels levels = nameLevels();
+    GamePreferences icons;
+    icons.controlMethod = 1;
+    EXPECT_EQ(found(checkScript("DemoGesture squad.txt\n", exampleCatalogue(), stringsOf("", icons),
+                                {&levels, "x"})),
+              (std::vector<Found>{{1, "missing-gesture", kNote}}));
+
+    const auto message = [&](const char *script, const char *bytes) {
+        const auto findings = checkScript(bytes, exampleCatalogue(), cleanStrings(), {&levels, script});
+        return findings.empty() ? std::string() : findings.front().message;
+    };
+    EXPECT_EQ(message("garden_intro.txt", "CamMove gat 2\n"),
+              "no camera mount \"gat\" in garden's mission_garden.txt: CamMove does nothing; did you mean "
+              "\"gate\"?");
+    EXPECT_EQ(message("x.txt", "EnterLocation gardn\n"),
+              "EnterLocation of \"gardn\", a location game.txt does not list: the game crashes here; did you "
+              "mean \"garden\" or \"yard\"?");
+    EXPECT_EQ(message("x.txt", "Highlight 99\n"),
+              "no building 99 in any of the 2 locations that may run this line: Highlight does nothing");
 }
 
 } // namespace

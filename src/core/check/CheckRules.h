@@ -24,6 +24,17 @@ std::string quoted(std::string_view bytes);
 std::string shown(std::string_view name);
 std::string formatNumber(double value);
 
+// Names and words longer than this are never suggested or compared: no name is near
+// it, and the distance's table stays on the stack.
+inline constexpr std::size_t kLongestCompared = 64;
+// The edit distance of a and b without regard to case, or limit + 1 when it is larger
+// than limit; both at most kLongestCompared long. Counts the table's cells in `cost`.
+std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t limit, std::size_t &cost);
+// Up to three of `names` within two edits of `word` (any letter case), nearest first,
+// and how a message offers them: "; did you mean "a" or "b"?" (empty for none).
+std::vector<std::string_view> nearestNames(std::string_view word, const std::vector<std::string_view> &names);
+std::string didYouMean(const std::vector<std::string_view> &names);
+
 // Findings of one line, in the order the rules are listed.
 class LineReport
 {
@@ -64,6 +75,25 @@ public:
     // after it, for the rules that look ahead.
     void check(const std::vector<std::string_view> &words, std::string_view line, const LineReader &rest,
                const LineReport &report);
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// The names a script looks up in the levels (mounts, buildings, locations, animations,
+// music, gestures, research), each checked where its line runs: from the locations
+// whose levels run the script (every location when none does), then where each
+// EnterLocation and ExitLocation takes it.
+class NameReading
+{
+public:
+    NameReading(const GameStrings &strings, const ScriptContext &context);
+    ~NameReading();
+    NameReading(const NameReading &) = delete;
+    NameReading &operator=(const NameReading &) = delete;
+
+    void check(const std::vector<std::string_view> &words, const LineReport &report);
 
 private:
     struct State;

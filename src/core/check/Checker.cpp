@@ -13,11 +13,18 @@ using namespace detail;
 void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStrings &strings,
                  const FindingSink &sink)
 {
+    checkScript(bytes, catalogue, strings, {}, sink);
+}
+
+void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStrings &strings,
+                 const ScriptContext &context, const FindingSink &sink)
+{
     // The editor counts lines as text editors do, and the game's line ends differ only
     // where a line ends in CR alone, which is a finding of its own: one pass sees each
     // line as both read it, and findings come out in line order.
     LineReader reader(bytes, LineEnds::Any);
     GameReading game(catalogue, strings);
+    NameReading names(strings, context);
     bool reportedPast100 = false;
     for (std::string_view line; reader.next(line);) {
         const LineReport report(reader.lineNumber(), sink);
@@ -25,20 +32,24 @@ void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameS
         checkEditorReading(line, report);
         const std::vector<std::string_view> words = gameWords(line);
         checkGameLineEnd(reader.lineEnd(), reader.atEnd(), !words.empty(), "runs", report);
-        if (!words.empty())
+        if (!words.empty()) {
             game.check(words, line, reader, report);
+            names.check(words, report);
+        }
     }
 }
 
 std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
-                                 const GameStrings &strings)
+                                 const GameStrings &strings, const ScriptContext &context)
 {
     std::vector<Finding> findings;
-    checkScript(bytes, catalogue, strings, [&findings](Finding &&f) { findings.push_back(std::move(f)); });
+    checkScript(bytes, catalogue, strings, context,
+                [&findings](Finding &&f) { findings.push_back(std::move(f)); });
     return findings;
 }
 
-std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStrings &strings)
+std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStrings &strings,
+                                   const ScriptContext &context)
 {
     // The rows as lines at the line numbers the user sees, a row without a command an
     // empty line; a line saving would refuse is checked as empty, with a finding of its
@@ -51,7 +62,7 @@ std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStr
         if (!line)
             unencodable.push_back(r + 1);
     }
-    std::vector<Finding> findings = checkScript(lines, document.catalogue(), strings);
+    std::vector<Finding> findings = checkScript(lines, document.catalogue(), strings, context);
     for (int line : unencodable) {
         findings.push_back({line, Severity::Error, "not-encodable",
                             "the line holds a character that a Darwinia script cannot hold (only "

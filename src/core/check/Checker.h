@@ -9,6 +9,7 @@
 namespace cw {
 class Catalogue;
 class GameStrings;
+class Levels;
 class ScriptDocument;
 } // namespace cw
 
@@ -79,6 +80,14 @@ struct GameCommandRules
 
 const GameCommandRules &gameCommandRules();
 
+// Where a script runs: the levels of its mod (none: the names it looks up there are
+// not checked) and its file name, by which the levels' triggers and events run it.
+struct ScriptContext
+{
+    const Levels *levels = nullptr;
+    std::string script;
+};
+
 // Receives findings one at a time, in line order, so that a large file's findings
 // need not all be held at once.
 using FindingSink = std::function<void(Finding &&)>;
@@ -86,16 +95,19 @@ using FindingSink = std::function<void(Finding &&)>;
 // The findings of a script (lines ended by CR LF, CR or LF, as both the editor and a
 // text editor count them). `strings` says what each Say finds.
 void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStrings &strings,
+                 const ScriptContext &context, const FindingSink &sink);
+void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameStrings &strings,
                  const FindingSink &sink);
 std::vector<Finding> checkScript(std::string_view bytes, const Catalogue &catalogue,
-                                 const GameStrings &strings);
+                                 const GameStrings &strings, const ScriptContext &context = {});
 
 // The findings of the editor's document as it stands, edits included: each row is
 // checked as the line Save Script would write for it, at the row's own line number. A
 // row holding a character the code page cannot hold is checked as an empty line and is
 // a finding of its own ("not-encodable"), so the other lines still say what the game
 // will do.
-std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStrings &strings);
+std::vector<Finding> checkDocument(const ScriptDocument &document, const GameStrings &strings,
+                                   const ScriptContext &context = {});
 
 // The findings of the lines of one strings file.
 void checkStrings(std::string_view bytes, const FindingSink &sink);

@@ -16,9 +16,6 @@ namespace cw::check {
 namespace detail {
 namespace {
 
-// Names and words longer than this are never suggested or compared: no command name is
-// near it, and the distance's table stays on the stack.
-constexpr std::size_t kLongestCompared = 64;
 // The table cells all suggestions of one file may cost. A file of distinct unknown
 // words reaches it after hundreds of thousands of them; later ones get no suggestion.
 constexpr std::size_t kSuggestionBudget = std::size_t{60} * 1000 * 1000;
@@ -32,31 +29,6 @@ std::uint64_t letterBits(std::string_view word)
     for (char c : word)
         bits |= std::uint64_t{1} << (static_cast<unsigned char>(lowerAscii(c)) % 64);
     return bits;
-}
-
-// The edit distance of a and b without regard to case, or limit + 1 when it is larger
-// than limit; both at most kLongestCompared long. Counts the table's cells in `cost`.
-std::size_t boundedDistance(std::string_view a, std::string_view b, std::size_t limit, std::size_t &cost)
-{
-    std::array<std::size_t, kLongestCompared + 1> rows[2];
-    std::size_t *previous = rows[0].data();
-    std::size_t *current = rows[1].data();
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        previous[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        std::size_t best = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
-                                   previous[j - 1] + (lowerAscii(a[i - 1]) != lowerAscii(b[j - 1]))});
-            best = std::min(best, current[j]);
-        }
-        cost += b.size();
-        if (best > limit)
-            return limit + 1;
-        std::swap(previous, current);
-    }
-    return previous[b.size()];
 }
 
 // The catalogue's command names nearest to a word, for the message about an unknown

@@ -102,8 +102,8 @@ void checkText(std::string_view line, const GameStringsLine &read, const LineRep
         const std::size_t close = read.text.find(']', open);
         if (close == std::string_view::npos) {
             report.add(Severity::Error, "unclosed-bracket",
-                       "the text opens \"[\" and never closes it: the game hangs in an endless loop when it "
-                       "shows this text");
+                       "the text opens \"[\" and never closes it: the game hangs in an endless loop at "
+                       "start-up, when it builds its strings table, even if this text is never said");
             break;
         }
         open = close;

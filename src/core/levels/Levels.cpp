@@ -109,9 +109,81 @@ bool runsScripts(std::string_view buildingType)
 
 } // namespace
 
+namespace {
+
+// One pass over a map or mission file, a line of a section at a time.
+class LevelFileReader
+{
+public:
+    LevelFileReader() { m_file.read = true; }
+
+    void mount(std::string_view first)
+    {
+        const std::string_view name = first.substr(0, kMountNameLength);
+        if (m_mounts.insert(lowered(name)).second)
+            m_file.mounts.emplace_back(name);
+    }
+
+    void animationLine(const std::vector<std::string_view> &words)
+    {
+        const std::string_view first = words[0];
+        if (!m_inAnimation) {
+            m_file.animations.emplace_back().name = std::string(first);
+            m_inAnimation = true;
+            return;
+        }
+        if (equalNoCase(first, "End")) {
+            m_inAnimation = false;
+            return;
+        }
+        // The node's mount is compared whole: one longer than a mount's kept name
+        // matches none.
+        CameraAnimation &animation = m_file.animations.back();
+        const std::string_view mount = words.size() > 1 ? words[1] : std::string_view();
+        const double seconds = words.size() > 2 ? readGameNumber(words[2], false).value : 0;
+        ++animation.nodes;
+        animation.seconds += seconds;
+        if (!(seconds >= 0 && seconds < 60))
+            animation.badDuration = true;
+        if (!equalNoCase(mount, "CamPosBefore") && !m_mounts.contains(lowered(mount)))
+            animation.undefinedMount = true;
+    }
+
+    void building(const std::vector<std::string_view> &words)
+    {
+        if (words.size() < 2)
+            return;
+        const auto id = static_cast<long long>(readGameNumber(words[1], true).value);
+        if (!m_ids.insert(id).second)
+            m_file.repeatedIds.push_back(id);
+        m_file.buildings.push_back({id, std::string(words[0])});
+        if (runsScripts(words[0]))
+            scriptsOf(words, 2);
+    }
+
+    void scriptsOf(const std::vector<std::string_view> &words, std::size_t from)
+    {
+        for (std::size_t i = from; i < words.size(); ++i)
+            if (endsWithTxt(words[i]))
+                m_file.scripts.emplace_back(words[i]);
+    }
+
+    // An animation left without its End still ends with its section.
+    void endSection() { m_inAnimation = false; }
+    LevelFile take() { return std::move(m_file); }
+
+private:
+    LevelFile m_file;
+    std::unordered_set<std::string> m_mounts; // lowered, as the game matches them in any case
+    std::unordered_set<long long> m_ids;
+    bool m_inAnimation = false;
+};
+
+} // namespace
+
 LevelFile readLevelFile(std::string_view bytes)
 {
-    enum class Section { None, Mounts, Animations, Buildings, Objectives };
+    enum class Section { Mounts, Animations, Buildings, Objectives };
     struct Start
     {
         std::string_view start;
@@ -124,78 +196,29 @@ LevelFile readLevelFile(std::string_view bytes)
         {"Buildings_StartDefinition", "Buildings_EndDefinition", Section::Buildings},
         {"PrimaryObjectives_StartDefinition", "PrimaryObjectives_EndDefinition", Section::Objectives},
     };
-    LevelFile file;
-    file.read = true;
+    LevelFileReader reader;
     const Start *section = nullptr;
-    std::unordered_set<std::string> mounts; // lowered, as the game matches them in any case
-    std::unordered_set<long long> ids;
-    bool inAnimation = false;
     forEachWordedLine(bytes, [&](const std::vector<std::string_view> &words) {
-        const std::string_view first = words[0];
         if (!section) {
             for (const Start &s : kSections) {
-                if (equalNoCase(first, s.start))
+                if (equalNoCase(words[0], s.start))
                     section = &s;
             }
-            return true;
-        }
-        if (equalNoCase(first, section->end)) {
-            // An animation left without its End still ends with the section.
+        } else if (equalNoCase(words[0], section->end)) {
             section = nullptr;
-            inAnimation = false;
-            return true;
-        }
-        switch (section->section) {
-        case Section::None:
-            break;
-        case Section::Mounts: {
-            const std::string_view name = first.substr(0, kMountNameLength);
-            if (mounts.insert(lowered(name)).second)
-                file.mounts.emplace_back(name);
-            break;
-        }
-        case Section::Animations:
-            if (!inAnimation) {
-                file.animations.emplace_back().name = std::string(first);
-                inAnimation = true;
-            } else if (equalNoCase(first, "End")) {
-                inAnimation = false;
-            } else {
-                // The node's mount is compared whole: one longer than a mount's kept name
-                // matches none.
-                CameraAnimation &animation = file.animations.back();
-                const std::string_view mount = words.size() > 1 ? words[1] : std::string_view();
-                const double seconds = words.size() > 2 ? readGameNumber(words[2], false).value : 0;
-                ++animation.nodes;
-                animation.seconds += seconds;
-                if (!(seconds >= 0 && seconds < 60))
-                    animation.badDuration = true;
-                if (!equalNoCase(mount, "CamPosBefore") && !mounts.contains(lowered(mount)))
-                    animation.undefinedMount = true;
-            }
-            break;
-        case Section::Buildings:
-            if (words.size() > 1) {
-                const long long id = static_cast<long long>(readGameNumber(words[1], true).value);
-                if (!ids.insert(id).second)
-                    file.repeatedIds.push_back(id);
-                file.buildings.push_back({id, std::string(first)});
-                if (runsScripts(first)) {
-                    for (std::size_t i = 2; i < words.size(); ++i)
-                        if (endsWithTxt(words[i]))
-                            file.scripts.emplace_back(words[i]);
-                }
-            }
-            break;
-        case Section::Objectives:
-            for (std::string_view word : words)
-                if (endsWithTxt(word))
-                    file.scripts.emplace_back(word);
-            break;
+            reader.endSection();
+        } else if (section->section == Section::Mounts) {
+            reader.mount(words[0]);
+        } else if (section->section == Section::Animations) {
+            reader.animationLine(words);
+        } else if (section->section == Section::Buildings) {
+            reader.building(words);
+        } else {
+            reader.scriptsOf(words, 0);
         }
         return true;
     });
-    return file;
+    return reader.take();
 }
 
 std::vector<CameraAnimation> readCameraAnimations(std::string_view mission)

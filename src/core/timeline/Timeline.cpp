@@ -259,6 +259,8 @@ private:
     void run(Entry &entry, const Moment &now);
     bool runCaptions(Entry &entry, const Moment &now);
     bool runCamera(Entry &entry, const Moment &now);
+    void glideTo(Entry &entry, const Moment &now);
+    void animate(Entry &entry, const Moment &now);
     bool runPlace(Entry &entry, const Moment &now);
     bool runWaits(Entry &entry, const Moment &now);
     void say(Entry &entry, const Moment &now, std::string_view key);
@@ -400,6 +402,46 @@ bool Player::runCaptions(Entry &entry, const Moment &now)
     return true;
 }
 
+void Player::glideTo(Entry &entry, const Moment &now)
+{
+    const Verb verb = m_verb;
+    const Duration duration = durationAt(m_words, verb == Verb::CamMove ? 2 : 4);
+    Maybe end;
+    if (!duration.given) {
+        end = afterUnknown(now);
+        entry.note = "The duration is missing: the game reads past the line.";
+    } else if (duration.seconds >= 0) {
+        const auto frames = framesIn(duration.seconds, true);
+        end = frames ? later(now, *frames) : std::nullopt;
+    }
+    changeMode(now, kCutsceneMode);
+    glide(entry, now, end, CameraMove::Glide);
+}
+
+void Player::animate(Entry &entry, const Moment &now)
+{
+    changeMode(now, kCutsceneMode);
+    const std::string_view name = m_words.size() > 1 ? m_words[1] : std::string_view();
+    const AnimationFound found = m_setting.levels && !m_location.empty()
+                                     ? m_setting.levels->animation(m_location, name)
+                                     : AnimationFound{};
+    if (found.lookup == Lookup::Found && !found.animation->badDuration && !found.animation->undefinedMount) {
+        glide(entry, now, later(now, framesIn(found.animation->seconds, true).value_or(0)),
+              CameraMove::Animation);
+    } else if (found.lookup == Lookup::Unknown) {
+        glide(entry, now, afterUnknown(now), CameraMove::Animation);
+        entry.note = m_location.empty()
+                         ? "Its length is in the mission the script runs in, which is not known."
+                         : "Its length is in a mission file that could not be read.";
+    } else {
+        endCameraMove(now);
+        entry.pause = Pause::Stops;
+        entry.resume.reset();
+        entry.note = found.lookup == Lookup::Missing ? "The mission defines no such camera animation."
+                                                     : "The animation's nodes stop the game.";
+    }
+}
+
 bool Player::runCamera(Entry &entry, const Moment &now)
 {
     const Verb verb = m_verb;
@@ -411,39 +453,9 @@ bool Player::runCamera(Entry &entry, const Moment &now)
         return true;
     }
     if (verb == Verb::CamMove || verb == Verb::CamBuildingApproach) {
-        const Duration duration = durationAt(m_words, verb == Verb::CamMove ? 2 : 4);
-        Maybe end;
-        if (!duration.given) {
-            end = afterUnknown(now);
-            entry.note = "The duration is missing: the game reads past the line.";
-        } else if (duration.seconds >= 0) {
-            const auto frames = framesIn(duration.seconds, true);
-            end = frames ? later(now, *frames) : std::nullopt;
-        }
-        changeMode(now, kCutsceneMode);
-        glide(entry, now, end, CameraMove::Glide);
+        glideTo(entry, now);
     } else if (verb == Verb::CamAnim) {
-        changeMode(now, kCutsceneMode);
-        const std::string_view name = m_words.size() > 1 ? m_words[1] : std::string_view();
-        const AnimationFound found = m_setting.levels && !m_location.empty()
-                                         ? m_setting.levels->animation(m_location, name)
-                                         : AnimationFound{};
-        if (found.lookup == Lookup::Found && !found.animation->badDuration &&
-            !found.animation->undefinedMount) {
-            glide(entry, now, later(now, framesIn(found.animation->seconds, true).value_or(0)),
-                  CameraMove::Animation);
-        } else if (found.lookup == Lookup::Unknown) {
-            glide(entry, now, afterUnknown(now), CameraMove::Animation);
-            entry.note = m_location.empty()
-                             ? "Its length is in the mission the script runs in, which is not known."
-                             : "Its length is in a mission file that could not be read.";
-        } else {
-            endCameraMove(now);
-            entry.pause = Pause::Stops;
-            entry.resume.reset();
-            entry.note = found.lookup == Lookup::Missing ? "The mission defines no such camera animation."
-                                                         : "The animation's nodes stop the game.";
-        }
+        animate(entry, now);
     } else if (verb == Verb::CamCut) {
         // A cut leaves the camera's mode, and a glide under way goes on.
         entry.camera = CameraMove::Cut;

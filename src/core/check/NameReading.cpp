@@ -1,0 +1,349 @@
+#include "core/check/CheckRules.h"
+
+#include "core/levels/Levels.h"
+#include "core/strings/GameStrings.h"
+#include "core/text/GameText.h"
+
+#include <algorithm>
+
+// The names a script takes from the levels, checked as the game looks them up. A name
+// is reported only when every location the line may run in lacks it, and never where
+// a file could not be read: there nobody knows.
+namespace cw::check::detail {
+namespace {
+
+bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
+{
+    return std::any_of(names.begin(), names.end(), [word](std::string_view n) { return equalNoCase(word, n); });
+}
+
+bool contains(const std::vector<std::string_view> &names, std::string_view name)
+{
+    return std::any_of(names.begin(), names.end(), [name](std::string_view n) { return equalNoCase(n, name); });
+}
+
+// What GiveResearch grants; anything else it ignores.
+constexpr std::string_view kResearch[] = {"Darwinian", "Officer",  "Squad",       "Laser",      "Grenade",
+                                          "Rocket",    "Controller", "AirStrike", "Armour",     "TaskManager",
+                                          "Engineer",  "modsystem", "accessallareas"};
+constexpr std::string_view kRocketStates[] = {"Refueling", "Loading",   "Ignition", "Ready",
+                                              "Countdown", "Exploding", "Flight"};
+
+std::vector<std::string_view> viewsOf(const std::vector<std::string> &names)
+{
+    return {names.begin(), names.end()};
+}
+
+template<std::size_t N> std::vector<std::string_view> viewsOf(const std::string_view (&names)[N])
+{
+    return {std::begin(names), std::end(names)};
+}
+
+} // namespace
+
+struct NameReading::State
+{
+    // Where the lines run: some of the levels' locations, the world map, or not known
+    // (no levels, or after an EnterLocation to a location no game.txt lists).
+    enum class Where { Locations, WorldMap, Unknown };
+
+    State(const GameStrings &strings_, const ScriptContext &context) : strings(strings_), levels(context.levels)
+    {
+        if (!levels || !levels->locationsKnown())
+            return;
+        locations = levels->locationsRunning(context.script);
+        if (!locations.empty()) {
+            where = Where::Locations;
+        } else if (levels->eventsRun(context.script)) {
+            where = Where::WorldMap;
+        } else {
+            for (std::size_t i = 0; i < levels->locations().size(); ++i)
+                locations.push_back(i);
+            where = Where::Locations;
+        }
+    }
+
+    // "garden's mission_garden.txt" for one location, or how many may run the line.
+    std::string placeOf(bool mission, bool map) const
+    {
+        if (locations.size() != 1)
+            return "any of the " + std::to_string(locations.size()) + " locations that may run this line";
+        const Location &l = levels->locations()[locations.front()];
+        std::string files;
+        if (mission && !l.missionFile.empty())
+            files = shown(l.missionFile);
+        if (map)
+            files += (files.empty() ? "" : " and ") + shown(l.mapFile);
+        return shown(l.name) + "'s " + (files.empty() ? std::string("levels") : files);
+    }
+
+    // The names each location offers, or nullopt when one of them cannot be read, so
+    // that nobody knows; a location without a mission offers no mission names.
+    template<typename Names>
+    std::optional<std::vector<std::string_view>> missionNames(Names &&names, bool withMap = false) const
+    {
+        std::vector<std::string_view> all;
+        for (std::size_t i : locations) {
+            const Location &l = levels->locations()[i];
+            const LevelFile *mission = levels->missionOf(i);
+            if (!l.missionFile.empty() && !mission)
+                return std::nullopt;
+            if (mission)
+                names(*mission, all);
+            if (withMap) {
+                const LevelFile *map = levels->mapOf(i);
+                if (!map)
+                    return std::nullopt;
+                names(*map, all);
+            }
+        }
+        return all;
+    }
+
+    void mount(std::string_view command, std::string_view name, const LineReport &report) const;
+    void animation(std::string_view name, const LineReport &report) const;
+    void building(std::string_view command, std::string_view id, const LineReport &report) const;
+    void rocketState(std::string_view state, const LineReport &report) const;
+    void enter(std::string_view name, const LineReport &report);
+    void setMission(const std::vector<std::string_view> &words, const LineReport &report) const;
+    void focus(std::string_view name, const LineReport &report) const;
+    void sound(std::string_view name, const LineReport &report) const;
+    void gesture(std::string_view name, const LineReport &report) const;
+    void research(std::string_view name, const LineReport &report) const;
+    bool knownLocation(std::string_view name, std::string_view command, Severity severity,
+                       std::string_view then, const LineReport &report) const;
+
+    const GameStrings &strings;
+    const Levels *levels;
+    Where where = Where::Unknown;
+    std::vector<std::size_t> locations;
+    bool exiting = false; // after ExitLocation, until its WaitFade
+};
+
+void NameReading::State::mount(std::string_view command, std::string_view name, const LineReport &report) const
+{
+    if (equalNoCase(name, "CamPosBefore"))
+        return;
+    const auto mounts = missionNames([](const LevelFile &f, std::vector<std::string_view> &all) {
+        all.insert(all.end(), f.mounts.begin(), f.mounts.end());
+    });
+    // The game keeps 63 characters of a mount's name and compares the word whole.
+    if (!mounts || contains(*mounts, name))
+        return;
+    const bool cut = equalNoCase(command, "CamCut");
+    report.add(Severity::Warning, "unknown-mount",
+               "no camera mount " + quoted(name) + " in " + placeOf(true, false) + ": " + shown(command) +
+                   (cut ? " cuts back to the camera's last target" : " does nothing") +
+                   didYouMean(nearestNames(name, *mounts)));
+}
+
+void NameReading::State::animation(std::string_view name, const LineReport &report) const
+{
+    std::vector<const CameraAnimation *> found;
+    const auto names = missionNames([&](const LevelFile &f, std::vector<std::string_view> &all) {
+        for (const CameraAnimation &a : f.animations) {
+            all.push_back(a.name);
+            if (equalNoCase(a.name, name))
+                found.push_back(&a);
+        }
+    });
+    if (!names)
+        return;
+    if (found.empty()) {
+        report.add(Severity::Error, "unknown-animation",
+                   "no camera animation " + quoted(name) + " in " + placeOf(true, false) +
+                       ": the game stops with an error (\"Invalid camera animation requested\")" +
+                       didYouMean(nearestNames(name, *names)));
+        return;
+    }
+    // The first of a name is the one played; the game stops only when each may be it.
+    if (std::all_of(found.begin(), found.end(),
+                    [](const CameraAnimation *a) { return a->badDuration || a->undefinedMount; })) {
+        const CameraAnimation &a = *found.front();
+        report.add(Severity::Error, "animation-stops",
+                   "the camera animation " + quoted(name) + " in " + placeOf(true, false) +
+                       (a.undefinedMount ? " moves to a mount not defined above it"
+                                         : " has a node that lasts less than 0 or 60 seconds or more") +
+                       ": the game stops with an error when it plays it");
+    }
+}
+
+void NameReading::State::building(std::string_view command, std::string_view id, const LineReport &report) const
+{
+    const long long wanted = static_cast<long long>(readGameNumber(id, true).value);
+    bool any = false;
+    const auto ids = missionNames(
+        [&](const LevelFile &f, std::vector<std::string_view> &) {
+            for (const Building &b : f.buildings) {
+                any = any || b.id == wanted;
+            }
+        },
+        true);
+    if (!ids || any)
+        return;
+    const bool rocket = equalNoCase(command, "WaitRocket");
+    report.add(Severity::Warning, "unknown-building",
+               "no building " + std::to_string(wanted) + " in " + placeOf(true, true) + ": " + shown(command) +
+                   (rocket ? " does not wait" : " does nothing"));
+}
+
+void NameReading::State::rocketState(std::string_view state, const LineReport &report) const
+{
+    const auto states = viewsOf(kRocketStates);
+    if (contains(states, state))
+        return;
+    report.add(Severity::Warning, "unknown-rocket-state",
+               quoted(state) + " is no state of a rocket (Refueling, Loading, Ignition, Ready, Countdown, "
+                               "Exploding, Flight): WaitRocket does not wait" +
+                   didYouMean(nearestNames(state, states)));
+}
+
+bool NameReading::State::knownLocation(std::string_view name, std::string_view command, Severity severity,
+                                       std::string_view then, const LineReport &report) const
+{
+    if (!levels || !levels->locationsKnown() || levels->location(name))
+        return true;
+    std::vector<std::string_view> names;
+    for (const Location &l : levels->locations())
+        names.push_back(l.name);
+    report.add(severity, "unknown-location",
+               shown(command) + " of " + quoted(name) + ", a location game.txt does not list: " +
+                   std::string(then) + didYouMean(nearestNames(name, names)));
+    return false;
+}
+
+void NameReading::State::enter(std::string_view name, const LineReport &report)
+{
+    exiting = false;
+    if (!knownLocation(name, "EnterLocation", Severity::Error, "the game crashes here", report)) {
+        where = Where::Unknown;
+        return;
+    }
+    if (!levels || !levels->locationsKnown())
+        return;
+    const std::size_t index = static_cast<std::size_t>(levels->location(name) - levels->locations().data());
+    where = Where::Locations;
+    locations.assign(1, index);
+    for (const LevelFile *file : {levels->missionOf(index), levels->mapOf(index)}) {
+        if (file && !file->repeatedIds.empty()) {
+            report.add(Severity::Error, "repeated-building",
+                       "building " + std::to_string(file->repeatedIds.front()) + " is defined twice in " +
+                           placeOf(file == levels->missionOf(index), file == levels->mapOf(index)) +
+                           ": the game stops with an error when it loads the location");
+            break;
+        }
+    }
+}
+
+void NameReading::State::setMission(const std::vector<std::string_view> &words, const LineReport &report) const
+{
+    if (words.size() < 3 ||
+        !knownLocation(words[1], "SetMission", Severity::Error, "the game crashes here", report))
+        return;
+    if (levels && levels->levelFile(words[2]) == Lookup::Missing) {
+        report.add(Severity::Error, "missing-mission",
+                   "SetMission names " + quoted(words[2]) +
+                       ", a file in neither the mod's levels folder nor the game's: the game stops with an "
+                       "error when it enters " +
+                       shown(words[1]));
+    }
+}
+
+void NameReading::State::focus(std::string_view name, const LineReport &report) const
+{
+    if (!equalNoCase(name, "heaven"))
+        knownLocation(name, "CamLocationFocus", Severity::Warning, "the camera does not move", report);
+}
+
+void NameReading::State::sound(std::string_view name, const LineReport &report) const
+{
+    if (!levels || !levels->musicEvents())
+        return;
+    const auto events = viewsOf(*levels->musicEvents());
+    if (contains(events, name))
+        return;
+    report.add(Severity::Warning, "unknown-music",
+               "no music event " + quoted(name) + " in sounds.txt: TriggerSound plays nothing" +
+                   didYouMean(nearestNames(name, events)));
+}
+
+void NameReading::State::gesture(std::string_view name, const LineReport &report) const
+{
+    if (!levels || levels->gesture(name) != Lookup::Missing)
+        return;
+    const std::string what = "no gesture file " + quoted(name) + " in gesture_demos, the mod's or the game's";
+    const auto names = levels->gestures() ? viewsOf(*levels->gestures()) : std::vector<std::string_view>();
+    if (strings.preferences().controlMethod == 1) {
+        report.add(Severity::Note, "missing-gesture",
+                   what + ": with ControlMethod 1, as here, the game shows no gesture; with any other it stops "
+                          "with an error" +
+                       didYouMean(nearestNames(name, names)));
+    } else {
+        report.add(Severity::Error, "missing-gesture",
+                   what + ": the game stops with an error" + didYouMean(nearestNames(name, names)));
+    }
+}
+
+void NameReading::State::research(std::string_view name, const LineReport &report) const
+{
+    const auto types = viewsOf(kResearch);
+    if (contains(types, name))
+        return;
+    report.add(Severity::Warning, "unknown-research",
+               quoted(name) + " is no research the game knows: GiveResearch grants nothing" +
+                   didYouMean(nearestNames(name, types)));
+}
+
+NameReading::NameReading(const GameStrings &strings, const ScriptContext &context)
+    : m_state(std::make_unique<State>(strings, context))
+{
+}
+
+NameReading::~NameReading() = default;
+
+void NameReading::check(const std::vector<std::string_view> &words, const LineReport &report)
+{
+    State &s = *m_state;
+    const std::string_view command = words.front();
+    const std::string_view first = words.size() > 1 ? words[1] : std::string_view();
+    const bool inLocations = s.where == State::Where::Locations && !s.locations.empty();
+    // Commands that need no argument, or whose missing one is a finding of its own.
+    if (equalNoCase(command, "ExitLocation")) {
+        s.exiting = s.where != State::Where::WorldMap;
+        return;
+    }
+    if (equalNoCase(command, "WaitFade")) {
+        if (s.exiting)
+            s.where = State::Where::WorldMap;
+        s.exiting = false;
+        return;
+    }
+    if (words.size() < 2)
+        return;
+    if (equalNoCase(command, "EnterLocation")) {
+        s.enter(first, report);
+    } else if (equalNoCase(command, "SetMission")) {
+        s.setMission(words, report);
+    } else if (equalNoCase(command, "CamLocationFocus")) {
+        s.focus(first, report);
+    } else if (equalNoCase(command, "TriggerSound")) {
+        s.sound(first, report);
+    } else if (equalNoCase(command, "DemoGesture")) {
+        s.gesture(first, report);
+    } else if (equalNoCase(command, "GiveResearch")) {
+        s.research(first, report);
+    } else if (!inLocations) {
+        // On the world map the commands below do nothing, or crash: rules of their own.
+    } else if (isAny(command, {"CamMove", "CamCut"})) {
+        s.mount(command, first, report);
+    } else if (equalNoCase(command, "CamAnim")) {
+        s.animation(first, report);
+    } else if (isAny(command, {"CamBuildingFocus", "CamBuildingApproach", "Highlight", "DestroyBuilding",
+                               "ActivateTrunkPort", "ActivateTrunkPortFull", "WaitRocket"})) {
+        s.building(command, first, report);
+        if (equalNoCase(command, "WaitRocket") && words.size() > 2)
+            s.rocketState(words[2], report);
+    }
+}
+
+} // namespace cw::check::detail
