@@ -245,7 +245,8 @@ int runTimeline(const std::vector<std::string> &args, const Whereabouts &where, 
     }
     const GameStrings strings = GameStrings::load(location->folder, location->game, *modFolder);
     const Levels levels = Levels::load(*modFolder, location->game);
-    printTimeline(timeline::linesOfFile(*bytes), {&strings, &levels, *start}, parsed.has("--json"), out);
+    printTimeline(timeline::linesOfFile(*bytes), {&strings, &levels, *start, nameOf(script->filename())},
+                  parsed.has("--json"), out);
     return kExitOk;
 }
 

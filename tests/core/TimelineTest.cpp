@@ -143,6 +143,21 @@ TEST(Timeline, whereTheScriptStarts)
     for (const Case &c : starts)
         EXPECT_EQ(startsOnWorldMap(linesOfFile(c.script)) ? "world map" : "location", std::string(c.expected))
             << c.script;
+
+    // What runs the script decides before its first location command does.
+    const Levels levels = Levels::read(
+        "Locations_StartDefinition\n0 1 map_garden.txt null\nLocations_EndDefinition\nRunScript event.txt\n",
+        [](std::string_view) -> std::optional<std::string> {
+            return "Buildings_StartDefinition\nScriptTrigger 1 0 0 trigger.txt\n";
+        });
+    const auto start = [&](const char *script, const char *name) {
+        return startsOnWorldMap(linesOfFile(script), {nullptr, &levels, Start::FromScript, name})
+                   ? "world map"
+                   : "location";
+    };
+    EXPECT_EQ(start("EnterLocation x\n", "trigger.txt"), std::string("location"));
+    EXPECT_EQ(start("Highlight 3\n", "event.txt"), std::string("world map"));
+    EXPECT_EQ(start("EnterLocation x\n", "other.txt"), std::string("world map"));
 }
 
 TEST(Timeline, leavingALocation_andEnteringOne)
@@ -271,6 +286,17 @@ TEST(Timeline, cameraAnimations_lastAsTheMissionOfTheLocationEnteredSays)
             {"CamAnim flyby\nWaitCam\n", "1 0.000-0.000 cam 0.000-0.000+ | 2 0.017-0.017+ | total 0.033+"},
         },
         Setting{&said, &levels, Start::FromScript});
+    // The one location whose levels run the script is where it plays its animations.
+    const Levels running =
+        Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n",
+                     [](std::string_view file) -> std::optional<std::string> {
+                         if (file == "map_garden.txt")
+                             return "Buildings_StartDefinition\nScriptTrigger 1 0 0 intro.txt\n";
+                         return "CameraMounts_StartDefinition\nm1 0 0 0\nCameraMounts_EndDefinition\n"
+                                "CameraAnimations_StartDefinition\nflyby\nMove m1 1.5\nEnd\n";
+                     });
+    expectTimes({{"CamAnim flyby\nWaitCam\n", "1 0.000-0.000 cam 0.000-1.500 | 2 0.017-1.483 | total 1.500"}},
+                Setting{&said, &running, Start::FromScript, "intro.txt"});
 }
 
 TEST(Timeline, waitsOnlyTheGameKnows_areLowerBounds)

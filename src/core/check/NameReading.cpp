@@ -14,18 +14,20 @@ namespace {
 
 bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
 {
-    return std::any_of(names.begin(), names.end(), [word](std::string_view n) { return equalNoCase(word, n); });
+    return std::any_of(names.begin(), names.end(),
+                       [word](std::string_view n) { return equalNoCase(word, n); });
 }
 
 bool contains(const std::vector<std::string_view> &names, std::string_view name)
 {
-    return std::any_of(names.begin(), names.end(), [name](std::string_view n) { return equalNoCase(n, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [name](std::string_view n) { return equalNoCase(n, name); });
 }
 
 // What GiveResearch grants; anything else it ignores.
-constexpr std::string_view kResearch[] = {"Darwinian", "Officer",  "Squad",       "Laser",      "Grenade",
-                                          "Rocket",    "Controller", "AirStrike", "Armour",     "TaskManager",
-                                          "Engineer",  "modsystem", "accessallareas"};
+constexpr std::string_view kResearch[] = {"Darwinian", "Officer",    "Squad",         "Laser",  "Grenade",
+                                          "Rocket",    "Controller", "AirStrike",     "Armour", "TaskManager",
+                                          "Engineer",  "modsystem",  "accessallareas"};
 constexpr std::string_view kRocketStates[] = {"Refueling", "Loading",   "Ignition", "Ready",
                                               "Countdown", "Exploding", "Flight"};
 
@@ -47,7 +49,8 @@ struct NameReading::State
     // (no levels, or after an EnterLocation to a location no game.txt lists).
     enum class Where { Locations, WorldMap, Unknown };
 
-    State(const GameStrings &strings_, const ScriptContext &context) : strings(strings_), levels(context.levels)
+    State(const GameStrings &strings_, const ScriptContext &context)
+        : strings(strings_), levels(context.levels)
     {
         if (!levels || !levels->locationsKnown())
             return;
@@ -120,7 +123,8 @@ struct NameReading::State
     bool exiting = false; // after ExitLocation, until its WaitFade
 };
 
-void NameReading::State::mount(std::string_view command, std::string_view name, const LineReport &report) const
+void NameReading::State::mount(std::string_view command, std::string_view name,
+                               const LineReport &report) const
 {
     if (equalNoCase(name, "CamPosBefore"))
         return;
@@ -168,7 +172,8 @@ void NameReading::State::animation(std::string_view name, const LineReport &repo
     }
 }
 
-void NameReading::State::building(std::string_view command, std::string_view id, const LineReport &report) const
+void NameReading::State::building(std::string_view command, std::string_view id,
+                                  const LineReport &report) const
 {
     const long long wanted = static_cast<long long>(readGameNumber(id, true).value);
     bool any = false;
@@ -183,8 +188,8 @@ void NameReading::State::building(std::string_view command, std::string_view id,
         return;
     const bool rocket = equalNoCase(command, "WaitRocket");
     report.add(Severity::Warning, "unknown-building",
-               "no building " + std::to_string(wanted) + " in " + placeOf(true, true) + ": " + shown(command) +
-                   (rocket ? " does not wait" : " does nothing"));
+               "no building " + std::to_string(wanted) + " in " + placeOf(true, true) + ": " +
+                   shown(command) + (rocket ? " does not wait" : " does nothing"));
 }
 
 void NameReading::State::rocketState(std::string_view state, const LineReport &report) const
@@ -193,8 +198,9 @@ void NameReading::State::rocketState(std::string_view state, const LineReport &r
     if (contains(states, state))
         return;
     report.add(Severity::Warning, "unknown-rocket-state",
-               quoted(state) + " is no state of a rocket (Refueling, Loading, Ignition, Ready, Countdown, "
-                               "Exploding, Flight): WaitRocket does not wait" +
+               quoted(state) +
+                   " is no state of a rocket (Refueling, Loading, Ignition, Ready, Countdown, "
+                   "Exploding, Flight): WaitRocket does not wait" +
                    didYouMean(nearestNames(state, states)));
 }
 
@@ -235,7 +241,8 @@ void NameReading::State::enter(std::string_view name, const LineReport &report)
     }
 }
 
-void NameReading::State::setMission(const std::vector<std::string_view> &words, const LineReport &report) const
+void NameReading::State::setMission(const std::vector<std::string_view> &words,
+                                    const LineReport &report) const
 {
     if (words.size() < 3 ||
         !knownLocation(words[1], "SetMission", Severity::Error, "the game crashes here", report))
@@ -275,8 +282,9 @@ void NameReading::State::gesture(std::string_view name, const LineReport &report
     const auto names = levels->gestures() ? viewsOf(*levels->gestures()) : std::vector<std::string_view>();
     if (strings.preferences().controlMethod == 1) {
         report.add(Severity::Note, "missing-gesture",
-                   what + ": with ControlMethod 1, as here, the game shows no gesture; with any other it stops "
-                          "with an error" +
+                   what +
+                       ": with ControlMethod 1, as here, the game shows no gesture; with any other it stops "
+                       "with an error" +
                        didYouMean(nearestNames(name, names)));
     } else {
         report.add(Severity::Error, "missing-gesture",

@@ -230,8 +230,13 @@ public:
         : m_setting(setting), m_outcomes(outcomes), m_sink(sink)
     {
         m_changes.push_back({Moment{}, kEitherMode});
-        if (onWorldMap)
+        if (onWorldMap) {
             m_worldMapFrom = Moment{};
+        } else if (setting.levels && !setting.script.empty()) {
+            const std::vector<std::size_t> running = setting.levels->locationsRunning(setting.script);
+            if (running.size() == 1)
+                m_location = setting.levels->locations()[running.front()].name;
+        }
     }
 
     void play(const ScriptLine &line);
@@ -814,8 +819,16 @@ ScriptLines linesOfDocument(const ScriptDocument &document)
     };
 }
 
-bool startsOnWorldMap(const ScriptLines &lines)
+bool startsOnWorldMap(const ScriptLines &lines, const Setting &setting)
 {
+    // What runs the script says where it starts: a location's trigger or objective, or
+    // the world map's events.
+    if (setting.levels && !setting.script.empty()) {
+        if (!setting.levels->locationsRunning(setting.script).empty())
+            return false;
+        if (setting.levels->eventsRun(setting.script))
+            return true;
+    }
     std::optional<bool> worldMap;
     std::vector<std::string_view> words;
     lines([&](const ScriptLine &line) {
@@ -831,8 +844,8 @@ bool startsOnWorldMap(const ScriptLines &lines)
 
 Summary timeLines(const ScriptLines &lines, const Setting &setting, const EntrySink &sink)
 {
-    const bool worldMap =
-        setting.start == Start::FromScript ? startsOnWorldMap(lines) : setting.start == Start::WorldMap;
+    const bool worldMap = setting.start == Start::FromScript ? startsOnWorldMap(lines, setting)
+                                                             : setting.start == Start::WorldMap;
     std::vector<Outcome> outcomes;
     Player first(setting, worldMap, outcomes, nullptr);
     lines([&first](const ScriptLine &line) { first.play(line); });

@@ -80,8 +80,9 @@ struct Moment
 
 // How a timeline starts: where the script is when line 1 runs.
 enum class Start {
-    FromScript, // the world map when its first place-bound command is EnterLocation or
-                // CamLocationFocus; otherwise a location
+    FromScript, // a location when a location's levels run the script, the world map when
+                // only game.txt's events do; otherwise the world map when its first
+                // place-bound command is EnterLocation or CamLocationFocus, else a location
     Location,
     WorldMap,
 };
@@ -93,6 +94,10 @@ struct Setting
     const GameStrings *strings = nullptr; // none: every key is unknown
     const Levels *levels = nullptr;
     Start start = Start::FromScript;
+    // The script's file name: where the levels' triggers and events run it says where
+    // it starts (a location's trigger before the first location command), and in which
+    // location when only one runs it.
+    std::string script;
 };
 
 // One line as the game reads it.
@@ -191,8 +196,9 @@ using EntrySink = std::function<void(Entry &&)>;
 Summary timeLines(const ScriptLines &lines, const Setting &setting, const EntrySink &sink);
 Timeline computeTimeline(const ScriptLines &lines, const Setting &setting);
 
-// Where a script starts when the user does not say: see Start::FromScript.
-bool startsOnWorldMap(const ScriptLines &lines);
+// Where a script starts when the user does not say: where the levels run it when they
+// do, else see Start::FromScript.
+bool startsOnWorldMap(const ScriptLines &lines, const Setting &setting = {});
 
 // Times are reported to the millisecond.
 double roundedToMilliseconds(Seconds seconds);

@@ -2,6 +2,7 @@
 
 #include "core/io/Files.h"
 #include "core/io/ModBoundary.h"
+#include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/model/ScriptEditor.h"
@@ -109,6 +110,12 @@ ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck
     connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
 }
 
+// The levels of the mod, and the script's name, by which its levels run it.
+check::ScriptContext ScriptCheck::context() const
+{
+    return {m_levels.get(), m_model.scriptOpen() ? nameOf(m_model.scriptPath().filename()) : std::string()};
+}
+
 void ScriptCheck::filesChanged()
 {
     m_filesStale = true;
@@ -120,7 +127,8 @@ void ScriptCheck::checkNow()
     m_delay.stop();
     // The model reads the strings again only after the files changed.
     m_strings = m_model.gameStrings();
-    m_gridFindings = check::checkDocument(m_model.editor().document(), *m_strings);
+    m_levels = m_model.levels();
+    m_gridFindings = check::checkDocument(m_model.editor().document(), *m_strings, context());
     if (m_grid.isBuilt()) {
         std::vector<RowMark> marks(ScriptGrid::kRowCount);
         for (const check::Finding &finding : m_gridFindings) {
@@ -155,7 +163,8 @@ void ScriptCheck::checkFiles()
     };
     if (m_model.scriptOpen()) {
         if (auto bytes = readFile(m_model.scriptPath(), ModBoundary(m_model.scriptModFolder())))
-            check::checkScript(*bytes, m_model.gameRoot().catalogue, *m_strings, sinkFor(QString()));
+            check::checkScript(*bytes, m_model.gameRoot().catalogue, *m_strings, context(),
+                               sinkFor(QString()));
     }
     if (m_model.modOpen()) {
         const std::filesystem::path &mod = m_model.modFolder();

@@ -17,7 +17,8 @@ class QAction;
 
 namespace cw {
 class GameStrings;
-}
+class Levels;
+} // namespace cw
 
 namespace cw::gui {
 
@@ -73,6 +74,7 @@ private:
     void buildDialog();
     void showFindings();
     void checkFiles();
+    check::ScriptContext context() const;
 
     WindowModel &m_model;
     ScriptGrid &m_grid;
@@ -81,6 +83,7 @@ private:
     std::vector<check::Finding> m_gridFindings;
     // The mod's strings as the game loads them, as the model has them when checking.
     std::shared_ptr<const GameStrings> m_strings;
+    std::shared_ptr<const Levels> m_levels;
     // What the files on disk hold: the first findings (and all those on the grid's
     // lines, which may be the grid's own), and how many there are of each severity.
     bool m_filesStale = true;

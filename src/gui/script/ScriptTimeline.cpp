@@ -1,5 +1,6 @@
 #include "gui/script/ScriptTimeline.h"
 
+#include "core/io/Files.h"
 #include "core/levels/Levels.h"
 #include "core/strings/GameStrings.h"
 #include "gui/grid/ScriptGrid.h"
@@ -48,8 +49,10 @@ void ScriptTimeline::timeNow()
     const std::shared_ptr<const GameStrings> strings = m_model.gameStrings();
     const std::shared_ptr<const Levels> levels = m_model.levels();
     const timeline::Start start = m_view ? m_view->start() : timeline::Start::FromScript;
-    m_timeline = timeline::computeTimeline(timeline::linesOfDocument(m_model.editor().document()),
-                                           {strings.get(), levels.get(), start});
+    m_timeline = timeline::computeTimeline(
+        timeline::linesOfDocument(m_model.editor().document()),
+        {strings.get(), levels.get(), start,
+         m_model.scriptOpen() ? nameOf(m_model.scriptPath().filename()) : std::string()});
     std::vector<QString> notes(ScriptGrid::kRowCount);
     for (const timeline::Entry &entry : m_timeline.entries) {
         if (entry.line >= 1 && entry.line <= ScriptGrid::kRowCount)
