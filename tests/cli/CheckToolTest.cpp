@@ -63,12 +63,21 @@ TEST(CheckTool, brokenExampleMod_reportsEachDefectWhereItIs)
                           "scripts/broken_cutscene.txt:10 [separator-in-argument]",
                           "scripts/broken_cutscene.txt:10 [extra-arguments]",
                           "scripts/broken_cutscene.txt:11 [quote-in-argument]",
+                          "scripts/broken_cutscene.txt:11 [unknown-music]",
                           "scripts/broken_cutscene.txt:12 [dangerous-command]",
                           "scripts/broken_cutscene.txt:13 [variant-key]",
                           "scripts/broken_cutscene.txt:14 [hash-in-word]",
                           "scripts/broken_cutscene.txt:14 [extra-arguments]",
                           "scripts/broken_cutscene.txt:15 [past-fourth-argument]",
                           "scripts/broken_cutscene.txt:17 [no-final-line-end]",
+                          "scripts/level_names.txt:3 [unknown-mount]",
+                          "scripts/level_names.txt:4 [unknown-animation]",
+                          "scripts/level_names.txt:5 [animation-stops]",
+                          "scripts/level_names.txt:6 [unknown-building]",
+                          "scripts/level_names.txt:7 [unknown-rocket-state]",
+                          "scripts/level_names.txt:8 [unknown-music]",
+                          "scripts/level_names.txt:9 [unknown-research]",
+                          "scripts/level_names.txt:10 [unknown-location]",
                           "scripts/lone_cr.txt:2 [cr-line-end]",
                           "scripts/long_cutscene.txt:101 [past-line-100]",
                           "scripts/too_long_line.txt:2 [too-many-tokens]",
@@ -94,7 +103,7 @@ TEST(CheckTool, json_givesOneObjectPerFinding)
 {
     const CheckRun run = check(kExampleRoot, {"--json", "Checker Demo", "broken_cutscene.txt"});
     EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(run.lines.size(), 20u); // 14 in the script, six in the strings files
+    ASSERT_EQ(run.lines.size(), 21u); // 15 in the script, six in the strings files
     EXPECT_EQ(run.lines[1],
               R"({"file": "mods/Checker Demo/scripts/broken_cutscene.txt", "line": 5, )"
               R"("severity": "warning", "rule": "not-a-number", "message": "argument 1 of Wait )"

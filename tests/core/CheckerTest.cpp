@@ -350,7 +350,7 @@ TEST(Checker, realisticScriptUsingEveryCommandWell_hasNoFinding)
 // Two locations: garden (mounts, an animation, buildings in its mission and map; its
 // trigger runs "garden_intro.txt") and yard (no mission; a repeated building id in its
 // map); the events run "launch.txt" on the world map.
-Levels nameLevels(std::optional<std::vector<std::string>> gestures = std::vector<std::string>{"officer.txt"})
+Levels nameLevels(FileNames gestures = {{"officer.txt"}, true})
 {
     LevelSources sources;
     sources.levelFile = [](std::string_view file) -> std::optional<std::string> {
@@ -369,7 +369,7 @@ Levels nameLevels(std::optional<std::vector<std::string>> gestures = std::vector
     };
     sources.soundsTxt = "OTHER Music\nEVENT Theme\nEND\n";
     sources.gestures = std::move(gestures);
-    sources.levelFiles = std::vector<std::string>{"mission_garden.txt", "map_garden.txt", "map_yard.txt"};
+    sources.levelFiles = {{"mission_garden.txt", "map_garden.txt", "map_yard.txt"}, true};
     return Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n"
                         "1 1 map_yard.txt null\nLocations_EndDefinition\nRunScript launch.txt\n",
                         sources);
@@ -433,7 +433,7 @@ TEST(Checker, namesFromTheLevels_silentWhereNobodyKnows_andSuggestNearNames)
     const Levels unread = Levels::read(std::nullopt, LevelSources{});
     EXPECT_EQ(found(checkScript(lines, exampleCatalogue(), cleanStrings(), {&unread, "x.txt"})),
               std::vector<Found>{});
-    const Levels noGestures = nameLevels(std::nullopt);
+    const Levels noGestures = nameLevels({{"officer.txt"}, false});
     EXPECT_TRUE(checkScript("DemoGesture squad.txt\n", exampleCatalogue(), cleanStrings(), {&noGestures, "x"})
                     .empty());
     // With ControlMethod 1 a missing gesture is shown as nothing.

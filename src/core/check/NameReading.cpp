@@ -279,7 +279,7 @@ void NameReading::State::gesture(std::string_view name, const LineReport &report
     if (!levels || levels->gesture(name) != Lookup::Missing)
         return;
     const std::string what = "no gesture file " + quoted(name) + " in gesture_demos, the mod's or the game's";
-    const auto names = levels->gestures() ? viewsOf(*levels->gestures()) : std::vector<std::string_view>();
+    const auto names = viewsOf(levels->gestures());
     if (strings.preferences().controlMethod == 1) {
         report.add(Severity::Note, "missing-gesture",
                    what +

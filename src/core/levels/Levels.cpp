@@ -283,20 +283,18 @@ std::optional<std::vector<std::string>> filesOf(const fs::path &folder)
     return listed ? std::optional<std::vector<std::string>>(std::move(listed).value()) : std::nullopt;
 }
 
-// The names in the mod's folder and the game's, once both are known; the mod's alone
-// when the game is not known or its folder cannot be listed: names found there are
-// certain, and a name missing from it is not known to be missing.
-std::optional<std::vector<std::string>>
-filesOfBoth(const fs::path &modFolder, const std::optional<fs::path> &game, std::string_view folder)
+// The names in the mod's folder and the game's; complete when the game's could be
+// listed (a mod without the folder has none of its own).
+FileNames filesOfBoth(const fs::path &modFolder, const std::optional<fs::path> &game, std::string_view folder)
 {
-    std::vector<std::string> names =
-        filesOf(findNoCase(modFolder, folder)).value_or(std::vector<std::string>{});
+    FileNames files;
+    files.names = filesOf(findNoCase(modFolder, folder)).value_or(std::vector<std::string>{});
     const auto theirs =
         game ? filesOf(findNoCase(findNoCase(*game, layout::kGameDataFolder), folder)) : std::nullopt;
-    if (!theirs)
-        return std::nullopt;
-    names.insert(names.end(), theirs->begin(), theirs->end());
-    return names;
+    files.complete = theirs.has_value();
+    if (theirs)
+        files.names.insert(files.names.end(), theirs->begin(), theirs->end());
+    return files;
 }
 
 // The mod's <file> (directly in its folder), else the game's data/<file>.
@@ -420,13 +418,12 @@ bool Levels::eventsRun(std::string_view script) const
 
 namespace {
 
-Lookup lookIn(const std::optional<std::vector<std::string>> &names, std::string_view name)
+Lookup lookIn(const FileNames &files, std::string_view name)
 {
-    if (!names)
-        return Lookup::Unknown;
-    const bool found =
-        std::any_of(names->begin(), names->end(), [&](const std::string &n) { return equalNoCase(n, name); });
-    return found ? Lookup::Found : Lookup::Missing;
+    if (std::any_of(files.names.begin(), files.names.end(),
+                    [&](const std::string &n) { return equalNoCase(n, name); }))
+        return Lookup::Found;
+    return files.complete ? Lookup::Missing : Lookup::Unknown;
 }
 
 } // namespace

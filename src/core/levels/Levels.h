@@ -76,15 +76,23 @@ std::vector<std::string> readMusicEvents(std::string_view soundsTxt);
 // The scripts game.txt's events run ("RunScript name"), outside its Locations section.
 std::vector<std::string> readEventScripts(std::string_view gameTxt);
 
+struct FileNames
+{
+    std::vector<std::string> names;
+    bool complete = false;
+};
+
 // The levels' inputs besides game.txt, for Levels::read.
 struct LevelSources
 {
     // A file of the levels folder by its name (nullopt: unreadable or missing).
     std::function<std::optional<std::string>(std::string_view file)> levelFile;
-    std::optional<std::string> soundsTxt;             // nullopt: unreadable or missing
-    std::optional<std::vector<std::string>> gestures; // the files of gesture_demos; nullopt: not known
-    // The files of the mod's levels folder and the game's; nullopt: not known.
-    std::optional<std::vector<std::string>> levelFiles;
+    std::optional<std::string> soundsTxt; // nullopt: unreadable or missing
+    // The files of the mod's folder and the game's: of gesture_demos, of levels. A
+    // name missing from a list that is not complete (a folder that could not be
+    // listed, or no game) is not known to be missing.
+    FileNames gestures;
+    FileNames levelFiles;
 };
 
 class Levels
@@ -128,7 +136,7 @@ public:
     // sounds.txt's music events (nullopt: not known), and the files of gesture_demos.
     const std::optional<std::vector<std::string>> &musicEvents() const { return m_musicEvents; }
     Lookup gesture(std::string_view file) const;
-    const std::optional<std::vector<std::string>> &gestures() const { return m_gestures; }
+    const std::vector<std::string> &gestures() const { return m_gestures.names; }
 
 private:
     struct File
@@ -151,9 +159,9 @@ private:
     std::vector<std::size_t> m_mapOf;
     std::vector<File> m_files; // one for each file, however many locations share it
     std::vector<std::string> m_eventScripts;
-    std::optional<std::vector<std::string>> m_levelFiles;
+    FileNames m_levelFiles;
     std::optional<std::vector<std::string>> m_musicEvents;
-    std::optional<std::vector<std::string>> m_gestures;
+    FileNames m_gestures;
 };
 
 } // namespace cw
