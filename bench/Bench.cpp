@@ -552,7 +552,7 @@ void timelineFigures(const Options &options)
     view.resize(900, 300);
     view.show();
     QApplication::processEvents();
-    const cw::timeline::Setting setting{&strings, nullptr, cw::timeline::Start::FromScript};
+    const cw::timeline::Setting setting{&strings, nullptr, cw::timeline::Start::FromScript, {}};
     const cw::timeline::Timeline once =
         cw::timeline::computeTimeline(cw::timeline::linesOfDocument(document), setting);
     std::vector<double> model, shown;

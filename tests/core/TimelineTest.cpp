@@ -88,7 +88,7 @@ void expectTimes(std::initializer_list<Case> cases, const Setting &setting)
 void expectTimes(std::initializer_list<Case> cases, Start start = Start::Location)
 {
     const GameStrings said = strings();
-    expectTimes(cases, Setting{&said, nullptr, start});
+    expectTimes(cases, Setting{&said, nullptr, start, {}});
 }
 
 TEST(Timeline, theWorkedExample)
@@ -229,7 +229,7 @@ TEST(Timeline, aKeyInNoTable_isUnknownOnlyWhenTheGamesTableWasNotRead)
     expectTimes({{"Say NONE\nWait 1\n", "1 0.000-0.000 | 2 0.017-1.017 | total 1.033"}});
     const GameStrings unread = strings(false);
     expectTimes({{"Say NONE\nWaitSay\n", "1 0.000-0.000 say 0.000-0.017+ | 2 0.017-0.017+ | total 0.033+"}},
-                Setting{&unread, nullptr, Start::Location});
+                Setting{&unread, nullptr, Start::Location, {}});
 }
 
 TEST(Timeline, theLengthIsThatOfTheExpandedText_andAnUnclosedBracketHangsTheGame)
@@ -245,7 +245,7 @@ TEST(Timeline, theLengthIsThatOfTheExpandedText_andAnUnclosedBracketHangsTheGame
     });
     const GameStrings fast = strings(true, 30);
     expectTimes({{"CamReset\nSay K\n", "1 0.000-0.000 | 2 0.017-0.017 say 0.017-1.133 | total 1.133"}},
-                Setting{&fast, nullptr, Start::Location});
+                Setting{&fast, nullptr, Start::Location, {}});
 }
 
 TEST(Timeline, glides_endAtTheirTime_CamCutKeepsThem_FocusResetOrAMoveEndsThem)
@@ -285,7 +285,7 @@ TEST(Timeline, cameraAnimations_lastAsTheMissionOfTheLocationEnteredSays)
             // No location entered: its mission is not known.
             {"CamAnim flyby\nWaitCam\n", "1 0.000-0.000 cam 0.000-0.000+ | 2 0.017-0.017+ | total 0.033+"},
         },
-        Setting{&said, &levels, Start::FromScript});
+        Setting{&said, &levels, Start::FromScript, {}});
     // The one location whose levels run the script is where it plays its animations.
     const Levels running =
         Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n",
@@ -317,7 +317,7 @@ TEST(Timeline, theGridIsTimedAsSaveWouldWriteIt_rowsWithoutCommandLeftOut)
     ASSERT_TRUE(document.load(std::string_view("Say K\r\n\r\n\r\nwait 2\r\n")).ok());
     document.setArgument(3, 0, "3");
     const GameStrings said = strings();
-    EXPECT_EQ(described(computeTimeline(linesOfDocument(document), {&said, nullptr, Start::Location})),
+    EXPECT_EQ(described(computeTimeline(linesOfDocument(document), {&said, nullptr, Start::Location, {}})),
               "1 0.000-0.000 say 0.000-2.217~3.217 | 4 0.017-3.017 | total 3.033~3.217");
 }
 

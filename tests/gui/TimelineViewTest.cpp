@@ -24,7 +24,7 @@ QAbstractButton *blockNamed(const QWidget &view, const QString &start)
 
 Timeline timed(const char *script, const GameStrings &strings)
 {
-    return computeTimeline(linesOfFile(script), Setting{&strings, nullptr, Start::Location});
+    return computeTimeline(linesOfFile(script), Setting{&strings, nullptr, Start::Location, {}});
 }
 
 TEST(TimelineView, titleEndsWithTheTotal_andAClickedBlockAsksForItsRow)
