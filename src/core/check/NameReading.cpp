@@ -1,6 +1,7 @@
 #include "core/check/CheckRules.h"
 
 #include "core/levels/Levels.h"
+#include "core/levels/ScriptPlaces.h"
 #include "core/strings/GameStrings.h"
 #include "core/text/GameText.h"
 
@@ -24,46 +25,19 @@ bool contains(const std::vector<std::string_view> &names, std::string_view name)
                        [name](std::string_view n) { return equalNoCase(n, name); });
 }
 
-// What GiveResearch grants; anything else it ignores.
-constexpr std::string_view kResearch[] = {"Darwinian", "Officer",    "Squad",         "Laser",  "Grenade",
-                                          "Rocket",    "Controller", "AirStrike",     "Armour", "TaskManager",
-                                          "Engineer",  "modsystem",  "accessallareas"};
-constexpr std::string_view kRocketStates[] = {"Refueling", "Loading",   "Ignition", "Ready",
-                                              "Countdown", "Exploding", "Flight"};
-
 std::vector<std::string_view> viewsOf(const std::vector<std::string> &names)
 {
     return {names.begin(), names.end()};
-}
-
-template<std::size_t N> std::vector<std::string_view> viewsOf(const std::string_view (&names)[N])
-{
-    return {std::begin(names), std::end(names)};
 }
 
 } // namespace
 
 struct NameReading::State
 {
-    // Where the lines run: some of the levels' locations, the world map, or not known
-    // (no levels, or after an EnterLocation to a location no game.txt lists).
-    enum class Where { Locations, WorldMap, Unknown };
-
     State(const GameStrings &strings_, const ScriptContext &context)
-        : strings(strings_), levels(context.levels)
+        : strings(strings_), levels(context.levels), places(context.levels, context.script),
+          locations(places.locations())
     {
-        if (!levels || !levels->locationsKnown())
-            return;
-        locations = levels->locationsRunning(context.script);
-        if (!locations.empty()) {
-            where = Where::Locations;
-        } else if (levels->eventsRun(context.script)) {
-            where = Where::WorldMap;
-        } else {
-            for (std::size_t i = 0; i < levels->locations().size(); ++i)
-                locations.push_back(i);
-            where = Where::Locations;
-        }
     }
 
     // "garden's mission_garden.txt" for one location, or how many may run the line.
@@ -118,9 +92,8 @@ struct NameReading::State
 
     const GameStrings &strings;
     const Levels *levels;
-    Where where = Where::Unknown;
-    std::vector<std::size_t> locations;
-    bool exiting = false; // after ExitLocation, until its WaitFade
+    ScriptPlaces places;
+    const std::vector<std::size_t> &locations; // where the line runs, when in locations
 };
 
 void NameReading::State::mount(std::string_view command, std::string_view name,
@@ -194,7 +167,7 @@ void NameReading::State::building(std::string_view command, std::string_view id,
 
 void NameReading::State::rocketState(std::string_view state, const LineReport &report) const
 {
-    const auto states = viewsOf(kRocketStates);
+    const auto &states = rocketStates();
     if (contains(states, state))
         return;
     report.add(Severity::Warning, "unknown-rocket-state",
@@ -220,16 +193,10 @@ bool NameReading::State::knownLocation(std::string_view name, std::string_view c
 
 void NameReading::State::enter(std::string_view name, const LineReport &report)
 {
-    exiting = false;
-    if (!knownLocation(name, "EnterLocation", Severity::Error, "the game crashes here", report)) {
-        where = Where::Unknown;
+    if (!knownLocation(name, "EnterLocation", Severity::Error, "the game crashes here", report) ||
+        !places.inLocations())
         return;
-    }
-    if (!levels || !levels->locationsKnown())
-        return;
-    const std::size_t index = static_cast<std::size_t>(levels->location(name) - levels->locations().data());
-    where = Where::Locations;
-    locations.assign(1, index);
+    const std::size_t index = locations.front();
     for (const LevelFile *file : {levels->missionOf(index), levels->mapOf(index)}) {
         if (file && !file->repeatedIds.empty()) {
             report.add(Severity::Error, "repeated-building",
@@ -294,7 +261,7 @@ void NameReading::State::gesture(std::string_view name, const LineReport &report
 
 void NameReading::State::research(std::string_view name, const LineReport &report) const
 {
-    const auto types = viewsOf(kResearch);
+    const auto &types = researchTypes();
     if (contains(types, name))
         return;
     report.add(Severity::Warning, "unknown-research",
@@ -313,24 +280,18 @@ void NameReading::check(const std::vector<std::string_view> &words, const LineRe
 {
     State &s = *m_state;
     const std::string_view command = words.front();
-    const std::string_view first = words.size() > 1 ? words[1] : std::string_view();
-    const bool inLocations = s.where == State::Where::Locations && !s.locations.empty();
-    // Commands that need no argument, or whose missing one is a finding of its own.
-    if (equalNoCase(command, "ExitLocation")) {
-        s.exiting = s.where != State::Where::WorldMap;
+    if (words.size() < 2) {
+        s.places.pass(words);
         return;
     }
-    if (equalNoCase(command, "WaitFade")) {
-        if (s.exiting)
-            s.where = State::Where::WorldMap;
-        s.exiting = false;
-        return;
-    }
-    if (words.size() < 2)
-        return;
+    const std::string_view first = words[1];
     if (equalNoCase(command, "EnterLocation")) {
+        // Checked against game.txt, then the location's own levels once it is there.
+        s.places.pass(words);
         s.enter(first, report);
-    } else if (equalNoCase(command, "SetMission")) {
+        return;
+    }
+    if (equalNoCase(command, "SetMission")) {
         s.setMission(words, report);
     } else if (equalNoCase(command, "CamLocationFocus")) {
         s.focus(first, report);
@@ -340,7 +301,7 @@ void NameReading::check(const std::vector<std::string_view> &words, const LineRe
         s.gesture(first, report);
     } else if (equalNoCase(command, "GiveResearch")) {
         s.research(first, report);
-    } else if (!inLocations) {
+    } else if (!s.places.inLocations()) {
         // On the world map the commands below do nothing, or crash: rules of their own.
     } else if (isAny(command, {"CamMove", "CamCut"})) {
         s.mount(command, first, report);
@@ -352,6 +313,7 @@ void NameReading::check(const std::vector<std::string_view> &words, const LineRe
         if (equalNoCase(command, "WaitRocket") && words.size() > 2)
             s.rocketState(words[2], report);
     }
+    s.places.pass(words);
 }
 
 } // namespace cw::check::detail
