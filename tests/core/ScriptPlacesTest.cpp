@@ -16,7 +16,8 @@ Levels twoLocations()
     sources.levelFile = [](std::string_view file) -> std::optional<std::string> {
         if (file == "mission_garden.txt")
             return "CameraMounts_StartDefinition\ngate 0\nlake 0\nCameraMounts_EndDefinition\n"
-                   "CameraAnimations_StartDefinition\nsweep\nMove gate 1\nEnd\nCameraAnimations_EndDefinition\n"
+                   "CameraAnimations_StartDefinition\nsweep\nMove gate "
+                   "1\nEnd\nCameraAnimations_EndDefinition\n"
                    "PrimaryObjectives_StartDefinition\nRunScript intro.txt\n";
         if (file == "map_garden.txt")
             return "Buildings_StartDefinition\nIncubator 4 0 0\nEscapeRocket 9 0 0\n";
@@ -25,9 +26,10 @@ Levels twoLocations()
         return std::nullopt;
     };
     sources.soundsTxt = "OTHER Music\nEVENT Theme\nEND\n";
-    return Levels::read("Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n1 1 map_yard.txt null\n"
-                        "Locations_EndDefinition\nRunScript launch.txt\n",
-                        sources);
+    return Levels::read(
+        "Locations_StartDefinition\n0 1 map_garden.txt mission_garden.txt\n1 1 map_yard.txt null\n"
+        "Locations_EndDefinition\nRunScript launch.txt\n",
+        sources);
 }
 
 // The names offered for the first argument of the last line, "name/what" each.
@@ -65,7 +67,8 @@ TEST(ScriptPlaces, namesAreOfferedWhereTheLineRuns)
     for (const auto &[script, lines, expected] : cases)
         EXPECT_EQ(offered(levels, script, lines), expected) << script << ": " << lines.back();
     EXPECT_EQ(nameKindOf("waitrocket", 1), NameKind::RocketState);
-    EXPECT_EQ(offeredNames(ScriptPlaces(nullptr, "x.txt"), NameKind::Research).size(), researchTypes().size());
+    EXPECT_EQ(offeredNames(ScriptPlaces(nullptr, "x.txt"), NameKind::Research).size(),
+              researchTypes().size());
 }
 
 } // namespace

@@ -11,13 +11,15 @@ namespace {
 
 bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
 {
-    return std::any_of(names.begin(), names.end(), [word](std::string_view n) { return equalNoCase(word, n); });
+    return std::any_of(names.begin(), names.end(),
+                       [word](std::string_view n) { return equalNoCase(word, n); });
 }
 
 // Each name once, in the first spelling met, for the places' files.
 void addName(std::vector<OfferedName> &names, std::string_view name, std::string what = {})
 {
-    if (std::none_of(names.begin(), names.end(), [&](const OfferedName &n) { return equalNoCase(n.name, name); }))
+    if (std::none_of(names.begin(), names.end(),
+                     [&](const OfferedName &n) { return equalNoCase(n.name, name); }))
         names.push_back({std::string(name), std::move(what)});
 }
 
@@ -26,7 +28,7 @@ void addName(std::vector<OfferedName> &names, std::string_view name, std::string
 const std::vector<std::string_view> &researchTypes()
 {
     static const std::vector<std::string_view> types = {
-        "Darwinian", "Officer", "Squad",       "Laser",    "Grenade",  "Rocket",        "Controller",
+        "Darwinian", "Officer", "Squad",       "Laser",    "Grenade",   "Rocket",        "Controller",
         "AirStrike", "Armour",  "TaskManager", "Engineer", "modsystem", "accessallareas"};
     return types;
 }

@@ -1,6 +1,12 @@
 #include "gui/grid/ScriptGrid.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/io/Files.h"
+#include "core/levels/Levels.h"
+#include "core/levels/ScriptPlaces.h"
+#include "core/script/ScriptDocument.h"
+#include "core/text/Codepage.h"
+#include "core/text/GameText.h"
 #include "gui/grid/FieldPlaces.h"
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/TextCodec.h"
@@ -11,11 +17,14 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QCompleter>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -113,7 +122,7 @@ bool isLineKey(const QKeyEvent *key)
 } // namespace
 
 ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
-    : QFrame(parent), m_editor(model.editor()), m_commandNames(model.commandNames()),
+    : QFrame(parent), m_model(model), m_editor(model.editor()), m_commandNames(model.commandNames()),
       m_stringNames(model.stringNames())
 {
     setObjectName(QStringLiteral("Frame1"));
@@ -435,8 +444,55 @@ bool ScriptGrid::commandEntered(int row)
     return true;
 }
 
+// An argument that names something of the levels offers the names known where its
+// line runs, as the user starts typing it. The completer only suggests: what is typed
+// or picked reaches the document as any typing does.
+void ScriptGrid::offerNames(int row, int k)
+{
+    QLineEdit *edit = m_rows[static_cast<std::size_t>(row)].fields[k];
+    const std::string text = lineText(m_editor.row(row));
+    const std::vector<std::string_view> words = gameWords(text);
+    const NameKind kind = words.empty() ? NameKind::None : nameKindOf(words.front(), k);
+    // The last offer goes once its events are over: the completer may be the one that
+    // gave the focus back. Its model goes with it.
+    if (QCompleter *old = edit->completer()) {
+        edit->setCompleter(nullptr);
+        old->deleteLater();
+    }
+    if (kind == NameKind::None)
+        return;
+    const std::shared_ptr<const Levels> levels = m_model.levels();
+    ScriptPlaces places(levels.get(), m_model.scriptOpen() ? nameOf(m_model.scriptPath().filename()) : "");
+    for (int before = 0; before < row; ++before)
+        places.pass(gameWords(lineText(m_editor.row(before))));
+    auto *completer = new QCompleter(this);
+    auto *names = new QStandardItemModel(completer);
+    for (const OfferedName &offered : offeredNames(places, kind)) {
+        const QString name = fromUtf8(cp1252::toUtf8(offered.name));
+        auto *item = new QStandardItem(offered.what.empty() ? name
+                                                            : name + QStringLiteral("  ") +
+                                                                  fromUtf8(cp1252::toUtf8(offered.what)));
+        item->setData(name, Qt::UserRole);
+        names->appendRow(item);
+    }
+    completer->setModel(names);
+    completer->setObjectName(QStringLiteral("names_%1").arg(row * kFieldsPerRow + k));
+    completer->setCompletionRole(Qt::UserRole);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    edit->setCompleter(completer);
+}
+
 bool ScriptGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    // Focus back from a completer's list is the same offer going on.
+    if (event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        const int row = rowOf(qobject_cast<QWidget *>(watched));
+        for (int k = 0; row >= 0 && k < kFieldsPerRow; ++k) {
+            if (watched == m_rows[static_cast<std::size_t>(row)].fields[k])
+                offerNames(row, k);
+        }
+    }
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
     if (!key)
         return QFrame::eventFilter(watched, event);

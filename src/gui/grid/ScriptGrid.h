@@ -110,10 +110,12 @@ private:
     void applyGeometry(int row);
     void lineNumberReleased(int row, Qt::MouseButton button);
     bool commandEntered(int row);
+    void offerNames(int row, int k);
     void focusMoved(QWidget *now);
     // The row a widget of the grid belongs to (a row's control or a part of one), or -1.
     int rowOf(const QWidget *widget) const;
 
+    WindowModel &m_model;
     ScriptEditor &m_editor;
     QAbstractItemModel *m_commandNames;
     QAbstractItemModel *m_stringNames;
