@@ -2,6 +2,7 @@
 // runs, offscreen. Run it from the build tree:
 //   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [timeline] [bigscript]
 #include "BigScript.h"
+#include "LevelsBench.h"
 #include "Measure.h"
 #include "ToolScale.h"
 
@@ -605,12 +606,15 @@ int main(int argc, char **argv)
             timelineFigures(options);
         } else if (what == "bigscript") {
             cw::bench::bigScript(options.runs);
+        } else if (what == "levels") {
+            cw::bench::levelsFigures(options.runs);
         } else if (what == "toolscale") {
             cw::bench::toolScale(options.runs);
         } else {
-            std::fprintf(stderr,
-                         "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale)\n",
-                         what.c_str());
+            std::fprintf(
+                stderr,
+                "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale, levels)\n",
+                what.c_str());
             return 2;
         }
     }
