@@ -40,7 +40,8 @@ std::string mapOf(int location)
     std::string map = "Landscape_StartDefinition\r\n    worldSizeX 2000\r\n    worldSizeZ 2000\r\n"
                       "Landscape_EndDefinition\r\nLandscapeTiles_StartDefinition\r\n";
     for (int i = 0; i < 400; ++i)
-        map += "    " + std::to_string(i * 7) + " 0 " + std::to_string(i * 5) + " 900 42 150.0 150.0 1 0.6 1\r\n";
+        map += "    " + std::to_string(i * 7) + " 0 " + std::to_string(i * 5) +
+               " 900 42 150.0 150.0 1 0.6 1\r\n";
     map += "LandscapeTiles_EndDefinition\r\nBuildings_StartDefinition\r\n";
     const char *types[] = {"Incubator", "SoulReceiver", "ControlTower", "TrunkPort", "Tree", "Laser"};
     for (int id = 0; id < 300; ++id)
@@ -113,17 +114,19 @@ void levelsFigures(int runs)
         for (const LevelFile *file : {levels.mapOf(l), levels.missionOf(l)})
             buildings += file ? file->buildings.size() : 0;
     }
-    std::printf("levels: %zu locations, %zu buildings, %zu music events read: %.1f ms median, the first %.1f ms "
-                "(target: 50 ms)\n",
-                levels.locations().size(), buildings, levels.musicEvents()->size(), median(reading),
-                reading.front());
+    std::printf(
+        "levels: %zu locations, %zu buildings, %zu music events read: %.1f ms median, the first %.1f ms "
+        "(target: 50 ms)\n",
+        levels.locations().size(), buildings, levels.musicEvents()->size(), median(reading), reading.front());
 
     // The grid's rows, most of them naming something of the levels, half of it wrong;
     // the script run by no level, so that every name is looked for in all 29 locations.
     const auto catalogue =
         loadCatalogueFile(fs::path(CUEWRIGHT_SOURCE_DIR) / "examples" / "gameroot" / "commands.txt");
-    const char *lines[] = {"CamMove mount_3 2",   "CamCut mount_99",     "CamAnim anim_2",  "Highlight 1005",
-                           "Highlight 777777",    "TriggerSound music_7", "TriggerSound x", "CamBuildingFocus 5 1 1",
+    const char *lines[] = {"CamMove mount_3 2",   "CamCut mount_99",
+                           "CamAnim anim_2",      "Highlight 1005",
+                           "Highlight 777777",    "TriggerSound music_7",
+                           "TriggerSound x",      "CamBuildingFocus 5 1 1",
                            "GiveResearch Lasers", "Wait 1"};
     std::string script;
     for (int i = 0; i < 100; ++i)

@@ -9,6 +9,7 @@
 // maximising it would. scripts/screenshot.sh runs it under Xvfb.
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
+#include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptTimeline.h"
@@ -19,6 +20,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -129,7 +132,27 @@ int main(int argc, char **argv)
         window.timeline().show();
         beside = window.timeline().view();
     }
-    if (beside) {
+    // "--type ROW:FIELD:TEXT": the user typing into an argument field, with what the
+    // field offers.
+    if (const auto typed = options.find("--type"); typed != options.end()) {
+        const QStringList parts = QString::fromStdString(typed->second).split(QLatin1Char(':'));
+        if (parts.size() != 3)
+            return fail("--type takes ROW:FIELD:TEXT");
+        QLineEdit *field = window.grid().field(parts[0].toInt(), parts[1].toInt());
+        window.activateWindow();
+        field->setFocus();
+        field->clear();
+        settle(200);
+        for (const QChar c : parts[2]) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+        }
+        settle(500);
+        const QRect screen = window.frameGeometry();
+        picture = window.screen()->grabWindow(0, screen.x(), screen.y(), screen.width(), screen.height());
+    }
+    if (!picture.isNull()) {
+    } else if (beside) {
         settle(800);
         const QRect both = window.frameGeometry().united(beside->frameGeometry());
         picture = window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
