@@ -74,12 +74,13 @@ std::string missionOf(int location)
 
 fs::path makeMod()
 {
-    const fs::path mod = fs::temp_directory_path() / "cuewright-bench-levels" / "mods" / "m";
+    fs::path mod = fs::temp_directory_path() / "cuewright-bench-levels" / "mods" / "m";
     fs::remove_all(mod.parent_path().parent_path());
     std::string game = "Locations_StartDefinition\r\n";
     for (int l = 0; l < kLocations; ++l) {
         const std::string name = "place" + std::to_string(l);
-        game += "    " + std::to_string(l) + " 1 map_" + name + ".txt mission_" + name + ".txt\r\n";
+        game.append("    ").append(std::to_string(l)).append(" 1 map_").append(name);
+        game.append(".txt mission_").append(name).append(".txt\r\n");
         writeFile(mod / "levels" / ("map_" + name + ".txt"), mapOf(l));
         writeFile(mod / "levels" / ("mission_" + name + ".txt"), missionOf(l));
     }
