@@ -13,12 +13,6 @@
 namespace cw::check::detail {
 namespace {
 
-bool isAny(std::string_view word, std::initializer_list<std::string_view> names)
-{
-    return std::any_of(names.begin(), names.end(),
-                       [word](std::string_view n) { return equalNoCase(word, n); });
-}
-
 bool contains(const std::vector<std::string_view> &names, std::string_view name)
 {
     return std::any_of(names.begin(), names.end(),
@@ -285,33 +279,49 @@ void NameReading::check(const std::vector<std::string_view> &words, const LineRe
         return;
     }
     const std::string_view first = words[1];
-    if (equalNoCase(command, "EnterLocation")) {
-        // Checked against game.txt, then the location's own levels once it is there.
-        s.places.pass(words);
-        s.enter(first, report);
-        return;
-    }
-    if (equalNoCase(command, "SetMission")) {
-        s.setMission(words, report);
-    } else if (equalNoCase(command, "CamLocationFocus")) {
-        s.focus(first, report);
-    } else if (equalNoCase(command, "TriggerSound")) {
+    // The commands that name what the grid offers are the ones checked here.
+    const bool inLocations = s.places.inLocations();
+    switch (nameKindOf(command, 0)) {
+    case NameKind::Location:
+        if (equalNoCase(command, "EnterLocation")) {
+            // Checked against game.txt, then the location's own levels once it is there.
+            s.places.pass(words);
+            s.enter(first, report);
+            return;
+        }
+        if (equalNoCase(command, "SetMission"))
+            s.setMission(words, report);
+        else
+            s.focus(first, report);
+        break;
+    case NameKind::Music:
         s.sound(first, report);
-    } else if (equalNoCase(command, "DemoGesture")) {
+        break;
+    case NameKind::Gesture:
         s.gesture(first, report);
-    } else if (equalNoCase(command, "GiveResearch")) {
+        break;
+    case NameKind::Research:
         s.research(first, report);
-    } else if (!s.places.inLocations()) {
-        // On the world map the commands below do nothing, or crash: rules of their own.
-    } else if (isAny(command, {"CamMove", "CamCut"})) {
-        s.mount(command, first, report);
-    } else if (equalNoCase(command, "CamAnim")) {
-        s.animation(first, report);
-    } else if (isAny(command, {"CamBuildingFocus", "CamBuildingApproach", "Highlight", "DestroyBuilding",
-                               "ActivateTrunkPort", "ActivateTrunkPortFull", "WaitRocket"})) {
-        s.building(command, first, report);
-        if (equalNoCase(command, "WaitRocket") && words.size() > 2)
-            s.rocketState(words[2], report);
+        break;
+    // On the world map the commands below do nothing, or crash: rules of their own.
+    case NameKind::Mount:
+        if (inLocations)
+            s.mount(command, first, report);
+        break;
+    case NameKind::Animation:
+        if (inLocations)
+            s.animation(first, report);
+        break;
+    case NameKind::Building:
+        if (inLocations) {
+            s.building(command, first, report);
+            if (words.size() > 2 && nameKindOf(command, 1) == NameKind::RocketState)
+                s.rocketState(words[2], report);
+        }
+        break;
+    case NameKind::None:
+    case NameKind::RocketState:
+        break;
     }
     s.places.pass(words);
 }
