@@ -105,7 +105,7 @@ int main(int argc, char **argv)
     // Xvfb has no window manager to maximise the window: take its place.
     if (options["--maximized"] == "yes")
         window.setGeometry(window.screen()->availableGeometry());
-    // A tool window in the picture stands beside the main one, at the screen's left.
+    // A panel in the picture widens the window: it starts at the screen's left.
     if (options["--check"] == "yes" || options["--timeline"] == "yes")
         window.move(window.screen()->availableGeometry().topLeft());
     window.show();
@@ -124,14 +124,11 @@ int main(int argc, char **argv)
     settle(500);
 
     QPixmap picture;
-    QWidget *beside = nullptr;
-    if (options["--check"] == "yes") {
+    // A panel docks beside the grid, growing the window: the picture is the window's.
+    if (options["--check"] == "yes")
         window.scriptCheck().check();
-        beside = window.scriptCheck().dialog();
-    } else if (options["--timeline"] == "yes") {
+    if (options["--timeline"] == "yes")
         window.timeline().show();
-        beside = window.timeline().view();
-    }
     // "--type ROW:FIELD:TEXT": the user typing into an argument field, with what the
     // field offers.
     if (const auto typed = options.find("--type"); typed != options.end()) {
@@ -151,12 +148,8 @@ int main(int argc, char **argv)
         const QRect screen = window.frameGeometry();
         picture = window.screen()->grabWindow(0, screen.x(), screen.y(), screen.width(), screen.height());
     }
-    if (!picture.isNull()) {
-    } else if (beside) {
+    if (picture.isNull()) {
         settle(800);
-        const QRect both = window.frameGeometry().united(beside->frameGeometry());
-        picture = window.screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height());
-    } else {
         picture = window.grab();
     }
     if (picture.isNull() || !picture.save(QString::fromStdString(options["--output"]), "PNG"))

@@ -6,7 +6,7 @@
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/workspace/ModWorkspace.h"
 
-#include <QDialog>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -81,10 +81,9 @@ TEST_F(ScriptCheckTest, listsTheFindingsOfTheOpenScript_byLine)
 {
     open("cutscene.txt");
     clickButton(find<QPushButton>(*window, "cmdcheck"));
-    auto *dialog = find<QDialog>(*window, "checkDialog");
+    auto *dialog = find<QWidget>(*window, "checkDialog");
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->isModal());
     const QStringList lines = findings();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].startsWith("Line 2: error: CamMove needs 2 arguments")) << lines[0].toStdString();
@@ -140,20 +139,18 @@ TEST_F(ScriptCheckTest, lineTheCodePageCannotHold_isAFindingOfItsOwn_amongTheOth
     EXPECT_TRUE(lines[3].startsWith("Line 47: warning: ")) << lines[3].toStdString();
 }
 
-TEST_F(ScriptCheckTest, closeButton_closesTheDialog)
+TEST_F(ScriptCheckTest, isAPanelOfTheWindow_thatClosesAndOpensAgainOnTheNextCheck)
 {
     open("clean.txt");
     clickButton(find<QPushButton>(*window, "cmdcheck"));
-    auto *dialog = find<QDialog>(*window, "checkDialog");
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    auto *close = find<QPushButton>(*dialog, "checkClose");
-    ASSERT_TRUE(close);
-    EXPECT_EQ(close->text(), "Close");
-    clickButton(close);
-    EXPECT_FALSE(dialog->isVisible());
-    // It opens again on the next check.
+    auto *panel = find<QDockWidget>(*window, "checkPanel");
+    ASSERT_TRUE(panel && panel->isVisible());
+    EXPECT_EQ(panel->widget(), find<QWidget>(*window, "checkDialog"));
+    EXPECT_EQ(panel->windowTitle(), "Check - clean.txt");
+    panel->close();
+    EXPECT_FALSE(panel->isVisible());
     clickButton(find<QPushButton>(*window, "cmdcheck"));
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(panel->isVisible());
 }
 
 TEST_F(ScriptCheckTest, cleanScript_saysThereIsNothingToFind)
@@ -162,7 +159,7 @@ TEST_F(ScriptCheckTest, cleanScript_saysThereIsNothingToFind)
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     EXPECT_TRUE(findings().isEmpty());
     EXPECT_TRUE(find<QLabel>(*window, "checkSummary")->text().startsWith("No findings"));
-    EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(), "Check - clean.txt");
+    EXPECT_EQ(find<QWidget>(*window, "checkDialog")->windowTitle(), "Check - clean.txt");
 }
 
 TEST_F(ScriptCheckTest, theFilesOnDiskAreListedToo_asCuewrightCheckReadsThem_andTheTitleCountsAll)
@@ -176,7 +173,7 @@ TEST_F(ScriptCheckTest, theFilesOnDiskAreListedToo_asCuewrightCheckReadsThem_and
     ASSERT_EQ(onDisk.size(), 1) << onDisk.join(u'\n').toStdString();
     EXPECT_TRUE(onDisk[0].startsWith("On disk, line 2: error: CamMove needs 2 arguments"))
         << onDisk[0].toStdString();
-    EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(),
+    EXPECT_EQ(find<QWidget>(*window, "checkDialog")->windowTitle(),
               "Check - cutscene.txt: 2 errors, 1 warning, 0 notes");
 }
 
@@ -232,18 +229,13 @@ TEST_F(ScriptCheckTest, markersShowTheGravestFinding_andFollowTheStringsTableSav
     EXPECT_EQ(severity(1), "error");
 }
 
-TEST_F(ScriptCheckTest, checkWindow_followsTheEdits_standsOnTheScreen_andClosesWithEscape)
+TEST_F(ScriptCheckTest, checkPanel_followsTheEdits)
 {
     open("cutscene.txt");
     clickButton(find<QPushButton>(*window, "cmdcheck"));
-    auto *dialog = find<QDialog>(*window, "checkDialog");
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(dialog->frameGeometry()));
     EXPECT_EQ(findings().size(), 3);
     pickItem(window->grid().combo(45), 0); // PurityControl goes
     ASSERT_TRUE(QTest::qWaitFor([&] { return findings().size() == 2; }, 3000));
-    QTest::keyClick(dialog, Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(ScriptCheckTest, findingsCountedOnce_notesQuieter_atMostAThousandListed_andDiskReadOnlyWhenItChanges)
@@ -258,13 +250,15 @@ TEST_F(ScriptCheckTest, findingsCountedOnce_notesQuieter_atMostAThousandListed_a
     clickButton(find<QPushButton>(*window, "cmdcheck"));
     auto *list = find<QListWidget>(*window, "checkFindings");
     ASSERT_TRUE(list);
-    EXPECT_EQ(find<QDialog>(*window, "checkDialog")->windowTitle(),
+    EXPECT_EQ(find<QWidget>(*window, "checkDialog")->windowTitle(),
               "Check - notes.txt: 0 errors, 1199 warnings, 2 notes");
     ASSERT_EQ(list->count(), 1000);
     EXPECT_TRUE(find<QLabel>(*window, "checkSummary")
                     ->text()
                     .endsWith("the first 1000 of 1201 findings are listed."));
-    EXPECT_FALSE(list->wordWrap());
+    // A finding wraps rather than scroll sideways.
+    EXPECT_TRUE(list->wordWrap());
+    EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(list->item(0)->data(gui::ScriptCheck::kSeverityRole).toString(), "note");
     EXPECT_EQ(list->item(2)->data(gui::ScriptCheck::kSeverityRole).toString(), "warning");
     EXPECT_NE(list->item(0)->foreground().color(), list->item(2)->foreground().color());

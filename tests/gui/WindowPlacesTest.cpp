@@ -5,38 +5,41 @@
 namespace cw::gui {
 namespace {
 
-// Where a tool window goes beside the main window: right, else left, else below, else
-// over the main window in the corner farthest from the grid; always on the screen.
-TEST(ToolWindowPlace, besideTheMainWindowWhereThereIsRoom_elseOverItFarFromTheGrid)
+// A panel docks right of the grid where the screen leaves 420 px beside the window's
+// laid-out width, else below it; it takes its room from the screen, as far as there is
+// any, before it takes any from the grid.
+TEST(PanelPlace, besideTheGridWhereTheScreenHasRoom_andTheWindowGrowsForIt)
 {
-    const QSize tool(400, 300);
-    const QRect grid(10, 150, 650, 500); // the grid's place on the screen, in the main window
+    EXPECT_EQ(ui::panelSide(1366, 671), ui::PanelSide::Right);
+    EXPECT_EQ(ui::panelSide(1091, 671), ui::PanelSide::Right);
+    EXPECT_EQ(ui::panelSide(1090, 671), ui::PanelSide::Bottom);
+    EXPECT_EQ(ui::panelSide(1024, 671), ui::PanelSide::Bottom);
+    EXPECT_EQ(ui::panelSide(1366, 1193), ui::PanelSide::Bottom); // 16 pt on a laptop
     const struct
     {
         const char *what;
-        QRect main;
+        QRect frame;
+        ui::PanelSide side;
         QRect room;
-        QPoint expected;
+        QRect expected;
     } cases[] = {
-        {"room on the right", QRect(0, 0, 671, 713), QRect(0, 0, 1600, 900), QPoint(678, 0)},
-        {"room on the left only", QRect(900, 0, 671, 713), QRect(0, 0, 1600, 900), QPoint(492, 0)},
-        {"room below only", QRect(100, 0, 671, 500), QRect(0, 0, 900, 900), QPoint(100, 507)},
-        {"slid up to stay on the screen", QRect(0, 700, 671, 200), QRect(0, 0, 1600, 900), QPoint(678, 600)},
-        // Nowhere beside it: over the top left of the main window, far from the grid at
-        // its bottom right, and inside the screen.
-        {"no room beside it", QRect(0, 0, 1024, 600), QRect(0, 0, 1024, 600), QPoint(0, 0)},
+        {"room on the right", QRect(100, 0, 687, 753), ui::PanelSide::Right, QRect(0, 0, 1366, 768),
+         QRect(100, 0, 1107, 753)},
+        {"moved left to keep the panel on the screen", QRect(600, 0, 687, 753), ui::PanelSide::Right,
+         QRect(0, 0, 1366, 768), QRect(259, 0, 1107, 753)},
+        {"as wide as the screen, no wider", QRect(0, 0, 1200, 700), ui::PanelSide::Right,
+         QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 700)},
+        {"below, moved up", QRect(0, 200, 687, 300), ui::PanelSide::Bottom, QRect(0, 0, 1024, 600),
+         QRect(0, 40, 687, 560)},
+        {"no room at all: the window stays", QRect(0, 0, 1024, 600), ui::PanelSide::Bottom,
+         QRect(0, 0, 1024, 600), QRect(0, 0, 1024, 600)},
+        {"larger than the screen: never cut by it", QRect(0, 0, 1400, 900), ui::PanelSide::Right,
+         QRect(0, 0, 1366, 768), QRect(0, 0, 1400, 900)},
     };
     for (const auto &c : cases) {
-        const QRect avoid =
-            c.what == std::string_view("no room beside it") ? QRect(500, 300, 500, 290) : grid;
-        const QRect place = ui::toolWindowPlace(c.main, tool, c.room, avoid);
-        EXPECT_EQ(place.topLeft(), c.expected) << c.what;
-        EXPECT_TRUE(c.room.contains(place)) << c.what;
+        const int extent = c.side == ui::PanelSide::Right ? 420 : 260;
+        EXPECT_EQ(ui::roomForPanel(c.frame, c.side, extent, c.room), c.expected) << c.what;
     }
-    // Taller than the screen: cut to it (and over the main window, for want of room, on
-    // the side away from the grid's centre).
-    EXPECT_EQ(ui::toolWindowPlace(QRect(0, 0, 671, 713), QSize(400, 900), QRect(0, 0, 1024, 600), grid),
-              QRect(271, 0, 400, 600));
 }
 
 // The main window, frame included, lies inside the screen's available area whatever

@@ -305,6 +305,7 @@ void setUpApplication(const WindowOptions &options)
 
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kScreenKey = QStringLiteral("window/screen");
+const QString kPanelsKey = QStringLiteral("window/panels");
 
 // The window opens where the user left it, as large as they left it, unless the screen
 // it stood on is gone: then it opens as it does the first time.
@@ -315,13 +316,19 @@ void restorePlace(MainWindow &window, const QSettings &settings)
     const QList<QScreen *> screens = QGuiApplication::screens();
     const bool screenThere = std::any_of(screens.begin(), screens.end(),
                                          [&](const QScreen *s) { return s->name() == screenName; });
-    if (!geometry.isEmpty() && screenThere && window.restoreGeometry(geometry))
-        ui::fitOnScreen(&window, ui::kCommonFrame);
+    if (geometry.isEmpty() || !screenThere || !window.restoreGeometry(geometry))
+        return;
+    ui::fitOnScreen(&window, ui::kCommonFrame);
+    // The panels stand where the user left them, open or closed.
+    const QByteArray panels = settings.value(kPanelsKey).toByteArray();
+    if (!panels.isEmpty())
+        window.restorePanels(panels);
 }
 
 void rememberPlace(const MainWindow &window, QSettings &settings)
 {
     settings.setValue(kGeometryKey, window.saveGeometry());
+    settings.setValue(kPanelsKey, window.saveState());
     settings.setValue(kScreenKey, window.screen() ? window.screen()->name() : QString());
 }
 

@@ -20,6 +20,7 @@
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
 #include "gui/ui/NoticeBar.h"
+#include "gui/ui/Panels.h"
 #include "gui/ui/WindowPlaces.h"
 #include "gui/workspace/FolderActions.h"
 #include "gui/workspace/ModWorkspace.h"
@@ -45,7 +46,8 @@ constexpr int kDesignHeight = 10695;
 } // namespace
 
 MainWindow::MainWindow(GameRoot gameRoot, GridTiming gridTiming, QWidget *parent)
-    : QWidget(parent), m_gridTiming(gridTiming), m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
+    : QMainWindow(parent), m_gridTiming(gridTiming),
+      m_model(std::make_unique<WindowModel>(std::move(gameRoot)))
 {
     setObjectName(QStringLiteral("Form1"));
     // Everything below is laid out at the scale of the application's font.
@@ -140,9 +142,10 @@ void MainWindow::buildParts()
                                c.cmdRootOpen, c.cmdPrefs, c.command2, c.listMaps, c.listMissions,
                                c.rootFiles},
         this);
-    m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, cmd.check, this);
+    m_panels = new ui::Panels(*this, px(kDesignWidth));
+    m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, cmd.check, *m_panels);
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
-    m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, this);
+    m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, *m_panels);
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
     connectCommands();
     m_editActions = std::make_unique<EditActions>(model, m_busy, *c.grid, this);
@@ -193,13 +196,21 @@ void MainWindow::showCaption()
     setAttribute(Qt::WA_WindowModified, modified);
 }
 
+bool MainWindow::restorePanels(const QByteArray &state)
+{
+    if (!restoreState(state))
+        return false;
+    m_panels->placedByUser();
+    return true;
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_busy.isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing)) {
         event->ignore();
         return;
     }
-    QWidget::closeEvent(event);
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::goToRow(int row)
@@ -248,12 +259,15 @@ void MainWindow::buildTabs()
     }
     connect(tabs, &QTabWidget::currentChanged, this, &MainWindow::selectPage);
 
-    m_controls.noticeBar = new ui::NoticeBar(this);
-    auto *layout = new QVBoxLayout(this);
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    m_controls.noticeBar = new ui::NoticeBar(central);
+    auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_controls.noticeBar);
     layout->addWidget(tabs);
+    setCentralWidget(central);
     for (int i = 0; i < 4; ++i)
         m_pages[static_cast<std::size_t>(i)] = pages[i];
     letPagesGrow();
@@ -261,7 +275,7 @@ void MainWindow::buildTabs()
 
 void MainWindow::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    QMainWindow::showEvent(event);
     if (m_pagesSized)
         return;
     m_pagesSized = true;
@@ -269,7 +283,7 @@ void MainWindow::showEvent(QShowEvent *event)
     // every control stands exactly where the layout puts it. The tab widget lays itself
     // out only once shown, so its frame and tab bar are measured now.
     const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
-    const QSize chrome = size() - scroll->viewport()->size();
+    const QSize chrome = centralWidget()->size() - scroll->viewport()->size();
     const QSize designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
     for (GrowingPage *page : m_pages)
         page->setDesignSize(designPage);
@@ -306,7 +320,7 @@ bool MainWindow::buildGrid()
 
 void MainWindow::paintEvent(QPaintEvent *event)
 {
-    QWidget::paintEvent(event);
+    QMainWindow::paintEvent(event);
     if (m_firstFrameSeen)
         return;
     m_firstFrameSeen = true;

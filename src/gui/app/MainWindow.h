@@ -9,7 +9,7 @@
 #include <array>
 #include <memory>
 
-#include <QWidget>
+#include <QMainWindow>
 
 class QPushButton;
 
@@ -28,13 +28,14 @@ class StringsEditor;
 class UnsavedChanges;
 class WindowModel;
 namespace ui {
+class Panels;
 class UnsavedQuestionBox;
-}
+} // namespace ui
 
 // The window "Form1", where the program is put together: it builds the controls of the
 // four tab pages (one small function per page), the model of what the window edits,
 // and the parts that act on both, and connects them. Nothing else knows the window.
-class MainWindow : public QWidget
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -51,6 +52,11 @@ public:
     ScriptBrowser &browser() const { return *m_browser; }
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
     ScriptTimeline &timeline() const { return *m_timeline; }
+    // The Check and Timeline panels, docked beside the grid.
+    ui::Panels &panels() const { return *m_panels; }
+    // The panels' places, kept with the window's geometry: restorePanels is false when
+    // `state` is not one that saveState wrote.
+    bool restorePanels(const QByteArray &state);
 
     // Shows tab page `index` and makes its caption the one in bold.
     void selectPage(int index);
@@ -98,6 +104,7 @@ private:
     Commands m_commands;
     QString m_caption;
     ui::Busy m_busy;
+    ui::Panels *m_panels = nullptr; // a child of the window
     std::unique_ptr<ui::UnsavedQuestionBox> m_unsavedQuestion;
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;

@@ -10,10 +10,10 @@
 #include "gui/model/WindowModel.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/Geometry.h"
-#include "gui/ui/WindowPlaces.h"
+#include "gui/ui/Panels.h"
 
 #include <QAction>
-#include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -97,8 +97,10 @@ QString shownStringsFile(const std::filesystem::path &file, const std::filesyste
 
 } // namespace
 
-ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, QWidget *window)
-    : m_model(model), m_grid(grid), m_window(window), m_strings(std::make_shared<GameStrings>())
+ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, ui::Panels &panels)
+    : m_model(model), m_grid(grid), m_panels(panels),
+      m_panel(panels.add(QStringLiteral("checkPanel"), QStringLiteral("Check"))),
+      m_strings(std::make_shared<GameStrings>())
 {
     connect(cmdCheck, &QAction::triggered, this, &ScriptCheck::check);
     connect(&m_model, &WindowModel::filesChanged, this, &ScriptCheck::filesChanged);
@@ -108,6 +110,20 @@ ScriptCheck::ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck
     // Every change of the rows (an edit, an undo, a load, a new strings table) checks
     // again once the user pauses.
     connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] { m_delay.start(); });
+    // A panel the window's state brings back, or whose tab the user picks, shows the
+    // findings of now.
+    connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible)
+            return;
+        if (!m_dialog)
+            buildDialog();
+        checkNow();
+    });
+}
+
+bool ScriptCheck::panelShown() const
+{
+    return m_dialog && m_panel->isVisible();
 }
 
 // The levels of the mod, and the script's name, by which its levels run it.
@@ -140,7 +156,7 @@ void ScriptCheck::checkNow()
         }
         m_grid.setMarks(marks);
     }
-    if (m_dialog && m_dialog->isVisible()) {
+    if (panelShown()) {
         if (m_filesStale)
             checkFiles();
         showFindings();
@@ -178,47 +194,38 @@ void ScriptCheck::checkFiles()
 
 void ScriptCheck::buildDialog()
 {
-    // A tool window of the main one: never modal, kept above it, and placed where it
-    // does not cover the grid.
-    m_dialog = new QDialog(m_window, Qt::Tool);
+    m_dialog = new QWidget;
     m_dialog->setObjectName(QStringLiteral("checkDialog"));
-    m_dialog->setModal(false);
-    m_dialog->resize(scaled(560), scaled(320));
     auto *layout = new QVBoxLayout(m_dialog);
     m_summary = new QLabel(m_dialog);
     m_summary->setObjectName(QStringLiteral("checkSummary"));
     m_summary->setWordWrap(true);
     m_findings = new QListWidget(m_dialog);
     m_findings->setObjectName(QStringLiteral("checkFindings"));
-    // One row a finding, cut at the window's edge; its tooltip holds all of it.
-    m_findings->setWordWrap(false);
-    m_findings->setUniformItemSizes(true);
-    m_findings->setTextElideMode(Qt::ElideRight);
+    // A finding wraps at the panel's edge, however narrow it is docked: no sideways
+    // scrolling, and every word of it in sight.
+    m_findings->setWordWrap(true);
+    m_findings->setResizeMode(QListView::Adjust);
+    m_findings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_findings->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_findings->setIconSize(QSize(scaled(16), scaled(16)));
     m_findings->setToolTip(QStringLiteral("Double click a finding to go to its line"));
-    // Escape closes it too, but a window needs a button that says how.
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, m_dialog);
-    buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("checkClose"));
-    connect(buttons, &QDialogButtonBox::rejected, m_dialog, &QDialog::reject);
     layout->addWidget(m_summary);
     layout->addWidget(m_findings);
-    layout->addWidget(buttons);
     connect(m_findings, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
         const QVariant row = item->data(Qt::UserRole);
         if (row.isValid())
             goToRow(row.toInt());
     });
+    ui::Panels::fill(m_panel, m_dialog);
 }
 
 void ScriptCheck::check()
 {
     if (!m_dialog)
         buildDialog();
-    const bool wasVisible = m_dialog->isVisible();
-    m_dialog->show();
-    if (!wasVisible)
-        ui::placeToolWindow(m_dialog, m_window, &m_grid);
+    m_panels.show(m_panel);
     checkNow();
-    m_dialog->raise();
 }
 
 void ScriptCheck::showFindings()

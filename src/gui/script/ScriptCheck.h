@@ -2,7 +2,6 @@
 
 #include "core/check/Checker.h"
 
-#include <QDialog>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -14,6 +13,7 @@
 class QLabel;
 class QListWidget;
 class QAction;
+class QDockWidget;
 
 namespace cw {
 class GameStrings;
@@ -24,10 +24,13 @@ namespace cw::gui {
 
 class ScriptGrid;
 class WindowModel;
+namespace ui {
+class Panels;
+}
 
 // What the game will do with the script: checked while the user edits (a moment after
 // the last change, never while typing), shown as a marker at each row with findings,
-// and on "Check" in a window of its own beside the main one, which lists the grid's
+// and on "Check" in a panel docked beside the grid ("checkPanel"), which lists the grid's
 // findings and those `cuewright check` gives for the script's file and the mod's
 // strings files on disk, and follows the edits. Double-clicking a finding goes to its
 // row. The files on disk are read only when they change (filesChanged), never per edit.
@@ -37,17 +40,17 @@ class ScriptCheck : public QObject
 public:
     // How long after the last change the grid is checked again.
     static constexpr int kDelayMilliseconds = 300;
-    // The findings window lists at most this many; its title and summary count them all.
+    // The findings panel lists at most this many; its title and summary count them all.
     static constexpr int kListedFindings = 1000;
     // The item data role that names a listed finding's severity ("error", "warning",
     // "note") for what cannot look at its icon and colour.
     static constexpr int kSeverityRole = Qt::UserRole + 1;
 
-    ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, QWidget *window);
+    ScriptCheck(WindowModel &model, ScriptGrid &grid, QAction *cmdCheck, ui::Panels &panels);
 
-    // Shows the findings window (and checks now).
+    // Shows the findings panel (and checks now).
     void check();
-    // Checks the grid as it stands now: the markers, and the window when it is open.
+    // Checks the grid as it stands now: the markers, and the panel when it is open.
     void checkNow();
     // A mod was opened, or the open script opened, saved or changed on disk, or the
     // strings saved: the strings as the game loads them and the findings of the files
@@ -56,7 +59,9 @@ public:
     // Asks for a row of the grid to be shown and focused (rowRequested).
     void goToRow(int row);
 
-    QDialog *dialog() const { return m_dialog; }
+    // What the panel shows ("checkDialog"), made the first time it opens.
+    QWidget *dialog() const { return m_dialog; }
+    QDockWidget *panel() const { return m_panel; }
 
 Q_SIGNALS:
     // A finding was double-clicked: its row of the grid should be shown and focused.
@@ -72,13 +77,15 @@ private:
     using Counts = std::array<int, 3>; // by severity: note, warning, error
 
     void buildDialog();
+    bool panelShown() const;
     void showFindings();
     void checkFiles();
     check::ScriptContext context() const;
 
     WindowModel &m_model;
     ScriptGrid &m_grid;
-    QWidget *m_window; // the main window, beside which the findings window stands
+    ui::Panels &m_panels;
+    QDockWidget *m_panel;
     QTimer m_delay;
     std::vector<check::Finding> m_gridFindings;
     // The mod's strings as the game loads them, as the model has them when checking.
@@ -89,7 +96,7 @@ private:
     bool m_filesStale = true;
     std::vector<FileFinding> m_fileFindings;
     Counts m_fileCounts{};
-    QDialog *m_dialog = nullptr; // a child of the window, which deletes it, made on first use
+    QWidget *m_dialog = nullptr; // the panel's, made on first use
     QLabel *m_summary = nullptr;
     QListWidget *m_findings = nullptr;
 };

@@ -7,10 +7,10 @@
 #include "gui/model/ScriptEditor.h"
 #include "gui/model/WindowModel.h"
 #include "gui/timeline/TimelineView.h"
-#include "gui/ui/WindowPlaces.h"
+#include "gui/ui/Panels.h"
 
 #include <QAction>
-#include <QPushButton>
+#include <QDockWidget>
 
 namespace cw::gui {
 namespace {
@@ -26,8 +26,9 @@ QString startNote(const timeline::Entry &entry)
 
 } // namespace
 
-ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, QWidget *window)
-    : m_model(model), m_grid(grid), m_window(window)
+ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, ui::Panels &panels)
+    : m_model(model), m_grid(grid), m_panels(panels),
+      m_panel(panels.add(QStringLiteral("timelinePanel"), QStringLiteral("Timeline")))
 {
     connect(cmdTimeline, &QAction::triggered, this, &ScriptTimeline::show);
     m_delay.setSingleShot(true);
@@ -41,6 +42,25 @@ ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cm
         if (m_view)
             m_view->setFocusedRow(row);
     });
+    // A panel the window's state brings back shows the grid as it is.
+    connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible)
+            return;
+        buildView();
+        timeNow();
+        m_view->setFocusedRow(m_grid.focusedRow());
+    });
+}
+
+void ScriptTimeline::buildView()
+{
+    if (m_view)
+        return;
+    m_view = new TimelineView;
+    m_view->setObjectName(QStringLiteral("timelineView"));
+    connect(m_view, &TimelineView::rowActivated, this, &ScriptTimeline::rowRequested);
+    connect(m_view, &TimelineView::startChosen, this, &ScriptTimeline::timeNow);
+    ui::Panels::fill(m_panel, m_view);
 }
 
 void ScriptTimeline::timeNow()
@@ -68,21 +88,10 @@ void ScriptTimeline::timeNow()
 
 void ScriptTimeline::show()
 {
-    if (!m_view) {
-        m_view = new TimelineView(m_window);
-        m_view->setObjectName(QStringLiteral("timelineView"));
-        m_view->setWindowFlag(Qt::Tool);
-        m_view->resize(m_window->width(), m_window->height() / 2);
-        connect(m_view, &TimelineView::rowActivated, this, &ScriptTimeline::rowRequested);
-        connect(m_view, &TimelineView::startChosen, this, &ScriptTimeline::timeNow);
-    }
+    buildView();
     timeNow();
     m_view->setFocusedRow(m_grid.focusedRow());
-    const bool wasVisible = m_view->isVisible();
-    m_view->show();
-    if (!wasVisible)
-        ui::placeToolWindow(m_view, m_window, &m_grid);
-    m_view->raise();
+    m_panels.show(m_panel);
 }
 
 } // namespace cw::gui

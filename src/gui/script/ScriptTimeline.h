@@ -6,17 +6,20 @@
 #include <QTimer>
 
 class QAction;
-class QWidget;
+class QDockWidget;
 
 namespace cw::gui {
 
 class ScriptGrid;
 class TimelineView;
 class WindowModel;
+namespace ui {
+class Panels;
+}
 
 // When each line of the grid runs as the game plays it: timed a moment after each
 // change (as the checker checks), written into each line number's tooltip, and, on
-// "Timeline", drawn in a tool window of its own beside the main one ("timelineView"),
+// "Timeline", drawn in a panel docked beside the grid ("timelineView" in "timelinePanel"),
 // which follows the edits, marks the row that has the keyboard focus, and asks for a
 // row when one of its blocks is clicked.
 class ScriptTimeline : public QObject
@@ -25,14 +28,15 @@ class ScriptTimeline : public QObject
 public:
     static constexpr int kDelayMilliseconds = 300;
 
-    ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, QWidget *window);
+    ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cmdTimeline, ui::Panels &panels);
 
-    // Shows the timeline window (and times the grid now).
+    // Shows the timeline panel (and times the grid now).
     void show();
     // Times the grid as it stands now.
     void timeNow();
 
     TimelineView *view() const { return m_view; }
+    QDockWidget *panel() const { return m_panel; }
     const timeline::Timeline &current() const { return m_timeline; }
 
 Q_SIGNALS:
@@ -40,12 +44,15 @@ Q_SIGNALS:
     void rowRequested(int row);
 
 private:
+    void buildView();
+
     WindowModel &m_model;
     ScriptGrid &m_grid;
-    QWidget *m_window;
+    ui::Panels &m_panels;
+    QDockWidget *m_panel;
     QTimer m_delay;
     timeline::Timeline m_timeline;
-    TimelineView *m_view = nullptr; // a tool window of the main one, made on first use
+    TimelineView *m_view = nullptr; // the panel's, made the first time it opens
 };
 
 } // namespace cw::gui

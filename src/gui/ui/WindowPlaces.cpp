@@ -9,8 +9,6 @@
 namespace cw::gui::ui {
 namespace {
 
-constexpr int kGap = 8;
-
 // The rectangle moved as little as it takes to lie inside `room` (its top left kept in
 // the room when it is larger).
 QRect inside(QRect rect, const QRect &room)
@@ -22,37 +20,19 @@ QRect inside(QRect rect, const QRect &room)
 
 } // namespace
 
-QRect toolWindowPlace(const QRect &main, const QSize &wanted, const QRect &room, const QRect &avoid)
+PanelSide panelSide(int availableWidth, int laidOutWidth)
 {
-    const QSize size = wanted.boundedTo(room.size());
-    const QRect candidates[] = {
-        QRect(QPoint(main.right() + kGap, main.top()), size),
-        QRect(QPoint(main.left() - kGap - size.width(), main.top()), size),
-        QRect(QPoint(main.left(), main.bottom() + kGap), size),
-    };
-    for (QRect candidate : candidates) {
-        // Beside the main window, slid along its side as far as the screen needs.
-        if (room.contains(inside(candidate, room)) && !inside(candidate, room).intersects(main))
-            return inside(candidate, room);
-    }
-    // Over the main window, in the corner farthest from what it must not hide.
-    const QPoint far(avoid.center().x() < main.center().x() ? main.right() - size.width() + 1 : main.left(),
-                     avoid.center().y() < main.center().y() ? main.bottom() - size.height() + 1 : main.top());
-    return inside(QRect(far, size), room);
+    return availableWidth - laidOutWidth >= kPanelRoom ? PanelSide::Right : PanelSide::Bottom;
 }
 
-void placeToolWindow(QWidget *tool, const QWidget *main, const QWidget *avoid)
+QRect roomForPanel(const QRect &frame, PanelSide side, int extent, const QRect &room)
 {
-    const QScreen *screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    const QRect room =
-        screen ? screen->availableGeometry() : QRect(QPoint(0, 0), tool->frameGeometry().size());
-    const QRect grid(avoid->mapToGlobal(QPoint(0, 0)), avoid->size());
-    const QRect frame = tool->frameGeometry();
-    const QRect place = toolWindowPlace(main->frameGeometry(), frame.size(), room, grid);
-    if (place.size() != frame.size())
-        tool->resize(tool->size() - (frame.size() - place.size()));
-    // move() places the frame's top left; the frame is what must fit.
-    tool->move(place.topLeft() + (tool->pos() - frame.topLeft()));
+    QRect wanted = frame;
+    if (side == PanelSide::Right)
+        wanted.setWidth(std::min(frame.width() + extent, std::max(frame.width(), room.width())));
+    else
+        wanted.setHeight(std::min(frame.height() + extent, std::max(frame.height(), room.height())));
+    return inside(wanted, room);
 }
 
 QRect onScreenPlace(const QRect &place, const QRect &room)
@@ -112,6 +92,18 @@ void centreOnScreen(QWidget *window, const QMargins &frameGuess)
     QRect outer(QPoint(0, 0), window->size().grownBy(frame).boundedTo(room.size()));
     outer.moveCenter(room.center());
     moveFrameTo(window, onScreenPlace(outer, room), frame);
+}
+
+void makeRoomForPanel(QWidget *window, PanelSide side, int extent)
+{
+    const QRect room = roomOf(window);
+    if (room.isEmpty() || extent <= 0)
+        return;
+    const QMargins frame = frameMargins(window, kCommonFrame);
+    const QRect outer = window->geometry().marginsAdded(frame);
+    const QRect place = roomForPanel(outer, side, extent, room);
+    if (place != outer)
+        moveFrameTo(window, place, frame);
 }
 
 } // namespace cw::gui::ui

@@ -9,16 +9,20 @@ class QWidget;
 // Where the program's windows stand: every one inside the screen's available area.
 namespace cw::gui::ui {
 
-// Where a tool window of `size` (frame included) stands beside the main window `main`
-// (frame geometry) on a screen of `room` (its available geometry): to the right when
-// there is room, else to the left, else below; else inside the screen, over the part of
-// the main window farthest from `avoid` (the grid, which the tool window is about);
-// never off the screen, and cut to the screen's size when it is larger.
-QRect toolWindowPlace(const QRect &main, const QSize &size, const QRect &room, const QRect &avoid);
+// Which side of the grid a panel (the Check or Timeline panel) docks on the first time
+// it opens: right of it when the screen's available width leaves at least kPanelRoom
+// pixels beside the window's laid-out width, else below it.
+enum class PanelSide { Right, Bottom };
+inline constexpr int kPanelRoom = 420;
+PanelSide panelSide(int availableWidth, int laidOutWidth);
 
-// Moves `tool` (already shown, so that its frame is known) to toolWindowPlace beside
-// `main`, clear of `avoid` where it can be.
-void placeToolWindow(QWidget *tool, const QWidget *main, const QWidget *avoid);
+// The main window's frame made `extent` pixels wider (Right) or taller (Bottom) for a
+// panel, as far as `room` allows, and moved back inside it: the panel takes room from
+// the screen before it takes any from the grid.
+QRect roomForPanel(const QRect &frame, PanelSide side, int extent, const QRect &room);
+
+// Grows a shown window as roomForPanel says, on its own screen.
+void makeRoomForPanel(QWidget *window, PanelSide side, int extent);
 
 // Where the main window's frame stands when the window wants `place` (frame geometry)
 // on a screen of `room`: cut to the room's size and moved as little as it takes to lie
