@@ -18,8 +18,8 @@
 #include "gui/ui/ListBox.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -98,6 +98,12 @@ int main(int argc, char **argv)
     });
     messages.start(50);
 
+    // "--font POINTS": the window at another application font, as --font-size gives it.
+    if (const auto points = options.find("--font"); points != options.end()) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(std::stod(points->second));
+        QApplication::setFont(font);
+    }
     cw::gui::Startup startup = cw::gui::startUp(options["--root"]);
     if (!startup.window)
         return fail("the window did not start on " + options["--root"]);
@@ -116,6 +122,8 @@ int main(int argc, char **argv)
     const cw::gui::Controls &controls = window.controls();
     if (selectByText(*controls.list1, QString::fromStdString(options["--mod"])) < 0)
         return fail("no mod " + options["--mod"] + " in List1");
+    // "--page N": the page shown in the picture (the Scripts page unless told).
+    const auto page = options.find("--page");
     window.selectPage(kScriptsPage);
     if (selectByText(*controls.file1, QString::fromStdString(options["--script"])) < 0)
         return fail("no script " + options["--script"] + " in File1");
@@ -123,6 +131,8 @@ int main(int argc, char **argv)
         return fail("the script " + options["--script"] + " did not open");
     settle(500);
 
+    if (page != options.end())
+        window.selectPage(std::stoi(page->second));
     QPixmap picture;
     // A panel docks beside the grid, growing the window: the picture is the window's.
     if (options["--check"] == "yes")

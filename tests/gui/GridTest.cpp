@@ -60,7 +60,10 @@ protected:
     std::vector<int> layout(int r) const
     {
         std::vector<int> values;
+        // The shown fields: a hidden one's place is nobody's business.
         for (int k = 0; k < 4; ++k) {
+            if (qual(4 * r + k)->isHidden())
+                continue;
             values.push_back(qual(4 * r + k)->x());
             values.push_back(qual(4 * r + k)->width());
         }
@@ -262,12 +265,12 @@ TEST_F(GridTest, chooseCommand_showsSizesAndLabelsTheFields)
 
     pickItem(combo(1), kTwo);
     EXPECT_EQ(shownFields(1), "01--");
-    EXPECT_EQ(layout(1), std::vector<int>({224, 201, 432, 201, 496, 129, 632, 129}));
+    EXPECT_EQ(layout(1), std::vector<int>({224, 201, 432, 201}));
     EXPECT_EQ(qual(5)->toolTip(), "Seconds - Float");
 
     pickItem(combo(2), kThree);
     EXPECT_EQ(shownFields(2), "012-");
-    EXPECT_EQ(layout(2), std::vector<int>({224, 129, 360, 129, 496, 129, 632, 129}));
+    EXPECT_EQ(layout(2), std::vector<int>({224, 129, 360, 129, 496, 129}));
 
     pickItem(combo(3), kFour);
     EXPECT_EQ(shownFields(3), "0123");
@@ -276,13 +279,16 @@ TEST_F(GridTest, chooseCommand_showsSizesAndLabelsTheFields)
     EXPECT_EQ(combo(3)->toolTip(), "Takes four");
 }
 
-TEST_F(GridTest, countAboveFour_showsAllFieldsWhereTheyStood)
+TEST_F(GridTest, fieldsAreLaidOutForWhatTheRowShows_neverOverOneAnother)
 {
+    // A count above four shows all four side by side, whatever the row showed before.
     pickItem(combo(4), kTwo);
     pickItem(combo(4), kSeven);
     EXPECT_EQ(shownFields(4), "0123");
-    // Fields 0 and 1 keep the two-argument layout, 2 and 3 their start-up places.
-    EXPECT_EQ(layout(4), std::vector<int>({224, 201, 432, 201, 496, 129, 632, 129}));
+    EXPECT_EQ(layout(4), std::vector<int>({224, 97, 328, 97, 432, 97, 536, 97}));
+    // Going back to fewer fields lays them out for those.
+    pickItem(combo(4), kTwo);
+    EXPECT_EQ(layout(4), std::vector<int>({224, 201, 432, 201}));
 }
 
 TEST_F(GridTest, entryZeroAndTheComment_behaveAsTheirEntriesSay)
@@ -318,7 +324,8 @@ TEST_F(GridTest, stringsEntryFirstArgument_putsTheStringsChooserInPlaceOfFieldZe
     pickItem(combo(7), kSayTwo);
     EXPECT_EQ(shownFields(7), "-1--");
     EXPECT_FALSE(strings(7)->isHidden());
-    EXPECT_EQ(strings(7)->geometry(), QRect(224, 16 + 24 * 7, 409, 21));
+    // The chooser stands where field 0 would, beside field 1.
+    EXPECT_EQ(strings(7)->geometry(), QRect(224, 16 + 24 * 7, 201, 21));
     EXPECT_EQ(qual(29)->geometry().topLeft(), QPoint(432, 16 + 24 * 7));
     EXPECT_EQ(qual(29)->width(), 201);
     EXPECT_EQ(strings(7)->currentText(), "LOC_A");

@@ -142,7 +142,11 @@ void MainWindow::buildParts()
                                c.cmdRootOpen, c.cmdPrefs, c.command2, c.listMaps, c.listMissions,
                                c.rootFiles},
         this);
-    m_panels = new ui::Panels(*this, px(kDesignWidth));
+    m_panels = new ui::Panels(*this, px(kDesignWidth), [this] {
+        // The page shown, laid out as compactly as it can be, and the tabs around it.
+        const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
+        return scroll->widget()->minimumSizeHint() + (centralWidget()->size() - scroll->viewport()->size());
+    });
     m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, cmd.check, *m_panels);
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
     m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, *m_panels);
@@ -285,8 +289,11 @@ void MainWindow::showEvent(QShowEvent *event)
     const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
     const QSize chrome = centralWidget()->size() - scroll->viewport()->size();
     const QSize designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
+    // The tab bar does not shrink with a small font as the pages do: a page whose
+    // controls reach past its share of the window is laid out compactly.
     for (GrowingPage *page : m_pages)
-        page->setDesignSize(designPage);
+        page->setDesignSize(designPage.expandedTo(
+            QSize(1, 1) + QSize(page->childrenRect().right(), page->childrenRect().bottom())));
 }
 
 void MainWindow::selectPage(int index)

@@ -81,6 +81,7 @@ private:
     void buildScriptButtons(QWidget *page);
     // How each page's controls follow the page as the window grows past its layout.
     void letPagesGrow();
+    void layOutCompactly();
     GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();

@@ -9,11 +9,14 @@
 #include "gui/strings/StringsTextEdit.h"
 #include "gui/ui/ChooserComboBox.h"
 #include "gui/ui/FileListBox.h"
+#include "gui/ui/FlowLayout.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/GrowingPage.h"
 #include "gui/ui/Pictures.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,6 +30,36 @@ QLabel *caption(QWidget *page, const QString &text, int x, int y, int width = 20
     auto *label = new QLabel(text, page);
     place(label, x, y, width, 18);
     return label;
+}
+
+// The compact layouts' boxes: a little room around and between their controls, the same
+// at every font (the room is what a compact page is short of).
+constexpr int kCompactGap = 4;
+
+template<class Box, class... Arguments> std::unique_ptr<Box> box(Arguments... arguments)
+{
+    auto layout = std::make_unique<Box>(arguments...);
+    layout->setContentsMargins(kCompactGap, kCompactGap, kCompactGap, kCompactGap);
+    layout->setSpacing(kCompactGap);
+    return layout;
+}
+
+// A row of buttons, wrapping where the width runs out.
+QLayout *buttonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new ui::FlowLayout(kCompactGap);
+    for (QWidget *button : buttons)
+        row->addWidget(button);
+    return row;
+}
+
+QLabel *labelAt(QWidget *page, const QString &text)
+{
+    for (QLabel *label : page->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->text() == text)
+            return label;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -267,16 +300,93 @@ void MainWindow::letPagesGrow()
     page(1)->follow(c.cmdMapOpen, GrowingPage::MoveDown);
     page(1)->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen, 0.5);
     page(1)->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
-    // The lists widen, the grid shows more rows, and its buttons stay below it.
+    // The lists and the grid widen, the grid shows more rows, and its buttons stay below it.
     page(2)->follow(c.file1, GrowingPage::Widen);
     page(2)->follow(c.list2, GrowingPage::Widen);
-    page(2)->follow(c.grid, GrowingPage::Lengthen);
+    page(2)->follow(c.grid, GrowingPage::Widen | GrowingPage::Lengthen);
     page(2)->follow(c.cmdCheck, GrowingPage::MoveDown);
     page(2)->follow(c.cmdTimeline, GrowingPage::MoveDown);
     // The editor takes the room; its buttons stay below it.
     page(3)->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
     page(3)->follow(c.saveStrings, GrowingPage::MoveDown);
     page(3)->follow(c.stringsRevert, GrowingPage::MoveDown);
+    layOutCompactly();
+}
+
+// Below the layout's size each page stacks its controls at their size hints: the lists,
+// the grid and the strings editor take what room is left, and the buttons stay in rows
+// of their own, wrapping as they must, inside the page.
+void MainWindow::layOutCompactly()
+{
+    const Controls &c = m_controls;
+    {
+        GrowingPage *page = m_pages[0];
+        auto layout = box<QGridLayout>();
+        layout->addWidget(labelAt(page, QStringLiteral("Mods:")), 0, 0);
+        layout->addWidget(c.list1, 1, 0, 4, 1);
+        layout->addWidget(labelAt(page, QStringLiteral("Loading success:")), 0, 1, 1, 3);
+        const QString parts[] = {QStringLiteral("Scripts"), QStringLiteral("Levels"),
+                                 QStringLiteral("Strings")};
+        QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
+        for (int i = 0; i < 3; ++i) {
+            auto *row = new QHBoxLayout;
+            row->addWidget(labelAt(page, parts[i]));
+            row->addWidget(c.work[static_cast<std::size_t>(i)]);
+            row->addWidget(makers[i]);
+            row->addStretch();
+            layout->addLayout(row, 1 + i, 1);
+        }
+        layout->addWidget(labelAt(page, QStringLiteral("Files in root folder:")), 4, 1);
+        layout->addWidget(c.rootFiles, 5, 1);
+        layout->addLayout(buttonRow({c.cmdRootOpen}), 6, 1);
+        // The game's buttons under the mods, beside the root files: no row of their own.
+        layout->addLayout(buttonRow({c.command2, c.cmdPrefs}), 5, 0, 2, 1, Qt::AlignBottom);
+        layout->setRowStretch(5, 1);
+        layout->setColumnStretch(0, 2);
+        layout->setColumnStretch(1, 3);
+        page->setCompactLayout(std::move(layout));
+    }
+    {
+        // The two lists side by side where the width allows, else one above the other.
+        GrowingPage *page = m_pages[1];
+        auto layout = box<QBoxLayout>(QBoxLayout::LeftToRight);
+        const auto column = [page](const char *caption, QWidget *list, QWidget *open) {
+            auto *stack = new QVBoxLayout;
+            stack->setSpacing(kCompactGap);
+            stack->addWidget(labelAt(page, QString::fromLatin1(caption)));
+            stack->addWidget(list, 1);
+            stack->addLayout(buttonRow({open}));
+            return stack;
+        };
+        QBoxLayout *columns = layout.get();
+        columns->addLayout(column("Files thought to be maps:", c.listMaps, c.cmdMapOpen));
+        columns->addLayout(column("Files thought to be missions:", c.listMissions, c.cmdMissionOpen));
+        page->beforeCompactLayout([columns](const QSize &size) {
+            int sideBySide = 2 * kCompactGap;
+            for (int i = 0; i < columns->count(); ++i)
+                sideBySide += columns->itemAt(i)->sizeHint().width() + kCompactGap;
+            columns->setDirection(size.width() >= sideBySide ? QBoxLayout::LeftToRight
+                                                             : QBoxLayout::TopToBottom);
+        });
+        page->setCompactLayout(std::move(layout));
+    }
+    {
+        // Check and Timeline join the file actions in the row above: a row less of
+        // buttons is a row more of the grid.
+        auto layout = box<QVBoxLayout>();
+        layout->addLayout(buttonRow(
+            {c.saveSc, c.saveScAs, c.newSc, c.deleteSc, c.scrOpen, c.listToggle, c.cmdCheck, c.cmdTimeline}));
+        layout->addWidget(c.file1, 1);
+        layout->addWidget(c.list2, 1);
+        layout->addWidget(c.grid, 4);
+        m_pages[2]->setCompactLayout(std::move(layout));
+    }
+    {
+        auto layout = box<QVBoxLayout>();
+        layout->addWidget(c.stringsText, 1);
+        layout->addLayout(buttonRow({c.saveStrings, c.stringsRevert}));
+        m_pages[3]->setCompactLayout(std::move(layout));
+    }
 }
 
 } // namespace cw::gui

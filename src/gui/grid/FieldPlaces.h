@@ -9,10 +9,14 @@ struct FieldPlace
     int width = 0;
 };
 
-// The place of argument field `k` (0 to 3) of a row, laid out last for `laidOutFor`
-// arguments (1 to 4), or 0 for the place every field has when the window starts: four
-// equal fields side by side. A layout spreads the fields it names over the argument
-// area; field 0 always starts at the area's left edge.
-FieldPlace fieldPlace(int k, int laidOutFor);
+// The place of argument field `k` (0 to 3) of a row laid out for `count` fields (1 to
+// 4): the fields share the argument area from its left edge, side by side.
+FieldPlace fieldPlace(int k, int count);
+
+// How many field places a row needs: enough for the last field it shows (the strings
+// chooser counting as field 0), and at least one. A row lays its fields out for the
+// fields it shows, never for a command it showed before, so that no field it shows
+// stands over another or past the grid's edge.
+int fieldCount(const bool (&shown)[4]);
 
 } // namespace cw::gui

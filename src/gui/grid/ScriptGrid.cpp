@@ -43,7 +43,12 @@ constexpr int kNumberWidth = 375;
 constexpr int kComboLeft = 840;
 constexpr int kComboWidth = 2415;
 constexpr int kArgumentsLeft = 3360;
-constexpr int kArgumentsWidth = 6135;
+constexpr int kArgumentsRight = kArgumentsLeft + 6135;
+// The grid's width in the layout, in pixels: wider or narrower, its columns follow.
+constexpr int kLaidOutWidth = 664;
+// The narrowest the grid may be laid out, in twips: its columns share what is left of
+// it past the line numbers.
+constexpr int kMinimumWidth = 4000;
 // The marker stands in the gap between the scroll bar (which ends at 375) and the line
 // number (which starts at 480), so that no control of a row moves for it.
 constexpr int kMarkerLeft = 390;
@@ -139,6 +144,14 @@ ScriptGrid::ScriptGrid(WindowModel &model, QWidget *parent)
     connect(&m_editor, &ScriptEditor::rowsChanged, this, [this](int first, int last) {
         if (isBuilt())
             showRows(first, last);
+    });
+    // Another script opens at its first line (the one open before is read again, after
+    // a change on disk, where the user was in it).
+    connect(&model, &WindowModel::scriptOpened, this, [this] {
+        const QString opened = m_model.scriptOpen() ? displayName(m_model.scriptPath()) : QString();
+        if (opened != m_openedScript)
+            m_scrollBar->setValue(0);
+        m_openedScript = opened;
     });
     // Replacing the model behind the strings choosers resets each of them: no edits.
     connect(&model, &WindowModel::stringsTableAboutToChange, this, [this] { m_updating = true; });
@@ -260,30 +273,57 @@ void ScriptGrid::showRow(int row)
     applyGeometry(row);
 }
 
+// Where a left edge of the layout (in twips) stands in a grid of the width it has: the
+// command column and the argument area grow with the grid (or give up room in a narrower
+// one) in the layout's proportions; at the layout's width every edge is exactly its own.
+int ScriptGrid::across(int twips) const
+{
+    const int edge = px(twips);
+    if (twips <= kComboLeft)
+        return edge;
+    const double share = static_cast<double>(twips - kComboLeft) / (kArgumentsRight - kComboLeft);
+    return edge + static_cast<int>(std::lround(share * (width() - scaled(kLaidOutWidth))));
+}
+
 void ScriptGrid::applyGeometry(int row)
 {
     const Row &r = m_rows[static_cast<std::size_t>(row)];
+    const auto place = [this](QWidget *control, int left, int top, int width) {
+        const int x = across(left);
+        control->setGeometry(x, top, std::max(1, across(left + width) - x), scaled(kControlHeight));
+    };
     r.number->setGeometry(px(kNumberLeft), px(r.top), px(kNumberWidth), scaled(kControlHeight));
     r.marker->setGeometry(px(kMarkerLeft), px(r.top), px(kMarkerWidth), scaled(kControlHeight));
-    r.combo->setGeometry(px(kComboLeft), px(r.top), px(kComboWidth), scaled(kControlHeight));
-    r.strings->setGeometry(px(kArgumentsLeft), px(r.top), px(kArgumentsWidth), scaled(kControlHeight));
+    place(r.combo, kComboLeft, px(r.top), kComboWidth);
+    const ScriptRow &line = m_editor.row(row);
+    bool shown[kFieldsPerRow] = {};
+    for (int k = 0; k < kFieldsPerRow; ++k)
+        shown[k] = line.fields[static_cast<std::size_t>(k)].visible;
+    shown[0] = shown[0] || line.stringsVisible;
+    const int count = fieldCount(shown);
+    // The strings chooser stands in argument field 0's place.
+    const FieldPlace first = fieldPlace(0, count);
+    place(r.strings, first.left, px(r.top), first.width);
     // The fields of a row out of view stand the hidden distance below their own place.
     const int distance = row - m_scrollBar->value();
     const int fieldTop = (isOnScreen(row) ? 0 : kHiddenTop) + kRowsTop + kRowHeight * distance;
     for (int k = 0; k < kFieldsPerRow; ++k) {
-        const FieldPlace place =
-            fieldPlace(k, m_editor.row(row).fields[static_cast<std::size_t>(k)].laidOutFor);
-        r.fields[k]->setGeometry(px(place.left), px(fieldTop), px(place.width), scaled(kControlHeight));
+        const FieldPlace field = fieldPlace(k, count);
+        place(r.fields[k], field.left, px(fieldTop), field.width);
     }
 }
 
 void ScriptGrid::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    // Rows fill a taller frame; the frame is never shorter than the layout's. (Rounding
-    // to pixels at other scales can leave the layout's own height a hair short of 20.)
-    const int twipsHigh = static_cast<int>(height() * kTwipsPerPixel / layoutScale());
-    const int fit = std::clamp((twipsHigh - kFrameMargins) / kRowHeight, kLaidOutRows, kRowCount);
+    if (event->size().width() != event->oldSize().width() && isBuilt())
+        placeRows();
+    // Rows fill the frame's height: more in a taller frame, fewer in one shorter than the
+    // layout's (on a small screen at a large font), never none. (Rounding to pixels at
+    // other scales can leave the layout's own height a hair short of 20: a pixel more
+    // is allowed for.)
+    const int twipsHigh = static_cast<int>((height() + 1) * kTwipsPerPixel / layoutScale());
+    const int fit = std::clamp((twipsHigh - kFrameMargins) / kRowHeight, 1, kRowCount);
     if (fit == m_visibleRows)
         return;
     m_visibleRows = fit;
@@ -315,6 +355,11 @@ void ScriptGrid::placeRows()
         applyGeometry(row);
     }
     m_placingRows = wasPlacing;
+}
+
+QSize ScriptGrid::minimumSizeHint() const
+{
+    return {px(kMinimumWidth), px(kFrameMargins + kRowHeight)};
 }
 
 bool ScriptGrid::isOnScreen(int row) const

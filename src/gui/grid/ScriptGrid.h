@@ -63,6 +63,9 @@ public:
     QLineEdit *field(int row, int k) const { return m_rows[static_cast<std::size_t>(row)].fields[k]; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
 
+    // One row, and room for its command and a field: the least a layout may leave it.
+    QSize minimumSizeHint() const override;
+
     // How many rows the frame shows at its height, from kLaidOutRows to kRowCount.
     int visibleRows() const { return m_visibleRows; }
     // Moves every row to match the scroll bar: visibleRows() on screen, the rest hidden.
@@ -108,6 +111,7 @@ private:
     void showRows(int first, int last);
     void showRow(int row);
     void applyGeometry(int row);
+    int across(int twips) const;
     void lineNumberReleased(int row, Qt::MouseButton button);
     bool commandEntered(int row);
     void offerNames(int row, int k);
@@ -128,6 +132,7 @@ private:
     bool m_placingRows = false;
     int m_focusedRow = -1;
     int m_visibleRows = kLaidOutRows;
+    QString m_openedScript; // the path of the script the grid last opened
     QMetaObject::Connection m_focusWatch;
 };
 

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -23,8 +24,8 @@ bool contains(const std::vector<QDockWidget *> &panels, const QDockWidget *panel
 
 } // namespace
 
-Panels::Panels(QMainWindow &window, int laidOutWidth)
-    : QObject(&window), m_window(window), m_laidOutWidth(laidOutWidth)
+Panels::Panels(QMainWindow &window, int laidOutWidth, std::function<QSize()> leastCentre)
+    : QObject(&window), m_window(window), m_laidOutWidth(laidOutWidth), m_leastCentre(std::move(leastCentre))
 {
     m_window.setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
 }
@@ -88,8 +89,19 @@ void Panels::show(QDockWidget *panel)
     if (ownSide && !(m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         makeRoomForPanel(&m_window, across ? PanelSide::Right : PanelSide::Bottom, extent);
     panel->show();
-    if (ownSide)
-        m_window.resizeDocks({panel}, {extent}, across ? Qt::Horizontal : Qt::Vertical);
+    if (ownSide) {
+        // What the window could not grow by comes from the grid's page, as far as the
+        // page keeps room for its buttons and a row of the grid.
+        const QSize window = m_window.size();
+        const QSize page = m_leastCentre();
+        const int separator =
+            m_window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &m_window);
+        const int left =
+            (across ? window.width() - page.width() : window.height() - page.height()) - separator;
+        const int least = across ? panel->minimumSizeHint().width() : panel->minimumSizeHint().height();
+        m_window.resizeDocks({panel}, {std::max(least, std::min(extent, left))},
+                             across ? Qt::Horizontal : Qt::Vertical);
+    }
     panel->raise();
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QDockWidget;
@@ -22,8 +23,9 @@ class Panels : public QObject
 {
     Q_OBJECT
 public:
-    // `laidOutWidth` is the window's width at its layout's size.
-    Panels(QMainWindow &window, int laidOutWidth);
+    // `laidOutWidth` is the window's width at its layout's size; `leastCentre` says how
+    // small the window's central widget may become before what it shows must scroll.
+    Panels(QMainWindow &window, int laidOutWidth, std::function<QSize()> leastCentre);
 
     // A hidden panel named `objectName`, titled `title` until it has content.
     QDockWidget *add(const QString &objectName, const QString &title);
@@ -41,6 +43,7 @@ private:
 
     QMainWindow &m_window;
     int m_laidOutWidth;
+    std::function<QSize()> m_leastCentre;
     std::vector<QDockWidget *> m_panels;
     std::vector<QDockWidget *> m_placed;
 };
