@@ -1,4 +1,5 @@
-// A refused action beeps and says why, at the control that was used, for a few seconds.
+// A refused action beeps and says why: at the control that was used, for a few seconds,
+// or, for a name asked for, in the name dialog, which stays open with the name.
 #include "GuiSupport.h"
 
 #include "gui/ui/Dialogs.h"
@@ -39,6 +40,11 @@ protected:
         clickButton(find<QPushButton>(*window, QString::fromLatin1(button)));
         EXPECT_EQ(gui::ui::beepCount(), beeps + 1) << button;
         EXPECT_TRUE(answerer.messages.isEmpty()) << "no box: " << answerer.messages.join(u'\n').toStdString();
+        if (answerer.inputPrompts.size() > 1) {
+            // Asked again with the name refused, and the reason under the prompt.
+            EXPECT_EQ(answerer.inputProposals[1], answer);
+            return answerer.inputPrompts[1].section(QStringLiteral("\n\n"), 1);
+        }
         return QToolTip::isVisible() ? QToolTip::text() : QStringLiteral("<no note>");
     }
 

@@ -177,14 +177,9 @@ bool ScriptFiles::saveBeforeReplacing()
     if (!files || !files->scriptsFolder())
         return false;
     const auto name =
-        askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), w.saveScAs);
+        askFileName(QStringLiteral("Save Script as..."), QStringLiteral("script.txt"), Taken::Refused);
     if (!name)
         return false;
-    if (const auto taken = files->scriptNamed(*name)) {
-        ui::refuse(w.saveScAs,
-                   QStringLiteral("A script named %1 already exists").arg(displayName(taken->filename())));
-        return false;
-    }
     const auto bytes = documentBytes();
     if (!bytes)
         return false;
@@ -227,21 +222,38 @@ void ScriptFiles::refreshAndOpen(const std::string &fileName)
     focusList2();
 }
 
+// The name a file action writes to, asked until it is one a script may have (and, for
+// a new file, one no script of the mod has in any letter case); what is wrong with a name
+// shows in the name dialog, with the name, for the user to mend.
 std::optional<std::string> ScriptFiles::askFileName(const QString &title, const QString &proposed,
-                                                    QWidget *at)
+                                                    Taken taken)
 {
-    const QString answer = ui::askText(m_messages, title, kEntireFileName, proposed);
-    const std::string typed = fileNameFrom(answer);
-    if (const NameProblem problem = plainFileNameProblem(typed); problem != NameProblem::None) {
-        ui::refuse(at, nameRefusal(problem, answer));
+    const ModFiles *files = m_model.files();
+    const auto nameOf = [](const QString &answer) -> Result<std::string, QString> {
+        const std::string typed = fileNameFrom(answer);
+        if (const NameProblem problem = plainFileNameProblem(typed); problem != NameProblem::None)
+            return nameRefusal(problem, answer);
+        std::string name = withScriptExtension(typed);
+        if (const NameProblem problem = plainFileNameProblem(name); problem != NameProblem::None)
+            return nameRefusal(problem, displayName(std::string_view(name)));
+        return name;
+    };
+    const auto refusal = [&](const QString &answer) {
+        const auto name = nameOf(answer);
+        if (!name)
+            return name.error();
+        if (taken == Taken::Refused && files) {
+            if (const auto existing = files->scriptNamed(*name))
+                return QStringLiteral("A script named %1 already exists")
+                    .arg(displayName(existing->filename()));
+        }
+        return QString();
+    };
+    const QString answer = ui::askText(m_messages, title, kEntireFileName, proposed, refusal);
+    auto name = nameOf(answer);
+    if (!name) // cancelled: an empty name is refused in the dialog
         return std::nullopt;
-    }
-    std::string name = withScriptExtension(typed);
-    if (const NameProblem problem = plainFileNameProblem(name); problem != NameProblem::None) {
-        ui::refuse(at, nameRefusal(problem, displayName(std::string_view(name))));
-        return std::nullopt;
-    }
-    return name;
+    return std::move(name).value();
 }
 
 void ScriptFiles::saveOpenScript()
@@ -279,7 +291,8 @@ void ScriptFiles::saveScript()
 void ScriptFiles::saveScriptAs()
 {
     m_busy.whenIdle([this] {
-        const auto name = askFileName(QStringLiteral("Save Script as..."), m_model.scriptName(), w.saveScAs);
+        const auto name =
+            askFileName(QStringLiteral("Save Script as..."), m_model.scriptName(), Taken::Replaced);
         if (!name)
             return;
         // A script of that name in any letter case is the one replaced, under its own name;
@@ -307,18 +320,13 @@ void ScriptFiles::newScript()
     m_busy.whenIdle([this] {
         if (!m_guard.mayReplace(UnsavedChanges::Before::NewScript))
             return;
-        const auto name = askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), w.newSc);
+        // A new script never replaces a file, whatever the letter case of its name.
+        const auto name =
+            askFileName(QStringLiteral("New Script"), QStringLiteral("script.txt"), Taken::Refused);
         if (!name)
             return;
         const ModFiles *files = m_model.files();
         const std::filesystem::path path = w.file1->folder() / pathFromName(*name);
-        // A new script never replaces a file, whatever the letter case of its name.
-        if (const auto taken = files ? files->scriptNamed(*name) : std::nullopt) {
-            ui::refuse(
-                w.newSc,
-                QStringLiteral("A script named %1 already exists").arg(displayName(taken->filename())));
-            return;
-        }
         auto created = files ? files->createScript(*name, layout::newScriptBytes())
                              : Result<FileStamp, IoError>(IoError{"no mod is open", path});
         if (!created) {

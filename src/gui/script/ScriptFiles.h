@@ -71,7 +71,9 @@ private:
     // The name typed into an input box, with ".txt" added when it has no such ending, or
     // nothing when it is empty or no plain file name (the user is then told why, at the
     // control `at`).
-    std::optional<std::string> askFileName(const QString &title, const QString &proposed, QWidget *at);
+    // Whether a script of the name asked for may be there already (and is replaced).
+    enum class Taken { Replaced, Refused };
+    std::optional<std::string> askFileName(const QString &title, const QString &proposed, Taken taken);
     // After a delete, a position past the end of the shorter list moves back to its new
     // last entry; with no script left nothing is selected or opened. Otherwise a position
     // that no longer exists selects nothing.

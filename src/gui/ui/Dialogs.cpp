@@ -112,7 +112,8 @@ void showMessage(QWidget *parent, const QString &text, const QString &informativ
     box.exec();
 }
 
-QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed)
+QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed,
+                const std::function<QString(const QString &)> &refusal)
 {
     QInputDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("inputBox"));
@@ -121,9 +122,15 @@ QString askText(QWidget *parent, const QString &title, const QString &prompt, co
     dialog.setTextValue(proposed);
     widen(dialog, neededWidth(dialog, title, {prompt, proposed}));
     const ActivationBack back(parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.textValue();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        const QString reason = refusal ? refusal(dialog.textValue()) : QString();
+        if (reason.isEmpty())
+            return dialog.textValue();
+        beep();
+        dialog.setLabelText(prompt + QStringLiteral("\n\n") + reason);
+    }
 }
 
 QMessageBox::StandardButton ask(QWidget *parent, const QString &question, const QString &informative,
@@ -194,9 +201,13 @@ void note(QWidget *control, const QString &text)
     constexpr int kShownMilliseconds = 4000;
     if (!control)
         return;
-    QWidget *at = control->isVisible() ? control : control->window();
-    const QPoint where = at == control ? QPoint(0, control->height()) : QPoint(0, 0);
-    QToolTip::showText(at->mapToGlobal(where), text, at, QRect(), kShownMilliseconds);
+    // A note on a control out of sight would be a note nobody reads: it is a message.
+    if (!control->isVisible()) {
+        showMessage(control->window(), text);
+        return;
+    }
+    QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), text, control, QRect(),
+                       kShownMilliseconds);
 }
 
 void beep()

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 
 class QWidget;
@@ -24,7 +25,11 @@ inline const QString kProgramTitle = QStringLiteral("Cuewright");
 void showMessage(QWidget *parent, const QString &text, const QString &informative = QString());
 
 // A modal input box; Cancel gives the empty text.
-QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed);
+// A name the answer may not be: what `refusal` says of it (nothing when it may be) shows
+// in the dialog, under the prompt, with a beep and the answer still in its field, until
+// the user gives one that may be, or cancels.
+QString askText(QWidget *parent, const QString &title, const QString &prompt, const QString &proposed,
+                const std::function<QString(const QString &)> &refusal = {});
 
 // One answer of a question: a standard button, with a caption of its own when given.
 struct Choice
