@@ -36,6 +36,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace cw::gui {
 
 namespace {
@@ -59,11 +61,50 @@ MainWindow::MainWindow(GameRoot gameRoot, GridTiming gridTiming, QWidget *parent
     followCaption();
 
     buildTabs();
-    buildHiddenControls();
     selectPage(0);
-    buildParts();
-    if (m_gridTiming == GridTiming::BeforeShow)
+    // The first frame shows the first page; the rest of the window is built after it,
+    // as the grid is, when start-up asks for the first frame soonest.
+    if (m_gridTiming == GridTiming::BeforeShow) {
+        finishBuilding();
         buildGrid();
+    }
+}
+
+void MainWindow::finishBuilding()
+{
+    for (int i = 1; i < 4; ++i)
+        buildPage(i);
+    buildHiddenControls();
+    buildParts();
+    m_built = true;
+    if (!m_pendingPanels.isEmpty())
+        restorePanels(std::exchange(m_pendingPanels, QByteArray()));
+}
+
+void MainWindow::buildPage(int i)
+{
+    auto index = static_cast<std::size_t>(i);
+    GrowingPage *page = i == 0   ? buildMainPage()
+                        : i == 1 ? buildLevelsPage()
+                        : i == 2 ? buildScriptsPage()
+                                 : buildStringsPage();
+    page->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
+    m_controls.tabFrame[index] = page;
+    m_pages[index] = page;
+    static_cast<QScrollArea *>(m_controls.tabs->widget(i))->setWidget(page);
+    letPageGrow(i);
+    if (m_designPage.isValid())
+        setDesignSize(*page);
+}
+
+// A page's design size is what it gets in a window of the layout's size, where every
+// control stands exactly where the layout puts it. The tab bar does not shrink with a
+// small font as the pages do: a page whose controls reach past its share of the window
+// is laid out compactly.
+void MainWindow::setDesignSize(GrowingPage &page) const
+{
+    const QRect controls = page.childrenRect();
+    page.setDesignSize(m_designPage.expandedTo(QSize(controls.right() + 1, controls.bottom() + 1)));
 }
 
 // Each command's button triggers it, and it runs its part's action. Ctrl+S is the save
@@ -202,6 +243,11 @@ void MainWindow::showCaption()
 
 bool MainWindow::restorePanels(const QByteArray &state)
 {
+    // The panels exist once the window is built: their places wait for them.
+    if (!m_built) {
+        m_pendingPanels = state;
+        return true;
+    }
     if (!restoreState(state))
         return false;
     m_panels->placedByUser();
@@ -210,7 +256,7 @@ bool MainWindow::restorePanels(const QByteArray &state)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_busy.isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing)) {
+    if (m_built && (m_busy.isBusy() || !m_guard->mayReplace(UnsavedChanges::Before::Closing))) {
         event->ignore();
         return;
     }
@@ -236,17 +282,14 @@ void MainWindow::buildTabs()
     tabs->setDocumentMode(false);
     m_controls.tabs = tabs;
 
-    GrowingPage *pages[] = {buildMainPage(), buildLevelsPage(), buildScriptsPage(), buildStringsPage()};
     for (int i = 0; i < 4; ++i) {
         auto index = static_cast<std::size_t>(i);
-        pages[i]->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
-        m_controls.tabFrame[index] = pages[i];
-        // A window smaller than the layout scrolls its page instead of cutting it.
+        // A window smaller than even the compact layout scrolls its page instead of
+        // cutting it.
         auto *scroll = new QScrollArea;
         scroll->setObjectName(QStringLiteral("pageScroll_%1").arg(i));
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
-        scroll->setWidget(pages[i]);
         tabs->addTab(scroll, QString());
         // The tab draws no text of its own (its caption is the label below), so that the
         // caption is drawn once; assistive technology still hears the caption.
@@ -261,6 +304,7 @@ void MainWindow::buildTabs()
         tabs->tabBar()->setTabButton(i, QTabBar::LeftSide, caption);
         m_controls.tabName[index] = caption;
     }
+    buildPage(0);
     connect(tabs, &QTabWidget::currentChanged, this, &MainWindow::selectPage);
 
     auto *central = new QWidget(this);
@@ -272,9 +316,6 @@ void MainWindow::buildTabs()
     layout->addWidget(m_controls.noticeBar);
     layout->addWidget(tabs);
     setCentralWidget(central);
-    for (int i = 0; i < 4; ++i)
-        m_pages[static_cast<std::size_t>(i)] = pages[i];
-    letPagesGrow();
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -283,17 +324,15 @@ void MainWindow::showEvent(QShowEvent *event)
     if (m_pagesSized)
         return;
     m_pagesSized = true;
-    // The pages' design size is what a page gets in a window of the layout's size: there
-    // every control stands exactly where the layout puts it. The tab widget lays itself
-    // out only once shown, so its frame and tab bar are measured now.
+    // The tab widget lays itself out only once shown, so its frame and tab bar are
+    // measured now.
     const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
     const QSize chrome = centralWidget()->size() - scroll->viewport()->size();
-    const QSize designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
-    // The tab bar does not shrink with a small font as the pages do: a page whose
-    // controls reach past its share of the window is laid out compactly.
-    for (GrowingPage *page : m_pages)
-        page->setDesignSize(designPage.expandedTo(
-            QSize(1, 1) + QSize(page->childrenRect().right(), page->childrenRect().bottom())));
+    m_designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
+    for (GrowingPage *page : m_pages) {
+        if (page)
+            setDesignSize(*page);
+    }
 }
 
 void MainWindow::selectPage(int index)
@@ -310,7 +349,7 @@ void MainWindow::selectPage(int index)
 
 bool MainWindow::isGridBuilt() const
 {
-    return m_controls.grid->isBuilt();
+    return m_controls.grid && m_controls.grid->isBuilt();
 }
 
 bool MainWindow::buildGrid()
@@ -340,8 +379,10 @@ void MainWindow::afterFirstFrame()
     // Now that the window system has drawn the frame, the frame too must fit.
     ui::fitOnScreen(this, ui::kCommonFrame);
     Q_EMIT firstFrameShown();
-    if (m_gridTiming == GridTiming::AfterFirstFrame)
+    if (m_gridTiming == GridTiming::AfterFirstFrame) {
+        finishBuilding();
         buildGrid();
+    }
 }
 
 } // namespace cw::gui

@@ -75,13 +75,20 @@ protected:
 
 private:
     void buildTabs();
+    // Builds tab page `index` (the first before the first frame, the others after it).
+    void buildPage(int index);
+    // Everything the first frame does without: the other pages, the parts that act on
+    // the window, and the panels' places.
+    void finishBuilding();
+    void setDesignSize(GrowingPage &page) const;
     GrowingPage *buildMainPage();
     GrowingPage *buildLevelsPage();
     GrowingPage *buildScriptsPage();
     void buildScriptButtons(QWidget *page);
-    // How each page's controls follow the page as the window grows past its layout.
-    void letPagesGrow();
-    void layOutCompactly();
+    // How each page's controls follow the page as the window grows past its layout, and
+    // how they stand below it.
+    void letPageGrow(int index);
+    void layOutCompactly(int index);
     GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();
@@ -101,6 +108,9 @@ private:
     Controls m_controls;
     bool m_firstFrameSeen = false;
     bool m_pagesSized = false;
+    bool m_built = false;
+    QSize m_designPage;
+    QByteArray m_pendingPanels;
     std::array<GrowingPage *, 4> m_pages{};
     Commands m_commands;
     QString m_caption;

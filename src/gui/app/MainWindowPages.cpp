@@ -127,6 +127,9 @@ GrowingPage *MainWindow::buildMainPage()
                         QStringLiteral("Opens preferencex.txt for haxing"));
     place(c.cmdPrefs, 188, 444, 170, 34);
 
+    // The mods, listed in the first frame.
+    c.list1->setModel(m_model->modNames());
+    c.rootFiles->setFiles(m_model->listModels().rootFiles);
     for (QWidget *w : {static_cast<QWidget *>(c.rootFiles), static_cast<QWidget *>(c.cmdRootOpen),
                        static_cast<QWidget *>(c.cmdScripts), static_cast<QWidget *>(c.cmdLevels),
                        static_cast<QWidget *>(c.cmdStrings)})
@@ -273,53 +276,60 @@ void MainWindow::buildHiddenControls()
     c.stealthLevels = new FileListBox(QStringLiteral("stealthlevels"), this);
     c.stealthLevels->hide();
 
-    c.list1->setModel(m_model->modNames());
     const WindowModel::ListModels &lists = m_model->listModels();
     c.stealthLevels->setFiles(lists.levels);
-    c.rootFiles->setFiles(lists.rootFiles);
     c.listMaps->setFiles(lists.maps);
     c.listMissions->setFiles(lists.missions);
     c.file1->setFiles(lists.scripts);
     c.list2->setFiles(lists.scriptsInColumns);
 }
 
-void MainWindow::letPagesGrow()
+void MainWindow::letPageGrow(int index)
 {
     const Controls &c = m_controls;
-    const auto page = [this](std::size_t index) {
-        return m_pages[index];
-    };
-    // The lists take the room, and the game's buttons stay below them.
-    page(0)->follow(c.list1, GrowingPage::Lengthen);
-    page(0)->follow(c.rootFiles, GrowingPage::Widen | GrowingPage::Lengthen);
-    page(0)->follow(c.cmdRootOpen, GrowingPage::MoveDown);
-    page(0)->follow(c.command2, GrowingPage::MoveDown);
-    page(0)->follow(c.cmdPrefs, GrowingPage::MoveDown);
-    // The two lists share the room side by side.
-    page(1)->follow(c.listMaps, GrowingPage::Widen | GrowingPage::Lengthen, 0.5);
-    page(1)->follow(c.cmdMapOpen, GrowingPage::MoveDown);
-    page(1)->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen, 0.5);
-    page(1)->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
-    // The lists and the grid widen, the grid shows more rows, and its buttons stay below it.
-    page(2)->follow(c.file1, GrowingPage::Widen);
-    page(2)->follow(c.list2, GrowingPage::Widen);
-    page(2)->follow(c.grid, GrowingPage::Widen | GrowingPage::Lengthen);
-    page(2)->follow(c.cmdCheck, GrowingPage::MoveDown);
-    page(2)->follow(c.cmdTimeline, GrowingPage::MoveDown);
-    // The editor takes the room; its buttons stay below it.
-    page(3)->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
-    page(3)->follow(c.saveStrings, GrowingPage::MoveDown);
-    page(3)->follow(c.stringsRevert, GrowingPage::MoveDown);
-    layOutCompactly();
+    GrowingPage *page = m_pages[static_cast<std::size_t>(index)];
+    switch (index) {
+    case 0:
+        // The lists take the room, and the game's buttons stay below them.
+        page->follow(c.list1, GrowingPage::Lengthen);
+        page->follow(c.rootFiles, GrowingPage::Widen | GrowingPage::Lengthen);
+        page->follow(c.cmdRootOpen, GrowingPage::MoveDown);
+        page->follow(c.command2, GrowingPage::MoveDown);
+        page->follow(c.cmdPrefs, GrowingPage::MoveDown);
+        break;
+    case 1:
+        // The two lists share the room side by side.
+        page->follow(c.listMaps, GrowingPage::Widen | GrowingPage::Lengthen, 0.5);
+        page->follow(c.cmdMapOpen, GrowingPage::MoveDown);
+        page->follow(c.listMissions, GrowingPage::Widen | GrowingPage::MoveRight | GrowingPage::Lengthen,
+                     0.5);
+        page->follow(c.cmdMissionOpen, GrowingPage::MoveRight | GrowingPage::MoveDown, 0.5);
+        break;
+    case 2:
+        // The lists and the grid widen, the grid shows more rows, and its buttons stay below it.
+        page->follow(c.file1, GrowingPage::Widen);
+        page->follow(c.list2, GrowingPage::Widen);
+        page->follow(c.grid, GrowingPage::Widen | GrowingPage::Lengthen);
+        page->follow(c.cmdCheck, GrowingPage::MoveDown);
+        page->follow(c.cmdTimeline, GrowingPage::MoveDown);
+        break;
+    default:
+        // The editor takes the room; its buttons stay below it.
+        page->follow(c.stringsText, GrowingPage::Widen | GrowingPage::Lengthen);
+        page->follow(c.saveStrings, GrowingPage::MoveDown);
+        page->follow(c.stringsRevert, GrowingPage::MoveDown);
+        break;
+    }
+    layOutCompactly(index);
 }
 
 // Below the layout's size each page stacks its controls at their size hints: the lists,
 // the grid and the strings editor take what room is left, and the buttons stay in rows
 // of their own, wrapping as they must, inside the page.
-void MainWindow::layOutCompactly()
+void MainWindow::layOutCompactly(int index)
 {
     const Controls &c = m_controls;
-    {
+    if (index == 0) {
         GrowingPage *page = m_pages[0];
         auto layout = box<QGridLayout>();
         layout->addWidget(labelAt(page, QStringLiteral("Mods:")), 0, 0);
@@ -346,7 +356,7 @@ void MainWindow::layOutCompactly()
         layout->setColumnStretch(1, 3);
         page->setCompactLayout(std::move(layout));
     }
-    {
+    if (index == 1) {
         // The two lists side by side where the width allows, else one above the other.
         GrowingPage *page = m_pages[1];
         auto layout = box<QBoxLayout>(QBoxLayout::LeftToRight);
@@ -370,7 +380,7 @@ void MainWindow::layOutCompactly()
         });
         page->setCompactLayout(std::move(layout));
     }
-    {
+    if (index == 2) {
         // Check and Timeline join the file actions in the row above: a row less of
         // buttons is a row more of the grid.
         auto layout = box<QVBoxLayout>();
@@ -381,7 +391,7 @@ void MainWindow::layOutCompactly()
         layout->addWidget(c.grid, 4);
         m_pages[2]->setCompactLayout(std::move(layout));
     }
-    {
+    if (index == 3) {
         auto layout = box<QVBoxLayout>();
         layout->addWidget(c.stringsText, 1);
         layout->addLayout(buttonRow({c.saveStrings, c.stringsRevert}));
