@@ -6,8 +6,8 @@
 #                                  the window's own size;
 #   docs/screenshot-maximised.png  the same, maximised on a 1920 x 1200 screen;
 #   docs/screenshot-check.png      the mod "Checker Demo" with broken_cutscene.txt open,
-#                                  its rows marked, and the findings window beside;
-#   docs/screenshot-timeline.png   intro.txt again, with the Timeline window beside.
+#                                  its rows marked, and the Check panel docked beside;
+#   docs/screenshot-timeline.png   intro.txt again, with the Timeline panel docked.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 

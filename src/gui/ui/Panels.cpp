@@ -86,16 +86,17 @@ void Panels::show(QDockWidget *panel)
     const bool ownSide = !panel->isFloating() && !openPanelOn(area, panel);
     const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
     const int extent = across ? kPanelRoom : scaled(kBottomHeight);
+    // The splitter between the panel and the page takes its own few pixels.
+    const int separator =
+        m_window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &m_window);
     if (ownSide && !(m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        makeRoomForPanel(&m_window, across ? PanelSide::Right : PanelSide::Bottom, extent);
+        makeRoomForPanel(&m_window, across ? PanelSide::Right : PanelSide::Bottom, extent + separator);
     panel->show();
     if (ownSide) {
         // What the window could not grow by comes from the grid's page, as far as the
         // page keeps room for its buttons and a row of the grid.
         const QSize window = m_window.size();
         const QSize page = m_leastCentre();
-        const int separator =
-            m_window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &m_window);
         const int left =
             (across ? window.width() - page.width() : window.height() - page.height()) - separator;
         const int least = across ? panel->minimumSizeHint().width() : panel->minimumSizeHint().height();
