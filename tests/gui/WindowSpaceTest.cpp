@@ -129,6 +129,38 @@ TEST_P(WindowSpaceTest, everyButtonInReach_fieldsApartInsideTheGrid_andAPanelBes
     EXPECT_EQ(outOfReach(2), "");
 }
 
+// The Timeline panel opened beside the Check panel shares its side in a tab; where the
+// panels stand comes back with the window's state.
+TEST(Panels, openOnTheSameSideInTabs_andComeBackWhereTheyWere)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("m");
+    QByteArray state;
+    {
+        auto window = openWindow(game.root());
+        ASSERT_TRUE(window);
+        window->selectPage(2);
+        clickButton(find<QPushButton>(*window, "cmdcheck"));
+        clickButton(find<QPushButton>(*window, "cmdtimeline"));
+        auto *check = find<QDockWidget>(*window, "checkPanel");
+        auto *timeline = find<QDockWidget>(*window, "timelinePanel");
+        ASSERT_TRUE(check && timeline);
+        EXPECT_EQ(window->dockWidgetArea(check), Qt::RightDockWidgetArea); // 1366 px leave 695 beside 671
+        EXPECT_EQ(window->tabifiedDockWidgets(check), QList<QDockWidget *>({timeline}));
+        window->addDockWidget(Qt::BottomDockWidgetArea, check); // the user moves it below
+        state = window->saveState();
+    }
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(window->restorePanels(state));
+    auto *check = find<QDockWidget>(*window, "checkPanel");
+    EXPECT_TRUE(check->isVisible());
+    EXPECT_EQ(window->dockWidgetArea(check), Qt::BottomDockWidgetArea);
+    EXPECT_TRUE(find<QDockWidget>(*window, "timelinePanel")->isVisible());
+    // Its content is there, showing the grid as it is.
+    EXPECT_EQ(find<QWidget>(*window, "checkDialog")->windowTitle(), "Check - the grid");
+}
+
 INSTANTIATE_TEST_SUITE_P(ScreensAndFonts, WindowSpaceTest,
                          ::testing::Combine(::testing::Values("a-laptop", "b-large", "c-small"),
                                             ::testing::Values(6.0, 16.0, 32.0)),

@@ -89,6 +89,7 @@ private:
     // how they stand below it.
     void letPageGrow(int index);
     void layOutCompactly(int index);
+    void layOutMainPageCompactly();
     GrowingPage *buildStringsPage();
     void buildHiddenControls();
     void buildParts();

@@ -102,15 +102,6 @@ GrowingPage *MainWindow::buildMainPage()
     for (int i = 0; i < 3; ++i)
         place(makers[i], 376, 29 + 32 * i, 110, 25);
 
-    c.imgWorked = new QLabel(page);
-    c.imgWorked->setObjectName(QStringLiteral("imgworked"));
-    c.imgWorked->setPixmap(indicatorPicture(Indicator::Worked));
-    c.imgWorked->hide();
-    c.imgBroke = new QLabel(page);
-    c.imgBroke->setObjectName(QStringLiteral("imgbroke"));
-    c.imgBroke->setPixmap(indicatorPicture(Indicator::Broken));
-    c.imgBroke->hide();
-
     caption(page, QStringLiteral("Files in root folder:"), 280, 134);
     c.rootFiles = new FileListBox(QStringLiteral("rootfiles"), page);
     place(c.rootFiles, 280, 154, 370, 212);
@@ -261,6 +252,15 @@ GrowingPage *MainWindow::buildStringsPage()
 void MainWindow::buildHiddenControls()
 {
     Controls &c = m_controls;
+    // The first page's pictures of a folder found or missing, never shown.
+    c.imgWorked = new QLabel(m_pages[0]);
+    c.imgWorked->setObjectName(QStringLiteral("imgworked"));
+    c.imgWorked->setPixmap(indicatorPicture(Indicator::Worked));
+    c.imgWorked->hide();
+    c.imgBroke = new QLabel(m_pages[0]);
+    c.imgBroke->setObjectName(QStringLiteral("imgbroke"));
+    c.imgBroke->setPixmap(indicatorPicture(Indicator::Broken));
+    c.imgBroke->hide();
     c.image2 = new QLabel(this);
     c.image2->setObjectName(QStringLiteral("Image2"));
     c.image2->setPixmap(launchPicture());
@@ -326,36 +326,40 @@ void MainWindow::letPageGrow(int index)
 // Below the layout's size each page stacks its controls at their size hints: the lists,
 // the grid and the strings editor take what room is left, and the buttons stay in rows
 // of their own, wrapping as they must, inside the page.
+void MainWindow::layOutMainPageCompactly()
+{
+    const Controls &c = m_controls;
+    GrowingPage *page = m_pages[0];
+    auto layout = box<QGridLayout>();
+    layout->addWidget(labelAt(page, QStringLiteral("Mods:")), 0, 0);
+    layout->addWidget(c.list1, 1, 0, 4, 1);
+    layout->addWidget(labelAt(page, QStringLiteral("Loading success:")), 0, 1, 1, 3);
+    const QString parts[] = {QStringLiteral("Scripts"), QStringLiteral("Levels"), QStringLiteral("Strings")};
+    QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
+    for (int i = 0; i < 3; ++i) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(labelAt(page, parts[i]));
+        row->addWidget(c.work[static_cast<std::size_t>(i)]);
+        row->addWidget(makers[i]);
+        row->addStretch();
+        layout->addLayout(row, 1 + i, 1);
+    }
+    layout->addWidget(labelAt(page, QStringLiteral("Files in root folder:")), 4, 1);
+    layout->addWidget(c.rootFiles, 5, 1);
+    layout->addLayout(buttonRow({c.cmdRootOpen}), 6, 1);
+    // The game's buttons under the mods, beside the root files: no row of their own.
+    layout->addLayout(buttonRow({c.command2, c.cmdPrefs}), 5, 0, 2, 1, Qt::AlignBottom);
+    layout->setRowStretch(5, 1);
+    layout->setColumnStretch(0, 2);
+    layout->setColumnStretch(1, 3);
+    page->setCompactLayout(std::move(layout));
+}
+
 void MainWindow::layOutCompactly(int index)
 {
     const Controls &c = m_controls;
-    if (index == 0) {
-        GrowingPage *page = m_pages[0];
-        auto layout = box<QGridLayout>();
-        layout->addWidget(labelAt(page, QStringLiteral("Mods:")), 0, 0);
-        layout->addWidget(c.list1, 1, 0, 4, 1);
-        layout->addWidget(labelAt(page, QStringLiteral("Loading success:")), 0, 1, 1, 3);
-        const QString parts[] = {QStringLiteral("Scripts"), QStringLiteral("Levels"),
-                                 QStringLiteral("Strings")};
-        QPushButton *makers[] = {c.cmdScripts, c.cmdLevels, c.cmdStrings};
-        for (int i = 0; i < 3; ++i) {
-            auto *row = new QHBoxLayout;
-            row->addWidget(labelAt(page, parts[i]));
-            row->addWidget(c.work[static_cast<std::size_t>(i)]);
-            row->addWidget(makers[i]);
-            row->addStretch();
-            layout->addLayout(row, 1 + i, 1);
-        }
-        layout->addWidget(labelAt(page, QStringLiteral("Files in root folder:")), 4, 1);
-        layout->addWidget(c.rootFiles, 5, 1);
-        layout->addLayout(buttonRow({c.cmdRootOpen}), 6, 1);
-        // The game's buttons under the mods, beside the root files: no row of their own.
-        layout->addLayout(buttonRow({c.command2, c.cmdPrefs}), 5, 0, 2, 1, Qt::AlignBottom);
-        layout->setRowStretch(5, 1);
-        layout->setColumnStretch(0, 2);
-        layout->setColumnStretch(1, 3);
-        page->setCompactLayout(std::move(layout));
-    }
+    if (index == 0)
+        layOutMainPageCompactly();
     if (index == 1) {
         // The two lists side by side where the width allows, else one above the other.
         GrowingPage *page = m_pages[1];
