@@ -2,11 +2,15 @@
 
 #include "core/catalogue/Tokenizer.h"
 #include "gui/app/Application.h"
+#include "gui/app/MainWindow.h"
+#include "gui/model/WindowModel.h"
 #include "gui/ui/ListBox.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +130,31 @@ TEST(StartUp, windowOpensWithCaption_modsInOrder_andNothingSelected)
     EXPECT_EQ(itemTexts(list1), QStringList({"Alpha", "beta", "e", "empty"}));
     EXPECT_EQ(list1->selectedPosition(), -1);
     EXPECT_EQ(list1->toolTip(), "Mod list - double click to open");
+}
+
+// Started as the program starts, the first frame holds the first page and the tabs; the
+// other pages, the parts and the grid follow it, laid out as if built before it.
+TEST(StartUp, afterTheFirstFrame_theOtherPagesAreBuilt_andWork)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("m");
+    game.write("mods/m/scripts/a.txt", "One 1\r\n");
+    gui::Startup startup = gui::startUp(game.root(), gui::GridTiming::AfterFirstFrame);
+    ASSERT_TRUE(startup.window);
+    gui::MainWindow &window = *startup.window;
+    EXPECT_TRUE(find<gui::ListBox>(window, "List1"));
+    EXPECT_FALSE(window.findChild<QWidget *>(QStringLiteral("savesc")));
+    bool built = false;
+    QObject::connect(&window, &gui::MainWindow::gridBuilt, [&built](bool ok) { built = ok; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return built; }, 5000));
+    window.selectPage(2);
+    QApplication::processEvents();
+    EXPECT_EQ(find<QPushButton>(window, "savesc")->geometry(), QRect(2, 6, 80, 27));
+    openMod(window, "m");
+    window.selectPage(2);
+    doubleClickListItem(find<QListView>(window, "File1"), 0);
+    EXPECT_EQ(window.model().scriptName(), "a.txt");
 }
 
 TEST(StartUp, profileWithoutTheGame_opensOnItsMods_withTheShippedCatalogue)
