@@ -79,17 +79,32 @@ void GrowingPage::showEvent(QShowEvent *event)
 
 // A page out of sight is placed when it is shown: a tab's page has no size of its own
 // until then.
+int GrowingPage::heightToGive() const
+{
+    int give = -1;
+    for (const Follower &f : m_followers) {
+        if (!(f.how & Lengthen))
+            continue;
+        const int least = std::max(f.widget->minimumSizeHint().height(), f.place.height() / 2);
+        give = give < 0 ? f.place.height() - least : std::min(give, f.place.height() - least);
+    }
+    return std::max(0, give);
+}
+
 void GrowingPage::relayout()
 {
     if (!m_design.isValid() || !isVisible())
         return;
-    m_compactNow = m_compact && (width() < m_design.width() || height() < m_design.height());
+    // A page a little short of its height (a bar of notices above it) keeps its layout,
+    // its lists and grid a little shorter; more than they can give, or any width short,
+    // and it is laid out compactly.
+    m_compactNow = m_compact && (width() < m_design.width() || m_design.height() - height() > heightToGive());
     if (m_compactNow) {
         layOutCompactly();
         return;
     }
     const int dx = std::max(0, width() - m_design.width());
-    const int dy = std::max(0, height() - m_design.height());
+    const int dy = m_compact ? height() - m_design.height() : std::max(0, height() - m_design.height());
     for (const Follower &f : m_followers) {
         const int wider = static_cast<int>(std::lround(dx * f.widthShare));
         QRect place = f.place;

@@ -64,6 +64,9 @@ private:
     };
     void relayout();
     void layOutCompactly();
+    // How much shorter than its design the page may be with every control at its place:
+    // what the shortest of its lengthening controls can give up, down to half its height.
+    int heightToGive() const;
 
     QSize m_design;
     std::vector<Follower> m_followers;
