@@ -3,6 +3,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/CheckTool.h"
+#include "cli/FindTool.h"
 #include "cli/Json.h"
 #include "cli/LocationOptions.h"
 #include "cli/TimelineTool.h"
@@ -280,6 +281,8 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
         return runCheck(args, where, out, err);
     if (args.front() == "timeline")
         return runTimeline(args, where, out, err);
+    if (args.front() == "find")
+        return runFind(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -333,6 +336,13 @@ constexpr UsageForm kUsageForms[] = {
      "                                    where the script starts (by default, where its\n"
      "                                    first location command says)\n",
      true},
+    {"find",
+     "  cuewright find [--root DIR | --profile DIR [--game DIR]] [--json] [--case] [--word]\n"
+     "                MOD TEXT            each line of the mod's scripts and strings\n"
+     "                                    files that holds TEXT, as file:line: text;\n"
+     "                                    --case: letter case counts; --word: whole\n"
+     "                                    words only; exit 1 when nothing matched\n",
+     true},
 };
 
 constexpr std::string_view kHelpLine = "  cuewright --help | --version\n";
@@ -364,7 +374,8 @@ std::string toolUsage(std::string_view tool)
 
 bool isTool(std::string_view word)
 {
-    return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline";
+    return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline" ||
+           word == "find";
 }
 
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
