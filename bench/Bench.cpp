@@ -2,6 +2,7 @@
 // runs, offscreen. Run it from the build tree:
 //   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [timeline] [bigscript]
 #include "BigScript.h"
+#include "FindBench.h"
 #include "LevelsBench.h"
 #include "Measure.h"
 #include "ToolScale.h"
@@ -608,13 +609,15 @@ int main(int argc, char **argv)
             cw::bench::bigScript(options.runs);
         } else if (what == "levels") {
             cw::bench::levelsFigures(options.runs);
+        } else if (what == "find") {
+            cw::bench::findFigures(options.runs);
         } else if (what == "toolscale") {
             cw::bench::toolScale(options.runs);
         } else {
-            std::fprintf(
-                stderr,
-                "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale, levels)\n",
-                what.c_str());
+            std::fprintf(stderr,
+                         "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale, "
+                         "levels, find)\n",
+                         what.c_str());
             return 2;
         }
     }
