@@ -1,5 +1,7 @@
 #include "core/find/ModFind.h"
 
+#include "core/catalogue/Catalogue.h"
+#include "core/script/ScriptDocument.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +63,29 @@ TEST(FindInMod, scriptsByName_thenStringsFiles_lineByLineAsTheGameReadsThem)
     EXPECT_TRUE(findInFile("x.txt", "Say \xE9t\xE9", "\xC4\x80", {}).empty());
     EXPECT_EQ(findInFile("x.txt", "Say \xE9t\xE9", "\xC3\x89T\xC3\x89", {}).front().text,
               "Say \xC3\xA9t\xC3\xA9");
+}
+
+// The grid's rows are searched in what they show: the command, a Say's key, the shown
+// fields; offsets are in the row's UTF-8.
+TEST(FindInRows, whatEachRowShows_rowByRow)
+{
+    const Catalogue catalogue = std::move(loadCatalogue("header\r\n\r\n"
+                                                        "Wait \"Pause\" 1 2 Seconds\r\n"
+                                                        "CamMove \"Fly\" 2 3 Mount 2 Seconds\r\n"
+                                                        "Say \"Speak\" 1 4 Key\r\n"))
+                                    .value();
+    ScriptDocument document(catalogue);
+    ASSERT_TRUE(document
+                    .load(std::string_view("CamMove gate 3\r\n# caf\xE9 gate\r\nSay gate_hello\r\n"
+                                           "CamMove x gate\r\nWait gate\r\n"))
+                    .ok());
+    static_cast<void>(document.chooseCommand(3, 1)); // a Wait: "gate", its second word, is hidden
+    const std::vector<RowMatch> all = findInRows(document, "GATE", {});
+    EXPECT_EQ(all, std::vector<RowMatch>({{0, 2, 0, 4}, {1, 2, 7, 4}, {2, 1, 0, 4}, {4, 2, 0, 4}}));
+    EXPECT_EQ(findInRows(document, "\xC3\x89", {}),
+              std::vector<RowMatch>({{1, 2, 4, 2}}));                  // É finds é, after " caf"
+    EXPECT_EQ(findInRows(document, "gate", {false, true}).size(), 3U); // not gate_hello
+    EXPECT_EQ(findInRows(document, "Cam", {true, false}), std::vector<RowMatch>({{0, 0, 0, 3}}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/check/Checker.h"
 #include "core/io/Files.h"
+#include "core/script/ScriptDocument.h"
 #include "core/text/Codepage.h"
 #include "core/text/LineReader.h"
 #include "core/workspace/ModLayout.h"
@@ -106,6 +107,43 @@ std::vector<Match> findInFile(const std::filesystem::path &file, std::string_vie
             matches.push_back({file, reader.lineNumber(), cp1252::toUtf8(line), std::move(at)});
     }
     return matches;
+}
+
+std::vector<RowMatch> findInRows(const ScriptDocument &document, std::string_view text,
+                                 const Options &options)
+{
+    std::vector<RowMatch> found;
+    if (text.empty())
+        return found;
+    // Matched as the file will hold the text, in the code page, so that letters beyond
+    // ASCII fold as they do there; offsets go back to the UTF-8 the row holds.
+    const std::optional<std::string> wanted = cp1252::fromUtf8(text);
+    const auto search = [&](int row, int column, std::string_view shown) {
+        const std::optional<std::string> bytes = wanted ? cp1252::fromUtf8(shown) : std::nullopt;
+        const std::string_view haystack = bytes ? std::string_view(*bytes) : shown;
+        const std::string_view needle = bytes ? std::string_view(*wanted) : text;
+        // A row the code page cannot hold is matched as typed, letter case and all: its
+        // bytes are UTF-8, which the code page's folding would mistake.
+        const Options how = bytes ? options : Options{true, options.wholeWord};
+        for (const std::size_t at : matchesIn(haystack, needle, how)) {
+            const std::size_t offset = bytes ? cp1252::toUtf8(haystack.substr(0, at)).size() : at;
+            const std::size_t length =
+                bytes ? cp1252::toUtf8(haystack.substr(at, needle.size())).size() : needle.size();
+            found.push_back({row, column, offset, length});
+        }
+    };
+    for (int r = 0; r < ScriptDocument::kRows; ++r) {
+        const ScriptRow &row = document.row(r);
+        search(r, 0, row.command.str());
+        if (row.stringsVisible)
+            search(r, 1, row.stringsText.str());
+        for (int k = 0; k < 4; ++k) {
+            const ScriptRow::Field &field = row.fields[static_cast<std::size_t>(k)];
+            if (field.visible)
+                search(r, 2 + k, field.text.str());
+        }
+    }
+    return found;
 }
 
 } // namespace cw::find

@@ -38,4 +38,30 @@ std::vector<std::filesystem::path> searchedFiles(const std::filesystem::path &mo
 std::vector<Match> findInFile(const std::filesystem::path &file, std::string_view bytes,
                               std::string_view text, const Options &options);
 
+// A match in the grid's rows: `column` 0 for the command, 1 for the strings key's
+// chooser, 2 to 5 for argument fields 1 to 4; `offset` in bytes of the row's UTF-8 text.
+// Only what a row shows is searched: a hidden field's text is no part of the line.
+struct RowMatch
+{
+    int row = 0;
+    int column = 0;
+    std::size_t offset = 0;
+    std::size_t length = 0;
+
+    bool operator==(const RowMatch &) const = default;
+};
+
+} // namespace cw::find
+
+namespace cw {
+class ScriptDocument;
+}
+
+namespace cw::find {
+
+// Every match of `text` (UTF-8) in the document's rows, row by row, left to right. A
+// text or a row that the code page cannot hold matches only as typed.
+std::vector<RowMatch> findInRows(const ScriptDocument &document, std::string_view text,
+                                 const Options &options);
+
 } // namespace cw::find

@@ -37,6 +37,10 @@ Commands makeCommands(QWidget *window)
     c.check = command(window, "checkCommand", true);
     c.timeline = command(window, "timelineCommand", true);
     c.saveShown = command(window, "saveShownCommand", true, QKeySequence(Qt::ControlModifier | Qt::Key_S));
+    c.find = command(window, "findCommand", true, QKeySequence(Qt::ControlModifier | Qt::Key_F));
+    c.findNext = command(window, "findNextCommand", true, QKeySequence(Qt::Key_F3));
+    c.findPrevious =
+        command(window, "findPreviousCommand", true, QKeySequence(Qt::ShiftModifier | Qt::Key_F3));
     return c;
 }
 

@@ -20,7 +20,10 @@ struct Commands
     QAction *revertStrings = nullptr;
     QAction *check = nullptr;
     QAction *timeline = nullptr;
-    QAction *saveShown = nullptr; // Ctrl+S: the save of the page shown
+    QAction *saveShown = nullptr;    // Ctrl+S: the save of the page shown
+    QAction *find = nullptr;         // Ctrl+F: find in the script
+    QAction *findNext = nullptr;     // F3
+    QAction *findPrevious = nullptr; // Shift+F3
 };
 
 // The commands of `window`, their keys active while it is; the script's and the strings'

@@ -9,6 +9,7 @@
 #include "gui/model/StringsText.h"
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
+#include "gui/script/FindBar.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
@@ -137,6 +138,29 @@ void MainWindow::connectCommands()
     });
 }
 
+// The find bar stands above the pages, shown with the Scripts page only.
+void MainWindow::connectFind()
+{
+    m_findBar = new FindBar(*m_model, *m_controls.grid, centralWidget());
+    static_cast<QVBoxLayout *>(centralWidget()->layout())->insertWidget(1, m_findBar);
+    connect(m_commands.find, &QAction::triggered, this, [this] {
+        selectPage(2);
+        m_findBar->open();
+    });
+    const auto step = [this](bool forward) {
+        selectPage(2);
+        if (m_findBar->isHidden())
+            m_findBar->open();
+        forward ? m_findBar->next() : m_findBar->previous();
+    };
+    connect(m_commands.findNext, &QAction::triggered, this, [step] { step(true); });
+    connect(m_commands.findPrevious, &QAction::triggered, this, [step] { step(false); });
+    connect(m_controls.tabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page != 2)
+            m_findBar->hide();
+    });
+}
+
 void MainWindow::buildParts()
 {
     const Controls &c = m_controls;
@@ -193,6 +217,7 @@ void MainWindow::buildParts()
     m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, *m_panels);
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
     connectCommands();
+    connectFind();
     m_editActions = std::make_unique<EditActions>(model, m_busy, *c.grid, this);
     m_diskWatch = std::make_unique<DiskWatch>(model, m_busy, this);
 }

@@ -18,6 +18,7 @@ namespace cw::gui {
 class DiskWatch;
 class GrowingPage;
 class EditActions;
+class FindBar;
 class FolderActions;
 class ModWorkspace;
 class ScriptBrowser;
@@ -52,6 +53,7 @@ public:
     ScriptBrowser &browser() const { return *m_browser; }
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
     ScriptTimeline &timeline() const { return *m_timeline; }
+    FindBar &findBar() const { return *m_findBar; }
     // The Check and Timeline panels, docked beside the grid.
     ui::Panels &panels() const { return *m_panels; }
     // The panels' places, kept with the window's geometry: restorePanels is false when
@@ -94,6 +96,7 @@ private:
     void buildHiddenControls();
     void buildParts();
     void connectCommands();
+    void connectFind();
     // Invoked by name, queued: run once the first frame has been flushed.
     Q_INVOKABLE void afterFirstFrame();
     void followCaption();
@@ -117,6 +120,7 @@ private:
     QString m_caption;
     ui::Busy m_busy;
     ui::Panels *m_panels = nullptr; // a child of the window
+    FindBar *m_findBar = nullptr;   // a child of the window
     std::unique_ptr<ui::UnsavedQuestionBox> m_unsavedQuestion;
     std::unique_ptr<UnsavedChanges> m_guard;
     std::unique_ptr<ModWorkspace> m_workspace;
