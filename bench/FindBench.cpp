@@ -32,7 +32,7 @@ void writeFile(const fs::path &path, const std::string &bytes)
 
 fs::path makeMod()
 {
-    const fs::path mod = fs::temp_directory_path() / "cuewright-bench-find" / "mods" / "m";
+    fs::path mod = fs::temp_directory_path() / "cuewright-bench-find" / "mods" / "m";
     if (fs::exists(mod / "strings_default.txt"))
         return mod;
     for (int s = 0; s < kScripts; ++s) {
