@@ -86,6 +86,22 @@ TEST(FindInRows, whatEachRowShows_rowByRow)
               std::vector<RowMatch>({{1, 2, 4, 2}}));                  // É finds é, after " caf"
     EXPECT_EQ(findInRows(document, "gate", {false, true}).size(), 3U); // not gate_hello
     EXPECT_EQ(findInRows(document, "Cam", {true, false}), std::vector<RowMatch>({{0, 0, 0, 3}}));
+
+    // Replacing them all is one change, of the matched bytes only, and undone as one.
+    const auto texts = [&document] {
+        std::string out;
+        for (int r = 0; r < 5; ++r)
+            out += document.row(r).command.str() + "|" + document.row(r).fields[0].text.str() + "|" +
+                   document.row(r).fields[1].text.str() + "\n";
+        return out;
+    };
+    const std::string before = texts();
+    const RowsChange change = replaceInRows(document, findInRows(document, "gate", {}), "Door");
+    EXPECT_EQ(texts(), "CamMove|Door|3\n#| caf\xC3\xA9 Door|\nSay|Door_hello|\nWait|x|gate\nWait|Door|\n");
+    EXPECT_EQ(change.first, 0);
+    EXPECT_EQ(change.last(), 4);
+    document.undo(change);
+    EXPECT_EQ(texts(), before);
 }
 
 } // namespace

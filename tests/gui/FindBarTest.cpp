@@ -4,15 +4,19 @@
 
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/model/ScriptEditor.h"
+#include "gui/model/WindowModel.h"
 #include "gui/script/FindBar.h"
 #include "gui/ui/ChooserComboBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
 #include <QTest>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +76,39 @@ TEST(FindBar, ctrlF_findsInTheScript_enterAndF3GoOn_shiftF3Back_escapeCloses)
     text->setFocus();
     QTest::keyClick(text, Qt::Key_Escape);
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST(FindBar, replaceTheSelectedMatch_orAllOfThem_asOneUndoStep)
+{
+    GameRootBuilder game;
+    game.write("darwinia.exe", "stand-in\r\n");
+    game.write("commands.txt",
+               readBytes(std::filesystem::path(CUEWRIGHT_SOURCE_DIR) / "examples/gameroot/commands.txt"));
+    game.write("mods/m/scripts/a.txt", "CamMove gate 3\r\n# gate by gate\r\nCamCut gate\r\n");
+    auto window = openWindow(game.root());
+    ASSERT_TRUE(window);
+    openMod(*window, "m");
+    window->selectPage(2);
+    doubleClickListItem(find<QListView>(*window, "File1"), 0);
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(find<QLineEdit>(*window, "findText"), "gate");
+    find<QLineEdit>(*window, "replaceText")->setText("gates");
+    const gui::ScriptGrid &grid = window->grid();
+
+    clickButton(find<QAbstractButton>(*window, "replaceOne")); // nothing selected: goes to the first
+    EXPECT_EQ(grid.field(0, 0)->text(), "gate");
+    clickButton(find<QAbstractButton>(*window, "replaceOne"));
+    EXPECT_EQ(grid.field(0, 0)->text(), "gates");
+    EXPECT_EQ(grid.field(1, 0)->selectedText(), "gate"); // on to the next, not into "gates"
+    clickButton(find<QAbstractButton>(*window, "replaceAll"));
+    EXPECT_EQ(grid.field(1, 0)->text(), " gates by gates");
+    EXPECT_EQ(grid.field(2, 0)->text(), "gates");
+    EXPECT_EQ(grid.field(0, 0)->text(), "gatess"); // "gates" holds "gate" too
+    EXPECT_EQ(find<QLabel>(*window, "findCount")->text(), "4 replaced");
+    // One undo takes back the whole Replace all, and only it.
+    window->model().editor().undoStack()->undo();
+    EXPECT_EQ(grid.field(0, 0)->text(), "gates");
+    EXPECT_EQ(grid.field(2, 0)->text(), "gate");
 }
 
 } // namespace

@@ -146,4 +146,29 @@ std::vector<RowMatch> findInRows(const ScriptDocument &document, std::string_vie
     return found;
 }
 
+RowsChange replaceInRows(ScriptDocument &document, const std::vector<RowMatch> &matches,
+                         std::string_view replacement)
+{
+    return document.together([&] {
+        // Each text from its last match to its first, so that the offsets before stay true.
+        for (auto m = matches.rbegin(); m != matches.rend(); ++m) {
+            const ScriptRow &row = document.row(m->row);
+            const SharedText &shown = m->column == 0 ? row.command
+                                      : m->column == 1
+                                          ? row.stringsText
+                                          : row.fields[static_cast<std::size_t>(m->column - 2)].text;
+            std::string text = shown.str();
+            if (m->offset + m->length > text.size())
+                continue;
+            text.replace(m->offset, m->length, replacement);
+            if (m->column == 0)
+                static_cast<void>(document.typeCommand(m->row, text));
+            else if (m->column == 1)
+                static_cast<void>(document.typeStringsText(m->row, text));
+            else
+                static_cast<void>(document.setArgument(m->row, m->column - 2, text));
+        }
+    });
+}
+
 } // namespace cw::find

@@ -55,7 +55,8 @@ struct RowMatch
 
 namespace cw {
 class ScriptDocument;
-}
+struct RowsChange;
+} // namespace cw
 
 namespace cw::find {
 
@@ -63,5 +64,10 @@ namespace cw::find {
 // text or a row that the code page cannot hold matches only as typed.
 std::vector<RowMatch> findInRows(const ScriptDocument &document, std::string_view text,
                                  const Options &options);
+
+// Puts `replacement` (UTF-8) in place of each match, as the user typing it there would,
+// all as one change; only the matched bytes change.
+RowsChange replaceInRows(ScriptDocument &document, const std::vector<RowMatch> &matches,
+                         std::string_view replacement);
 
 } // namespace cw::find

@@ -284,6 +284,11 @@ RowsChange ScriptDocument::chooseCommand(int row, int entryIndex)
     });
 }
 
+RowsChange ScriptDocument::together(const std::function<void()> &edits)
+{
+    return record(edits);
+}
+
 RowsChange ScriptDocument::typeCommand(int row, std::string_view text)
 {
     return record([&] {

@@ -5,6 +5,7 @@
 #include "core/util/Result.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -123,6 +124,8 @@ public:
     RowsChange removeLine(int row);
     // Exchanges two lines, each keeping everything it shows.
     RowsChange swapLines(int a, int b);
+    // Any of the edits above, made by `edits`, as one change (a Replace All).
+    RowsChange together(const std::function<void()> &edits);
     // Inserts the lines of a script's bytes before `row`, read as a script file is. The
     // rows pushed past the last one must be empty; otherwise nothing changes and the
     // result says how many lines do not fit.

@@ -144,6 +144,12 @@ void ScriptEditor::cutLine(int row)
     push(m_document.removeLine(row), tr("Cut Line"));
 }
 
+void ScriptEditor::replaceMatches(const std::vector<find::RowMatch> &matches, const QString &replacement,
+                                  const QString &what)
+{
+    push(find::replaceInRows(m_document, matches, replacement.toStdString()), what);
+}
+
 bool ScriptEditor::moveLine(int row, int direction)
 {
     const int other = row + direction;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/find/ModFind.h"
+
 #include "core/script/ScriptDocument.h"
 
 #include <QObject>
@@ -45,6 +47,9 @@ public:
     ScriptDocument::Paste pasteLines(int row, std::string_view bytes);
     // Copies a line and removes it, as one step.
     void cutLine(int row);
+    // Puts `replacement` in place of the matches, as one undo step called `what`.
+    void replaceMatches(const std::vector<find::RowMatch> &matches, const QString &replacement,
+                        const QString &what);
 
     bool isModified() const { return m_document.isModified(); }
     // The rows are what the file now holds (after writing them).

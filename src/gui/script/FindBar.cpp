@@ -49,7 +49,8 @@ QToolButton *arrow(QWidget *parent, const char *name, const QString &text, const
 FindBar::FindBar(WindowModel &model, ScriptGrid &grid, QWidget *parent)
     : QWidget(parent), m_model(model), m_grid(grid), m_text(new QLineEdit(this)),
       m_case(new QCheckBox(QStringLiteral("Match case"), this)),
-      m_word(new QCheckBox(QStringLiteral("Whole word"), this)), m_count(new QLabel(this))
+      m_word(new QCheckBox(QStringLiteral("Whole word"), this)), m_count(new QLabel(this)),
+      m_replacement(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("findBar"));
     m_text->setObjectName(QStringLiteral("findText"));
@@ -63,6 +64,12 @@ FindBar::FindBar(WindowModel &model, ScriptGrid &grid, QWidget *parent)
     QToolButton *after =
         arrow(this, "findNext", QStringLiteral("\u2193"), QStringLiteral("The next match (F3)"));
     QToolButton *shut = arrow(this, "findClose", QStringLiteral("\u00d7"), QStringLiteral("Close (Escape)"));
+    m_replacement->setObjectName(QStringLiteral("replaceText"));
+    m_replacement->setPlaceholderText(QStringLiteral("Replace with"));
+    QToolButton *one = arrow(this, "replaceOne", QStringLiteral("Replace"),
+                             QStringLiteral("Replaces the match selected, and goes to the next"));
+    QToolButton *all = arrow(this, "replaceAll", QStringLiteral("Replace all"),
+                             QStringLiteral("Replaces every match in the script (one undo step)"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(new QLabel(QStringLiteral("Find:"), this));
@@ -72,6 +79,9 @@ FindBar::FindBar(WindowModel &model, ScriptGrid &grid, QWidget *parent)
     layout->addWidget(m_case);
     layout->addWidget(m_word);
     layout->addWidget(m_count);
+    layout->addWidget(m_replacement, 1);
+    layout->addWidget(one);
+    layout->addWidget(all);
     layout->addWidget(shut);
     m_text->installEventFilter(this);
     connect(m_text, &QLineEdit::textChanged, this, &FindBar::search);
@@ -80,6 +90,9 @@ FindBar::FindBar(WindowModel &model, ScriptGrid &grid, QWidget *parent)
     connect(before, &QToolButton::clicked, this, &FindBar::previous);
     connect(after, &QToolButton::clicked, this, &FindBar::next);
     connect(shut, &QToolButton::clicked, this, &FindBar::close);
+    connect(one, &QToolButton::clicked, this, &FindBar::replaceOne);
+    connect(all, &QToolButton::clicked, this, &FindBar::replaceAll);
+    m_replacement->installEventFilter(this);
     // The matches follow the rows as they are edited, undone or loaded.
     connect(&m_model.editor(), &ScriptEditor::rowsChanged, this, [this] {
         if (isVisible())
@@ -105,7 +118,7 @@ void FindBar::close()
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_text && event->type() == QEvent::KeyPress) {
+    if ((watched == m_text || watched == m_replacement) && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape) {
             close();
@@ -196,6 +209,40 @@ void FindBar::goTo(std::size_t index)
     edit->setSelection(start, length);
     m_last = match;
     showCount(static_cast<int>(index));
+}
+
+void FindBar::replaceOne()
+{
+    const std::optional<find::RowMatch> selected = focusPlace();
+    const auto match = std::find_if(m_matches.begin(), m_matches.end(), [&](const find::RowMatch &m) {
+        return selected && m.row == selected->row && m.column == selected->column &&
+               m.offset == selected->offset;
+    });
+    if (match == m_matches.end()) {
+        next();
+        return;
+    }
+    const find::RowMatch replaced = *match;
+    const QString replacement = m_replacement->text();
+    m_model.editor().replaceMatches({replaced}, replacement, QStringLiteral("Replace"));
+    // On from just after what was put in: a replacement that holds the text is not
+    // found again.
+    QLineEdit *edit = editAt(m_grid, replaced.row, replaced.column);
+    const auto start = static_cast<int>(
+        QString::fromUtf8(edit->text().toUtf8().left(static_cast<qsizetype>(replaced.offset))).size());
+    edit->setCursorPosition(start + static_cast<int>(replacement.size()));
+    m_last = find::RowMatch{replaced.row, replaced.column,
+                            replaced.offset + static_cast<std::size_t>(replacement.toUtf8().size()), 0};
+    next();
+}
+
+void FindBar::replaceAll()
+{
+    if (m_matches.empty())
+        return;
+    const int count = matchCount();
+    m_model.editor().replaceMatches(m_matches, m_replacement->text(), QStringLiteral("Replace All"));
+    m_count->setText(count == 1 ? QStringLiteral("1 replaced") : QStringLiteral("%1 replaced").arg(count));
 }
 
 } // namespace cw::gui

@@ -21,7 +21,9 @@ class WindowModel;
 // any letter case unless "Match case", inside words unless "Whole word". Enter and F3 go
 // to the next match, Shift+Enter and Shift+F3 to the one before, from wherever the
 // keyboard focus is; the match is focused, selected and scrolled into view. The bar
-// counts the matches and follows the edits; Escape closes it.
+// counts the matches and follows the edits; Escape closes it. "Replace" puts the
+// replacement in place of the match selected, "Replace all" in place of every match, as
+// one undo step.
 class FindBar : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,10 @@ public:
     void close();
     void next();
     void previous();
+    // Replaces the match that is selected, if one is, and goes to the next.
+    void replaceOne();
+    // Replaces every match, as one undo step.
+    void replaceAll();
     int matchCount() const { return static_cast<int>(m_matches.size()); }
 
 protected:
@@ -51,6 +57,7 @@ private:
     QCheckBox *m_case;
     QCheckBox *m_word;
     QLabel *m_count;
+    QLineEdit *m_replacement;
     std::vector<find::RowMatch> m_matches;
     // The match gone to last: where the next search goes on from while the keyboard
     // focus is in the bar.
