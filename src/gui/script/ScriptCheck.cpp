@@ -224,8 +224,11 @@ void ScriptCheck::check()
 {
     if (!m_dialog)
         buildDialog();
+    // A panel that opens checks as it becomes visible; one already open checks now.
+    const bool wasShown = m_panel->isVisible();
     m_panels.show(m_panel);
-    checkNow();
+    if (wasShown || !m_panel->isVisible())
+        checkNow();
 }
 
 void ScriptCheck::showFindings()

@@ -44,12 +44,16 @@ ScriptTimeline::ScriptTimeline(WindowModel &model, ScriptGrid &grid, QAction *cm
     });
     // A panel the window's state brings back shows the grid as it is.
     connect(m_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (!visible)
-            return;
-        buildView();
-        timeNow();
-        m_view->setFocusedRow(m_grid.focusedRow());
+        if (visible)
+            showNow();
     });
+}
+
+void ScriptTimeline::showNow()
+{
+    buildView();
+    timeNow();
+    m_view->setFocusedRow(m_grid.focusedRow());
 }
 
 void ScriptTimeline::buildView()
@@ -88,10 +92,12 @@ void ScriptTimeline::timeNow()
 
 void ScriptTimeline::show()
 {
+    // A panel that opens times the grid as it becomes visible; one already open, now.
     buildView();
-    timeNow();
-    m_view->setFocusedRow(m_grid.focusedRow());
+    const bool wasShown = m_panel->isVisible();
     m_panels.show(m_panel);
+    if (wasShown || !m_panel->isVisible())
+        showNow();
 }
 
 } // namespace cw::gui

@@ -45,6 +45,8 @@ Q_SIGNALS:
 
 private:
     void buildView();
+    // Times the grid into the view, marking the focused row.
+    void showNow();
 
     WindowModel &m_model;
     ScriptGrid &m_grid;
