@@ -210,7 +210,7 @@ void MainWindow::buildParts()
     m_panels = new ui::Panels(*this, px(kDesignWidth), [this] {
         // The page shown, laid out as compactly as it can be, and the tabs around it.
         const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
-        return scroll->widget()->minimumSizeHint() + (centralWidget()->size() - scroll->viewport()->size());
+        return scroll->widget()->minimumSizeHint() + pageChrome();
     });
     m_scriptCheck = std::make_unique<ScriptCheck>(model, *c.grid, cmd.check, *m_panels);
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
@@ -351,13 +351,17 @@ void MainWindow::showEvent(QShowEvent *event)
     m_pagesSized = true;
     // The tab widget lays itself out only once shown, so its frame and tab bar are
     // measured now.
-    const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
-    const QSize chrome = centralWidget()->size() - scroll->viewport()->size();
-    m_designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - chrome;
+    m_designPage = QSize(px(kDesignWidth), px(kDesignHeight)) - pageChrome();
     for (GrowingPage *page : m_pages) {
         if (page)
             setDesignSize(*page);
     }
+}
+
+QSize MainWindow::pageChrome() const
+{
+    const auto *scroll = static_cast<QScrollArea *>(m_controls.tabs->currentWidget());
+    return centralWidget()->size() - scroll->viewport()->size();
 }
 
 void MainWindow::selectPage(int index)

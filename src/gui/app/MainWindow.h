@@ -83,6 +83,8 @@ private:
     // the window, and the panels' places.
     void finishBuilding();
     void setDesignSize(GrowingPage &page) const;
+    // What the central widget holds around a page: the notices, the tab bar and frame.
+    QSize pageChrome() const;
     GrowingPage *buildMainPage();
     GrowingPage *buildLevelsPage();
     GrowingPage *buildScriptsPage();
