@@ -29,6 +29,14 @@ QLineEdit *editAt(const ScriptGrid &grid, int row, int column)
     return grid.field(row, column - 2);
 }
 
+// Where a byte offset of a control's text (as the document holds it, in UTF-8) falls
+// among the characters the control shows.
+int characterIndex(const QLineEdit *edit, std::size_t offset)
+{
+    return static_cast<int>(
+        QString::fromUtf8(edit->text().toUtf8().left(static_cast<qsizetype>(offset))).size());
+}
+
 // A match's place in the order of the rows.
 auto orderOf(const find::RowMatch &m)
 {
@@ -200,12 +208,8 @@ void FindBar::goTo(std::size_t index)
     const find::RowMatch &match = m_matches[index];
     m_grid.focusRow(match.row, match.column);
     QLineEdit *edit = editAt(m_grid, match.row, match.column);
-    const QByteArray text = edit->text().toUtf8();
-    const auto start =
-        static_cast<int>(QString::fromUtf8(text.left(static_cast<qsizetype>(match.offset))).size());
-    const auto length = static_cast<int>(QString::fromUtf8(text.mid(static_cast<qsizetype>(match.offset),
-                                                                    static_cast<qsizetype>(match.length)))
-                                             .size());
+    const int start = characterIndex(edit, match.offset);
+    const int length = characterIndex(edit, match.offset + match.length) - start;
     edit->setSelection(start, length);
     m_last = match;
     showCount(static_cast<int>(index));
@@ -228,9 +232,7 @@ void FindBar::replaceOne()
     // On from just after what was put in: a replacement that holds the text is not
     // found again.
     QLineEdit *edit = editAt(m_grid, replaced.row, replaced.column);
-    const auto start = static_cast<int>(
-        QString::fromUtf8(edit->text().toUtf8().left(static_cast<qsizetype>(replaced.offset))).size());
-    edit->setCursorPosition(start + static_cast<int>(replacement.size()));
+    edit->setCursorPosition(characterIndex(edit, replaced.offset) + static_cast<int>(replacement.size()));
     m_last = find::RowMatch{replaced.row, replaced.column,
                             replaced.offset + static_cast<std::size_t>(replacement.toUtf8().size()), 0};
     next();
