@@ -129,6 +129,23 @@ std::string shownError(const IoError &error)
     return escapeControls(describe(error));
 }
 
+std::optional<ToolMod> toolMod(std::string_view tool, const std::filesystem::path &root, std::string_view mod,
+                               std::ostream &err)
+{
+    auto folder = modFolderOf(root, mod);
+    if (!folder) {
+        err << "cuewright " << tool << ": " << folder.error() << "\n";
+        return std::nullopt;
+    }
+    std::string shown = shownName(folder->parent_path()) + "/" + shownName(*folder);
+    return ToolMod{std::move(folder).value(), std::move(shown)};
+}
+
+std::string shownName(const std::filesystem::path &path)
+{
+    return nameAsUtf8(nameOf(path.filename()));
+}
+
 Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::path &root,
                                                        std::string_view mod)
 {

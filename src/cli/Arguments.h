@@ -79,6 +79,18 @@ std::string shownError(const IoError &error);
 Result<std::filesystem::path, std::string> modFolderOf(const std::filesystem::path &root,
                                                        std::string_view mod);
 
+// The mod named MOD of a tool's game root or profile, with the path its files are
+// printed under ("mods/MOD"); a MOD that names none is told on `err` for `tool`.
+struct ToolMod
+{
+    std::filesystem::path folder;
+    std::string shownPath;
+};
+std::optional<ToolMod> toolMod(std::string_view tool, const std::filesystem::path &root, std::string_view mod,
+                               std::ostream &err);
+// A name of the file system as the tools print it inside a path: UTF-8, not escaped.
+std::string shownName(const std::filesystem::path &path);
+
 // The script named SCRIPT of a mod: a plain name of a regular file in the mod's scripts
 // folder, in any letter case; anything else is refused with a message for people.
 Result<std::filesystem::path, std::string> scriptOf(const std::filesystem::path &modFolder,

@@ -84,11 +84,6 @@ private:
 };
 
 // A file's name as findings show it: each folder's name and its own, as UTF-8.
-std::string shownName(const fs::path &path)
-{
-    return nameAsUtf8(nameOf(path.filename()));
-}
-
 // The scripts named after MOD, each checked before anything is read, or every script of
 // the mod when none is named; nothing when a name is refused, said so on `err`.
 std::optional<std::vector<fs::path>> scriptsToCheck(const Arguments &parsed, const fs::path &modFolder,
@@ -175,33 +170,33 @@ int runCheck(const std::vector<std::string> &args, const Whereabouts &where, std
     if (!place)
         return kExitUnusable;
     const Catalogue &catalogue = place->catalogue;
-    auto modFolder = modFolderOf(place->location.folder, parsed.positional.front());
-    if (!modFolder) {
-        err << "cuewright check: " << modFolder.error() << "\n";
+    const std::optional<ToolMod> found =
+        toolMod("check", place->location.folder, parsed.positional.front(), err);
+    if (!found)
         return kExitUnusable;
-    }
-    const std::string modPath = shownName(modFolder->parent_path()) + "/" + shownName(*modFolder);
+    const fs::path &modFolder = found->folder;
+    const std::string &modPath = found->shownPath;
 
-    const fs::path scriptsFolder = findNoCase(*modFolder, layout::kScriptsFolder);
-    const auto scripts = scriptsToCheck(parsed, *modFolder, scriptsFolder, err);
+    const fs::path scriptsFolder = findNoCase(modFolder, layout::kScriptsFolder);
+    const auto scripts = scriptsToCheck(parsed, modFolder, scriptsFolder, err);
     if (!scripts)
         return kExitUnusable;
 
     // Every strings file is known to be readable before anything is printed; each is
     // read again when its turn comes, so that no more than one is held at a time.
-    const ModBoundary mod(*modFolder);
-    const std::vector<fs::path> stringsFiles = check::modStringsFiles(*modFolder);
+    const ModBoundary mod(modFolder);
+    const std::vector<fs::path> stringsFiles = check::modStringsFiles(modFolder);
     for (const fs::path &path : stringsFiles) {
         if (auto readable = readFile(path, mod); !readable) {
             err << "cuewright check: cannot read " << shownError(readable.error()) << "\n";
             return kExitUnusable;
         }
     }
-    const GameStrings strings = GameStrings::load(place->location.folder, place->location.game, *modFolder);
-    const Levels levels = Levels::load(*modFolder, place->location.game);
+    const GameStrings strings = GameStrings::load(place->location.folder, place->location.game, modFolder);
+    const Levels levels = Levels::load(modFolder, place->location.game);
 
     Printer printer(out, parsed.has("--json"));
-    const ModFiles files{*modFolder, modPath, scriptsFolder, mod};
+    const ModFiles files{modFolder, modPath, scriptsFolder, mod};
     if (!checkScripts(*scripts, files, catalogue, strings, levels, printer, err) ||
         !checkStringsFiles(stringsFiles, files, strings, printer, err))
         return kExitUnusable;

@@ -23,15 +23,14 @@ int runFind(const std::vector<std::string> &args, const Whereabouts &where, std:
     const std::optional<Workplace> place = workplaceFor("find", parsed, where, err);
     if (!place)
         return kExitUnusable;
-    auto modFolder = modFolderOf(place->location.folder, parsed.positional.front());
-    if (!modFolder) {
-        err << "cuewright find: " << modFolder.error() << "\n";
+    const std::optional<ToolMod> found =
+        toolMod("find", place->location.folder, parsed.positional.front(), err);
+    if (!found)
         return kExitUnusable;
-    }
     const find::Options options{parsed.has("--case"), parsed.has("--word")};
     const bool asJson = parsed.has("--json");
-    const std::filesystem::path &mod = *modFolder;
-    const std::string modPath = shownPath(mod.parent_path().filename()) + "/" + shownPath(mod.filename());
+    const std::filesystem::path &mod = found->folder;
+    const std::string &modPath = found->shownPath;
     const ModBoundary boundary(mod);
     bool matched = false;
     std::string block;
