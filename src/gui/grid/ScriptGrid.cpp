@@ -316,24 +316,22 @@ void ScriptGrid::applyGeometry(int row)
 void ScriptGrid::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
-    if (event->size().width() != event->oldSize().width() && isBuilt())
-        placeRows();
     // Rows fill the frame's height: more in a taller frame, fewer in one shorter than the
     // layout's (on a small screen at a large font), never none. (Rounding to pixels at
     // other scales can leave the layout's own height a hair short of 20: a pixel more
     // is allowed for.)
     const int twipsHigh = static_cast<int>((height() + 1) * kTwipsPerPixel / layoutScale());
     const int fit = std::clamp((twipsHigh - kFrameMargins) / kRowHeight, 1, kRowCount);
-    if (fit == m_visibleRows)
-        return;
-    m_visibleRows = fit;
-    placeTwips(m_scrollBar, 120, kRowsTop, 255, kScrollBarHeight + kRowHeight * (fit - kLaidOutRows));
-    {
+    const bool otherRows = fit != m_visibleRows;
+    if (otherRows) {
+        m_visibleRows = fit;
+        placeTwips(m_scrollBar, 120, kRowsTop, 255, kScrollBarHeight + kRowHeight * (fit - kLaidOutRows));
         // The value the shorter range clamps is placed below, once.
         const QSignalBlocker blocker(m_scrollBar);
         m_scrollBar->setRange(0, kRowCount - fit);
     }
-    if (isBuilt())
+    // A wider or narrower frame moves every column; the rows are placed once for both.
+    if (isBuilt() && (otherRows || event->size().width() != event->oldSize().width()))
         placeRows();
 }
 
