@@ -11,7 +11,7 @@ file(READ ${MANUAL} manual)
 string(REPLACE "\\-" "-" manual "${manual}")
 
 string(REGEX MATCHALL "--[a-z][a-z-]*" options "${usage}")
-string(REGEX MATCHALL "cuewright [a-z]+" tools "${usage}")
+string(REGEX MATCHALL "cuewright [a-z][a-z-]*" tools "${usage}")
 list(REMOVE_DUPLICATES options)
 list(REMOVE_DUPLICATES tools)
 if(NOT options OR NOT tools)

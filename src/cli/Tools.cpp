@@ -6,6 +6,7 @@
 #include "cli/FindTool.h"
 #include "cli/Json.h"
 #include "cli/LocationOptions.h"
+#include "cli/RenameKeyTool.h"
 #include "cli/TimelineTool.h"
 #include "core/catalogue/Tokenizer.h"
 #include "core/io/Files.h"
@@ -283,6 +284,8 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
         return runTimeline(args, where, out, err);
     if (args.front() == "find")
         return runFind(args, where, out, err);
+    if (args.front() == "rename-key")
+        return runRenameKey(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -343,6 +346,13 @@ constexpr UsageForm kUsageForms[] = {
      "                                    --case: letter case counts; --word: whole\n"
      "                                    words only; exit 1 when nothing matched\n",
      true},
+    {"rename-key",
+     "  cuewright rename-key [--root DIR | --profile DIR [--game DIR]] [--dry-run]\n"
+     "                MOD OLD NEW         rename the strings key OLD to NEW in every\n"
+     "                                    strings file, phrase and script of the mod,\n"
+     "                                    printing each line changed as file:line: text;\n"
+     "                                    --dry-run: write nothing\n",
+     true},
 };
 
 constexpr std::string_view kHelpLine = "  cuewright --help | --version\n";
@@ -375,7 +385,7 @@ std::string toolUsage(std::string_view tool)
 bool isTool(std::string_view word)
 {
     return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline" ||
-           word == "find";
+           word == "find" || word == "rename-key";
 }
 
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,

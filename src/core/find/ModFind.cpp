@@ -79,7 +79,7 @@ std::vector<std::size_t> matchesIn(std::string_view line, std::string_view text,
     return found;
 }
 
-std::vector<std::filesystem::path> searchedFiles(const std::filesystem::path &modFolder)
+std::vector<std::filesystem::path> scriptFiles(const std::filesystem::path &modFolder)
 {
     std::vector<std::filesystem::path> files;
     const std::filesystem::path scripts = findNoCase(modFolder, layout::kScriptsFolder);
@@ -87,6 +87,12 @@ std::vector<std::filesystem::path> searchedFiles(const std::filesystem::path &mo
         for (const std::string &name : *names)
             files.push_back(scripts / pathFromName(name));
     }
+    return files;
+}
+
+std::vector<std::filesystem::path> searchedFiles(const std::filesystem::path &modFolder)
+{
+    std::vector<std::filesystem::path> files = scriptFiles(modFolder);
     for (std::filesystem::path &strings : check::modStringsFiles(modFolder))
         files.push_back(std::move(strings));
     return files;

@@ -29,6 +29,9 @@ struct Match
     std::vector<std::size_t> at; // byte offsets of the matches in the line as the file holds it
 };
 
+// Each script of the mod's scripts folder, by name without regard to letter case.
+std::vector<std::filesystem::path> scriptFiles(const std::filesystem::path &modFolder);
+
 // What can be searched in a mod: each script of its scripts folder (by name, without
 // regard to letter case), then each of its strings files.
 std::vector<std::filesystem::path> searchedFiles(const std::filesystem::path &modFolder);

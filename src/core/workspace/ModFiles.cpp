@@ -80,11 +80,17 @@ Result<ReadFile, IoError> ModFiles::readScript(const fs::path &script) const
 Result<FileStamp, IoError> ModFiles::writeScript(const fs::path &script, std::string_view bytes,
                                                  const FileStamp &expected) const
 {
-    if (auto unchanged = unchangedOnDisk(script, expected); !unchanged)
+    return writeFile(script, bytes, expected);
+}
+
+Result<FileStamp, IoError> ModFiles::writeFile(const fs::path &file, std::string_view bytes,
+                                               const FileStamp &expected) const
+{
+    if (auto unchanged = unchangedOnDisk(file, expected); !unchanged)
         return unchanged.error();
-    if (auto written = writeFileAtomically(script, bytes, m_boundary); !written)
+    if (auto written = writeFileAtomically(file, bytes, m_boundary); !written)
         return written.error();
-    return FileStamp::of(script, bytes);
+    return FileStamp::of(file, bytes);
 }
 
 Result<FileStamp, IoError> ModFiles::createScript(std::string_view name, std::string_view bytes) const

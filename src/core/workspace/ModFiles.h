@@ -72,6 +72,10 @@ public:
     // `expected` stamps.
     Result<FileStamp, IoError> writeScript(const fs::path &script, std::string_view bytes,
                                            const FileStamp &expected) const;
+    // Replaces any other file of the mod with `bytes`, when it still holds what
+    // `expected` stamps.
+    Result<FileStamp, IoError> writeFile(const fs::path &file, std::string_view bytes,
+                                         const FileStamp &expected) const;
     // A new script named `name` in the scripts folder, never over a file of that name
     // in any letter case.
     Result<FileStamp, IoError> createScript(std::string_view name, std::string_view bytes) const;
