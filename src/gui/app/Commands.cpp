@@ -41,6 +41,10 @@ Commands makeCommands(QWidget *window)
     c.findNext = command(window, "findNextCommand", true, QKeySequence(Qt::Key_F3));
     c.findPrevious =
         command(window, "findPreviousCommand", true, QKeySequence(Qt::ShiftModifier | Qt::Key_F3));
+    c.findInMod = command(window, "findInModCommand", false,
+                          QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_F));
+    c.undoModChange = command(window, "undoModChangeCommand", false);
+    c.renameKey = command(window, "renameKeyCommand", false, QKeySequence(Qt::Key_F2));
     return c;
 }
 

@@ -20,10 +20,13 @@ struct Commands
     QAction *revertStrings = nullptr;
     QAction *check = nullptr;
     QAction *timeline = nullptr;
-    QAction *saveShown = nullptr;    // Ctrl+S: the save of the page shown
-    QAction *find = nullptr;         // Ctrl+F: find in the script
-    QAction *findNext = nullptr;     // F3
-    QAction *findPrevious = nullptr; // Shift+F3
+    QAction *saveShown = nullptr;     // Ctrl+S: the save of the page shown
+    QAction *find = nullptr;          // Ctrl+F: find in the script
+    QAction *findNext = nullptr;      // F3
+    QAction *findPrevious = nullptr;  // Shift+F3
+    QAction *findInMod = nullptr;     // Ctrl+Shift+F: find (and replace) in the mod's files
+    QAction *undoModChange = nullptr; // Undo Replace in Mod
+    QAction *renameKey = nullptr;     // F2: the strings key at the cursor, everywhere in the mod
 };
 
 // The commands of `window`, their keys active while it is; the script's and the strings'

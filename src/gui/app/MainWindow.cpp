@@ -10,6 +10,7 @@
 #include "gui/model/UnsavedChanges.h"
 #include "gui/model/WindowModel.h"
 #include "gui/script/FindBar.h"
+#include "gui/script/ModSearch.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
@@ -218,6 +219,7 @@ void MainWindow::buildParts()
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
     connectCommands();
     connectFind();
+    connectModSearch();
     m_editActions = std::make_unique<EditActions>(model, m_busy, *c.grid, this);
     m_diskWatch = std::make_unique<DiskWatch>(model, m_busy, this);
 }

@@ -7,7 +7,9 @@
 #include "gui/ui/Busy.h"
 
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -20,6 +22,7 @@ class GrowingPage;
 class EditActions;
 class FindBar;
 class FolderActions;
+class ModSearch;
 class ModWorkspace;
 class ScriptBrowser;
 class ScriptCheck;
@@ -54,6 +57,7 @@ public:
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
     ScriptTimeline &timeline() const { return *m_timeline; }
     FindBar &findBar() const { return *m_findBar; }
+    ModSearch &modSearch() const { return *m_modSearch; }
     // The Check and Timeline panels, docked beside the grid.
     ui::Panels &panels() const { return *m_panels; }
     // The panels' places, kept with the window's geometry: restorePanels is false when
@@ -99,6 +103,10 @@ private:
     void buildParts();
     void connectCommands();
     void connectFind();
+    void connectModSearch();
+    QString keyAtCursor() const;
+    void openFoundLine(const std::filesystem::path &file, int line);
+    void readAgain(const std::vector<std::filesystem::path> &files);
     // Invoked by name, queued: run once the first frame has been flushed.
     Q_INVOKABLE void afterFirstFrame();
     void followCaption();
@@ -132,6 +140,7 @@ private:
     std::unique_ptr<FolderActions> m_folderActions;
     std::unique_ptr<ScriptCheck> m_scriptCheck;
     std::unique_ptr<ScriptTimeline> m_timeline;
+    std::unique_ptr<ModSearch> m_modSearch;
     std::unique_ptr<EditActions> m_editActions;
     std::unique_ptr<DiskWatch> m_diskWatch;
 };

@@ -23,6 +23,9 @@ QString phrase(UnsavedChanges::Before before)
         return QStringLiteral("deleting the script");
     case UnsavedChanges::Before::SavingStrings:
         return QStringLiteral("saving the strings table");
+    case UnsavedChanges::Before::RewritingScript:
+    case UnsavedChanges::Before::RewritingStrings:
+        return QStringLiteral("changing the mod's files");
     case UnsavedChanges::Before::Closing:
         return QStringLiteral("closing");
     }
@@ -37,8 +40,8 @@ bool UnsavedChanges::mayReplace(Before before)
     if (!mayReplaceGrid(what))
         return false;
     // Only another mod, the same mod read again and closing replace the strings editor's text.
-    const bool stringsGo =
-        before == Before::OpeningMod || before == Before::ReopeningMod || before == Before::Closing;
+    const bool stringsGo = before == Before::OpeningMod || before == Before::ReopeningMod ||
+                           before == Before::RewritingStrings || before == Before::Closing;
     return !stringsGo || mayReplaceStrings(what);
 }
 

@@ -34,6 +34,8 @@ public:
         NewScript,
         DeletingScript,
         SavingStrings,
+        RewritingScript,  // a change of the mod's files rewrites the open script
+        RewritingStrings, // it rewrites the strings table, which the grid's choosers show
         Closing,
     };
     // Saves the grid (to the open script's own file, or a new script) or the strings

@@ -152,6 +152,9 @@ public:
     // The open script's file now holds the document (its bytes stamped): the document
     // is the saved state.
     void scriptWritten(FileStamp stamp);
+    // Files of the mod were written other than through the two editors: what was made of
+    // them is stale (filesChanged).
+    void filesRewritten() { Q_EMIT filesChanged(); }
     // Lists the scripts folder again, keeping the rest as it is.
     void relistScripts();
 
