@@ -2,6 +2,7 @@
 #include "core/workspace/ModLayout.h"
 
 #include "cli/Arguments.h"
+#include "cli/CaptionTool.h"
 #include "cli/CheckTool.h"
 #include "cli/FindTool.h"
 #include "cli/Json.h"
@@ -283,6 +284,8 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
         return runTimeline(args, where, out, err);
     if (args.front() == "find")
         return runFind(args, where, out, err);
+    if (args.front() == "caption")
+        return runCaption(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -343,6 +346,13 @@ constexpr UsageForm kUsageForms[] = {
      "                                    --case: letter case counts; --word: whole\n"
      "                                    words only; exit 1 when nothing matched\n",
      true},
+    {"caption",
+     "  cuewright caption [--root DIR | --profile DIR [--game DIR]] [--cutscene | --normal]\n"
+     "                   [--json] MOD KEY the lines of the caption Say KEY shows, as the\n"
+     "                                    game wraps them in its box (--normal, the\n"
+     "                                    default, or --cutscene); --json adds what\n"
+     "                                    scrolls away, falls off the screen or is lost\n",
+     true},
 };
 
 constexpr std::string_view kHelpLine = "  cuewright --help | --version\n";
@@ -375,7 +385,7 @@ std::string toolUsage(std::string_view tool)
 bool isTool(std::string_view word)
 {
     return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline" ||
-           word == "find";
+           word == "find" || word == "caption";
 }
 
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,
