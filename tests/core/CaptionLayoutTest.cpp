@@ -146,17 +146,5 @@ TEST(CaptionLayout, anUnclosedBracketShowsNothing)
     EXPECT_TRUE(layout.shown().empty());
 }
 
-TEST(CaptionLayout, shownIsTheVisibleStretchOfTheLines)
-{
-    const CaptionLayout normal = layOutExpandedCaption(numberedLines(13), kNormal);
-    ASSERT_EQ(normal.shown().size(), 11u);
-    EXPECT_EQ(normal.shown().front(), "line 3 ");
-    EXPECT_EQ(normal.shown().back(), "line 13");
-    const CaptionLayout cutscene = layOutExpandedCaption(numberedLines(13), kCutscene);
-    ASSERT_EQ(cutscene.shown().size(), 9u);
-    EXPECT_EQ(cutscene.shown().back(), "line 9 ");
-    EXPECT_EQ(cutscene.hidden(), 4u);
-}
-
 } // namespace
 } // namespace cw
