@@ -2,6 +2,7 @@
 // runs, offscreen. Run it from the build tree:
 //   build/bench/cuewright_bench [--runs N] [startup] [openmod] [check] [timeline] [bigscript]
 #include "BigScript.h"
+#include "CaptionBench.h"
 #include "FindBench.h"
 #include "LevelsBench.h"
 #include "Measure.h"
@@ -611,12 +612,14 @@ int main(int argc, char **argv)
             cw::bench::levelsFigures(options.runs);
         } else if (what == "find") {
             cw::bench::findFigures(options.runs);
+        } else if (what == "caption") {
+            cw::bench::captionFigures(options.runs);
         } else if (what == "toolscale") {
             cw::bench::toolScale(options.runs);
         } else {
             std::fprintf(stderr,
                          "unknown benchmark %s (startup, openmod, check, timeline, bigscript, toolscale, "
-                         "levels, find)\n",
+                         "levels, find, caption)\n",
                          what.c_str());
             return 2;
         }

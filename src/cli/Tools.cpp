@@ -2,6 +2,7 @@
 #include "core/workspace/ModLayout.h"
 
 #include "cli/Arguments.h"
+#include "cli/CaptionTool.h"
 #include "cli/CheckTool.h"
 #include "cli/FindTool.h"
 #include "cli/Json.h"
@@ -286,6 +287,8 @@ int runNamedTool(const std::vector<std::string> &args, const Whereabouts &where,
         return runFind(args, where, out, err);
     if (args.front() == "rename-key")
         return runRenameKey(args, where, out, err);
+    if (args.front() == "caption")
+        return runCaption(args, where, out, err);
     return usageError(err, args.front(), "is not a tool");
 }
 
@@ -353,6 +356,13 @@ constexpr UsageForm kUsageForms[] = {
      "                                    printing each line changed as file:line: text;\n"
      "                                    --dry-run: write nothing\n",
      true},
+    {"caption",
+     "  cuewright caption [--root DIR | --profile DIR [--game DIR]] [--cutscene | --normal]\n"
+     "                   [--json] MOD KEY the lines of the caption Say KEY shows, as the\n"
+     "                                    game wraps them in its box (--normal, the\n"
+     "                                    default, or --cutscene); --json adds what\n"
+     "                                    scrolls away, falls off the screen or is lost\n",
+     true},
 };
 
 constexpr std::string_view kHelpLine = "  cuewright --help | --version\n";
@@ -385,7 +395,7 @@ std::string toolUsage(std::string_view tool)
 bool isTool(std::string_view word)
 {
     return word == "tokens" || word == "commands" || word == "fmt" || word == "check" || word == "timeline" ||
-           word == "find" || word == "rename-key";
+           word == "find" || word == "rename-key" || word == "caption";
 }
 
 int runTool(const std::vector<std::string> &args, const Whereabouts &where, std::ostream &out,

@@ -335,6 +335,79 @@ TEST(Checker, everyStringsFileOfTheMod_andStringsDefaultIgnoredBesideTheLanguage
     EXPECT_TRUE(rulesOf("strings_default.txt").empty());
 }
 
+// "line 1\n" ... "line N": N lines in either mode.
+std::string numberedCaption(int lines)
+{
+    std::string text;
+    for (int i = 1; i <= lines; ++i)
+        text += (i > 1 ? "\\nline " : "line ") + std::to_string(i);
+    return text;
+}
+
+// Captions of 9 to 12 lines, and words of 52, 53 and 80 characters: a cutscene line
+// holds 53, a normal one 80, and the rest of a line after a cut word is lost.
+const GameStrings &captionStrings()
+{
+    static const GameStrings strings = stringsOf(
+        "nine " + numberedCaption(9) + "\r\nten " + numberedCaption(10) + "\r\neleven " +
+        numberedCaption(11) + "\r\ntwelve " + numberedCaption(12) + "\r\nw52 " + std::string(52, 'w') +
+        " x\r\nw53 " + std::string(53, 'w') + " x\r\nw53break " + std::string(53, 'w') + "\\nx\r\nw80 " +
+        std::string(80, 'w') + " x\r\nhidden A [part_long] x\r\npart_long " + std::string(60, 'p') + "\r\n");
+    return strings;
+}
+
+// The camera's mode decides the box: CamReset gives the player's camera (normal mode),
+// CamBuildingFocus a cutscene; with neither the mode is not known and either may show.
+TEST(Checker, captionsTooTallOrWithAWordTooLong_inTheModesTheyMayShowIn)
+{
+    const Case cases[] = {
+        {"Say nine\r\n", {}},
+        {"Say ten\r\n", {{1, "caption-too-tall", kWarning}}},
+        {"CamReset\r\nSay ten\r\nSay eleven\r\n", {}},
+        {"CamBuildingFocus 4 300 150\r\nSay ten\r\n", {{2, "caption-too-tall", kWarning}}},
+        {"CamReset\r\nSay twelve\r\n", {{2, "caption-too-tall", kWarning}}},
+        {"Say w52\r\n", {}},
+        {"Say w53\r\n", {{1, "word-too-long", kWarning}}},
+        {"CamReset\r\nSay w53\r\n", {}},
+        {"Say w53break\r\n", {}}, // the cut drops only the blank of the "\n"
+        {"CamReset\r\nSay w80\r\n", {{2, "word-too-long", kWarning}}},
+        {"CamReset\r\nSay hidden\r\n", {}},
+        {"Say hidden\r\n", {{1, "word-too-long", kWarning}}}, // a phrase's word counts
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(found(checkScript(c.bytes, exampleCatalogue(), captionStrings())), c.expected) << c.bytes;
+}
+
+TEST(Checker, captionMessagesNameTheLinesAndWords_andTheModeLeftOpen)
+{
+    const auto message = [](const char *bytes) {
+        const auto findings = checkScript(bytes, exampleCatalogue(), captionStrings());
+        return findings.size() == 1 ? findings.front().message
+                                    : std::to_string(findings.size()) + " findings";
+    };
+    EXPECT_EQ(
+        message("Say ten\r\n"),
+        "the caption \"ten\" takes 10 lines in cutscene mode, more than the 9 that fit on the screen: the "
+        "last falls off its bottom (the camera may be in either mode here; in normal mode it fits)");
+    EXPECT_EQ(
+        message("CamReset\r\nSay twelve\r\n"),
+        "the caption \"twelve\" takes 12 lines in normal mode, more than the 11 its box shows: the first "
+        "scrolls away before the last is typed");
+    EXPECT_EQ(
+        message("Say twelve\r\n"),
+        "the caption \"twelve\" takes 12 lines in normal mode, more than the 11 its box shows: the first "
+        "scrolls away before the last is typed; and 12 lines in cutscene mode, more than the 9 that fit on "
+        "the screen: the last 3 fall off its bottom");
+    EXPECT_EQ(
+        message("CamBuildingFocus 4 300 150\r\nSay w53\r\n"),
+        "the caption \"w53\" has a word longer than a line, and the rest of that line up to its \\n never "
+        "shows: in cutscene mode, where a line holds 53 characters, the game cuts \"" +
+            std::string(40, 'w') + "...\" and loses \" x\"");
+    EXPECT_NE(message("Say w53\r\n")
+                  .find("(the camera may be in either mode here; in normal mode nothing is lost)"),
+              std::string::npos);
+}
+
 // Shaped like the game's own scripts: aligned columns of blanks and tabs, blank lines
 // between groups, comments, CR LF; every command but PurityControl, used as it should be.
 TEST(Checker, realisticScriptUsingEveryCommandWell_hasNoFinding)

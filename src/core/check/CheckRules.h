@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cw::check::detail {
@@ -60,13 +61,36 @@ void checkPastLine100(int lineNumber, std::string_view line, bool &reported, con
 void checkGameLineEnd(LineReader::End end, bool last, bool hasWords, std::string_view what,
                       const LineReport &report);
 
+// The camera's modes the caption of each line may show in (timeline::CaptionModes), as
+// the script's timeline plays it. The timeline is played only when first asked, since
+// most captions fit the box in either mode.
+class CaptionModes
+{
+public:
+    CaptionModes(std::string_view bytes, const GameStrings &strings, const ScriptContext &context);
+    // Either mode for a line whose caption the timeline does not show.
+    unsigned at(int line);
+
+private:
+    std::string_view m_bytes;
+    const GameStrings &m_strings;
+    const ScriptContext &m_context;
+    bool m_played = false;
+    std::vector<std::pair<int, unsigned>> m_modes; // by line, in order
+};
+
+// A caption as the box shows it: too tall for it, or with a word longer than a line.
+// `text` is what the Say of `key` on the report's line finds.
+void checkCaption(std::string_view key, std::string_view text, const GameStrings &strings,
+                  CaptionModes &modes, const LineReport &report);
+
 // The game's reading of a script, line after line: what it carries from one line to
 // the next (where the script stands after an ExitLocation, the notes given once) and
 // the catalogue's commands with the game's facts about each.
 class GameReading
 {
 public:
-    GameReading(const Catalogue &catalogue, const GameStrings &strings);
+    GameReading(const Catalogue &catalogue, const GameStrings &strings, CaptionModes &captionModes);
     ~GameReading();
     GameReading(const GameReading &) = delete;
     GameReading &operator=(const GameReading &) = delete;

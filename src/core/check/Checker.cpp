@@ -23,7 +23,8 @@ void checkScript(std::string_view bytes, const Catalogue &catalogue, const GameS
     // where a line ends in CR alone, which is a finding of its own: one pass sees each
     // line as both read it, and findings come out in line order.
     LineReader reader(bytes, LineEnds::Any);
-    GameReading game(catalogue, strings);
+    CaptionModes captionModes(bytes, strings, context);
+    GameReading game(catalogue, strings, captionModes);
     NameReading names(strings, context);
     bool reportedPast100 = false;
     for (std::string_view line; reader.next(line);) {

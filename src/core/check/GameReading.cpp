@@ -173,8 +173,8 @@ enum class Place { Unknown, FadingOut, WorldMap };
 
 struct GameReading::State
 {
-    State(const Catalogue &catalogue_, const GameStrings &strings_)
-        : catalogue(catalogue_), strings(strings_), near(catalogue_)
+    State(const Catalogue &catalogue_, const GameStrings &strings_, CaptionModes &captionModes_)
+        : catalogue(catalogue_), strings(strings_), captionModes(captionModes_), near(catalogue_)
     {
         commands.reserve(static_cast<std::size_t>(catalogue.entryCount()));
         for (int i = 0; i < catalogue.entryCount(); ++i) {
@@ -216,6 +216,7 @@ struct GameReading::State
 
     const Catalogue &catalogue;
     const GameStrings &strings;
+    CaptionModes &captionModes;
     std::vector<CommandFacts> commands; // the facts of each catalogue entry
     // The entries that name a command, by the hash of their names.
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::string_view, int>>> names;
@@ -225,8 +226,8 @@ struct GameReading::State
     bool notedUnknownKey = false;
 };
 
-GameReading::GameReading(const Catalogue &catalogue, const GameStrings &strings)
-    : m_state(std::make_unique<State>(catalogue, strings))
+GameReading::GameReading(const Catalogue &catalogue, const GameStrings &strings, CaptionModes &captionModes)
+    : m_state(std::make_unique<State>(catalogue, strings, captionModes))
 {
 }
 
@@ -320,8 +321,10 @@ void GameReading::State::number(std::string_view argument, int k, const CommandD
 
 void GameReading::State::key(std::string_view argument, const LineReport &report)
 {
-    switch (strings.say(argument).found) {
+    const GameStrings::Said said = strings.say(argument);
+    switch (said.found) {
     case GameStrings::Found::Text:
+        checkCaption(argument, said.text, strings, captionModes, report);
         break;
     case GameStrings::Found::Missing:
         report.add(Severity::Warning, "missing-string",
