@@ -614,6 +614,7 @@ int main(int argc, char **argv)
             cw::bench::findFigures(options.runs);
         } else if (what == "caption") {
             cw::bench::captionFigures(options.runs);
+            cw::bench::captionPreviewFigures(options.runs);
         } else if (what == "toolscale") {
             cw::bench::toolScale(options.runs);
         } else {

@@ -7,7 +7,8 @@
 #   docs/screenshot-maximised.png  the same, maximised on a 1920 x 1200 screen;
 #   docs/screenshot-check.png      the mod "Checker Demo" with broken_cutscene.txt open,
 #                                  its rows marked, and the Check panel docked beside;
-#   docs/screenshot-timeline.png   intro.txt again, with the Timeline panel docked.
+#   docs/screenshot-timeline.png   intro.txt again, with the Timeline panel docked;
+#   docs/screenshot-caption.png    intro.txt with line 13's caption in the Caption panel.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -29,3 +30,4 @@ shot 1280x1024 screenshot-scripts.png "Garden Return" intro.txt
 shot 1920x1200 screenshot-maximised.png "Garden Return" intro.txt --maximized yes
 shot 1280x1024 screenshot-check.png "Checker Demo" broken_cutscene.txt --check yes
 shot 1600x1024 screenshot-timeline.png "Garden Return" intro.txt --timeline yes
+shot 1600x1024 screenshot-caption.png "Garden Return" intro.txt --caption 12

@@ -1,16 +1,18 @@
 // Makes a picture of the window for the documentation:
 //   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
-//                        [--check yes] [--timeline yes] [--maximized yes]
+//                        [--check yes] [--timeline yes] [--caption ROW] [--maximized yes]
 // Opens the real window on the game root, picks the mod in List1, shows the Scripts
 // page and opens the script from File1, through the calls a user's clicks make, then
 // saves what the window shows; with --check (or --timeline), after pressing "Check"
-// (or "Timeline"), what the screen shows of the window and the tool window beside it.
+// (or "Timeline"), what the screen shows of the window and the tool window beside it;
+// with --caption, the Caption panel for that row (from 0) of the grid.
 // With --maximized the window first takes the whole screen, as a window manager
 // maximising it would. scripts/screenshot.sh runs it under Xvfb.
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptGrid.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCaption.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptTimeline.h"
 #include "gui/timeline/TimelineView.h"
@@ -112,7 +114,7 @@ int main(int argc, char **argv)
     if (options["--maximized"] == "yes")
         window.setGeometry(window.screen()->availableGeometry());
     // A panel in the picture widens the window: it starts at the screen's left.
-    if (options["--check"] == "yes" || options["--timeline"] == "yes")
+    if (options["--check"] == "yes" || options["--timeline"] == "yes" || options.count("--caption") > 0)
         window.move(window.screen()->availableGeometry().topLeft());
     window.show();
     settle(300);
@@ -139,6 +141,12 @@ int main(int argc, char **argv)
         window.scriptCheck().check();
     if (options["--timeline"] == "yes")
         window.timeline().show();
+    if (const auto row = options.find("--caption"); row != options.end()) {
+        window.activateWindow();
+        window.grid().focusRow(std::stoi(row->second));
+        window.timeline().timeNow();
+        window.captionPreview().show();
+    }
     // "--type ROW:FIELD:TEXT": the user typing into an argument field, with what the
     // field offers.
     if (const auto typed = options.find("--type"); typed != options.end()) {

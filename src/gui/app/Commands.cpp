@@ -36,6 +36,8 @@ Commands makeCommands(QWidget *window)
     c.revertStrings = command(window, "revertStringsCommand", false);
     c.check = command(window, "checkCommand", true);
     c.timeline = command(window, "timelineCommand", true);
+    c.caption = command(window, "captionCommand", true,
+                        QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P));
     c.saveShown = command(window, "saveShownCommand", true, QKeySequence(Qt::ControlModifier | Qt::Key_S));
     c.find = command(window, "findCommand", true, QKeySequence(Qt::ControlModifier | Qt::Key_F));
     c.findNext = command(window, "findNextCommand", true, QKeySequence(Qt::Key_F3));

@@ -20,6 +20,7 @@ struct Commands
     QAction *revertStrings = nullptr;
     QAction *check = nullptr;
     QAction *timeline = nullptr;
+    QAction *caption = nullptr;       // Ctrl+Shift+P: the caption as the player sees it
     QAction *saveShown = nullptr;     // Ctrl+S: the save of the page shown
     QAction *find = nullptr;          // Ctrl+F: find in the script
     QAction *findNext = nullptr;      // F3

@@ -12,6 +12,7 @@
 #include "gui/script/FindBar.h"
 #include "gui/script/ModSearch.h"
 #include "gui/script/ScriptBrowser.h"
+#include "gui/script/ScriptCaption.h"
 #include "gui/script/ScriptCheck.h"
 #include "gui/script/ScriptFiles.h"
 #include "gui/script/ScriptTimeline.h"
@@ -217,6 +218,7 @@ void MainWindow::buildParts()
     connect(m_scriptCheck.get(), &ScriptCheck::rowRequested, this, &MainWindow::goToRow);
     m_timeline = std::make_unique<ScriptTimeline>(model, *c.grid, cmd.timeline, *m_panels);
     connect(m_timeline.get(), &ScriptTimeline::rowRequested, this, &MainWindow::goToRow);
+    m_captionPreview = std::make_unique<ScriptCaption>(model, *c.grid, *m_timeline, cmd.caption, *m_panels);
     connectCommands();
     connectFind();
     connectModSearch();

@@ -25,6 +25,7 @@ class FolderActions;
 class ModSearch;
 class ModWorkspace;
 class ScriptBrowser;
+class ScriptCaption;
 class ScriptCheck;
 class ScriptFiles;
 class ScriptTimeline;
@@ -56,6 +57,7 @@ public:
     ScriptBrowser &browser() const { return *m_browser; }
     ScriptFiles &scriptFiles() const { return *m_scriptFiles; }
     ScriptTimeline &timeline() const { return *m_timeline; }
+    ScriptCaption &captionPreview() const { return *m_captionPreview; }
     FindBar &findBar() const { return *m_findBar; }
     ModSearch &modSearch() const { return *m_modSearch; }
     // The Check and Timeline panels, docked beside the grid.
@@ -141,6 +143,7 @@ private:
     std::unique_ptr<ScriptCheck> m_scriptCheck;
     std::unique_ptr<ScriptTimeline> m_timeline;
     std::unique_ptr<ModSearch> m_modSearch;
+    std::unique_ptr<ScriptCaption> m_captionPreview;
     std::unique_ptr<EditActions> m_editActions;
     std::unique_ptr<DiskWatch> m_diskWatch;
 };

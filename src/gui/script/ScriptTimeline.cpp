@@ -88,6 +88,7 @@ void ScriptTimeline::timeNow()
         const QString script = m_model.scriptOpen() ? m_model.scriptName() : QStringLiteral("the grid");
         m_view->setTimeline(m_timeline, script);
     }
+    Q_EMIT timed();
 }
 
 void ScriptTimeline::show()

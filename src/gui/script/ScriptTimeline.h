@@ -42,6 +42,8 @@ public:
 Q_SIGNALS:
     // A block was clicked: its row of the grid should be shown and focused.
     void rowRequested(int row);
+    // The grid was timed again: current() is new.
+    void timed();
 
 private:
     void buildView();
