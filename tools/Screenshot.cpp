@@ -1,16 +1,19 @@
 // Makes a picture of the window for the documentation:
 //   cuewright_screenshot --root DIR --mod MOD --script SCRIPT --output FILE.png
-//                        [--check yes] [--timeline yes] [--caption ROW] [--maximized yes]
+//                        [--check yes] [--timeline yes] [--caption ROW] [--find TEXT]
+//                        [--maximized yes]
 // Opens the real window on the game root, picks the mod in List1, shows the Scripts
 // page and opens the script from File1, through the calls a user's clicks make, then
 // saves what the window shows; with --check (or --timeline), after pressing "Check"
 // (or "Timeline"), what the screen shows of the window and the tool window beside it;
-// with --caption, the Caption panel for that row (from 0) of the grid.
+// with --caption, the Caption panel for that row (from 0) of the grid; with --find, the
+// Find in Mod panel's results for TEXT.
 // With --maximized the window first takes the whole screen, as a window manager
 // maximising it would. scripts/screenshot.sh runs it under Xvfb.
 #include "gui/app/Application.h"
 #include "gui/app/MainWindow.h"
 #include "gui/grid/ScriptGrid.h"
+#include "gui/script/ModSearch.h"
 #include "gui/script/ScriptBrowser.h"
 #include "gui/script/ScriptCaption.h"
 #include "gui/script/ScriptCheck.h"
@@ -21,6 +24,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -114,7 +118,8 @@ int main(int argc, char **argv)
     if (options["--maximized"] == "yes")
         window.setGeometry(window.screen()->availableGeometry());
     // A panel in the picture widens the window: it starts at the screen's left.
-    if (options["--check"] == "yes" || options["--timeline"] == "yes" || options.count("--caption") > 0)
+    if (options["--check"] == "yes" || options["--timeline"] == "yes" || options.count("--caption") > 0 ||
+        options.count("--find") > 0)
         window.move(window.screen()->availableGeometry().topLeft());
     window.show();
     settle(300);
@@ -146,6 +151,15 @@ int main(int argc, char **argv)
         window.grid().focusRow(std::stoi(row->second));
         window.timeline().timeNow();
         window.captionPreview().show();
+    }
+    if (const auto text = options.find("--find"); text != options.end()) {
+        cw::gui::ModSearch &search = window.modSearch();
+        search.open(QString::fromStdString(text->second));
+        QEventLoop searching;
+        QObject::connect(&search, &cw::gui::ModSearch::searched, &searching, &QEventLoop::quit);
+        search.search();
+        if (search.searching())
+            searching.exec();
     }
     // "--type ROW:FIELD:TEXT": the user typing into an argument field, with what the
     // field offers.

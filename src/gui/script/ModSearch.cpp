@@ -43,6 +43,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr std::size_t kExpandedLines = 300;
+
 // A file of the mod as the panel names it: "scripts/intro.txt", "language/german.txt".
 QString shownIn(const fs::path &mod, const fs::path &file)
 {
@@ -288,7 +290,8 @@ void ModSearch::showFound(ModFound found, const QString &text)
         lines += file.lines.size();
     const std::size_t files = found.files.size();
     m_results->setFiles(std::move(found.files), false);
-    if (m_tree && files == 1)
+    // A few hundred lines are read at a glance; more are opened file by file.
+    if (m_tree && lines <= kExpandedLines)
         m_tree->expandAll();
     QString summary = lines == 0
                           ? QStringLiteral("Nothing in %1 holds \"%2\".").arg(m_model.modName(), text)
