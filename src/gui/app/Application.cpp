@@ -6,6 +6,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/model/TextCodec.h"
 #include "gui/ui/Dialogs.h"
+#include "gui/ui/Processors.h"
 #include "gui/ui/WindowPlaces.h"
 
 #include <QApplication>
@@ -361,8 +362,11 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
     setUpApplication(options);
     // Reading the system's fonts takes milliseconds that the window's first text would
     // wait for: a thread reads them while the window is being made (Qt's font database
-    // is thread-safe; the first text that needs a font waits for it).
-    const std::jthread fonts([] { (void)QFontDatabase::families(); });
+    // is thread-safe; the first text that needs a font waits for it). This thread stays
+    // busy making the window, so the reading goes to another processor, where it starts
+    // at once.
+    std::jthread fonts([] { (void)QFontDatabase::families(); });
+    ui::moveToAnotherProcessor(fonts.native_handle());
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
     Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);
