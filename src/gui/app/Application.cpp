@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <chrono>
@@ -304,6 +305,18 @@ void setUpApplication(const WindowOptions &options)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
 }
 
+// Qt's raster engine splits a fill whose clip is many rectangles (the tab frame around
+// the page, a page behind its lists) across the global thread pool and waits for it, and
+// the pool makes its threads on first use: in the first frame, threads made then were
+// seen to keep it waiting up to 5 ms before they ran. Made now, they are waiting in the
+// pool by the time the window is painted.
+void startPaintThreads()
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    for (int i = 0; i < pool->maxThreadCount(); ++i)
+        pool->start([] {});
+}
+
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kScreenKey = QStringLiteral("window/screen");
 const QString kPanelsKey = QStringLiteral("window/panels");
@@ -367,6 +380,7 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
     // at once.
     std::jthread fonts([] { (void)QFontDatabase::families(); });
     ui::moveToAnotherProcessor(fonts.native_handle());
+    startPaintThreads();
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
     Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);
