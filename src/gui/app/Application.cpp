@@ -305,6 +305,18 @@ void setUpApplication(const WindowOptions &options)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
 }
 
+// Reading the system's fonts takes milliseconds that the window's first text would wait
+// for: a thread reads them while the window is being made (Qt's font database is
+// thread-safe; the first text that needs a font waits for it). The calling thread stays
+// busy making the window, so the reading goes to another processor, where it starts at
+// once.
+std::jthread startReadingFonts()
+{
+    std::jthread fonts([] { (void)QFontDatabase::families(); });
+    ui::moveToAnotherProcessor(fonts.native_handle());
+    return fonts;
+}
+
 // Qt's raster engine splits a fill whose clip is many rectangles (the tab frame around
 // the page, a page behind its lists) across the global thread pool and waits for it, and
 // the pool makes its threads on first use: in the first frame, threads made then were
@@ -373,13 +385,7 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
         g_heldMessages.clear();
     }
     setUpApplication(options);
-    // Reading the system's fonts takes milliseconds that the window's first text would
-    // wait for: a thread reads them while the window is being made (Qt's font database
-    // is thread-safe; the first text that needs a font waits for it). This thread stays
-    // busy making the window, so the reading goes to another processor, where it starts
-    // at once.
-    std::jthread fonts([] { (void)QFontDatabase::families(); });
-    ui::moveToAnotherProcessor(fonts.native_handle());
+    const std::jthread fonts = startReadingFonts();
     startPaintThreads();
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
