@@ -5,12 +5,21 @@
 #include "gui/grid/ScriptGrid.h"
 #include "gui/ui/FileListBox.h"
 #include "gui/ui/Processes.h"
+#include "gui/ui/Processors.h"
 
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 namespace cw::test {
 namespace {
@@ -56,6 +65,42 @@ TEST(NamesOutsideAscii, rootModAndScriptWithAccents_areListedOpenedSavedAndEdite
 // Without CUEWRIGHT_EDITOR, files open in the system's own way: Notepad on Windows
 // (which it finds in its own folder first, so no stand-in can take its place in a
 // test), the desktop's choice through xdg-open elsewhere.
+#if defined(__linux__)
+// The thread moved may run on every processor of the process but the caller's, and on
+// all of them when the caller has only the one; a mask of none would fail or stop it.
+TEST(Processors, aThreadMovedElsewhere_mayRunOnEveryProcessorButTheCallers)
+{
+    cpu_set_t allowed;
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    std::latch moved(1);
+    int ranOn = -1;
+    std::thread thread([&] {
+        moved.wait();
+        ranOn = sched_getcpu();
+    });
+    // The system may move the caller meanwhile: the processor it was on when it moved the
+    // thread is the one left out.
+    int here = -1;
+    cpu_set_t after;
+    for (int attempt = 0; attempt < 100 && here < 0; ++attempt) {
+        const int first = sched_getcpu();
+        gui::ui::moveToAnotherProcessor(thread.native_handle());
+        if (sched_getcpu() == first)
+            here = first;
+    }
+    ASSERT_EQ(pthread_getaffinity_np(thread.native_handle(), sizeof after, &after), 0);
+    moved.count_down();
+    thread.join();
+    ASSERT_GE(here, 0);
+
+    cpu_set_t expected = allowed;
+    if (CPU_COUNT(&allowed) > 1)
+        CPU_CLR(here, &expected);
+    EXPECT_TRUE(CPU_EQUAL(&after, &expected));
+    EXPECT_TRUE(CPU_ISSET(ranOn, &expected));
+}
+#endif
+
 TEST(TextEditor, isTheSystemsUnlessOneIsChosen)
 {
     const std::filesystem::path file = utf8Path("Jeux \xC3\x89t\xC3\xA9") / "preferences.txt";

@@ -157,6 +157,32 @@ TEST(StartUp, afterTheFirstFrame_theOtherPagesAreBuilt_andWork)
     EXPECT_EQ(window.model().scriptName(), "a.txt");
 }
 
+// The first page is made before the tabs that hold it, the other pages after the first
+// frame: the Tab key still goes through the first page's controls in the page's order,
+// then the tab bar and the page's scroll area, and back.
+TEST(StartUp, tabKeyGoesThroughTheFirstPageInItsOrder)
+{
+    GameRootBuilder game;
+    game.withBasics().withMod("m");
+    gui::Startup startup = gui::startUp(game.root(), gui::GridTiming::AfterFirstFrame);
+    ASSERT_TRUE(startup.window);
+    gui::MainWindow &window = *startup.window;
+    bool built = false;
+    QObject::connect(&window, &gui::MainWindow::gridBuilt, [&built](bool ok) { built = ok; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return built; }, 5000));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    find<QWidget>(window, "List1")->setFocus(Qt::OtherFocusReason);
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    // The folder buttons and the root files wait for a mod to be opened.
+    EXPECT_EQ(visited, QStringList({"List1", "Command2", "cmdprefs", "TabTop", "pageScroll_0", "List1"}));
+}
+
 TEST(StartUp, profileWithoutTheGame_opensOnItsMods_withTheShippedCatalogue)
 {
     TempDir dir;

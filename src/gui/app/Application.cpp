@@ -6,6 +6,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/model/TextCodec.h"
 #include "gui/ui/Dialogs.h"
+#include "gui/ui/Processors.h"
 #include "gui/ui/WindowPlaces.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <chrono>
@@ -303,6 +305,30 @@ void setUpApplication(const WindowOptions &options)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.cuewright.Cuewright"));
 }
 
+// Reading the system's fonts takes milliseconds that the window's first text would wait
+// for: a thread reads them while the window is being made (Qt's font database is
+// thread-safe; the first text that needs a font waits for it). The calling thread stays
+// busy making the window, so the reading goes to another processor, where it starts at
+// once.
+std::jthread startReadingFonts()
+{
+    std::jthread fonts([] { (void)QFontDatabase::families(); });
+    ui::moveToAnotherProcessor(fonts.native_handle());
+    return fonts;
+}
+
+// Qt's raster engine splits a fill whose clip is many rectangles (the tab frame around
+// the page, a page behind its lists) across the global thread pool and waits for it, and
+// the pool makes its threads on first use: in the first frame, threads made then were
+// seen to keep it waiting up to 5 ms before they ran. Made now, they are waiting in the
+// pool by the time the window is painted.
+void startPaintThreads()
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    for (int i = 0; i < pool->maxThreadCount(); ++i)
+        pool->start([] {});
+}
+
 const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kScreenKey = QStringLiteral("window/screen");
 const QString kPanelsKey = QStringLiteral("window/panels");
@@ -359,10 +385,8 @@ int runApplication(const WindowOptions &options, const Whereabouts &where, QSett
         g_heldMessages.clear();
     }
     setUpApplication(options);
-    // Reading the system's fonts takes milliseconds that the window's first text would
-    // wait for: a thread reads them while the window is being made (Qt's font database
-    // is thread-safe; the first text that needs a font waits for it).
-    const std::jthread fonts([] { (void)QFontDatabase::families(); });
+    const std::jthread fonts = startReadingFonts();
+    startPaintThreads();
 
     const bool probing = qEnvironmentVariableIsSet("CUEWRIGHT_STARTUP_PROBE");
     Startup startup = startWindow(options, where, settings, GridTiming::AfterFirstFrame);

@@ -86,6 +86,12 @@ void MainWindow::finishBuilding()
 
 void MainWindow::buildPage(int i)
 {
+    makePage(i);
+    installPage(i);
+}
+
+void MainWindow::makePage(int i)
+{
     auto index = static_cast<std::size_t>(i);
     GrowingPage *page = i == 0   ? buildMainPage()
                         : i == 1 ? buildLevelsPage()
@@ -94,8 +100,15 @@ void MainWindow::buildPage(int i)
     page->setObjectName(QStringLiteral("TabFrame_%1").arg(i));
     m_controls.tabFrame[index] = page;
     m_pages[index] = page;
-    static_cast<QScrollArea *>(m_controls.tabs->widget(i))->setWidget(page);
+    // The controls' places are taken now: the page moves none of them before its tab
+    // shows it.
     letPageGrow(i);
+}
+
+void MainWindow::installPage(int i)
+{
+    GrowingPage *page = m_pages[static_cast<std::size_t>(i)];
+    static_cast<QScrollArea *>(m_controls.tabs->widget(i))->setWidget(page);
     if (m_designPage.isValid())
         setDesignSize(*page);
 }
@@ -305,6 +318,9 @@ void MainWindow::goToRow(int row)
 
 void MainWindow::buildTabs()
 {
+    // The first page's controls need no font, so they are made while the system's fonts
+    // are still being read; the tabs' captions need them.
+    makePage(0);
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("tabPages"));
     tabs->tabBar()->setObjectName(QStringLiteral("TabTop"));
@@ -333,7 +349,7 @@ void MainWindow::buildTabs()
         tabs->tabBar()->setTabButton(i, QTabBar::LeftSide, caption);
         m_controls.tabName[index] = caption;
     }
-    buildPage(0);
+    installPage(0);
     connect(tabs, &QTabWidget::currentChanged, this, &MainWindow::selectPage);
 
     auto *central = new QWidget(this);

@@ -83,8 +83,11 @@ protected:
 
 private:
     void buildTabs();
-    // Builds tab page `index` (the first before the first frame, the others after it).
+    // Builds tab page `index` (the first before the first frame, the others after it):
+    // its controls, then the page in its tab.
     void buildPage(int index);
+    void makePage(int index);
+    void installPage(int index);
     // Everything the first frame does without: the other pages, the parts that act on
     // the window, and the panels' places.
     void finishBuilding();
