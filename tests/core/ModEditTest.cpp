@@ -1,6 +1,7 @@
 #include "core/find/ModEdit.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/io/IoFaults.h"
 #include "core/strings/GameStrings.h"
 #include "core/workspace/ModFiles.h"
 #include "support/Faults.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <map>
 
 namespace cw::find {
@@ -176,10 +178,14 @@ TEST(ModChangeWriting, anUndoPutsBackEveryByte_andAFailingDiskLeavesEachFileAsIt
     const auto again = planRenameKey(keys.files, sayCatalogue(), "intro", "start", nullptr);
     ASSERT_TRUE(again.ok());
     {
-        const test::UnwritableFolder locked(keys.mod / "scripts");
+        // The disk fills up while the script is written: the other files are written.
+        setIoFaultForTesting(
+            IoFaultForTesting{IoFaultForTesting::Kind::Write, ENOSPC, 4, keys.mod / "scripts/a.txt"});
         const ChangeWritten partly = writeChange(keys.files, again->files);
-        ASSERT_EQ(partly.failed.size(), 1U) << locked.how();
+        setIoFaultForTesting(std::nullopt);
+        ASSERT_EQ(partly.failed.size(), 1U);
         EXPECT_EQ(partly.failed.front().path, keys.mod / "scripts/a.txt");
+        EXPECT_TRUE(partly.failed.front().untouchedFile);
         EXPECT_EQ(partly.written.size(), 2U);
     }
     EXPECT_EQ(keys.mod.read("scripts/a.txt"), script);
