@@ -175,9 +175,13 @@ TEST(StartUp, tabKeyGoesThroughTheFirstPageInItsOrder)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     find<QWidget>(window, "List1")->setFocus(Qt::OtherFocusReason);
     QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 5; ++i) {
+    // The tab bar's scroll buttons are there only where its captions do not fit (Wine
+    // measures text wider than Windows draws it): they are no part of the page's order.
+    for (int i = 0; i < 10 && visited.size() < 6; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        const QString name = QApplication::focusWidget()->objectName();
+        if (name != QStringLiteral("ScrollLeftButton") && name != QStringLiteral("ScrollRightButton"))
+            visited << name;
     }
     // The folder buttons and the root files wait for a mod to be opened.
     EXPECT_EQ(visited, QStringList({"List1", "Command2", "cmdprefs", "TabTop", "pageScroll_0", "List1"}));
