@@ -66,6 +66,18 @@ TEST(ReadFile, readsBytes_andRefusesFoldersAndMissingFiles)
     EXPECT_FALSE(fileHasContent(dir / "missing").ok());
 }
 
+TEST(SameFile, onePathOrTwoSpellingsOfOneEntry_neverTwoFilesOrNothing)
+{
+    TempDir dir;
+    const auto a = dir.write("a.txt", "A");
+    const auto b = dir.write("b.txt", "A");
+    dir.makeFolder("sub");
+    EXPECT_TRUE(sameFile(a, a));
+    EXPECT_TRUE(sameFile(a, dir / "sub/../a.txt"));
+    EXPECT_FALSE(sameFile(a, b)); // the same bytes, another file
+    EXPECT_FALSE(sameFile(dir / "missing.txt", dir / "sub/../missing.txt"));
+}
+
 TEST(ListFolder, sortsWithoutCaseByteByByte_andLeavesOutHiddenEntries)
 {
     TempDir dir;

@@ -239,7 +239,7 @@ std::optional<std::string> renameProblem(const KeysFound &found, const GameStrin
 Result<FileStamp, IoError> writeOne(const ModFiles &files, const fs::path &file, std::string_view bytes,
                                     const FileStamp &expected, ChangeWritten &out)
 {
-    if (file != files.stringsFile())
+    if (!sameFile(file, files.stringsFile()))
         return files.writeFile(file, bytes, expected);
     auto saved = files.writeStrings(bytes, expected);
     if (!saved)

@@ -67,6 +67,10 @@ std::optional<IoError> folderProblem(const fs::path &folder);
 // where case does not matter.
 fs::path findNoCase(const fs::path &folder, std::string_view name);
 
+// Whether `a` and `b` name the same file: the same path, or two spellings of one entry
+// (letter case on Windows, a link); a path to nothing is only itself.
+bool sameFile(const fs::path &a, const fs::path &b);
+
 enum class EntryKind { Files, Folders };
 
 // Names of the visible files (or folders) of `folder` matching `pattern`, sorted with

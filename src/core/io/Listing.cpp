@@ -60,6 +60,12 @@ Result<std::vector<std::string>, IoError> listFolder(const fs::path &folder, Ent
     return names;
 }
 
+bool sameFile(const fs::path &a, const fs::path &b)
+{
+    std::error_code code;
+    return a == b || (fs::equivalent(a, b, code) && !code);
+}
+
 fs::path findNoCase(const fs::path &folder, std::string_view name)
 {
     std::error_code code;

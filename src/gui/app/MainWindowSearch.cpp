@@ -25,18 +25,6 @@
 #include <algorithm>
 
 namespace cw::gui {
-namespace {
-
-namespace fs = std::filesystem;
-
-bool samePath(const fs::path &a, const fs::path &b)
-{
-    std::error_code code;
-    return a == b || (fs::equivalent(a, b, code) && !code);
-}
-
-} // namespace
-
 void MainWindow::connectModSearch()
 {
     ModSearch::Hooks hooks;
@@ -101,7 +89,7 @@ QString MainWindow::keyAtCursor() const
 void MainWindow::openFoundLine(const fs::path &file, int line)
 {
     m_busy.whenIdle([&] {
-        if (samePath(file, m_model->stringsFile())) {
+        if (sameFile(file, m_model->stringsFile())) {
             selectPage(3);
             QPlainTextEdit *text = m_controls.stringsText;
             text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(line - 1)));
@@ -109,7 +97,7 @@ void MainWindow::openFoundLine(const fs::path &file, int line)
             text->setFocus();
             return;
         }
-        if (!samePath(file.parent_path(), m_model->scriptsFolder())) {
+        if (!sameFile(file.parent_path(), m_model->scriptsFolder())) {
             ui::note(m_modSearch->view(), QStringLiteral("Cuewright edits only strings_default.txt of the "
                                                          "strings files: open %1 in a text editor.")
                                               .arg(displayName(file.filename())));
@@ -129,7 +117,7 @@ void MainWindow::openFoundLine(const fs::path &file, int line)
 void MainWindow::readAgain(const std::vector<fs::path> &files)
 {
     const auto written = [&](const fs::path &file) {
-        return std::any_of(files.begin(), files.end(), [&](const fs::path &f) { return samePath(f, file); });
+        return std::any_of(files.begin(), files.end(), [&](const fs::path &f) { return sameFile(f, file); });
     };
     const std::string script = m_model->scriptOpen() ? m_model->scriptFile() : std::string();
     if (written(m_model->stringsFile())) {

@@ -54,16 +54,10 @@ QString shownIn(const fs::path &mod, const fs::path &file)
     return shown;
 }
 
-bool samePath(const fs::path &a, const fs::path &b)
-{
-    std::error_code code;
-    return a == b || (fs::equivalent(a, b, code) && !code);
-}
-
 bool holds(const std::vector<find::FileChange> &changes, const fs::path &file)
 {
     return std::any_of(changes.begin(), changes.end(),
-                       [&](const find::FileChange &change) { return samePath(change.file, file); });
+                       [&](const find::FileChange &change) { return sameFile(change.file, file); });
 }
 
 ModFound findIn(const fs::path &mod, const std::string &text, const find::Options &options)
@@ -451,7 +445,7 @@ bool ModSearch::mayRewrite(std::vector<find::FileChange> &changes)
     std::vector<std::pair<std::size_t, bool>> before;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const find::FileChange &change = changes[i];
-        if (samePath(change.file, m_model.scriptPath()) || samePath(change.file, m_model.stringsFile()))
+        if (sameFile(change.file, m_model.scriptPath()) || sameFile(change.file, m_model.stringsFile()))
             before.emplace_back(i,
                                 diskState(change.file, change.stamp, Compare::Bytes) == DiskState::Unchanged);
     }
