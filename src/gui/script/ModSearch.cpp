@@ -54,10 +54,11 @@ QString shownIn(const fs::path &mod, const fs::path &file)
     return shown;
 }
 
-bool holds(const std::vector<find::FileChange> &changes, const fs::path &file)
+// Whether any of `files` (each with a `file` path) is `file`.
+template<class Files> bool holds(const Files &files, const fs::path &file)
 {
-    return std::any_of(changes.begin(), changes.end(),
-                       [&](const find::FileChange &change) { return sameFile(change.file, file); });
+    return std::any_of(files.begin(), files.end(),
+                       [&](const auto &each) { return sameFile(each.file, file); });
 }
 
 ModFound findIn(const fs::path &mod, const std::string &text, const find::Options &options)
@@ -434,14 +435,19 @@ std::vector<find::FileChange> ModSearch::checkedChanges() const
     return changes;
 }
 
+// The window's question about the unsaved edits of the open script and the strings
+// table, when `files` holds either; true when there is none to ask.
+template<class Files> bool ModSearch::askAboutOpenFiles(const Files &files)
+{
+    const bool script = m_model.scriptOpen() && holds(files, m_model.scriptPath());
+    const bool strings = holds(files, m_model.stringsFile());
+    return (!script && !strings) || m_hooks.mayRewrite(script, strings);
+}
+
 // Asks about the unsaved edits of the open files the change rewrites; a file that the
 // answer saved is planned again as it now is, without another question.
 bool ModSearch::mayRewrite(std::vector<find::FileChange> &changes)
 {
-    const bool script = m_model.scriptOpen() && holds(changes, m_model.scriptPath());
-    const bool strings = holds(changes, m_model.stringsFile());
-    if (!script && !strings)
-        return takeUpChangesOnDisk(changes, {});
     std::vector<std::pair<std::size_t, bool>> before;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const find::FileChange &change = changes[i];
@@ -449,7 +455,7 @@ bool ModSearch::mayRewrite(std::vector<find::FileChange> &changes)
             before.emplace_back(i,
                                 diskState(change.file, change.stamp, Compare::Bytes) == DiskState::Unchanged);
     }
-    if (!m_hooks.mayRewrite(script, strings))
+    if (!askAboutOpenFiles(changes))
         return false;
     std::vector<std::size_t> saved;
     for (const auto &[i, unchanged] : before) {
@@ -547,12 +553,7 @@ void ModSearch::undo()
     m_busy.whenIdle([this] {
         if (m_written.empty() || !m_model.files())
             return;
-        std::vector<find::FileChange> touched;
-        for (const find::WrittenFile &file : m_written)
-            touched.push_back({file.file, {}, file.written, {}});
-        const bool script = m_model.scriptOpen() && holds(touched, m_model.scriptPath());
-        const bool strings = holds(touched, m_model.stringsFile());
-        if ((script || strings) && !m_hooks.mayRewrite(script, strings))
+        if (!askAboutOpenFiles(m_written))
             return;
         auto undone = find::undoChange(*m_model.files(), m_written);
         m_written.clear();

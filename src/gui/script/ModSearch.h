@@ -100,6 +100,7 @@ private:
     bool takeUpChangesOnDisk(std::vector<find::FileChange> &changes,
                              const std::vector<std::size_t> &silently);
     bool mayRewrite(std::vector<find::FileChange> &changes);
+    template<class Files> bool askAboutOpenFiles(const Files &files);
     void report(const find::ChangeWritten &written, int lines, const QString &done);
     void rewritten(const std::vector<find::WrittenFile> &files);
     QString shown(const std::filesystem::path &file) const;
